@@ -1,0 +1,71 @@
+// The per-instance record. The host keeps its handle in the data word, so it
+// lives from the parameters call to the finish call of a run and from run to
+// run while the host keeps the word. Members are grouped by their owners.
+#pragma once
+
+#include <cstdint>
+
+#include "host/HostServices.h"
+#include "host/PluginApi.h"
+#include "params/RenderParams.h"
+
+namespace stellane {
+
+constexpr int kScratchBufferCount = 7;
+constexpr std::int32_t kRenderContextBytes = 255960;
+
+// The run's work buffers: the row ring, seven small scratch blocks and the
+// renderer's context block.
+struct RunBuffers {
+  WorkBuffer rowRing;
+  WorkBuffer scratch[kScratchBufferCount];
+  WorkBuffer renderContext;
+};
+
+struct Globals {
+  // Refreshed on every call.
+  std::int16_t* result;
+  ps::FilterRecord* filterRecord;
+
+  // Entry and dispatch.
+  std::uint8_t freshGlobals;  // set by a parameters call that created this block
+  ps::Rect16 savedFilterRect;
+  std::int32_t filterWidth;
+  std::int32_t filterHeight;
+
+  // Run driver: work area and counters.
+  std::int32_t workWidth;
+  std::int32_t workHeight;
+  std::int32_t firstColumn;
+  std::int32_t lastColumn;
+  std::int32_t firstRow;
+  std::int32_t lastRow;
+  std::int32_t bufferUnits;
+  std::int32_t rowIndex;
+  std::int32_t currentRow;
+  std::int32_t progressDone;
+  std::int32_t progressTotal;
+  std::int32_t renderPhase;
+  std::uint8_t moreRows;
+  std::uint8_t loopInternally;
+  std::uint8_t renderStarted;
+  std::int32_t maskFirstRow;
+  std::int32_t maskLastRow;
+  std::int32_t inputFirstRow;
+  std::int32_t inputLastRow;
+  RunBuffers buffers;
+
+  // Dialog.
+  void* dialogWindow;
+  std::int32_t dialogEndState;
+  std::uint8_t dialogShown;
+
+  // The parameter record, locked for the duration of one call.
+  RenderParams* params;
+};
+
+// Writes a status through the result pointer of the current call.
+inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
+inline std::int16_t Result(const Globals& g) { return *g.result; }
+
+}  // namespace stellane

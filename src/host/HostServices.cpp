@@ -1,0 +1,96 @@
+#include "host/HostServices.h"
+
+#include <cstdlib>
+
+namespace stellane {
+
+namespace {
+
+constexpr std::uint32_t ByteSwapped(std::uint32_t v) {
+  return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+}
+
+}  // namespace
+
+bool HasHandleSuite(const ps::FilterRecord* fr) {
+  const ps::HandleProcs* procs = fr ? fr->handleProcs : nullptr;
+  return procs && procs->newProc && procs->disposeProc && procs->lockProc && procs->unlockProc;
+}
+
+ps::Handle NewHostHandle(const ps::FilterRecord* fr, std::int32_t size) {
+  if (!HasHandleSuite(fr) || size <= 0) return nullptr;
+  return fr->handleProcs->newProc(size);
+}
+
+void DisposeHostHandle(const ps::FilterRecord* fr, ps::Handle h) {
+  if (h && HasHandleSuite(fr)) fr->handleProcs->disposeProc(h);
+}
+
+void* LockHostHandle(const ps::FilterRecord* fr, ps::Handle h) {
+  if (!h || !HasHandleSuite(fr)) return nullptr;
+  return fr->handleProcs->lockProc(h, false);
+}
+
+void UnlockHostHandle(const ps::FilterRecord* fr, ps::Handle h) {
+  if (h && HasHandleSuite(fr)) fr->handleProcs->unlockProc(h);
+}
+
+bool HasBufferSuite(const ps::FilterRecord* fr) {
+  const ps::BufferProcs* procs = fr ? fr->bufferProcs : nullptr;
+  return procs && procs->allocateProc && procs->lockProc && procs->unlockProc && procs->freeProc;
+}
+
+bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffer& buffer) {
+  buffer = WorkBuffer{};
+  if (size <= 0) return false;
+  if (HasBufferSuite(fr)) {
+    ps::BufferID id = nullptr;
+    if (fr->bufferProcs->allocateProc(size, &id) == ps::noErr && id) {
+      if (void* data = fr->bufferProcs->lockProc(id, false)) {
+        buffer.hostId = id;
+        buffer.data = data;
+        buffer.size = size;
+        return true;
+      }
+      fr->bufferProcs->freeProc(id);
+    }
+  }
+  if (void* block = std::calloc(1, std::size_t(size))) {
+    buffer.heapBlock = block;
+    buffer.data = block;
+    buffer.size = size;
+    return true;
+  }
+  return false;
+}
+
+void ReleaseWorkBuffer(const ps::FilterRecord* fr, WorkBuffer& buffer) {
+  if (buffer.hostId && HasBufferSuite(fr)) {
+    fr->bufferProcs->unlockProc(buffer.hostId);
+    fr->bufferProcs->freeProc(buffer.hostId);
+  }
+  std::free(buffer.heapBlock);
+  buffer = WorkBuffer{};
+}
+
+bool HasAdvanceState(const ps::FilterRecord* fr) { return fr && fr->advanceState; }
+
+bool HasDisplayPixels(const ps::FilterRecord* fr) { return fr && fr->displayPixels; }
+
+ps::OSErr AdvanceState(const ps::FilterRecord* fr) {
+  return HasAdvanceState(fr) ? fr->advanceState() : ps::OSErr(ps::noErr);
+}
+
+void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t total) {
+  if (fr && fr->progressProc) fr->progressProc(done, total);
+}
+
+bool TestAbort(const ps::FilterRecord* fr) { return fr && fr->abortProc && fr->abortProc(); }
+
+bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]) {
+  if (!fr) return false;
+  const std::uint32_t code = ps::FourCC(signature);
+  return fr->hostSig == code || fr->hostSig == ByteSwapped(code);
+}
+
+}  // namespace stellane

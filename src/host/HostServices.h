@@ -1,0 +1,49 @@
+// Thin wrappers over the host's callbacks and suites. Every suite is optional:
+// hosts hand out suites with zero version and count but working procs
+// (Affinity Photo), or a suite record whose procs are NULL (pspiHost), so we
+// test the function pointers we are about to call, never the counts alone.
+#pragma once
+
+#include <cstdint>
+
+#include "host/PluginApi.h"
+
+namespace stellane {
+
+// ---- Handles (the globals block, the parameter record, descriptor handles)
+
+bool HasHandleSuite(const ps::FilterRecord* fr);
+ps::Handle NewHostHandle(const ps::FilterRecord* fr, std::int32_t size);
+void DisposeHostHandle(const ps::FilterRecord* fr, ps::Handle h);
+void* LockHostHandle(const ps::FilterRecord* fr, ps::Handle h);
+void UnlockHostHandle(const ps::FilterRecord* fr, ps::Handle h);
+
+// ---- Work buffers: the host's buffer suite first, the process heap after
+
+struct WorkBuffer {
+  ps::BufferID hostId = nullptr;  // set when the host's suite gave the block
+  void* heapBlock = nullptr;      // set when it came from the heap
+  void* data = nullptr;           // locked address, null when not allocated
+  std::int32_t size = 0;
+};
+
+bool HasBufferSuite(const ps::FilterRecord* fr);
+// Allocates `size` bytes; the heap fallback is zero-filled. Returns false and
+// leaves `buffer` empty when neither source can give the block.
+bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffer& buffer);
+// Releases through the source the block came from; an empty buffer is fine.
+void ReleaseWorkBuffer(const ps::FilterRecord* fr, WorkBuffer& buffer);
+
+// ---- Callbacks
+
+bool HasAdvanceState(const ps::FilterRecord* fr);
+bool HasDisplayPixels(const ps::FilterRecord* fr);
+ps::OSErr AdvanceState(const ps::FilterRecord* fr);
+void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t total);
+bool TestAbort(const ps::FilterRecord* fr);
+
+// The host signature, compared in both byte orders: hosts differ in how they
+// store the four characters.
+bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]);
+
+}  // namespace stellane

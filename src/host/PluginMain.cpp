@@ -1,0 +1,118 @@
+// The plug-in's one export and its dispatch on the selector.
+#include <new>
+
+#include "host/CurrentCall.h"
+#include "host/DataWord.h"
+#include "host/Dispatch.h"
+#include "host/HostUi.h"
+#include "host/PluginEntry.h"
+
+namespace stellane {
+
+namespace {
+
+CurrentCall currentCall;
+
+// GIMP's pspi bridge keeps the data word in a 4-byte slot.
+bool NarrowDataWord(const ps::FilterRecord* fr) { return HostIs(fr, "PMIG"); }
+
+std::intptr_t AboutParentWindow(const void* paramBlock) {
+  const auto* about = static_cast<const ps::AboutRecord*>(paramBlock);
+  const auto* platform =
+      about ? static_cast<const ps::PlatformData*>(about->platformData) : nullptr;
+  return platform ? platform->hwnd : 0;
+}
+
+// Locks our globals block, creating it when the word holds none. Returns null
+// (with memFullErr) when the block can't be had.
+Globals* LockGlobals(ps::FilterRecord* fr, std::intptr_t* data, ps::Handle& handle,
+                     bool& createdNow) {
+  const bool narrow = NarrowDataWord(fr);
+  handle = ReadDataWord(data, narrow);
+  createdNow = handle == nullptr;
+  if (createdNow) {
+    handle = NewHostHandle(fr, sizeof(Globals));
+    if (!handle) return nullptr;
+    auto* g = static_cast<Globals*>(LockHostHandle(fr, handle));
+    if (!g) {
+      DisposeHostHandle(fr, handle);
+      handle = nullptr;
+      return nullptr;
+    }
+    // The host's new block may hold anything; start from a known state so
+    // that no stale buffer handle is ever released.
+    new (g) Globals{};
+    WriteDataWord(data, handle, narrow);
+    return g;
+  }
+  return static_cast<Globals*>(LockHostHandle(fr, handle));
+}
+
+}  // namespace
+
+CurrentCall& TheCurrentCall() { return currentCall; }
+
+void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data,
+                    std::int16_t* result) {
+  currentCall = {paramBlock, data, result};
+  if (!result) return;
+
+  if (selector == ps::filterSelectorAbout) {
+    // pspiHost presets the result to 1 and reads any non-zero value as failure.
+    *result = ps::noErr;
+    ClearAboutBoxOpen();
+    ShowAboutBox(AboutParentWindow(paramBlock));
+    return;
+  }
+
+  auto* fr = static_cast<ps::FilterRecord*>(paramBlock);
+  if (!fr || !data) {
+    *result = ps::filterBadParameters;
+    return;
+  }
+  ps::Handle globalsHandle = nullptr;
+  bool createdNow = false;
+  Globals* g = LockGlobals(fr, data, globalsHandle, createdNow);
+  if (!g) {
+    *result = ps::memFullErr;
+    return;
+  }
+  g->result = result;
+  g->filterRecord = fr;
+  g->params = nullptr;
+  *result = ps::noErr;
+
+  if (selector == ps::filterSelectorParameters) g->freshGlobals = createdNow ? 1 : 0;
+
+  ps::Handle paramsHandle = nullptr;
+  EnsureParamRecord(*g);
+  if (*result == ps::noErr) {
+    paramsHandle = fr->parameters;
+    switch (selector) {
+      case ps::filterSelectorParameters:
+        ParametersHandler(*g);
+        break;
+      case ps::filterSelectorPrepare:
+        PrepareHandler(*g);
+        break;
+      case ps::filterSelectorStart:
+        StartHandler(*g);
+        break;
+      case ps::filterSelectorContinue:
+        ContinueHandler(*g);
+        break;
+      case ps::filterSelectorFinish:
+        FinishHandler(*g);
+        break;
+      default:
+        *result = ps::filterBadParameters;
+        break;
+    }
+  }
+
+  if (g->params && paramsHandle) UnlockHostHandle(fr, paramsHandle);
+  g->params = nullptr;
+  UnlockHostHandle(fr, globalsHandle);
+}
+
+}  // namespace stellane

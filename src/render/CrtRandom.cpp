@@ -1,0 +1,16 @@
+#include "render/CrtRandom.h"
+
+namespace stellane {
+
+namespace {
+std::uint32_t holdRand = 1;  // the runtime's state before any srand
+}
+
+void CrtSrand(std::uint32_t seed) { holdRand = seed; }
+
+int CrtRand() {
+  holdRand = holdRand * 214013u + 2531011u;
+  return int((holdRand >> 16) & 0x7FFFu);
+}
+
+}  // namespace stellane
