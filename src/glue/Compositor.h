@@ -1,0 +1,27 @@
+// The last step of rendering: one finished pixel of the glue layer is combined
+// with the source pixel at the same place and written to the render target.
+#pragma once
+
+#include <cstdint>
+
+#include "host/Globals.h"
+
+namespace stellane {
+
+// A finished pixel of the glue layer: 1.0 is full intensity, values above it
+// are allowed (the compositor spills them into the other channels).
+struct RenderedPixel {
+  float red;
+  float green;
+  float blue;
+  float alpha;
+};
+
+// Reads the source pixel at (x, y) of the place `renderTarget` names, blends
+// `pixel` onto it with the glue mode of the parameter record and writes the
+// result (and the transparency value) at (x, y). Coordinates outside the
+// target are clamped into it. `pixel` is scaled in place: callers must not
+// use it afterwards.
+void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g);
+
+}  // namespace stellane
