@@ -53,6 +53,9 @@ struct Globals {
   std::int32_t maskLastRow;
   std::int32_t inputFirstRow;
   std::int32_t inputLastRow;
+  std::uint8_t progressCounter;  // 5-bit throttles of the progress report
+  std::uint8_t abortCounter;     // and of the abort test
+  std::int32_t lastProgressDone;
   RunBuffers buffers;
 
   // Dialog.

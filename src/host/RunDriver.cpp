@@ -1,7 +1,11 @@
 // The run driver: start, continue and finish.
+#include "dialog/DialogEntry.h"
+#include "host/BandLoop.h"
 #include "host/Dispatch.h"
 #include "host/HostUi.h"
 #include "host/WorkArea.h"
+#include "params/RunHooks.h"
+#include "render/Renderer.h"
 
 namespace stellane {
 
@@ -30,8 +34,8 @@ bool AllocateRunBuffers(Globals& g) {
   return ok;
 }
 
-// Ends the host's continue calls: all-zero rectangles. (Some hosts take a
-// non-zero empty rectangle for more work, and some crash on null data
+// Ends the host's continue calls with all-zero rectangles. (pspiHost takes a
+// non-zero empty rectangle for more work, and XnView crashes on null data
 // pointers, so only the rectangles are touched.)
 void RequestNoPixels(ps::FilterRecord* fr) {
   fr->inRect = kEmptyRect;
@@ -39,7 +43,75 @@ void RequestNoPixels(ps::FilterRecord* fr) {
   fr->maskRect = kEmptyRect;
 }
 
-void EndRun(Globals& g) { ReleaseRunBuffers(g); }
+void EndRun(Globals& g) {
+  WriteDotDirectory(g);
+  ReleaseRunBuffers(g);
+}
+
+void EndRunAndRequestNoPixels(Globals& g) {
+  EndRun(g);
+  RequestNoPixels(g.filterRecord);
+}
+
+void StartHousekeeping(Globals& g) {
+  RenderParams& p = *g.params;
+  if (!DescriptorReadable(g)) ReadCachedSettings(g);
+  if (g.freshGlobals) {
+    g.freshGlobals = 0;
+    p.customWidth = 100;
+    p.customHeight = 100;
+  }
+  p.settingsFolder[0] = '\0';
+  p.psdFolder[0] = '\0';
+  g.dialogWindow = nullptr;
+  ReadDotDirectory(g);
+  p.outputMode = 3;
+}
+
+// Refuses hosts and images we cannot work with; both tests run.
+bool Refused(Globals& g) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (!HasAdvanceState(fr)) {
+    ShowRefusal(Refusal::HostTooOld, ParentWindow(fr));
+    SetResult(g, 1);
+  }
+  if (fr->imageMode == ps::plugInModeMultichannel) {
+    ShowRefusal(Refusal::CannotFilter, ParentWindow(fr));
+    SetResult(g, 1);
+  }
+  return Result(g) != ps::noErr;
+}
+
+// Hands the current request to the host. An error ends the run here: the
+// host will not call continue, so the run's buffers are released now.
+bool Advance(Globals& g) {
+  SetResult(g, AdvanceState(g.filterRecord));
+  if (Result(g) == ps::noErr) return true;
+  EndRunAndRequestNoPixels(g);
+  return false;
+}
+
+void RenderStart(Globals& g) {
+  ps::FilterRecord* fr = g.filterRecord;
+  RenderParams& p = *g.params;
+  p.previewPanX = 0;
+  p.previewPanY = 0;
+  BeginRendering(g);
+  g.savedFilterRect = fr->filterRect;
+  SetWorkArea(g, fr->filterRect, 1);
+  if (g.workWidth <= 0 || g.workHeight <= 0) {
+    // An empty filter rectangle has no rows to walk.
+    EndRunAndRequestNoPixels(g);
+    return;
+  }
+  PrepareRendering(g);
+  if (Result(g) != ps::noErr) {
+    EndRunAndRequestNoPixels(g);
+    return;
+  }
+  RequestRow(g);
+  Advance(g);
+}
 
 }  // namespace
 
@@ -61,43 +133,53 @@ void StartHandler(Globals& g) {
     return;
   }
 
-  if (g.freshGlobals) {
-    g.freshGlobals = 0;
-    p.customWidth = 100;
-    p.customHeight = 100;
-  }
-  p.settingsFolder[0] = '\0';
-  p.psdFolder[0] = '\0';
-  g.dialogWindow = nullptr;
-  p.outputMode = 3;
-
+  StartHousekeeping(g);
   g.filterWidth = fr->filterRect.right - fr->filterRect.left;
   g.filterHeight = fr->filterRect.bottom - fr->filterRect.top;
 
-  if (!HasAdvanceState(fr)) {
-    ShowRefusal(Refusal::HostTooOld, ParentWindow(fr));
-    SetResult(g, 1);
-  }
-  if (fr->imageMode == ps::plugInModeMultichannel) {
-    ShowRefusal(Refusal::CannotFilter, ParentWindow(fr));
-    SetResult(g, 1);
-  }
-  if (Result(g) != ps::noErr) {
-    EndRun(g);
-    RequestNoPixels(fr);
+  if (Refused(g)) {
+    EndRunAndRequestNoPixels(g);
     return;
   }
 
-  // The band loop is not wired in yet: the run ends without asking for pixels.
-  EndRun(g);
-  RequestNoPixels(fr);
+  ReadScriptingDescriptor(g);
+  if (p.showDialog) {
+    TakeUndoSnapshot(g);
+    g.dialogShown = 1;
+    RunMainDialog(g);
+    p.showDialog = 0;
+    if (Result(g) != ps::noErr) {
+      EndRunAndRequestNoPixels(g);
+      return;
+    }
+    WriteCachedSettings(g);
+  }
+
+  p.renderTarget = 0;
+  RenderStart(g);
 }
 
 void ContinueHandler(Globals& g) {
-  EndRun(g);
-  RequestNoPixels(g.filterRecord);
+  ps::FilterRecord* fr = g.filterRecord;
+  if (!g.buffers.renderContext.data) {
+    // Continue without a started run (or after it ended): nothing to do.
+    RequestNoPixels(fr);
+    return;
+  }
+  for (;;) {
+    do {
+      RowStep(g);
+      if (Result(g) != ps::noErr) g.moreRows = 0;
+    } while (g.loopInternally == 1 && Result(g) == ps::noErr);
+
+    if (Result(g) == ps::noErr) RequestRow(g);
+    if (g.moreRows != 1) break;
+    if (!HasAdvanceState(fr)) return;  // the host calls continue again
+    if (!Advance(g)) return;
+  }
+  EndRunAndRequestNoPixels(g);
 }
 
-void FinishHandler(Globals&) {}
+void FinishHandler(Globals& g) { WriteScriptingDescriptor(g); }
 
 }  // namespace stellane

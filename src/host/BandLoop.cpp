@@ -1,0 +1,118 @@
+#include "host/BandLoop.h"
+
+#include <algorithm>
+
+#include "dialog/DialogEntry.h"
+#include "host/WorkArea.h"
+#include "render/Renderer.h"
+
+namespace stellane {
+
+namespace {
+
+constexpr std::uint8_t kThrottleMask = 31;  // the counters are 5 bits wide
+
+ps::Rect16 EmptyRectAt(std::int16_t top, std::int16_t left) { return {top, left, top, left}; }
+
+}  // namespace
+
+void RequestRow(Globals& g) {
+  ps::FilterRecord* fr = g.filterRecord;
+  const ps::Rect16 filter = fr->filterRect;
+  const std::int32_t y0 = filter.top;
+  const std::int32_t height = filter.bottom - y0;
+
+  SetWorkArea(g, filter, 1);
+  fr->inRect = filter;
+  fr->outRect = filter;
+  fr->maskRect = EmptyRectAt(filter.top, filter.left);
+
+  const std::int32_t y = y0 + std::clamp(g.rowIndex, 0, std::max(0, height - 1));
+  fr->inRect.top = fr->outRect.top = std::int16_t(y);
+  fr->inRect.bottom = fr->outRect.bottom = std::int16_t(y + 1);
+
+  if (fr->haveMask && g.renderStarted) {
+    // Four mask rows around y (y - 2 .. y + 1), clamped into the filter
+    // rectangle and never empty.
+    ps::Rect16 mask = filter;
+    mask.top = std::int16_t(std::clamp<std::int32_t>(y - 2, filter.top, filter.bottom));
+    mask.bottom = std::int16_t(std::clamp<std::int32_t>(y + 2, filter.top, filter.bottom));
+    if (mask.bottom <= mask.top) mask.bottom = std::int16_t(mask.top + 1);
+    fr->maskRect = mask;
+  }
+
+  fr->inLoPlane = fr->outLoPlane = 0;
+  fr->inHiPlane = fr->outHiPlane = std::int16_t(fr->planes - 1);
+  fr->inputRate = fr->maskRate = ps::kFixedOne;
+  fr->inputPadding = fr->outputPadding = fr->maskPadding = ps::plugInWantsEdgeReplication;
+
+  g.maskFirstRow = fr->maskRect.top - y0;
+  g.maskLastRow = fr->maskRect.bottom - y0 - 1;
+  g.inputFirstRow = fr->inRect.top - y0;
+  g.inputLastRow = fr->inRect.bottom - y0 - 1;
+
+  if (g.params->renderTarget == 2) {
+    // Export renders address the image from 0; the host's mask does not.
+    fr->maskRect.left = std::int16_t(fr->maskRect.left + g.savedFilterRect.left);
+    fr->maskRect.right = std::int16_t(fr->maskRect.right + g.savedFilterRect.left);
+    fr->maskRect.top = std::int16_t(fr->maskRect.top + g.savedFilterRect.top);
+    fr->maskRect.bottom = std::int16_t(fr->maskRect.bottom + g.savedFilterRect.top);
+  }
+}
+
+void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
+  if (g.params->renderTarget != 0) return;
+  if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
+  if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
+  g.progressCounter = (g.progressCounter + 1) & kThrottleMask;
+  g.lastProgressDone = done;
+}
+
+bool RowAborted(Globals& g) {
+  if (g.params->renderTarget == 1) return false;
+  g.abortCounter = (g.abortCounter + 1) & kThrottleMask;
+  return g.abortCounter == 0 && TestAbort(g.filterRecord);
+}
+
+bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || g.params->renderTarget != 1) return false;
+  if (HostIs(fr, "8BIM") || HostIs(fr, "8ELE")) return row % 100 == 99;
+  return true;
+}
+
+void RowStep(Globals& g) {
+  ReportRowProgress(g, g.progressDone, g.progressTotal);
+  ++g.progressDone;
+  g.currentRow = g.rowIndex;
+  if (g.renderPhase == 1) {
+    RenderRow(g, g.currentRow);
+    if (ShouldDisplayPreviewRow(g, g.currentRow)) DisplayPreviewRow(g, g.currentRow);
+    if (g.rowIndex >= g.workHeight - 1) {
+      g.moreRows = 0;
+      g.loopInternally = 0;
+      g.rowIndex = 0;
+    } else {
+      ++g.rowIndex;
+    }
+  }
+  if (RowAborted(g)) SetResult(g, ps::userCanceledErr);
+}
+
+void BeginRendering(Globals& g) {
+  g.progressCounter = 0;
+  g.abortCounter = 0;
+  g.lastProgressDone = 0;
+}
+
+void WholeImageRender(Globals& g) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  g.inputFirstRow = g.maskFirstRow = 0;
+  g.inputLastRow = g.maskLastRow = g.workHeight - 1;
+  BeginRendering(g);
+  PrepareRendering(g);
+  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;
+  while (Result(g) == ps::noErr && g.moreRows == 1) RowStep(g);
+}
+
+}  // namespace stellane
