@@ -1,0 +1,61 @@
+// What the test host saw during a session: allocations, callback calls and
+// protocol errors (requests it had to refuse).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/PluginApi.h"
+
+namespace testhost {
+
+struct ProgressCall {
+  std::int32_t done;
+  std::int32_t total;
+};
+
+// One pixel request served (advanceState, or the host between continue calls).
+struct PixelRequest {
+  ps::Rect16 inRect, outRect, maskRect;
+  std::int16_t inLoPlane, inHiPlane, outLoPlane, outHiPlane;
+  ps::Fixed inputRate, maskRate;
+  std::int16_t inputPadding, outputPadding, maskPadding;
+  bool fromAdvanceState;
+};
+
+// A displayPixels call with a copy of what it was asked to draw: the pixels
+// of srcRect, interleaved, `planes` samples of `bytesPerSample` each.
+struct DisplayCall {
+  ps::VRect srcRect;
+  ps::VRect bounds;
+  std::int32_t dstRow, dstCol;
+  std::int32_t version, imageMode, rowBytes, colBytes, planeBytes;
+  int planes, bytesPerSample;
+  std::vector<std::uint8_t> pixels;
+  void* platformContext;
+};
+
+struct ColorCall {
+  std::int16_t selector, sourceSpace, resultSpace;
+  ps::OSErr answer;
+};
+
+struct HostLog {
+  int handlesAllocated = 0, handlesDisposed = 0, handleRefusals = 0;
+  int buffersAllocated = 0, buffersFreed = 0, bufferRefusals = 0;
+  int abortCalls = 0;
+  int advanceStateCalls = 0;
+  int rowsDelivered = 0;  // input rows handed to the plug-in
+  std::vector<ProgressCall> progress;
+  std::vector<PixelRequest> requests;
+  std::vector<DisplayCall> displays;
+  std::vector<ColorCall> colorCalls;
+  int descriptorReadersOpened = 0, descriptorWritersOpened = 0;
+  std::vector<std::uint32_t> keysRead;
+  // Misuse the host detected: unknown handles or buffers, bad rectangles or
+  // planes, unbalanced locks, calls outside a run.
+  std::vector<std::string> protocolErrors;
+};
+
+}  // namespace testhost

@@ -1,0 +1,47 @@
+// Host presets: the signatures and quirks of hosts we know of.
+#include "testhost/HostConfig.h"
+
+namespace testhost {
+
+HostConfig PhotoshopHost() { return HostConfig{}; }
+
+HostConfig AffinityHost() {
+  HostConfig c;
+  c.hostSig = ps::FourCC("AffP");
+  c.quirks.zeroSuiteVersions = true;
+  return c;
+}
+
+HostConfig GimpPspiHost() {
+  HostConfig c;
+  c.hostSig = ps::FourCC("PMIG");
+  c.offerDescriptorSuite = false;
+  c.samplingSupport = 0;
+  c.supportsPadding = false;
+  c.quirks.narrowDataWord = true;
+  c.quirks.noFinishAfterSuccess = true;
+  c.quirks.skipParameters = true;
+  c.quirks.filterCaseZero = true;
+  return c;
+}
+
+HostConfig PspiHostDll() {
+  HostConfig c;
+  c.hostSig = ps::FourCC("OHps");
+  c.supportsPadding = false;
+  c.quirks.nullDescriptorProcs = true;
+  c.quirks.freshDataWordEachRun = true;
+  c.quirks.aboutResultPresetOne = true;
+  c.quirks.handleSizeZero = true;
+  return c;
+}
+
+HostConfig PaintDotNetHost() {
+  HostConfig c;
+  c.hostSig = ps::FourCC("NDP.");
+  c.maxSpace = 1 << 30;
+  c.quirks.shortRecord = true;
+  return c;
+}
+
+}  // namespace testhost
