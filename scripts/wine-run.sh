@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for the tests: headless, quiet, in a
+# prefix of our own that is created once (WINEPREFIX, default
+# $HOME/.cache/stellane/wineprefix). Without a display the program runs inside
+# a virtual X server, so dialogs and windows work in CI too.
+# Usage: wine-run.sh program.exe [args...]
+set -euo pipefail
+
+export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/stellane/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}  # no Mono/Gecko prompts
+wine=$(command -v wine64 || command -v wine)
+
+if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    # Concurrent test runs share the prefix; only one of them creates it.
+    flock 9
+    if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
+      echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
+      "$wine" wineboot -i >/dev/null 2>&1 || true
+      wineserver -w 2>/dev/null || true
+      [[ -f $WINEPREFIX/system.reg ]] || { echo "wine-run: wineboot failed" >&2; exit 1; }
+      touch "$WINEPREFIX/.stellane-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
+if [[ -z ${DISPLAY:-} ]] && command -v xvfb-run >/dev/null; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$@"
+fi
+exec "$wine" "$@"

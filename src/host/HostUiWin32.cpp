@@ -1,0 +1,122 @@
+// The about box and the refusal messages, drawn from the module's own dialog
+// templates (resources/Dialogs.rc). All of them are modal: DialogBoxParam
+// runs the message loop until the dialog ends.
+#include <shellapi.h>
+#include <windows.h>
+
+#include "host/HostUi.h"
+
+namespace stellane {
+
+namespace {
+
+constexpr int kWebsiteButton = 5;
+constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
+
+bool aboutOpen = false;
+
+// The module's instance handle, taken from the address of our own code, so
+// that it is right whichever host loaded us and under whatever file name.
+HINSTANCE ModuleInstance() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&ModuleInstance), &module);
+  return module;
+}
+
+// Centred horizontally over the parent (or the desktop), with a third of the
+// free height above and two thirds below, then pulled inside the work area of
+// the monitor it lands on.
+void PlaceOverParent(HWND dialog) {
+  HWND parent = GetParent(dialog);
+  RECT area;
+  if (parent == nullptr || !GetWindowRect(parent, &area))
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  RECT box;
+  GetWindowRect(dialog, &box);
+  const LONG width = box.right - box.left;
+  const LONG height = box.bottom - box.top;
+  LONG x = area.left + (area.right - area.left - width) / 2;
+  LONG y = area.top + (area.bottom - area.top - height) / 3;
+
+  RECT placed = {x, y, x + width, y + height};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    if (x + width > work.right) x = work.right - width;
+    if (y + height > work.bottom) y = work.bottom - height;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+  }
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      PlaceOverParent(dialog);
+      aboutOpen = true;
+      return TRUE;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(dialog, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client,
+               static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      return TRUE;
+    }
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      // The texts sit on the white background, not on the dialog grey.
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_CLOSE:
+      EndDialog(dialog, 1);
+      return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == kWebsiteButton)
+        ShellExecuteA(dialog, "open", kWebsite, nullptr, nullptr, SW_SHOWNORMAL);
+      EndDialog(dialog, id);
+      return TRUE;
+    }
+    default:
+      (void)lParam;
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK RefusalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      PlaceOverParent(dialog);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
+    case WM_COMMAND:
+      EndDialog(dialog, LOWORD(wParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void ShowAboutBox(std::intptr_t parentWindow) {
+  if (aboutOpen) return;
+  DialogBoxParamA(ModuleInstance(), "ABOUTBOX", reinterpret_cast<HWND>(parentWindow), AboutProc, 0);
+  aboutOpen = false;
+}
+
+bool AboutBoxOpen() { return aboutOpen; }
+void ClearAboutBoxOpen() { aboutOpen = false; }
+
+void ShowRefusal(Refusal refusal, std::intptr_t parentWindow) {
+  const char* name = refusal == Refusal::HostTooOld ? "REFUSAL2" : "REFUSAL1";
+  DialogBoxParamA(ModuleInstance(), name, reinterpret_cast<HWND>(parentWindow), RefusalProc, 0);
+}
+
+}  // namespace stellane

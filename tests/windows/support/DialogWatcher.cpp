@@ -1,0 +1,60 @@
+#include "DialogWatcher.h"
+
+#include <windows.h>
+
+namespace wintest {
+
+namespace {
+
+std::vector<SeenDialog> seen;
+UINT_PTR timer = 0;
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+  auto* dialog = reinterpret_cast<SeenDialog*>(param);
+  char text[512] = {};
+  char className[64] = {};
+  GetWindowTextA(child, text, sizeof text);
+  GetClassNameA(child, className, sizeof className);
+  dialog->texts.emplace_back(text);
+  dialog->controlIds.push_back(GetDlgCtrlID(child));
+  dialog->controlClasses.emplace_back(className);
+  return TRUE;
+}
+
+BOOL CALLBACK CloseIfDialog(HWND window, LPARAM) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  // Each dialog is recorded once: the close may take a few timer ticks.
+  if (GetPropA(window, "WintestSeen") == nullptr) {
+    SetPropA(window, "WintestSeen", reinterpret_cast<HANDLE>(1));
+    SeenDialog dialog;
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    dialog.title = title;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&dialog));
+    seen.push_back(std::move(dialog));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  return TRUE;
+}
+
+// A thread timer: its WM_TIMER is dispatched by whatever message loop runs,
+// including the modal loop of DialogBox.
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), CloseIfDialog, 0);
+}
+
+}  // namespace
+
+void WatchDialogs() {
+  if (timer == 0) timer = SetTimer(nullptr, 0, 20, Tick);
+}
+
+std::vector<SeenDialog> TakeSeenDialogs() {
+  std::vector<SeenDialog> result;
+  result.swap(seen);
+  return result;
+}
+
+}  // namespace wintest

@@ -1,0 +1,23 @@
+// Closes every modal dialog that the code under test opens on this thread,
+// and remembers what each showed, so that tests can run code that opens the
+// about box or a refusal message without a user to click it away.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+struct SeenDialog {
+  std::string title;
+  std::vector<std::string> texts;  // the captions of its controls, in order
+  std::vector<int> controlIds;
+  std::vector<std::string> controlClasses;
+};
+
+// Starts watching (idempotent). Dialogs are closed as the dialog's close box
+// would close them.
+void WatchDialogs();
+std::vector<SeenDialog> TakeSeenDialogs();
+
+}  // namespace wintest
