@@ -1,34 +1,95 @@
-// First cut of the compositor: the rendered colour replaces the source in the
-// host's output row of the filter run.
+// The compositor's steps: clamp the place, read the source, scale and spill
+// the rendered colour, apply the glue mode, write to the render target.
 #include "glue/Compositor.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "glue/CompositorTargets.h"
+#include "glue/GlueModes.h"
+#include "render/RenderContext.h"
 
 namespace stellane {
 
-void CompositeGluePixel(std::int32_t x, std::int32_t, RenderedPixel& pixel, Globals& g) {
-  const ps::FilterRecord* fr = g.filterRecord;
-  if (fr == nullptr || fr->outData == nullptr) return;
-  const std::int32_t width = fr->outRect.right - fr->outRect.left;
-  if (width <= 0) return;
-  x = std::clamp(x, 0, width - 1);
-  const int planes = fr->planes;
-  const float rgb[3] = {pixel.red, pixel.green, pixel.blue};
-  const bool grey = planes < 3;
-  const int colourPlanes = grey ? 1 : 3;
-  if (fr->depth == 32 || fr->imageMode == ps::plugInModeRGB96 ||
-      fr->imageMode == ps::plugInModeGray32) {
-    float* out = static_cast<float*>(fr->outData) + x * planes;
-    for (int c = 0; c < colourPlanes; ++c) out[c] = rgb[c];
-  } else if (fr->depth == 16) {
-    std::uint16_t* out = static_cast<std::uint16_t*>(fr->outData) + x * planes;
-    for (int c = 0; c < colourPlanes; ++c)
-      out[c] = static_cast<std::uint16_t>(std::clamp(rgb[c] * 32768.0f, 0.0f, 32768.0f));
-  } else {
-    std::uint8_t* out = static_cast<std::uint8_t*>(fr->outData) + x * planes;
-    for (int c = 0; c < colourPlanes; ++c)
-      out[c] = static_cast<std::uint8_t>(std::clamp(rgb[c] * 255.0f, 0.0f, 255.0f));
+namespace {
+
+// Integer channel of a scaled rendered value: truncated, negative as 0. The
+// upper limit only keeps absurd values (and infinity) out of the integer
+// arithmetic; it lies far above any channel maximum, so the spill sees the
+// same excess for every real value.
+std::int64_t TruncateChannel(float v) {
+  if (!(v > 0.0f)) return 0;
+  return v < 1.0e9f ? static_cast<std::int64_t>(v) : 1000000000;
+}
+
+// Over-bright channels give part of their excess to the others: with one
+// channel over, 60/512 of the excess goes to each other channel (and on
+// from there if it overflows); with two over, 60/256 goes to the third.
+void Spill(std::int64_t c[3], std::int64_t max) {
+  int overCount = 0;
+  std::int64_t excess = 0;
+  for (int i = 0; i < 3; ++i) {
+    if (c[i] > max) {
+      ++overCount;
+      excess += c[i] - max;
+    }
   }
+  if (overCount == 1) {
+    const std::int64_t share = (excess * 60) >> 9;
+    const int over = c[0] > max ? 0 : c[1] > max ? 1 : 2;
+    const int first = over == 0 ? 1 : 0;
+    const int second = over == 2 ? 1 : 2;
+    c[first] += share;
+    c[second] += share;
+    if (c[first] > max) c[second] += c[first] - max;
+    if (c[second] > max) c[first] += c[second] - max;
+  } else if (overCount == 2) {
+    const int third = c[0] <= max ? 0 : c[1] <= max ? 1 : 2;
+    c[third] += (excess * 60) >> 8;
+  }
+}
+
+}  // namespace
+
+void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g) {
+  CompositeSite site;
+  if (!OpenCompositeSite(g, x, y, site)) return;
+  const ImageKind kind = site.kind;
+
+  // Scale into channel units; alpha 0.995 already reaches full in integer
+  // images.
+  pixel.red *= site.unit;
+  pixel.green *= site.unit;
+  pixel.blue *= site.unit;
+  pixel.alpha *= site.unit;
+  if (kind == ImageKind::kFloat) {
+    const float alpha = std::clamp(pixel.alpha, 0.0f, site.unit);
+    float rgb[3] = {pixel.red, pixel.green, pixel.blue};
+    if (site.grey) {
+      rgb[0] = (150.0f * pixel.green + 77.0f * pixel.red + 28.0f * pixel.blue) * 0.003921568627451f;
+    }
+    WriteFloatResult(site, rgb, alpha);
+    return;
+  }
+
+  const std::int32_t max = site.max;
+  const float scaledAlpha = pixel.alpha * 1.007f;
+  const std::int32_t alpha = static_cast<std::int32_t>(
+      std::clamp(TruncateChannel(scaledAlpha), std::int64_t{0}, std::int64_t{max}));
+  std::int64_t wide[3] = {TruncateChannel(pixel.red), TruncateChannel(pixel.green),
+                          TruncateChannel(pixel.blue)};
+  Spill(wide, max);
+  if (site.grey) wide[0] = (77 * wide[0] + 150 * wide[1] + 28 * wide[2]) >> 8;
+  std::int32_t result[3];
+  for (int c = 0; c < 3; ++c)
+    result[c] = static_cast<std::int32_t>(std::min<std::int64_t>(wide[c], max));
+
+  std::int32_t source[3];
+  ReadSource(site, source);
+  const std::int32_t* weights =
+      g.buffers.renderContext.data != nullptr ? Context(g).proceduralWeights : nullptr;
+  ApplyGlueMode(g.params->glue, result, source, kind == ImageKind::k8, weights);
+  WriteIntegerResult(site, result, alpha);
 }
 
 }  // namespace stellane

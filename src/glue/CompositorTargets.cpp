@@ -1,0 +1,251 @@
+#include "glue/CompositorTargets.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "image/TiledImage.h"
+#include "render/RenderContext.h"
+
+namespace stellane {
+
+namespace {
+
+int BytesPerChannel(ImageKind kind) {
+  return kind == ImageKind::k8 ? 1 : kind == ImageKind::k16 ? 2 : 4;
+}
+
+int OutputPlanes(const ps::FilterRecord& fr) { return fr.outHiPlane - fr.outLoPlane + 1; }
+int InputPlanes(const ps::FilterRecord& fr) { return fr.inHiPlane - fr.inLoPlane + 1; }
+
+std::int32_t LoadInt(const std::uint8_t* p, ImageKind kind) {
+  if (kind == ImageKind::k8) return *p;
+  std::uint16_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+void StoreInt(std::uint8_t* p, ImageKind kind, std::int32_t v) {
+  if (kind == ImageKind::k8) {
+    *p = static_cast<std::uint8_t>(v);
+    return;
+  }
+  const std::uint16_t w = static_cast<std::uint16_t>(v);
+  std::memcpy(p, &w, sizeof w);
+}
+
+void StoreFloat(std::uint8_t* p, float v) { std::memcpy(p, &v, sizeof v); }
+
+bool IsEightBitFormat(std::int32_t format) { return format == 0 || format == 3; }
+
+// 8x8 squares: the darker value where bit 3 of x XOR y is set.
+bool DarkSquare(std::int32_t x, std::int32_t y) { return ((x ^ y) & 8) != 0; }
+
+// The 16-bit channel at 8-bit precision: ((v + 1) >> 7) & 511, at most 255.
+std::int32_t SixteenTo8(std::int32_t v) { return std::min(255, ((v + 1) >> 7) & 511); }
+
+bool OpenHostSite(const ps::FilterRecord& fr, CompositeSite& site) {
+  if (fr.inData == nullptr || fr.outData == nullptr) return false;
+  const std::int32_t width =
+      std::min(fr.outRect.right - fr.outRect.left, fr.inRect.right - fr.inRect.left);
+  std::int32_t height = fr.outRect.bottom - fr.outRect.top;
+  if (site.target == 1) height = std::min(height, fr.inRect.bottom - fr.inRect.top);
+  if (width <= 0 || height <= 0) return false;
+  site.x = std::clamp(site.x, 0, width - 1);
+  site.y = std::clamp(site.y, 0, height - 1);
+
+  const int bytes = BytesPerChannel(site.kind);
+  const int outPlanes = OutputPlanes(fr);
+  const int inPlanes = InputPlanes(fr);
+  if (outPlanes < 1 || inPlanes < 1) return false;
+  std::intptr_t inOffset = std::intptr_t{site.x} * inPlanes * bytes;
+  std::intptr_t outOffset = std::intptr_t{site.x} * outPlanes * bytes;
+  if (site.target == 1) {
+    inOffset += std::intptr_t{site.y} * fr.inRowBytes;
+    outOffset += std::intptr_t{site.y} * fr.outRowBytes;
+  }
+  site.in = static_cast<const std::uint8_t*>(fr.inData) + inOffset;
+  site.out = static_cast<std::uint8_t*>(fr.outData) + outOffset;
+  const bool editableTransparency = fr.filterCase == 4 || fr.filterCase == 5;
+  site.transparencyPlane =
+      editableTransparency && fr.outLayerPlanes >= 1 && fr.outLayerPlanes < outPlanes
+          ? fr.outLayerPlanes
+          : -1;
+  site.grey = site.grey || inPlanes < 3 || outPlanes < 3;
+  return true;
+}
+
+}  // namespace
+
+ImageKind ImageKindOf(const ps::FilterRecord& fr) {
+  if (fr.imageMode == ps::plugInModeRGB96 || fr.imageMode == ps::plugInModeGray32 ||
+      fr.depth == 32) {
+    return ImageKind::kFloat;
+  }
+  if ((fr.imageMode == ps::plugInModeGray16 || fr.imageMode == ps::plugInModeRGB48) &&
+      fr.depth == 16) {
+    return ImageKind::k16;
+  }
+  if ((fr.imageMode == ps::plugInModeGrayScale || fr.imageMode == ps::plugInModeRGBColor) &&
+      fr.depth < 9) {
+    return ImageKind::k8;
+  }
+  return ImageKind::kOther;
+}
+
+bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (fr == nullptr || g.params == nullptr) return false;
+  site = CompositeSite{};
+  site.g = &g;
+  site.kind = ImageKindOf(*fr);
+  if (site.kind == ImageKind::kOther) return false;
+  site.target = g.params->renderTarget;
+  site.x = x;
+  site.y = y;
+  site.max = site.kind == ImageKind::k16 ? 32768 : 255;
+  site.unit = site.kind == ImageKind::kFloat ? 1.0f : static_cast<float>(site.max);
+  site.grey = fr->planes < 3;
+  site.transparencyPlane = -1;
+
+  if (site.target != 2) return OpenHostSite(*fr, site);
+  if (g.buffers.renderContext.data == nullptr) return false;
+  site.image = Context(g).exportImage;
+  if (site.image == nullptr || !HasPixels(*site.image)) return false;
+  const ImageLevel& level0 = site.image->levels[0];
+  site.x = std::clamp(site.x, 0, level0.maxX);
+  site.y = std::clamp(site.y, 0, level0.maxY);
+  return true;
+}
+
+void ReadSource(const CompositeSite& site, std::int32_t source[3]) {
+  if (site.target == 2) {
+    const TiledImage& image = *site.image;
+    if (image.maxValue == static_cast<float>(site.max)) {
+      std::int32_t four[4];
+      ReadChannels(image, site.x, site.y, 0, four);
+      for (int c = 0; c < 3; ++c) source[c] = std::clamp(four[c], 0, site.max);
+    } else {
+      // An export image in other units than the host image: carried over in
+      // units of full intensity, rounded.
+      float four[4];
+      ReadChannelsFloat(image, site.x, site.y, 0, four);
+      for (int c = 0; c < 3; ++c) {
+        const float v = four[c] * image.invMaxValue * static_cast<float>(site.max) + 0.5f;
+        source[c] =
+            v > 0.0f ? std::min(static_cast<std::int32_t>(std::min(v, 65536.0f)), site.max) : 0;
+      }
+    }
+    if (site.grey) source[1] = source[2] = source[0];
+    return;
+  }
+  const int bytes = BytesPerChannel(site.kind);
+  source[0] = std::min(LoadInt(site.in, site.kind), site.max);
+  if (site.grey) {
+    source[1] = source[2] = source[0];
+    return;
+  }
+  source[1] = std::min(LoadInt(site.in + bytes, site.kind), site.max);
+  source[2] = std::min(LoadInt(site.in + 2 * bytes, site.kind), site.max);
+}
+
+std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (x < 0 || y < 0 || x >= g.workWidth || y >= g.workHeight) return 0;
+  if (!fr->haveMask || fr->maskData == nullptr) return 255;
+  if (y < g.maskFirstRow || y > g.maskLastRow) return 0;
+  // Also outside the columns the host supplied: never read past its rows.
+  if (x >= fr->maskRect.right - fr->maskRect.left) return 0;
+  const auto* mask = static_cast<const std::uint8_t*>(fr->maskData);
+  return mask[std::intptr_t{y - g.maskFirstRow} * fr->maskRowBytes + x];
+}
+
+void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
+                        std::int32_t alpha) {
+  if (site.target == 2) {
+    TiledImage& image = *site.image;
+    const std::int32_t four[4] = {result[0], result[1], result[2], alpha};
+    if (IsEightBitFormat(image.format) && site.kind == ImageKind::k16) {
+      const std::int32_t eight[4] = {SixteenTo8(four[0]), SixteenTo8(four[1]), SixteenTo8(four[2]),
+                                     SixteenTo8(four[3])};
+      WriteChannels(image, site.x, site.y, 0, eight);
+    } else if (image.maxValue == static_cast<float>(site.max)) {
+      WriteChannels(image, site.x, site.y, 0, four);
+    } else {
+      float scaled[4];
+      const float factor = image.maxValue / static_cast<float>(site.max);
+      for (int c = 0; c < 4; ++c) scaled[c] = static_cast<float>(four[c]) * factor;
+      WriteChannelsFloat(image, site.x, site.y, 0, scaled);
+    }
+    return;
+  }
+
+  const int bytes = BytesPerChannel(site.kind);
+  const int channels = site.grey ? 1 : 3;
+  if (site.target == 0) {
+    for (int c = 0; c < channels; ++c) StoreInt(site.out + c * bytes, site.kind, result[c]);
+    if (site.transparencyPlane >= 0) {
+      StoreInt(site.out + site.transparencyPlane * bytes, site.kind, alpha);
+    }
+    return;
+  }
+
+  // Preview: the result over the checkerboard, weighted by the selection and,
+  // with a transparency plane, by the rendered alpha; the preview is opaque.
+  const bool dark = DarkSquare(site.x, site.y);
+  std::int32_t w = MaskValue(*site.g, site.x, site.y);
+  if (site.kind == ImageKind::k8) {
+    if (w > 127) ++w;
+    if (site.transparencyPlane >= 0) {
+      w = (w * alpha) >> 8;
+      StoreInt(site.out + site.transparencyPlane, site.kind, 255);
+    }
+    const std::int32_t checker = dark ? 204 : 255;
+    for (int c = 0; c < channels; ++c) {
+      StoreInt(site.out + c, site.kind, (w * result[c] + (256 - w) * checker) >> 8);
+    }
+  } else {
+    if (site.transparencyPlane >= 0) {
+      w = (w * alpha) >> 15;
+      StoreInt(site.out + site.transparencyPlane * bytes, site.kind, 32768);
+    }
+    const std::int32_t checker = dark ? 26112 : 32640;
+    for (int c = 0; c < channels; ++c) {
+      StoreInt(site.out + c * bytes, site.kind, (w * result[c] + (255 - w) * checker) >> 8);
+    }
+  }
+}
+
+void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha) {
+  if (site.target == 2) {
+    TiledImage& image = *site.image;
+    const float four[4] = {rgb[0], rgb[1], rgb[2], alpha};
+    if (IsEightBitFormat(image.format)) {
+      std::int32_t eight[4];
+      for (int c = 0; c < 4; ++c) eight[c] = LinearToDisplayByte(four[c]);
+      WriteChannels(image, site.x, site.y, 0, eight);
+    } else {
+      float scaled[4];
+      for (int c = 0; c < 4; ++c) scaled[c] = four[c] * image.maxValue;
+      WriteChannelsFloat(image, site.x, site.y, 0, scaled);
+    }
+    return;
+  }
+
+  const int channels = site.grey ? 1 : 3;
+  if (site.target == 0) {
+    for (int c = 0; c < channels; ++c) StoreFloat(site.out + 4 * c, rgb[c]);
+    if (site.transparencyPlane >= 0) StoreFloat(site.out + 4 * site.transparencyPlane, alpha);
+    return;
+  }
+  float w = static_cast<float>(MaskValue(*site.g, site.x, site.y)) * 0.003921569f;
+  if (site.transparencyPlane >= 0) {
+    w = w * alpha;
+    StoreFloat(site.out + 4 * site.transparencyPlane, w);
+  }
+  const float checker = DarkSquare(site.x, site.y) ? 0.8f : 1.0f;
+  for (int c = 0; c < channels; ++c) {
+    StoreFloat(site.out + 4 * c, w * rgb[c] + (1.0f - w) * checker);
+  }
+}
+
+}  // namespace stellane

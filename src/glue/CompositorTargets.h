@@ -1,0 +1,58 @@
+// Where the compositor reads the source pixel and writes its result: the
+// host's current output row (render target 0), the host's preview buffers
+// drawn over a checkerboard through the selection mask (1), or level 0 of the
+// export image (2).
+#pragma once
+
+#include <cstdint>
+
+#include "host/Globals.h"
+
+namespace stellane {
+
+struct TiledImage;
+
+enum class ImageKind { k8, k16, kFloat, kOther };
+
+// 8-bit grey/RGB at depth below 9, 16-bit Gray16/RGB48 at depth 16, float for
+// the 32-bit modes or depth 32; anything else is kOther.
+ImageKind ImageKindOf(const ps::FilterRecord& fr);
+
+// One pixel's place in the render target, resolved once per call.
+struct CompositeSite {
+  Globals* g;
+  ImageKind kind;
+  std::int32_t target;  // renderTarget 0, 1 or 2
+  std::int32_t x;       // clamped into the target
+  std::int32_t y;
+  std::int32_t max;  // channel maximum of the integer path: 255 or 32768
+  float unit;        // what a rendered 1.0 becomes: 255, 32768 or 1.0
+  bool grey;         // fewer than three colour planes: one value for all three
+  // Host buffers (targets 0 and 1): first byte of the pixel.
+  const std::uint8_t* in;
+  std::uint8_t* out;
+  int transparencyPlane;  // plane index in the output pixel, -1 for none
+  // Export image (target 2).
+  TiledImage* image;
+};
+
+// Fills `site` for the pixel at (x, y). False when there is nowhere to write:
+// no parameter record, host buffers or export image, an empty target, or an
+// image kind the compositor does not handle.
+bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site);
+
+// Source channel values of an integer image in 0..max; grey gives the one
+// value thrice.
+void ReadSource(const CompositeSite& site, std::int32_t source[3]);
+
+// The selection weight 0..255 of the pixel: 0 outside the work area or
+// outside the mask rows the host supplied, 255 when the host has no mask.
+std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y);
+
+// Writes an integer result (channels 0..max) and its alpha 0..max.
+void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
+                        std::int32_t alpha);
+// Writes the float path's unchanged rendered colour and its alpha 0..1.
+void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha);
+
+}  // namespace stellane
