@@ -1,0 +1,302 @@
+// PluginMain answering every selector against the test host: the about box,
+// the globals in the data word, the new parameter record, dispatch errors,
+// the refusals at start, the buffer space asked for at prepare, and the
+// balance of handles and buffers over whole runs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "host/Globals.h"
+#include "host/HostUiHeadless.h"
+#include "host/PluginEntry.h"
+#include "params/RenderParams.h"
+#include "testhost/TestHost.h"
+
+namespace stellane {
+namespace {
+
+using testhost::HostConfig;
+using testhost::Image;
+using testhost::TestHost;
+
+std::unique_ptr<TestHost> MakeHost(HostConfig config = {}, int width = 12, int height = 9,
+                                   int colorPlanes = 3, int depth = 8) {
+  auto host = std::make_unique<TestHost>(PluginMainImpl, std::move(config));
+  host->SetImage(Image::Make(width, height, colorPlanes, depth));
+  return host;
+}
+
+Globals* GlobalsOf(const TestHost& host) {
+  const auto h = reinterpret_cast<ps::Handle>(host.DataWord());
+  return host.IsLiveHandle(h) ? reinterpret_cast<Globals*>(*h) : nullptr;
+}
+
+bool AllZero(const ps::Rect16& r) {
+  return r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0;
+}
+
+// ---- About
+
+TEST(PluginMainAbout, AllocatesNothingAndAnswersSuccessOverAPresetFailure) {
+  HostConfig config;
+  config.quirks.aboutResultPresetOne = true;
+  auto host = MakeHost(config);
+  const int shownBefore = HeadlessUi().aboutBoxes;
+
+  EXPECT_EQ(host->About(), 0);
+  EXPECT_EQ(HeadlessUi().aboutBoxes, shownBefore + 1);
+  EXPECT_EQ(host->Log().handlesAllocated, 0);
+  EXPECT_EQ(host->Log().buffersAllocated, 0);
+  EXPECT_EQ(host->DataWord(), 0);
+  EXPECT_EQ(host->ParametersHandle(), nullptr);
+}
+
+// ---- Globals in the data word
+
+TEST(PluginMainGlobals, LiveInOneHandleAcrossCallsAndRuns) {
+  auto host = MakeHost();
+  ASSERT_EQ(host->Call(ps::filterSelectorParameters), 0);
+  const std::intptr_t word = host->DataWord();
+  ASSERT_NE(word, 0);
+  EXPECT_TRUE(host->IsLiveHandle(reinterpret_cast<ps::Handle>(word)));
+  EXPECT_EQ(host->Call(ps::filterSelectorPrepare), 0);
+  EXPECT_EQ(host->DataWord(), word);
+  host->EndRun();
+
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_EQ(host->RunFilter().result, 0);
+    EXPECT_EQ(host->DataWord(), word);
+  }
+  // The globals and the parameter record, both unlocked between calls.
+  EXPECT_EQ(host->OutstandingHandles(), 2);
+  EXPECT_EQ(host->TotalHandleLocks(), 0);
+  EXPECT_TRUE(host->Log().protocolErrors.empty());
+}
+
+TEST(PluginMainGlobals, FreshFlagMarksOnlyTheParametersCallThatCreatedThem) {
+  auto host = MakeHost();
+  ASSERT_EQ(host->Call(ps::filterSelectorParameters), 0);
+  ASSERT_NE(GlobalsOf(*host), nullptr);
+  EXPECT_EQ(GlobalsOf(*host)->freshGlobals, 1);
+  ASSERT_EQ(host->Call(ps::filterSelectorParameters), 0);
+  EXPECT_EQ(GlobalsOf(*host)->freshGlobals, 0);
+
+  // Globals created by another selector are not fresh to a later parameters call.
+  auto other = MakeHost();
+  ASSERT_EQ(other->Call(ps::filterSelectorPrepare), 0);
+  ASSERT_EQ(other->Call(ps::filterSelectorParameters), 0);
+  EXPECT_EQ(GlobalsOf(*other)->freshGlobals, 0);
+}
+
+// ---- The parameter record
+
+TEST(PluginMainRecord, NewRecordHoldsTheCreationValuesAndDefaults) {
+  auto host = MakeHost();
+  ASSERT_EQ(host->Call(ps::filterSelectorParameters), 0);
+  const auto* p = host->ParametersAs<RenderParams>();
+  ASSERT_NE(p, nullptr);
+
+  EXPECT_EQ(p->showDialog, 1);  // the parameters selector asks for the dialog
+  EXPECT_EQ(p->previewEnabled, 0);
+  EXPECT_EQ(p->previewZoom, 1);
+  EXPECT_EQ(p->renderTarget, 0);
+  EXPECT_EQ(p->glue, 1);
+  EXPECT_EQ(p->randomSeed, 67676767);
+  EXPECT_STREQ(p->settingsFileName, "Stellane settings.q9r");
+
+  EXPECT_EQ(p->vector1.x, -0.68f);
+  EXPECT_EQ(p->vector1.y, -0.68f);
+  // sqrt(1 - x*x - y*y) in single precision is 0x3E8C675D; in double
+  // precision it would round to 0x3E8C675F.
+  std::uint32_t zBits;
+  std::memcpy(&zBits, &p->vector1.z, sizeof zBits);
+  EXPECT_EQ(zBits, 0x3E8C675Du);
+  EXPECT_EQ(p->vector2.x, 0.0f);
+  EXPECT_EQ(p->vector2.y, -1.0f);
+  EXPECT_EQ(p->vector2.z, 0.0f);
+
+  auto expectColor = [](const Color16& c, int r, int g, int b) {
+    EXPECT_EQ(c.red, r);
+    EXPECT_EQ(c.green, g);
+    EXPECT_EQ(c.blue, b);
+  };
+  expectColor(p->colorA1, 58339, 56540, 6939);   // 227, 220, 27
+  expectColor(p->colorA2, 25186, 54741, 36751);  // 98, 213, 143
+  expectColor(p->colorB2, 32125, 32382, 27242);  // 125, 126, 106
+  expectColor(p->colorB1, 25957, 35209, 39321);  // 101, 137, 153
+  expectColor(p->spareColor1, 3289, 5921, 18421);
+  expectColor(p->spareColor2, 65535, 65535, 65535);
+  expectColor(p->spareColor3, 28835, 24903, 13107);
+  expectColor(p->spareColor4, 0, 0, 0);
+  EXPECT_EQ(p->spareInt17, 0);
+
+  const int expected[] = {32, 50, 80, 80, 43, 29, 0,  30, 4, 50, 62, 0,  0, 0,
+                          16, 57, 48, 62, 60, 59, 12, 55, 4, 0,  26, 59, 0, 67};
+  const int actual[] = {p->spareInt1,  p->spareInt2,  p->spareInt3,  p->spareInt4,   p->paramA,
+                        p->density,    p->spareInt5,  p->spareInt6,  p->spareInt7,   p->spareInt8,
+                        p->brightness, p->spareInt9,  p->spareInt10, p->spareInt11,  p->nebulaScale,
+                        p->texture,    p->contrast,   p->starScale,  p->fibrousness, p->spareInt12,
+                        p->depth,      p->spareInt13, p->spareInt14, p->spareInt15,  p->opacity,
+                        p->paramB,     p->spareInt16, p->color};
+  for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(actual[i], expected[i]) << i;
+  EXPECT_EQ(p->spareInt18, 0);
+}
+
+TEST(PluginMainRecord, LoadDefaultsKeepsTheFileNameAndTheUnsetSpares) {
+  auto host = MakeHost();
+  ASSERT_EQ(host->Call(ps::filterSelectorParameters), 0);
+  auto* p = host->ParametersAs<RenderParams>();
+  ASSERT_NE(p, nullptr);
+  p->spareColor4 = {1, 2, 3};
+  p->spareInt17 = 99;
+  std::strcpy(p->settingsFileName, "mine.q9r");
+  p->density = 5;
+  p->glue = 40;
+  p->randomSeed = 1;
+
+  LoadDefaults(*p);
+  EXPECT_EQ(p->spareColor4.red, 1);
+  EXPECT_EQ(p->spareColor4.green, 2);
+  EXPECT_EQ(p->spareColor4.blue, 3);
+  EXPECT_EQ(p->spareInt17, 99);
+  EXPECT_STREQ(p->settingsFileName, "mine.q9r");
+  EXPECT_EQ(p->density, 29);
+  EXPECT_EQ(p->glue, 1);
+  EXPECT_EQ(p->randomSeed, 67676767);
+}
+
+TEST(PluginMainRecord, KeptInTheHostsHandleFromRunToRun) {
+  auto host = MakeHost();
+  ASSERT_EQ(host->RunFilter().result, 0);
+  const ps::Handle params = host->ParametersHandle();
+  auto* p = host->ParametersAs<RenderParams>();
+  ASSERT_NE(p, nullptr);
+  std::strcpy(p->sourceFolder, "marker");
+  ASSERT_EQ(host->RunFilter().result, 0);
+  EXPECT_EQ(host->ParametersHandle(), params);
+  EXPECT_STREQ(host->ParametersAs<RenderParams>()->sourceFolder, "marker");
+}
+
+// ---- Dispatch errors
+
+TEST(PluginMainDispatch, UnknownSelectorSetsUpStateAndAnswersBadParameters) {
+  auto host = MakeHost();
+  EXPECT_EQ(host->Call(6), -30100);
+  const auto globals = reinterpret_cast<ps::Handle>(host->DataWord());
+  ASSERT_TRUE(host->IsLiveHandle(globals));
+  EXPECT_EQ(host->LockCount(globals), 0);
+  ASSERT_TRUE(host->IsLiveHandle(host->ParametersHandle()));
+  EXPECT_EQ(host->LockCount(host->ParametersHandle()), 0);
+  EXPECT_EQ(host->ParametersAs<RenderParams>()->randomSeed, 67676767);
+
+  EXPECT_EQ(host->Call(-1), -30100);
+  EXPECT_EQ(host->Call(1000), -30100);
+  EXPECT_EQ(host->OutstandingHandles(), 2);
+}
+
+TEST(PluginMainDispatch, OutOfMemoryWhenHandlesCannotBeHad) {
+  for (int granted : {0, 1}) {  // no globals; globals but no parameter record
+    HostConfig config;
+    config.handlesBeforeRefusal = granted;
+    auto host = MakeHost(config);
+    EXPECT_EQ(host->Call(ps::filterSelectorParameters), -108) << granted;
+    EXPECT_EQ(host->TotalHandleLocks(), 0) << granted;
+    EXPECT_EQ(host->ParametersHandle(), nullptr);
+  }
+  HostConfig config;
+  config.offerHandleSuite = false;
+  auto host = MakeHost(config);
+  EXPECT_EQ(host->Call(ps::filterSelectorPrepare), -108);
+  EXPECT_EQ(host->DataWord(), 0);
+}
+
+// ---- Refusals at start
+
+TEST(PluginMainStart, RefusesAHostWithoutAdvanceState) {
+  HostConfig config;
+  config.offerAdvanceState = false;
+  auto host = MakeHost(config);
+  const int refusedBefore = HeadlessUi().hostTooOldRefusals;
+  ASSERT_EQ(host->Call(ps::filterSelectorPrepare), 0);
+  host->Record().inRect = {1, 2, 3, 4};
+  host->Record().outRect = {1, 2, 3, 4};
+  host->Record().maskRect = {1, 2, 3, 4};
+
+  EXPECT_EQ(host->Call(ps::filterSelectorStart), 1);
+  EXPECT_EQ(HeadlessUi().hostTooOldRefusals, refusedBefore + 1);
+  EXPECT_TRUE(AllZero(host->Record().inRect));
+  EXPECT_TRUE(AllZero(host->Record().outRect));
+  EXPECT_TRUE(AllZero(host->Record().maskRect));
+  EXPECT_EQ(host->OutstandingBuffers(), 0);
+}
+
+TEST(PluginMainStart, RefusesMultichannelImagesEvenWithAdvanceState) {
+  HostConfig config;
+  config.imageMode = ps::plugInModeMultichannel;
+  auto host = MakeHost(config);
+  const int refusedBefore = HeadlessUi().cannotFilterRefusals;
+  const testhost::RunReport run = host->RunFilter();
+  EXPECT_EQ(run.startResult, 1);
+  EXPECT_EQ(run.continueCalls, 0);
+  EXPECT_EQ(run.rowsDelivered, 0);
+  EXPECT_FALSE(run.finishCalled);
+  EXPECT_EQ(HeadlessUi().cannotFilterRefusals, refusedBefore + 1);
+  EXPECT_EQ(host->OutstandingBuffers(), 0);
+}
+
+// ---- Prepare: the buffer space of the run
+
+TEST(PluginMainPrepare, AsksForTheBufferSpaceOfTheFilterRectangle) {
+  struct Case {
+    int width, height;
+    std::optional<testhost::Rect> area;
+    std::int32_t bufferSpace;
+  };
+  const Case cases[] = {
+      {100, 100, std::nullopt, 90536},                 // 3 × 100 + 2184 units
+      {10, 1200, std::nullopt, 87800},                 // 2 × (1200 + 4) units
+      {64, 64, testhost::Rect{10, 5, 20, 35}, 82976},  // 30 × 10 inside 64 × 64
+  };
+  for (const Case& c : cases) {
+    HostConfig config;
+    config.filterRect = c.area;
+    auto host = MakeHost(config, c.width, c.height, 1, 8);
+    host->Record().bufferSpace = 12345;
+    ASSERT_EQ(host->Call(ps::filterSelectorPrepare), 0);
+    EXPECT_EQ(host->Record().bufferSpace, c.bufferSpace) << c.width << "x" << c.height;
+  }
+}
+
+// ---- Whole runs: buffers and balance
+
+TEST(PluginMainRun, FallsBackToTheHeapWhenTheHostRefusesBuffers) {
+  for (int granted : {0, 3}) {
+    HostConfig config;
+    config.buffersBeforeRefusal = granted;
+    auto host = MakeHost(config);
+    const testhost::RunReport run = host->RunFilter();
+    EXPECT_EQ(run.startResult, 0) << granted;
+    EXPECT_EQ(run.result, 0) << granted;
+    EXPECT_GT(host->Log().bufferRefusals, 0) << granted;
+    EXPECT_EQ(host->Log().buffersAllocated, granted);
+    EXPECT_EQ(host->OutstandingBuffers(), 0) << granted;
+  }
+}
+
+TEST(PluginMainRun, LeavesHandlesAndBuffersBalanced) {
+  for (int depth : {8, 16, 32}) {
+    auto host = MakeHost({}, 7, 5, 1, depth);
+    for (int run = 0; run < 2; ++run) {
+      EXPECT_EQ(host->RunFilter({.withParameters = run == 0}).result, 0) << depth;
+      EXPECT_EQ(host->OutstandingBuffers(), 0) << depth;
+      EXPECT_EQ(host->TotalHandleLocks(), 0) << depth;
+      EXPECT_EQ(host->OutstandingHandles(), 2) << depth;
+    }
+    EXPECT_GT(host->Log().buffersAllocated, 0);
+    EXPECT_TRUE(host->Log().protocolErrors.empty()) << host->Log().protocolErrors.front();
+  }
+}
+
+}  // namespace
+}  // namespace stellane
