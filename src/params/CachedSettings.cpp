@@ -1,0 +1,42 @@
+// The files the run itself keeps in the temporary folder: the settings of
+// the last dialog run and the memory-dot directory.
+#include "params/DotDirectory.h"
+#include "params/RunHooks.h"
+#include "params/SettingsFile.h"
+#include "params/TempFolder.h"
+
+namespace stellane {
+
+namespace {
+
+// The settings thumbnail image that settings files fill and store. Until
+// Globals holds it, the cached settings carry no thumbnail.
+TiledImage* SettingsThumbnail(Globals&) { return nullptr; }
+
+}  // namespace
+
+int ReadCachedSettings(Globals& g) {
+  char path[kPathBytes];
+  if (!g.params || !TempFilePath(kCachedSettingsName, path)) return kFileNotOpened;
+  return ReadSettingsFile(path, SettingsReadMode::Values, *g.params, SettingsThumbnail(g)).status;
+}
+
+int WriteCachedSettings(Globals& g) {
+  char path[kPathBytes];
+  if (!g.params || !TempFilePath(kCachedSettingsName, path)) return kFileNotOpened;
+  return WriteSettingsFile(path, *g.params, SettingsThumbnail(g));
+}
+
+int ReadDotDirectory(Globals&) {
+  char path[kPathBytes];
+  if (!TempFilePath(kDotDirectoryName, path)) return kFileNotOpened;
+  return ReadDotDirectoryFile(path, RunDotPins());
+}
+
+int WriteDotDirectory(Globals&) {
+  char path[kPathBytes];
+  if (!TempFilePath(kDotDirectoryName, path)) return kFileNotOpened;
+  return WriteDotDirectoryFile(path, RunDotPins());
+}
+
+}  // namespace stellane

@@ -1,0 +1,25 @@
+// The memory dots' pinned flags, kept between runs in "Stellane directory 2":
+// the item 50, then one item per dot, 0 or 1.
+#pragma once
+
+#include <cstdint>
+
+#include "params/TempFolder.h"
+
+namespace stellane {
+
+struct DotPins {
+  std::int32_t pinned[kMemoryDotCount];
+};
+
+// Reads the flags (the first item is passed over); flags past the end of a
+// short file keep their values, any non-zero item reads as 1. Returns 0, or
+// 99 when the file can't be opened (then nothing changes).
+int ReadDotDirectoryFile(const char* path, DotPins& pins);
+int WriteDotDirectoryFile(const char* path, const DotPins& pins);
+
+// The flags the run's start reads and its end writes. They live here until
+// the dialog's memory dots hold them.
+DotPins& RunDotPins();
+
+}  // namespace stellane

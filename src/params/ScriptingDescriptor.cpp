@@ -1,0 +1,171 @@
+// The run's parameters in the host's action scripts: read at start, written
+// at finish, through the host's descriptor suite.
+#include <cstdint>
+
+#include "host/HostServices.h"
+#include "params/EnumCodes.h"
+#include "params/ParamTable.h"
+#include "params/RunHooks.h"
+
+namespace stellane {
+
+namespace {
+
+// Returned by a reader's close when the script lacked some of our keys;
+// that is how a partial script looks, not a failure.
+constexpr ps::OSErr kErrMissingParameter = -1715;
+
+// The host's descriptor parameters when its suite is complete: version 0,
+// enough procs in each direction and every one of them present. Hosts hand
+// out suite records with null procs (pspiHost), so each pointer is tested.
+ps::PIDescriptorParameters* AvailableDescriptor(const ps::FilterRecord* fr) {
+  if (!fr) return nullptr;
+  ps::PIDescriptorParameters* dp = fr->descriptorParameters;
+  if (!dp || dp->descriptorParametersVersion != 0) return nullptr;
+  const ps::ReadDescriptorProcs* r = dp->readDescriptorProcs;
+  const ps::WriteDescriptorProcs* w = dp->writeDescriptorProcs;
+  if (!r || r->readDescriptorProcsVersion != 0 ||
+      r->numReadDescriptorProcs < ps::kCurrentReadDescriptorProcsCount)
+    return nullptr;
+  if (!w || w->writeDescriptorProcsVersion != 0 ||
+      w->numWriteDescriptorProcs < ps::kCurrentWriteDescriptorProcsCount)
+    return nullptr;
+  const bool readProcs =
+      r->openReadDescriptorProc && r->closeReadDescriptorProc && r->getKeyProc &&
+      r->getIntegerProc && r->getFloatProc && r->getUnitFloatProc && r->getBooleanProc &&
+      r->getTextProc && r->getAliasProc && r->getEnumeratedProc && r->getClassProc &&
+      r->getSimpleReferenceProc && r->getObjectProc && r->getCountProc && r->getStringProc &&
+      r->getPinnedIntegerProc && r->getPinnedFloatProc && r->getPinnedUnitFloatProc;
+  const bool writeProcs = w->openWriteDescriptorProc && w->closeWriteDescriptorProc &&
+                          w->putIntegerProc && w->putFloatProc && w->putUnitFloatProc &&
+                          w->putBooleanProc && w->putTextProc && w->putAliasProc &&
+                          w->putEnumeratedProc && w->putClassProc && w->putSimpleReferenceProc &&
+                          w->putObjectProc && w->putCountProc && w->putStringProc &&
+                          w->putScopedClassProc && w->putScopedObjectProc;
+  return readProcs && writeProcs ? dp : nullptr;
+}
+
+// Paint Shop Pro's signatures: these hosts are not asked for a script.
+bool HostSkipsScriptReading(const ps::FilterRecord* fr) {
+  return HostIs(fr, "8PSP") || HostIs(fr, "9PSP");
+}
+
+// The reader's key list: the 26 keys in terminology order, then 0. The host
+// strikes keys from it as it hands them out, so every reader gets a fresh one.
+struct KeyList {
+  ps::DescriptorKeyID keys[kScriptedParamCount + 1];
+};
+
+KeyList ScriptKeys() {
+  KeyList list{};
+  for (int i = 1; i <= kScriptedParamCount; ++i) list.keys[i - 1] = ScriptedParam(i)->scriptKey;
+  return list;
+}
+
+const ParamInfo* ParamForKey(ps::DescriptorKeyID key) {
+  for (int i = 1; i <= kScriptedParamCount; ++i) {
+    const ParamInfo* info = ScriptedParam(i);
+    if (info->scriptKey == key) return info;
+  }
+  return nullptr;
+}
+
+// A script holds colour channels as 8-bit values; the shift keeps the low
+// 8 bits of the value in the channel's high byte (256 becomes 0).
+std::int32_t ChannelFromScript(std::int32_t value) {
+  return std::int32_t((std::uint32_t(value) << 8) & 0xFFFFu);
+}
+
+void StoreScriptedValue(RenderParams& p, const ParamInfo& info, std::int32_t value) {
+  SetIntParam(p, info, info.kind == ParamKind::Channel ? ChannelFromScript(value) : value);
+}
+
+std::int32_t ScriptedValue(const RenderParams& p, const ParamInfo& info) {
+  const std::int32_t v = GetIntParam(p, info);
+  return info.kind == ParamKind::Channel ? v >> 8 : v;
+}
+
+const ps::DescriptorKeyID kGlueKey = ps::FourCC("GLUE");
+
+}  // namespace
+
+bool DescriptorReadable(Globals& g) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (HostSkipsScriptReading(fr)) return false;
+  ps::PIDescriptorParameters* dp = AvailableDescriptor(fr);
+  if (!dp || !dp->descriptor) return false;
+  // Only asks whether a reader opens. The host's close leaves the descriptor
+  // handle alone (disposing it is ours to do), so the real read still has it.
+  KeyList keys = ScriptKeys();
+  ps::PIReadDescriptor token =
+      dp->readDescriptorProcs->openReadDescriptorProc(dp->descriptor, keys.keys);
+  if (!token) return false;
+  dp->readDescriptorProcs->closeReadDescriptorProc(token);
+  return true;
+}
+
+void ReadScriptingDescriptor(Globals& g) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  if (HostSkipsScriptReading(fr)) return;
+  ps::PIDescriptorParameters* dp = AvailableDescriptor(fr);
+  if (!dp) return;
+  RenderParams& p = *g.params;
+  const ps::ReadDescriptorProcs* procs = dp->readDescriptorProcs;
+
+  KeyList keys = ScriptKeys();
+  ps::PIReadDescriptor token =
+      dp->descriptor ? procs->openReadDescriptorProc(dp->descriptor, keys.keys) : nullptr;
+  if (token) {
+    // Keys the script lacks take their defaults.
+    LoadDefaults(p);
+    ps::DescriptorKeyID key = 0;
+    ps::DescriptorTypeID type = 0;
+    ps::int32 flags = 0;
+    while (procs->getKeyProc(token, &key, &type, &flags)) {
+      const ParamInfo* info = ParamForKey(key);
+      if (!info) continue;
+      if (key == kGlueKey) {
+        ps::DescriptorEnumID code = 0;
+        if (procs->getEnumeratedProc(token, &code) == ps::noErr) {
+          std::int32_t glue = 0;
+          EnumCodeToIndex(kGlueEnumType, code, glue);  // an unknown code stores 0
+          p.glue = glue;
+        }
+      } else {
+        ps::int32 value = 0;
+        if (procs->getIntegerProc(token, &value) == ps::noErr) StoreScriptedValue(p, *info, value);
+      }
+    }
+    const ps::OSErr status = procs->closeReadDescriptorProc(token);
+    DisposeHostHandle(fr, dp->descriptor);
+    dp->descriptor = nullptr;
+    if (status != ps::noErr && status != kErrMissingParameter) SetResult(g, status);
+  }
+  p.showDialog = dp->playInfo == ps::plugInDialogDisplay ? 1 : 0;
+}
+
+void WriteScriptingDescriptor(Globals& g) {
+  const ps::FilterRecord* fr = g.filterRecord;
+  ps::PIDescriptorParameters* dp = AvailableDescriptor(fr);
+  if (!dp || !g.params) return;
+  const RenderParams& p = *g.params;
+  const ps::WriteDescriptorProcs* procs = dp->writeDescriptorProcs;
+
+  ps::PIWriteDescriptor token = procs->openWriteDescriptorProc();
+  if (!token) return;
+  for (int i = 1; i <= kScriptedParamCount; ++i) {
+    const ParamInfo& info = *ScriptedParam(i);
+    if (info.scriptKey == kGlueKey)
+      procs->putEnumeratedProc(token, info.scriptKey, kGlueEnumType,
+                               EnumIndexToCode(kGlueEnumType, p.glue));
+    else
+      procs->putIntegerProc(token, info.scriptKey, ScriptedValue(p, info));
+  }
+  ps::PIDescriptorHandle written = nullptr;
+  procs->closeWriteDescriptorProc(token, &written);
+  DisposeHostHandle(fr, dp->descriptor);
+  dp->descriptor = written;
+  dp->recordInfo = ps::plugInDialogOptional;
+}
+
+}  // namespace stellane
