@@ -182,7 +182,9 @@ void TestHost::BeginRun() {
   if (s.Narrow()) s.dataSlot = (kCanary << 32) | (s.dataSlot & 0xFFFFFFFFull);
 
   const HostConfig& c = s.config;
-  s.recordStorage.assign(c.quirks.shortRecord ? kShortRecordBytes : sizeof(ps::FilterRecord), 0);
+  // Exactly as long as the host says, so that a read past it is caught.
+  s.recordStorage =
+      std::vector<std::uint8_t>(c.quirks.shortRecord ? kShortRecordBytes : sizeof(ps::FilterRecord), 0);
   s.fr = reinterpret_cast<ps::FilterRecord*>(s.recordStorage.data());
   ps::FilterRecord& r = *s.fr;
   r.abortProc = c.offerAbort ? AbortCallback : nullptr;
@@ -275,7 +277,7 @@ void TestHost::EndRun() {
   s.ReleasePixelBuffers();
   s.parameters = s.fr->parameters;
   s.fr = nullptr;
-  s.recordStorage.clear();
+  s.recordStorage = {};
 }
 
 RunReport TestHost::RunFilter(const RunOptions& options) {
