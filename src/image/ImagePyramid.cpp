@@ -18,9 +18,11 @@
 //   float (5, 9):        sum / 1640 in float, unclamped (values above 1.0
 //                        are light that a later stage may still use).
 //
-// Source rows are unpacked into a ring of six rows, each padded by two
-// pixels on the left and three on the right with the edge pixel, so that the
-// kernel loop needs no clamping.
+// Source rows are unpacked into a ring of six rows, each padded with the
+// edge pixel by two pixels on the left and five on the right (evening up an
+// odd half size lets the last output pixel reach two pixels further than
+// 2x + 3 of the last input pixel), so that the kernel loop needs no
+// clamping.
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -34,7 +36,7 @@ namespace {
 
 constexpr int kTaps = 6;
 constexpr int kPadLeft = 2;
-constexpr int kPadRight = 3;
+constexpr int kPadRight = 5;
 
 constexpr std::int32_t kWeights[kTaps][kTaps] = {
     {0, 1, 4, 4, 1, 0},       {1, 16, 64, 64, 16, 1}, {4, 64, 256, 256, 64, 4},

@@ -72,9 +72,14 @@ void CopyScaled(TiledImage& source, TiledImage& dest, const ImageRect& sourceRec
   const std::int32_t level = std::int32_t(d);
   const float fraction = level < source.lastLevel ? d - float(level) : 0.0f;
 
+  // Positions in level-0 pixels, then scaled to each level; u x level width
+  // computed as position x (level width / level-0 width) so that whole-ratio
+  // copies land exactly on pixel centres.
   const ImageLevel& full = source.levels[0];
   const ImageLevel& lvA = source.levels[level];
   const ImageLevel& lvB = source.levels[std::min(level + 1, source.lastLevel)];
+  const float scaleAX = lvA.widthF / full.widthF, scaleAY = lvA.heightF / full.heightF;
+  const float scaleBX = lvB.widthF / full.widthF, scaleBY = lvB.heightF / full.heightF;
   const float stepX = float(sourceWidth) / float(destWidth);
   const float stepY = float(sourceHeight) / float(destHeight);
   const float toByte = source.invMaxValue * 255.0f;
@@ -86,16 +91,14 @@ void CopyScaled(TiledImage& source, TiledImage& dest, const ImageRect& sourceRec
   const std::int32_t xBegin = std::max(destRect.left, 0);
   const std::int32_t xEnd = std::min(destRect.right, out.width);
   for (std::int32_t dy = yBegin; dy < yEnd; ++dy) {
-    const float v =
-        (float(sourceRect.top) + (float(dy - destRect.top) + 0.5f) * stepY) * full.invHeight;
+    const float v = float(sourceRect.top) + (float(dy - destRect.top) + 0.5f) * stepY;
     for (std::int32_t dx = xBegin; dx < xEnd; ++dx) {
-      const float u =
-          (float(sourceRect.left) + (float(dx - destRect.left) + 0.5f) * stepX) * full.invWidth;
+      const float u = float(sourceRect.left) + (float(dx - destRect.left) + 0.5f) * stepX;
       float a[4];
-      SampleLevel(source, u * lvA.widthF - 0.5f, v * lvA.heightF - 0.5f, level, a);
+      SampleLevel(source, u * scaleAX - 0.5f, v * scaleAY - 0.5f, level, a);
       if (fraction != 0.0f) {
         float b[4];
-        SampleLevel(source, u * lvB.widthF - 0.5f, v * lvB.heightF - 0.5f, level + 1, b);
+        SampleLevel(source, u * scaleBX - 0.5f, v * scaleBY - 0.5f, level + 1, b);
         for (int c = 0; c < 4; ++c) a[c] = a[c] + (b[c] - a[c]) * fraction;
       }
       std::uint32_t bytes[3];

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "image/JpegCodec.h"
+
+namespace stellane {
+namespace {
+
+// A lopsided picture at an odd size: a red block at the top left, a blue
+// block at the bottom right, smooth ramps that differ per channel elsewhere.
+// Swapped channels, flipped rows or mirrored columns all show.
+constexpr int kW = 37;
+constexpr int kH = 23;
+
+void PictureAt(int x, int y, int rgb[3]) {
+  if (x < 10 && y < 8) {
+    rgb[0] = 230, rgb[1] = 20, rgb[2] = 20;
+  } else if (x >= 27 && y >= 15) {
+    rgb[0] = 10, rgb[1] = 30, rgb[2] = 220;
+  } else {
+    rgb[0] = 40 + x * 4, rgb[1] = 60 + y * 6, rgb[2] = 128;
+  }
+}
+
+TiledImage MakePicture() {
+  TiledImage image;
+  InitTiledImage(image, nullptr);
+  EXPECT_TRUE(CreateTiledImage(image, kW, kH, 3));
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      int p[3];
+      PictureAt(x, y, p);
+      WritePacked(image, x, y, 0, PackChannels(p[0], p[1], p[2], 0));
+    }
+  }
+  return image;
+}
+
+// Mean and largest channel difference from the picture.
+void CompareWithPicture(const TiledImage& image, double& mean, int& largest) {
+  double sum = 0;
+  largest = 0;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      int p[3];
+      PictureAt(x, y, p);
+      const std::uint32_t word = ReadPacked(image, x, y, 0);
+      for (int c = 0; c < 3; ++c) {
+        const int d = std::abs(int(PackedChannel(word, c)) - p[c]);
+        sum += d;
+        largest = std::max(largest, d);
+      }
+    }
+  }
+  mean = sum / (kW * kH * 3);
+}
+
+// The compressed bytes in a block of exactly their size, so that a read past
+// the end is caught by the address sanitizer.
+std::vector<std::uint8_t> Exact(const std::uint8_t* data, std::size_t size) {
+  return std::vector<std::uint8_t>(data, data + size);
+}
+
+bool DecodesInto(const std::vector<std::uint8_t>& bytes, std::size_t size, TiledImage& image) {
+  std::uint8_t* copy = static_cast<std::uint8_t*>(std::malloc(size ? size : 1));
+  if (size) std::memcpy(copy, bytes.data(), size);
+  const bool ok = DecompressJpeg(copy, size, image);
+  std::free(copy);
+  return ok;
+}
+
+TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
+  TiledImage picture = MakePicture();
+  JpegBytes jpeg;
+  ASSERT_TRUE(CompressJpeg(picture, jpeg));
+  ASSERT_GT(jpeg.size, 4u);
+  EXPECT_EQ(jpeg.data[0], 0xFF);
+  EXPECT_EQ(jpeg.data[1], 0xD8);
+  EXPECT_EQ(jpeg.data[jpeg.size - 2], 0xFF);
+  EXPECT_EQ(jpeg.data[jpeg.size - 1], 0xD9);
+
+  TiledImage decoded;
+  InitTiledImage(decoded, nullptr);
+  ASSERT_TRUE(DecodesInto(Exact(jpeg.data, jpeg.size), jpeg.size, decoded));
+  EXPECT_EQ(decoded.format, 3);
+  EXPECT_EQ(decoded.levels[0].width, kW);
+  EXPECT_EQ(decoded.levels[0].height, kH);
+  EXPECT_EQ(PackedChannel(ReadPacked(decoded, 5, 5, 0), 3), 255u);
+  double mean;
+  int largest;
+  CompareWithPicture(decoded, mean, largest);
+  // Chroma is halved in both directions, so the saturated block edges bleed
+  // (by up to about 110); the ramps and block interiors stay close.
+  EXPECT_LT(mean, 8.0);
+  EXPECT_LT(largest, 128);
+  const std::uint32_t red = ReadPacked(decoded, 4, 3, 0);
+  const std::uint32_t blue = ReadPacked(decoded, 33, 20, 0);
+  const std::uint32_t ramp = ReadPacked(decoded, 18, 12, 0);
+  EXPECT_NEAR(int(PackedChannel(red, 0)), 230, 16);
+  EXPECT_NEAR(int(PackedChannel(red, 1)), 20, 16);
+  EXPECT_NEAR(int(PackedChannel(blue, 2)), 220, 16);
+  EXPECT_NEAR(int(PackedChannel(blue, 0)), 10, 16);
+  EXPECT_NEAR(int(PackedChannel(ramp, 0)), 40 + 18 * 4, 12);
+  EXPECT_NEAR(int(PackedChannel(ramp, 1)), 60 + 12 * 6, 12);
+
+  ReleaseJpegBytes(jpeg);
+  EXPECT_EQ(jpeg.data, nullptr);
+  ReleaseTiledImage(picture);
+  ReleaseTiledImage(decoded);
+}
+
+TEST(JpegCodec, CompressesRgbBlocksAndDecodesIntoAGivenImage) {
+  // Rows padded to 120 bytes.
+  std::vector<std::uint8_t> rgb(120 * kH, 0xEE);
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      int p[3];
+      PictureAt(x, y, p);
+      for (int c = 0; c < 3; ++c) rgb[y * 120 + x * 3 + c] = std::uint8_t(p[c]);
+    }
+  }
+  JpegBytes jpeg;
+  ASSERT_TRUE(CompressJpegRgb(rgb.data(), kW, kH, 120, jpeg));
+  EXPECT_FALSE(CompressJpegRgb(rgb.data(), kW, kH, kW * 3 - 1, jpeg));  // rows overlap
+  EXPECT_EQ(jpeg.data, nullptr);
+  ASSERT_TRUE(CompressJpegRgb(rgb.data(), kW, kH, 120, jpeg));
+
+  TiledImage whole;
+  InitTiledImage(whole, nullptr);
+  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, whole));
+  double mean;
+  int largest;
+  CompareWithPicture(whole, mean, largest);
+  EXPECT_LT(mean, 8.0);
+
+  // A smaller image made beforehand keeps its size and takes the top left;
+  // a 16-bit one gets the values in its own range.
+  TiledImage small;
+  InitTiledImage(small, nullptr);
+  ASSERT_TRUE(CreateTiledImage(small, 12, 9, 4));
+  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, small));
+  EXPECT_EQ(small.levels[0].width, 12);
+  int v[4];
+  ReadChannels(small, 2, 2, 0, v);
+  EXPECT_GT(v[0], 200 * 128);
+  EXPECT_EQ(v[3], 32768);
+
+  ReleaseJpegBytes(jpeg);
+  ReleaseTiledImage(whole);
+  ReleaseTiledImage(small);
+}
+
+TEST(JpegCodec, RefusesWhatItCannotCompress) {
+  TiledImage empty;
+  InitTiledImage(empty, nullptr);
+  JpegBytes jpeg;
+  EXPECT_FALSE(CompressJpeg(empty, jpeg));
+  EXPECT_FALSE(CompressJpegRgb(nullptr, 4, 4, 12, jpeg));
+  const std::uint8_t pixel[3] = {1, 2, 3};
+  EXPECT_FALSE(CompressJpegRgb(pixel, 0, 1, 3, jpeg));
+  EXPECT_EQ(jpeg.data, nullptr);
+}
+
+TEST(JpegCodec, CorruptOrTruncatedDataFailsCleanly) {
+  TiledImage picture = MakePicture();
+  JpegBytes jpeg;
+  ASSERT_TRUE(CompressJpeg(picture, jpeg));
+  const std::vector<std::uint8_t> good = Exact(jpeg.data, jpeg.size);
+  ReleaseJpegBytes(jpeg);
+  ReleaseTiledImage(picture);
+
+  TiledImage image;
+  InitTiledImage(image, nullptr);
+
+  // Every cut short of the end marker, at a spread of lengths.
+  for (std::size_t cut = 0; cut + 2 < good.size(); cut += (cut < 700 ? 13 : 97)) {
+    EXPECT_FALSE(DecodesInto(good, cut, image)) << cut;
+    EXPECT_FALSE(HasPixels(image)) << cut;
+  }
+  // No bytes, zero bytes, garbage, a JPEG start marker and then garbage.
+  EXPECT_FALSE(DecompressJpeg(nullptr, 0, image));
+  const std::vector<std::uint8_t> zeros(600, 0);
+  EXPECT_FALSE(DecodesInto(zeros, zeros.size(), image));
+  std::vector<std::uint8_t> garbage(600);
+  std::uint32_t seed = 12345;
+  for (auto& b : garbage) b = std::uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+  EXPECT_FALSE(DecodesInto(garbage, garbage.size(), image));
+  garbage[0] = 0xFF, garbage[1] = 0xD8;
+  EXPECT_FALSE(DecodesInto(garbage, garbage.size(), image));
+  EXPECT_FALSE(HasPixels(image));
+
+  // A header that claims a picture far larger than the data.
+  std::vector<std::uint8_t> huge = good;
+  for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
+    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {  // start of frame
+      huge[i + 5] = huge[i + 7] = 0xEA;            // 60000-odd high and wide
+      huge[i + 6] = huge[i + 8] = 0x60;
+      break;
+    }
+  }
+  EXPECT_FALSE(DecodesInto(huge, huge.size(), image));
+  EXPECT_FALSE(HasPixels(image));
+
+  // Damaged entropy-coded data must not crash, whatever the verdict; a
+  // failure leaves no image behind.
+  for (std::size_t at = good.size() / 2; at + 2 < good.size(); at += 31) {
+    std::vector<std::uint8_t> damaged = good;
+    damaged[at] ^= 0x5A;
+    if (!DecodesInto(damaged, damaged.size(), image)) {
+      EXPECT_FALSE(HasPixels(image));
+    }
+    ReleaseTiledImage(image);
+  }
+  // And the codec still works afterwards.
+  EXPECT_TRUE(DecodesInto(good, good.size(), image));
+  ReleaseTiledImage(image);
+}
+
+}  // namespace
+}  // namespace stellane
