@@ -1,0 +1,67 @@
+// The per-instance render context: one block of kRenderContextBytes that the
+// run driver allocates. The renderer's star pool, falloff table and seeded
+// random tables come first; the compositor's table and the dialog's region
+// follow.
+#pragma once
+
+#include <cstdint>
+
+#include "host/Globals.h"
+
+namespace stellane {
+
+struct TiledImage;
+
+constexpr int kStarPoolSize = 6000;  // record 0 is the list sentinel
+constexpr int kFalloffEntries = 101;
+constexpr int kTableSize = 2048;  // the cursor-indexed tables
+constexpr std::uint32_t kTableMask = kTableSize - 1;
+constexpr int kValuePermSize = 514;
+constexpr int kGradientPermSize = 512;
+
+struct StarRecord {
+  float x;     // left edge of the star's square, full-size pixels
+  float y;     // top edge
+  float size;  // side of the square; the lit disc has radius sqrt(size)
+  float brightness;
+  std::int32_t colourIndex;  // row of the colour ramp, 0..255
+  std::int32_t next;         // next live record, -1 at the end of the list
+  std::uint8_t active;
+};
+
+struct RenderContext {
+  // ---- Renderer
+  TiledImage* exportImage;  // the picture an export rendering works on
+  StarRecord starPool[kStarPoolSize];
+  float falloffTable[kFalloffEntries];
+  std::int32_t freeHint;  // record to try first at the next birth
+  std::int32_t lastSlot;  // record taken last; probing starts after it
+  std::int32_t valuePerm[kValuePermSize];
+  std::int32_t gradientPerm[kGradientPermSize];
+  std::int32_t randomBytes[kTableSize];
+  float uniformTable[kTableSize];
+  float bellTable[kTableSize];
+  // Derived from the tables above when they are built; the same float values
+  // with one dependent lookup less, for the noise functions.
+  float valueLattice[kValuePermSize];            // uniformTable[valuePerm[i]]
+  std::int32_t gradientHash[kGradientPermSize];  // gradientPerm[gradientPerm[i]] & 15
+
+  // ---- Compositor: built by the run driver before rendering starts
+  std::int32_t proceduralWeights[256];  // read by the glue mode "procedural +"
+
+  // ---- Dialog: control flags, undo store and memory dots. The dialog lays
+  // out its own record here (static_assert it fits).
+  alignas(8) std::uint8_t dialogArea[40960];
+};
+
+static_assert(sizeof(RenderContext) <= static_cast<std::size_t>(kRenderContextBytes),
+              "the render context must fit the block the run driver allocates");
+
+inline RenderContext& Context(Globals& g) {
+  return *static_cast<RenderContext*>(g.buffers.renderContext.data);
+}
+inline const RenderContext& Context(const Globals& g) {
+  return *static_cast<const RenderContext*>(g.buffers.renderContext.data);
+}
+
+}  // namespace stellane

@@ -1,0 +1,17 @@
+// The band renderer's two paths. The fast path (vectorised nebula, row-wise
+// star field) is what RenderRow runs; the reference path evaluates the
+// nebula one pixel at a time and walks the whole star list at every pixel.
+// Both give bit-identical rows; tests and benchmarks compare them.
+#pragma once
+
+#include <cstdint>
+
+#include "host/Globals.h"
+
+namespace stellane {
+
+enum class RenderPath { Reference, Fast };
+
+void RenderRowWith(Globals& g, std::int32_t row, RenderPath path);
+
+}  // namespace stellane

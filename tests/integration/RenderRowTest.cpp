@@ -1,0 +1,183 @@
+// Whole rows through PrepareRendering and RenderRow into a float image.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "RenderRig.h"
+#include "render/StarField.h"
+
+namespace stellane {
+namespace {
+
+using testing::NoNebula;
+using testing::NoStars;
+using testing::RenderRig;
+
+TEST(RenderRow, PreparationResetsTablesPoolAndRing) {
+  RenderRig rig(16, 6);
+  rig.Render();
+  rig.Prepare();
+  const RenderContext& c = rig.Context();
+  EXPECT_EQ(c.starPool[0].next, -1);
+  EXPECT_EQ(c.freeHint, 1);
+  EXPECT_EQ(c.lastSlot, 1);
+  EXPECT_EQ(c.falloffTable[0], 0.00390625f);
+  EXPECT_NEAR(c.falloffTable[50], 0.125f / 256.0f, 1e-9);
+  EXPECT_EQ(c.falloffTable[100], 0.0f);
+  const float* ring = static_cast<const float*>(rig.g.buffers.rowRing.data);
+  for (int i = 0; i < (16 + 2) * 9; ++i) ASSERT_EQ(ring[i], 0.0f);
+  EXPECT_EQ(rig.g.moreRows, 1);
+  EXPECT_EQ(rig.g.renderPhase, 1);
+  EXPECT_EQ(rig.g.progressTotal, 6);
+}
+
+TEST(RenderRow, MissingHostRowsReportOutOfMemory) {
+  RenderRig rig(8, 2);
+  rig.Prepare();
+  rig.fr.inData = nullptr;
+  RenderRow(rig.g, 0);
+  EXPECT_EQ(rig.result, ps::memFullErr);
+}
+
+TEST(RenderRow, SingleStarSpreadsThroughTheGlowCross) {
+  RenderRig rig(24, 10);
+  NoNebula(rig.params);
+  NoStars(rig.params);
+  rig.params.color = 0;  // grey light: one value per pixel
+  rig.Prepare();
+  // A star of side 1 whose square starts at (10.5, 4.5) lights only pixel
+  // (11, 5), at its centre.
+  RenderContext& c = rig.Context();
+  StarRecord& s = c.starPool[1];
+  s = StarRecord{10.5f, 4.5f, 1.0f, 1.0f, 200, -1, 1};
+  c.starPool[0].next = 1;
+  const std::vector<float> image = rig.RenderRows();
+
+  const float S = rig.params.brightness * 0.03f / 256.0f *
+                  (0.6f * kStarRamp[200][1] + 0.3f * kStarRamp[200][0] + 0.1f * kStarRamp[200][2]);
+  EXPECT_NEAR(rig.At(image, 11, 6, 0), 0.36f * S, 1e-6f);
+  for (auto [x, y] : {std::pair{10, 6}, {12, 6}, {11, 5}, {11, 7}})
+    EXPECT_NEAR(rig.At(image, x, y, 1), 0.03f * S, 1e-7f) << x << "," << y;
+  double total = 0.0;
+  for (float v : image) total += v;
+  EXPECT_NEAR(total, 3 * 0.48 * S, 1e-5);
+}
+
+TEST(RenderRow, ColourZeroMakesStarLightGrey) {
+  RenderRig rig(40, 30);
+  NoNebula(rig.params);
+  rig.params.density = 100;
+  rig.params.color = 0;
+  const std::vector<float> image = rig.Render();
+  float brightest = 0.0f;
+  for (std::size_t i = 0; i < image.size(); i += 3) {
+    ASSERT_EQ(image[i], image[i + 1]);
+    ASSERT_EQ(image[i], image[i + 2]);
+    brightest = std::max(brightest, image[i]);
+  }
+  EXPECT_GT(brightest, 0.0f);
+}
+
+TEST(RenderRow, NebulaeRepeatWhileStarsFollowRand) {
+  RenderRig rig(32, 12);
+  const std::vector<float> a = rig.Render(5);
+  EXPECT_EQ(a, rig.Render(5));
+  EXPECT_NE(a, rig.Render(6));
+
+  NoStars(rig.params);
+  const std::vector<float> nebula = rig.Render(5);
+  EXPECT_EQ(nebula, rig.Render(99));
+  float brightest = 0.0f;
+  for (float v : nebula) brightest = std::max(brightest, v);
+  EXPECT_GT(brightest, 0.0f);
+}
+
+TEST(RenderRow, PreviewShowsTheFullSizeNebulaSampledEveryZoomPixels) {
+  RenderRig full(48, 24);
+  NoStars(full.params);
+  const std::vector<float> big = full.Render();
+  for (int zoom : {2, 3}) {
+    RenderRig preview(48 / zoom, 24 / zoom);
+    NoStars(preview.params);
+    preview.params.previewZoom = zoom;
+    const std::vector<float> small = preview.Render();
+    for (int y = 0; y < preview.height; ++y)
+      for (int x = 0; x < preview.width; ++x)
+        ASSERT_EQ(preview.At(small, x, y, 1), full.At(big, x * zoom, y * zoom, 1))
+            << "zoom " << zoom << " at " << x << "," << y;
+  }
+  // Panning by whole preview pixels shifts the same picture.
+  RenderRig panned(20, 10);
+  NoStars(panned.params);
+  panned.params.previewZoom = 2;
+  panned.params.previewPanX = 8;
+  panned.params.previewPanY = 5;  // 5 / 2 = 2 preview rows
+  const std::vector<float> moved = panned.Render();
+  EXPECT_EQ(panned.At(moved, 0, 0, 0), full.At(big, 8, 4, 0));
+  EXPECT_EQ(panned.At(moved, 3, 1, 2), full.At(big, 14, 6, 2));
+}
+
+TEST(RenderRow, FastPathMatchesTheReference) {
+  struct Setting {
+    std::int32_t seed, density, starScale, depth, a, b, zoom;
+  };
+  const Setting settings[] = {{67676767, 29, 62, 12, 43, 59, 1},
+                              {1, 100, 0, 0, 0, 0, 1},
+                              {-3, 100, 100, 100, 20, 80, 1},
+                              {444, 80, 90, 50, 0, 0, 3},
+                              {7, 100, 40, -30, 100, 100, 2}};
+  for (const Setting& s : settings) {
+    RenderRig rig(70, 40);
+    RenderParams& p = rig.params;
+    p.randomSeed = s.seed;
+    p.density = s.density;
+    p.starScale = s.starScale;
+    p.depth = s.depth;
+    p.paramA = s.a;
+    p.paramB = s.b;
+    p.previewZoom = s.zoom;
+    const std::vector<float> fast = rig.Render(3, RenderPath::Fast);
+    const std::vector<float> reference = rig.Render(3, RenderPath::Reference);
+    ASSERT_EQ(fast, reference) << "seed " << s.seed;
+  }
+}
+
+TEST(RenderRow, FullPoolGivesTheSameRowsOnBothPaths) {
+  // Far outside the dialog's ranges every pixel gives birth to a star
+  // hundreds of rows tall: the pool fills and births are skipped.
+  RenderRig rig(200, 60);
+  NoNebula(rig.params);
+  rig.params.density = -1000;
+  rig.params.starScale = 1000;
+  const std::vector<float> fast = rig.Render(8, RenderPath::Fast);
+  int live = 0;
+  for (const StarRecord& s : rig.Context().starPool) live += s.active;
+  EXPECT_GT(live, 5000);
+  EXPECT_EQ(fast, rig.Render(8, RenderPath::Reference));
+}
+
+TEST(RenderRow, AnyParameterValueRendersDefinedColours) {
+  const std::int32_t values[] = {INT32_MIN, -1, 0, 101, INT32_MAX};
+  std::int32_t RenderParams::*fields[] = {
+      &RenderParams::paramA,     &RenderParams::paramB,      &RenderParams::density,
+      &RenderParams::brightness, &RenderParams::nebulaScale, &RenderParams::texture,
+      &RenderParams::contrast,   &RenderParams::starScale,   &RenderParams::fibrousness,
+      &RenderParams::depth,      &RenderParams::opacity,     &RenderParams::color,
+      &RenderParams::randomSeed, &RenderParams::previewZoom, &RenderParams::previewPanX,
+      &RenderParams::previewPanY};
+  for (auto field : fields) {
+    for (std::int32_t v : values) {
+      RenderRig rig(9, 4);
+      rig.params.density = 100;
+      rig.params.*field = v;
+      const std::vector<float> image = rig.Render();
+      ASSERT_EQ(rig.result, 0);
+      for (float c : image) ASSERT_TRUE(c >= 0.0f && std::isfinite(c)) << v;
+      ASSERT_EQ(image, rig.Render(1, RenderPath::Reference)) << v;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace stellane

@@ -1,0 +1,131 @@
+// Star births, the pool and the colour ramp.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "params/RenderParams.h"
+#include "render/RandomTables.h"
+#include "render/StarField.h"
+
+namespace stellane {
+namespace {
+
+class StarFieldTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    c = std::make_unique<RenderContext>();
+    BuildRandomTables(*c, 67676767);
+    BuildPermutations(*c, 67676767);
+    ClearStarPool(*c);
+    c->freeHint = c->lastSlot = 1;
+    InitNewRenderParams(params);
+  }
+
+  int LiveStars() const {
+    int n = 0;
+    for (int r = 1; r < kStarPoolSize; ++r) n += c->starPool[r].active;
+    return n;
+  }
+
+  // Birth draws over a rows x cols grid, each row from its own cursor;
+  // returns how many stars were born.
+  int BirthsOver(int rows, int cols) {
+    const StarRowConstants k = MakeStarRowConstants(params, 1);
+    int births = 0;
+    for (int y = 0; y < rows; ++y) {
+      std::uint32_t cur = static_cast<std::uint32_t>(y * 977);
+      for (int x = 0; x < cols; ++x) {
+        const std::uint32_t before = cur;
+        cur = MaybeBirthStar(*c, k, float(x), float(y), cur);
+        births += (cur - before) == 6;
+      }
+    }
+    return births;
+  }
+
+  std::unique_ptr<RenderContext> c;
+  RenderParams params{};
+};
+
+TEST_F(StarFieldTest, RampRunsFromOrangeRedToPaleCyan) {
+  EXPECT_EQ(kStarRamp[0][0], 255);
+  EXPECT_EQ(kStarRamp[0][1], 16);
+  EXPECT_EQ(kStarRamp[0][2], 0);
+  EXPECT_EQ(kStarRamp[255][0], 171);
+  EXPECT_EQ(kStarRamp[255][1], 255);
+  EXPECT_EQ(kStarRamp[255][2], 255);
+  EXPECT_EQ(kStarRamp[120][0], 254);
+  EXPECT_EQ(kStarRamp[120][2], 149);
+}
+
+TEST_F(StarFieldTest, BirthRateFollowsDensityAndScale) {
+  params.density = 0;
+  EXPECT_EQ(BirthsOver(64, 256), 0);
+
+  // Rates are measured in a pool wide enough for them: the grid stays
+  // below 5999 births.
+  params.density = 100;
+  params.starScale = 0;
+  EXPECT_NEAR(BirthsOver(128, 256) / (128.0 * 256.0), 0.141, 0.015);
+
+  ClearStarPool(*c);
+  params.starScale = 100;
+  EXPECT_NEAR(BirthsOver(128, 256) / (128.0 * 256.0), 0.047, 0.01);
+}
+
+TEST_F(StarFieldTest, SmallStarsAreWidenedToTwoPixelsAndDimmed) {
+  params.density = 100;
+  params.starScale = 0;  // size factor 0: side 2 * zoom, brightness 0
+  const StarRowConstants k = MakeStarRowConstants(params, 3);
+  std::uint32_t cur = 0;
+  while (LiveStars() == 0) cur = MaybeBirthStar(*c, k, 10.0f, 20.0f, cur);
+  const StarRecord& s = c->starPool[c->starPool[0].next];
+  EXPECT_EQ(s.size, 6.0f);
+  EXPECT_EQ(s.brightness, 0.0f);
+  EXPECT_GE(s.x, 10.0f);
+  EXPECT_LT(s.x, 11.0f);
+  EXPECT_GE(s.colourIndex, 0);
+  EXPECT_LE(s.colourIndex, 255);
+}
+
+TEST_F(StarFieldTest, PoolHoldsAtMost5999StarsAndReusesFinishedRecords) {
+  params.density = 100;
+  params.starScale = 0;
+  const StarRowConstants k = MakeStarRowConstants(params, 1);
+  // Born on row 0; nothing is walked, so nothing is retired.
+  std::uint32_t cur = 0;
+  for (int x = 0; x < 60000; ++x) cur = MaybeBirthStar(*c, k, float(x), 0.0f, cur);
+  EXPECT_EQ(LiveStars(), kStarPoolSize - 1);
+
+  // Row 10 lies below every star (side 2): a walk retires finished stars
+  // (never the head, whose predecessor is the sentinel).
+  const int before = LiveStars();
+  SumStarLight(*c, k, 0.0f, 10.0f);
+  const int after = LiveStars();
+  EXPECT_LT(after, before);
+  EXPECT_TRUE(c->starPool[c->starPool[0].next].active);
+
+  // The next birth takes the record freed last.
+  const std::int32_t freed = c->freeHint;
+  EXPECT_FALSE(c->starPool[freed].active);
+  while (LiveStars() == after) cur = MaybeBirthStar(*c, k, 0.0f, 11.0f, cur);
+  EXPECT_EQ(c->starPool[0].next, freed);
+  EXPECT_EQ(c->lastSlot, freed);
+}
+
+TEST_F(StarFieldTest, ExtremeParametersGiveDefinedConstants) {
+  for (std::int32_t v : {INT32_MIN, -1, 0, 101, INT32_MAX}) {
+    params.density = params.starScale = params.brightness = params.depth = v;
+    const StarRowConstants k = MakeStarRowConstants(params, 1);
+    EXPECT_GE(k.birthThreshold, -1);
+    EXPECT_LE(k.birthThreshold, 65535);
+  }
+  params.density = 100;
+  params.starScale = 0;
+  EXPECT_EQ(MakeStarRowConstants(params, 1).birthThreshold, 56535);
+  params.starScale = 100;
+  EXPECT_EQ(MakeStarRowConstants(params, 1).birthThreshold, 62535);
+}
+
+}  // namespace
+}  // namespace stellane
