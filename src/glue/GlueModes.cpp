@@ -80,8 +80,9 @@ Value SoftLightUpper8(Value r, Value s) {
 Value SoftLight(Value r, Value s, const ChannelScale& k) {
   if (r < k.half) return (r * s + ((s * s) >> k.shiftUnit) * (k.half - r)) >> k.shiftHalf;
   if (k.eightBit) return SoftLightUpper8(r, s);
-  // The light half at 8-bit precision; a full source gives s = -1 there.
-  return SoftLightUpper8(r / 128, s / 128) * 128;
+  // The light half at 8-bit precision. A full source (s / 128 = 256) would
+  // give 257 x 128 for r / 128 below 130, beyond the range: limited.
+  return std::min(SoftLightUpper8(r / 128, s / 128) * 128, 32768);
 }
 
 // Whole pixel: the source when its luma (low 8 bits dropped) is strictly

@@ -1,0 +1,105 @@
+// HSL, perceptual lightness, ratio blend and polar conversions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "glue/ColourSpace.h"
+
+namespace stellane {
+namespace {
+
+TEST(ColourSpace, PrimaryHuesAndTheRedSeam) {
+  // Pure red sits at the top of the turn, not at 0; its inverse falls back
+  // into the red sector.
+  EXPECT_EQ(RgbToHsl(1.0f, 0.0f, 0.0f).hue, 1.0f);
+  EXPECT_NEAR(RgbToHsl(0.0f, 1.0f, 0.0f).hue, 1.0f / 3.0f, 1e-6f);
+  EXPECT_NEAR(RgbToHsl(0.0f, 0.0f, 1.0f).hue, 2.0f / 3.0f, 1e-6f);
+  const Rgbf red = HslToRgb(1.0f, 1.0f, 0.5f);
+  EXPECT_FLOAT_EQ(red.red, 1.0f);
+  EXPECT_FLOAT_EQ(red.green, 0.0f);
+  EXPECT_FLOAT_EQ(red.blue, 0.0f);
+}
+
+TEST(ColourSpace, GreysAndBlackHaveNoHueOrSaturation) {
+  const Hsl grey = RgbToHsl(0.4f, 0.4f, 0.4f);
+  EXPECT_EQ(grey.hue, 0.0f);
+  EXPECT_EQ(grey.saturation, 0.0f);
+  EXPECT_FLOAT_EQ(grey.lightness, 0.4f);
+  const Rgbf black = HslToRgb(0.3f, 0.8f, 0.0f);
+  EXPECT_EQ(black.red + black.green + black.blue, 0.0f);
+}
+
+TEST(ColourSpace, HslRoundTripsAcrossTheCube) {
+  for (int r = 0; r <= 10; ++r) {
+    for (int g = 0; g <= 10; ++g) {
+      for (int b = 0; b <= 10; ++b) {
+        const float in[3] = {r / 10.0f, g / 10.0f, b / 10.0f};
+        const Hsl hsl = RgbToHsl(in[0], in[1], in[2]);
+        EXPECT_GE(hsl.hue, 0.0f);
+        EXPECT_LE(hsl.hue, 1.0f);
+        EXPECT_GE(hsl.saturation, 0.0f);
+        EXPECT_LE(hsl.saturation, 1.0f + 1e-6f);
+        const Rgbf back = HslToRgb(hsl.hue, hsl.saturation, hsl.lightness);
+        EXPECT_NEAR(back.red, in[0], 1e-5f) << r << " " << g << " " << b;
+        EXPECT_NEAR(back.green, in[1], 1e-5f) << r << " " << g << " " << b;
+        EXPECT_NEAR(back.blue, in[2], 1e-5f) << r << " " << g << " " << b;
+      }
+    }
+  }
+}
+
+TEST(ColourSpace, PerceptualLightnessKeepsEndsAndRoundTrips) {
+  // Without saturation every hue is plain grey at 0.5.
+  for (float hue : {0.0f, 0.2f, 0.5f, 0.9f}) EXPECT_FLOAT_EQ(HueLuma(hue, 0.0f), 0.5f);
+  // Green is brighter than blue at the same HSL lightness.
+  EXPECT_GT(HueLuma(1.0f / 3.0f, 1.0f), HueLuma(2.0f / 3.0f, 1.0f));
+  EXPECT_FLOAT_EQ(ToPerceptualHsl(1.0f, 1.0f, 1.0f).lightness, 1.0f);
+  EXPECT_FLOAT_EQ(ToPerceptualHsl(0.0f, 0.0f, 0.0f).lightness, 0.0f);
+
+  const float colours[][3] = {{0.9f, 0.2f, 0.1f},
+                              {0.1f, 0.6f, 0.3f},
+                              {0.2f, 0.3f, 0.95f},
+                              {0.5f, 0.5f, 0.5f},
+                              {0.05f, 0.02f, 0.03f}};
+  for (const auto& c : colours) {
+    const Hsl p = ToPerceptualHsl(c[0], c[1], c[2]);
+    const Rgbf back = FromPerceptualHsl(p.hue, p.saturation, p.lightness);
+    EXPECT_NEAR(back.red, c[0], 1e-5f);
+    EXPECT_NEAR(back.green, c[1], 1e-5f);
+    EXPECT_NEAR(back.blue, c[2], 1e-5f);
+  }
+  // Lightness beyond the ends is clamped to white and black.
+  const Rgbf white = FromPerceptualHsl(0.3f, 0.7f, 1.5f);
+  EXPECT_FLOAT_EQ(white.red + white.green + white.blue, 3.0f);
+  const Rgbf black = FromPerceptualHsl(0.3f, 0.7f, -0.5f);
+  EXPECT_FLOAT_EQ(black.red + black.green + black.blue, 0.0f);
+}
+
+TEST(ColourSpace, RatioBlendValues) {
+  EXPECT_DOUBLE_EQ(RatioBlend(0.0, 0.0), 1.0);
+  EXPECT_DOUBLE_EQ(RatioBlend(0.5, 0.5), 0.5);
+  EXPECT_DOUBLE_EQ(RatioBlend(0.2, 0.8), 0.125);
+  EXPECT_DOUBLE_EQ(RatioBlend(0.8, 0.2), 0.875);
+  EXPECT_DOUBLE_EQ(RatioBlend(0.3, 0.0), 1.0);
+  EXPECT_DOUBLE_EQ(RatioBlend(0.0, 0.3), 0.0);
+}
+
+TEST(ColourSpace, PolarRoundTripInEveryQuadrant) {
+  constexpr float kTwoPi = 6.2831855f;
+  for (int i = 0; i < 24; ++i) {
+    const float angle = (i + 0.25f) * kTwoPi / 24.0f;
+    const Xy p = PolarToXY(angle, 0.75f);
+    const Polar back = XYToPolar(p.x, p.y);
+    EXPECT_NEAR(back.angle, angle, 1e-5f) << i;
+    EXPECT_NEAR(back.radius, 0.75f, 1e-6f) << i;
+  }
+  // The axes, where atan(x / y) is not used or degenerates.
+  EXPECT_FLOAT_EQ(XYToPolar(1.0f, 0.0f).angle, 0.0f);
+  EXPECT_NEAR(XYToPolar(-1.0f, 0.0f).angle, 3.14159265f, 1e-6f);
+  EXPECT_NEAR(XYToPolar(0.0f, 1.0f).angle, 1.5707964f, 1e-6f);
+  EXPECT_NEAR(XYToPolar(0.0f, -1.0f).angle, 4.712389f, 1e-6f);
+  EXPECT_FLOAT_EQ(XYToPolar(0.0f, 0.0f).radius, 0.0f);
+}
+
+}  // namespace
+}  // namespace stellane
