@@ -1,0 +1,319 @@
+// The compositor on tiny fake host buffers: an odd-sized picture whose
+// pixels all differ, so swapped channels, planes or rows show.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "glue/Compositor.h"
+#include "glue/GlueModes.h"
+#include "image/TiledImage.h"
+#include "render/RenderContext.h"
+
+namespace stellane {
+namespace {
+
+constexpr std::int32_t kGlueLighten = 5;
+
+enum class Kind { k8, k16, kFloat };
+
+// A host that supplies one request of `width` x `height` pixels.
+struct Rig {
+  ps::FilterRecord fr{};
+  RenderParams params{};
+  std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
+  Globals g{};
+  std::int16_t result = 0;
+  std::vector<std::uint8_t> in, out, mask;
+  Kind kind;
+  int planes, bytes, width, height;
+
+  Rig(Kind k, int colourPlanes, bool transparency, int w, int h, int target)
+      : kind(k), planes(colourPlanes + (transparency ? 1 : 0)), width(w), height(h) {
+    bytes = k == Kind::k8 ? 1 : k == Kind::k16 ? 2 : 4;
+    const bool grey = colourPlanes == 1;
+    fr.imageMode = k == Kind::k8    ? (grey ? ps::plugInModeGrayScale : ps::plugInModeRGBColor)
+                   : k == Kind::k16 ? (grey ? ps::plugInModeGray16 : ps::plugInModeRGB48)
+                                    : (grey ? ps::plugInModeGray32 : ps::plugInModeRGB96);
+    fr.depth = k == Kind::k8 ? 8 : k == Kind::k16 ? 16 : 32;
+    fr.planes = static_cast<std::int16_t>(planes);
+    fr.inHiPlane = fr.outHiPlane = static_cast<std::int16_t>(planes - 1);
+    fr.filterCase = transparency ? 4 : 1;
+    fr.outLayerPlanes = static_cast<std::int16_t>(colourPlanes);
+    fr.inRect = fr.outRect = {0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)};
+    fr.inRowBytes = fr.outRowBytes = w * planes * bytes;
+    in.resize(std::size_t(h) * fr.inRowBytes);
+    out.assign(in.size(), 0xEE);
+    // Every channel of every pixel different.
+    for (std::size_t i = 0; i < in.size() / bytes; ++i) {
+      const int v = static_cast<int>((i * 37 + 11) % 251);
+      if (k == Kind::k8) in[i] = static_cast<std::uint8_t>(v);
+      if (k == Kind::k16) Put16(in.data(), i, v * 128);
+      if (k == Kind::kFloat) PutFloat(in.data(), i, v / 255.0f);
+    }
+    fr.inData = in.data();
+    fr.outData = out.data();
+    params.glue = 1;
+    params.renderTarget = target;
+    g.filterRecord = &fr;
+    g.params = &params;
+    g.result = &result;
+    g.buffers.renderContext.data = context.get();
+    BuildProceduralWeights(context->proceduralWeights);
+    g.workWidth = w;
+    g.workHeight = h;
+    g.maskFirstRow = 0;
+    g.maskLastRow = h - 1;
+  }
+
+  static void Put16(std::uint8_t* base, std::size_t i, int v) {
+    const std::uint16_t w = static_cast<std::uint16_t>(v);
+    std::memcpy(base + 2 * i, &w, 2);
+  }
+  static void PutFloat(std::uint8_t* base, std::size_t i, float v) {
+    std::memcpy(base + 4 * i, &v, 4);
+  }
+  std::size_t Index(int x, int y, int plane) const {
+    return std::size_t(y) * width * planes + std::size_t(x) * planes + plane;
+  }
+  double Read(const std::vector<std::uint8_t>& buf, int x, int y, int plane) const {
+    const std::size_t i = Index(x, y, plane);
+    if (kind == Kind::k8) return buf[i];
+    if (kind == Kind::k16) {
+      std::uint16_t v;
+      std::memcpy(&v, buf.data() + 2 * i, 2);
+      return v;
+    }
+    float f;
+    std::memcpy(&f, buf.data() + 4 * i, 4);
+    return f;
+  }
+  double Out(int x, int y, int plane) const { return Read(out, x, y, plane); }
+  double Src(int x, int y, int plane) const { return Read(in, x, y, plane); }
+  bool Untouched(int x, int y, int plane) const { return out[Index(x, y, plane) * bytes] == 0xEE; }
+
+  void SetMask(const std::vector<std::uint8_t>& values) {
+    mask = values;
+    fr.haveMask = true;
+    fr.maskData = mask.data();
+    fr.maskRowBytes = width;
+    fr.maskRect = fr.inRect;
+  }
+
+  void Composite(int x, int y, float r, float gr, float b, float a = 1.0f) {
+    RenderedPixel p{r, gr, b, a};
+    CompositeGluePixel(x, y, p, g);
+  }
+};
+
+TEST(GlueCompositor, FilterRunWritesTheRenderedColourIntoTheRow) {
+  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  rig.Composite(3, 0, 0.2f, 0.4f, 0.6f);
+  EXPECT_EQ(rig.Out(3, 0, 0), 51);
+  EXPECT_EQ(rig.Out(3, 0, 1), 102);
+  EXPECT_EQ(rig.Out(3, 0, 2), 153);
+  EXPECT_TRUE(rig.Untouched(2, 0, 2));
+  EXPECT_TRUE(rig.Untouched(4, 0, 0));
+  // Places outside the row are clamped into it; negative light is black.
+  rig.Composite(99, 0, 1.0f, -0.5f, 0.0f);
+  EXPECT_EQ(rig.Out(4, 0, 0), 255);
+  EXPECT_EQ(rig.Out(4, 0, 1), 0);
+  rig.Composite(-7, 0, 0.0f, 0.0f, 1.0f);
+  EXPECT_EQ(rig.Out(0, 0, 2), 255);
+}
+
+TEST(GlueCompositor, OverBrightChannelsSpillIntoTheOthers) {
+  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  rig.Composite(0, 0, 1.2f, 0.5f, 0.5f);  // red 306: 5 to each other channel
+  EXPECT_EQ(rig.Out(0, 0, 0), 255);
+  EXPECT_EQ(rig.Out(0, 0, 1), 132);
+  EXPECT_EQ(rig.Out(0, 0, 2), 132);
+  rig.Composite(1, 0, 300.5f / 255, 280.5f / 255, 10.5f / 255);  // two over: 16 to blue
+  EXPECT_EQ(rig.Out(1, 0, 0), 255);
+  EXPECT_EQ(rig.Out(1, 0, 1), 255);
+  EXPECT_EQ(rig.Out(1, 0, 2), 26);
+  // A spill that overflows the next channel passes its excess on.
+  rig.Composite(2, 0, 2.0f, 1.0f, 0.0f);
+  EXPECT_EQ(rig.Out(2, 0, 1), 255);
+  EXPECT_EQ(rig.Out(2, 0, 2), 58);
+  // All three over: nothing to spill into.
+  rig.Composite(3, 0, 3.0f, 2.0f, 1.5f);
+  EXPECT_EQ(rig.Out(3, 0, 0) + rig.Out(3, 0, 1) + rig.Out(3, 0, 2), 3 * 255);
+}
+
+TEST(GlueCompositor, GlueModeSeesTheSourcePixelAtItsPlace) {
+  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  rig.params.glue = kGlueLighten;
+  for (int x = 0; x < 5; ++x) rig.Composite(x, 0, 0.4f, 0.4f, 0.4f);
+  for (int x = 0; x < 5; ++x) {
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(rig.Out(x, 0, c), std::max(102.0, rig.Src(x, 0, c)));
+  }
+  // 0 and 63 composite as "normal".
+  for (std::int32_t glue : {0, 63}) {
+    rig.params.glue = glue;
+    rig.Composite(1, 0, 0.0f, 0.0f, 0.0f);
+    EXPECT_EQ(rig.Out(1, 0, 0) + rig.Out(1, 0, 1) + rig.Out(1, 0, 2), 0) << glue;
+  }
+}
+
+TEST(GlueCompositor, AlphaGoesIntoTheTransparencyPlane) {
+  Rig rig(Kind::k8, 3, true, 3, 1, 0);
+  rig.Composite(0, 0, 0.1f, 0.2f, 0.3f, 0.995f);
+  EXPECT_EQ(rig.Out(0, 0, 3), 255);
+  rig.Composite(1, 0, 0.1f, 0.2f, 0.3f, 0.5f);
+  EXPECT_EQ(rig.Out(1, 0, 3), 128);
+  EXPECT_EQ(rig.Out(1, 0, 2), 76);
+}
+
+TEST(GlueCompositor, GreyImagesGetTheLumaOfTheSpilledColour) {
+  Rig rig(Kind::k8, 1, false, 5, 1, 0);
+  rig.Composite(1, 0, 1.0f, 0.0f, 0.0f);
+  EXPECT_EQ(rig.Out(1, 0, 0), 76);
+  EXPECT_TRUE(rig.Untouched(2, 0, 0));
+  rig.Composite(2, 0, 1.2f, 0.5f, 0.5f);  // (306, 132, 132) after the spill
+  EXPECT_EQ(rig.Out(2, 0, 0), 183);
+  // Grey sources act as grey pixels in the glue.
+  rig.params.glue = kGlueLighten;
+  rig.Composite(3, 0, 0.0f, 0.0f, 0.0f);
+  EXPECT_EQ(rig.Out(3, 0, 0), rig.Src(3, 0, 0));
+}
+
+TEST(GlueCompositor, SixteenBitRgbWithTransparency) {
+  Rig rig(Kind::k16, 3, true, 3, 1, 0);
+  rig.fr.filterCase = 5;
+  rig.params.glue = kGlueLighten;
+  rig.Composite(2, 0, 0.5f, 1.0f, 0.0f, 1.0f);
+  EXPECT_EQ(rig.Out(2, 0, 0), std::max(16384.0, rig.Src(2, 0, 0)));
+  EXPECT_EQ(rig.Out(2, 0, 1), 32768);
+  EXPECT_EQ(rig.Out(2, 0, 2), rig.Src(2, 0, 2));
+  EXPECT_EQ(rig.Out(2, 0, 3), 32768);
+}
+
+TEST(GlueCompositor, FloatImagesGetTheRenderedLightWithoutGlue) {
+  Rig rig(Kind::kFloat, 3, false, 3, 1, 0);
+  rig.params.glue = kGlueLighten;
+  rig.Composite(1, 0, 1.75f, 0.25f, 0.0f);
+  EXPECT_FLOAT_EQ(rig.Out(1, 0, 0), 1.75f);
+  EXPECT_FLOAT_EQ(rig.Out(1, 0, 1), 0.25f);
+  EXPECT_FLOAT_EQ(rig.Out(1, 0, 2), 0.0f);
+  Rig grey(Kind::kFloat, 1, false, 3, 1, 0);
+  grey.Composite(0, 0, 1.0f, 1.0f, 1.0f);
+  EXPECT_NEAR(grey.Out(0, 0, 0), 1.0, 1e-6);
+}
+
+TEST(GlueCompositor, PreviewShowsTheCheckerboardThroughTheMask) {
+  Rig rig(Kind::k8, 3, false, 11, 3, 1);
+  std::vector<std::uint8_t> mask(11 * 3, 255);
+  mask[0 * 11 + 1] = 0;    // (1, 0): light square
+  mask[0 * 11 + 9] = 0;    // (9, 0): dark square
+  mask[2 * 11 + 4] = 128;  // (4, 2): weight 129
+  rig.SetMask(mask);
+  rig.Composite(1, 0, 0.5f, 0.5f, 0.5f);
+  rig.Composite(9, 0, 0.5f, 0.5f, 0.5f);
+  rig.Composite(4, 2, 0.0f, 0.0f, 0.0f);
+  rig.Composite(6, 1, 0.2f, 0.4f, 0.6f);
+  EXPECT_EQ(rig.Out(1, 0, 0), 255);
+  EXPECT_EQ(rig.Out(9, 0, 2), 204);
+  EXPECT_EQ(rig.Out(4, 2, 1), (127 * 255) >> 8);
+  EXPECT_EQ(rig.Out(6, 1, 0), 51);  // full selection: the result itself
+  EXPECT_EQ(rig.Out(6, 1, 2), 153);
+  EXPECT_TRUE(rig.Untouched(6, 0, 0));
+  // Rows outside the supplied mask rows count as unselected.
+  rig.g.maskLastRow = 1;
+  rig.Composite(0, 2, 1.0f, 1.0f, 1.0f);
+  EXPECT_EQ(rig.Out(0, 2, 0), 255);
+  rig.Composite(8, 2, 1.0f, 0.0f, 0.0f);
+  EXPECT_EQ(rig.Out(8, 2, 0), 204);
+}
+
+TEST(GlueCompositor, PreviewWeighsByAlphaWithTransparency) {
+  Rig rig(Kind::k8, 3, true, 5, 3, 1);  // no mask: full selection
+  rig.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
+  EXPECT_EQ(rig.Out(2, 1, 0), (128 * 255) >> 8);
+  EXPECT_EQ(rig.Out(2, 1, 3), 255);
+}
+
+TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
+  Rig rig(Kind::k16, 3, false, 11, 3, 1);
+  rig.SetMask(std::vector<std::uint8_t>(33, 0));
+  rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
+  rig.Composite(8, 1, 1.0f, 1.0f, 1.0f);
+  EXPECT_EQ(rig.Out(0, 0, 0), (255 * 32640) >> 8);
+  EXPECT_EQ(rig.Out(8, 1, 0), (255 * 26112) >> 8);
+  rig.mask.assign(33, 255);
+  rig.Composite(2, 2, 0.5f, 0.0f, 0.0f);
+  EXPECT_EQ(rig.Out(2, 2, 0), (255 * 16384) >> 8);
+
+  Rig f(Kind::kFloat, 3, false, 11, 3, 1);
+  f.SetMask(std::vector<std::uint8_t>(33, 0));
+  f.Composite(9, 0, 0.5f, 0.5f, 0.5f);
+  EXPECT_FLOAT_EQ(f.Out(9, 0, 1), 0.8f);
+  f.mask.assign(33, 255);
+  f.Composite(3, 2, 0.5f, 0.25f, 0.0f);
+  EXPECT_NEAR(f.Out(3, 2, 1), 0.25, 1e-6);
+}
+
+struct ExportRig {
+  Rig rig;
+  TiledImage image{};
+  ExportRig(Kind kind, std::int32_t format) : rig(kind, 3, false, 1, 1, 2) {
+    InitTiledImage(image, nullptr);
+    EXPECT_TRUE(CreateTiledImage(image, 7, 3, format));
+    rig.context->exportImage = &image;
+  }
+  ~ExportRig() { ReleaseTiledImage(image); }
+};
+
+TEST(GlueCompositor, ExportWritesFourChannelsIntoTheImage) {
+  ExportRig e(Kind::k8, 3);
+  const std::int32_t source[4] = {10, 200, 30, 255};
+  WriteChannels(e.image, 6, 2, 0, source);
+  e.rig.params.glue = kGlueLighten;
+  e.rig.Composite(6, 2, 0.4f, 0.4f, 0.4f, 1.0f);
+  EXPECT_EQ(ReadPacked(e.image, 6, 2, 0), PackChannels(102, 200, 102, 255));
+  e.rig.Composite(50, -4, 1.0f, 0.0f, 0.0f, 0.5f);  // clamped to (6, 0)
+  EXPECT_EQ(ReadPacked(e.image, 6, 0, 0), PackChannels(255, 0, 0, 128));
+}
+
+TEST(GlueCompositor, ExportConvertsDeeperImagesToEightBits) {
+  ExportRig deep(Kind::k16, 3);
+  deep.rig.Composite(1, 1, 0.5f, 1.0f, 0.0f, 1.0f);
+  EXPECT_EQ(ReadPacked(deep.image, 1, 1, 0), PackChannels(128, 255, 0, 255));
+
+  ExportRig wide(Kind::k16, 4);
+  wide.rig.Composite(1, 1, 0.5f, 1.0f, 0.0f, 1.0f);
+  std::int32_t got[4];
+  ReadChannels(wide.image, 1, 1, 0, got);
+  EXPECT_EQ(got[0], 16384);
+  EXPECT_EQ(got[1], 32768);
+  EXPECT_EQ(got[3], 32768);
+
+  ExportRig floating(Kind::kFloat, 3);
+  floating.rig.Composite(2, 0, 0.25f, 1.0f, 0.0f, 1.0f);
+  EXPECT_EQ(ReadPacked(floating.image, 2, 0, 0), PackChannels(127, 255, 0, 255));
+
+  ExportRig floats(Kind::kFloat, 9);
+  floats.rig.Composite(2, 0, 0.25f, 1.5f, 0.0f, 1.0f);
+  float f[4];
+  ReadChannelsFloat(floats.image, 2, 0, 0, f);
+  EXPECT_FLOAT_EQ(f[0], 0.25f);
+  EXPECT_FLOAT_EQ(f[1], 1.5f);
+  EXPECT_FLOAT_EQ(f[3], 1.0f);
+}
+
+TEST(GlueCompositor, NothingIsWrittenWithoutBuffersOrForOtherModes) {
+  Rig rig(Kind::k8, 3, false, 3, 1, 0);
+  rig.fr.inData = nullptr;
+  rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
+  EXPECT_TRUE(rig.Untouched(0, 0, 0));
+  rig.fr.inData = rig.in.data();
+  rig.fr.imageMode = ps::plugInModeCMYKColor;
+  rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
+  EXPECT_TRUE(rig.Untouched(0, 0, 0));
+  Rig exportWithoutImage(Kind::k8, 3, false, 3, 1, 2);
+  exportWithoutImage.Composite(0, 0, 1.0f, 1.0f, 1.0f);  // must not crash
+}
+
+}  // namespace
+}  // namespace stellane
