@@ -11,7 +11,9 @@ void NebulaAtBatch(const RenderContext& c, const NebulaRowConstants& k, const fl
     return;
   }
   int done = 0;
-  if (CpuHasAvx2()) {
+  if (!c.cornerLattice) {
+    // Tables without their lattice (not prepared for rendering): pixel by pixel.
+  } else if (CpuHasAvx2()) {
     done = NebulaAtAvx2(c, k, nx, ny, count, out);
   } else {
     done = NebulaAtSse2(c, k, nx, ny, count, out);

@@ -70,9 +70,16 @@ void BuildPermutations(RenderContext& c, std::int32_t seed) {
     c.gradientPerm[256 + i] = c.gradientPerm[i];
   }
 
-  for (int i = 0; i < kValuePermSize; ++i) c.valueLattice[i] = c.uniformTable[c.valuePerm[i]];
   for (int i = 0; i < kGradientPermSize; ++i)
     c.gradientHash[i] = c.gradientPerm[c.gradientPerm[i]] & 15;
+}
+
+void BuildCornerLattice(const RenderContext& c, std::uint16_t* lattice) {
+  // valuePerm repeats itself, so X + 1 and Y = 256 need no wrapping here.
+  auto byteAt = [&c](int x, int y) { return c.randomBytes[c.valuePerm[c.valuePerm[x] + y]]; };
+  for (int x = 0; x < 256; ++x)
+    for (int y = 0; y < 257; ++y)
+      lattice[x * 257 + y] = static_cast<std::uint16_t>(byteAt(x, y) | byteAt(x + 1, y) << 8);
 }
 
 }  // namespace stellane

@@ -41,10 +41,12 @@ struct RenderContext {
   std::int32_t randomBytes[kTableSize];
   float uniformTable[kTableSize];
   float bellTable[kTableSize];
-  // Derived from the tables above when they are built; the same float values
-  // with one dependent lookup less, for the noise functions.
-  float valueLattice[kValuePermSize];            // uniformTable[valuePerm[i]]
+  // Derived from the tables above when they are built: the same values with
+  // one dependent lookup less, for the vector noise.
   std::int32_t gradientHash[kGradientPermSize];  // gradientPerm[gradientPerm[i]] & 15
+  // The lattice bytes in column pairs (BuildCornerLattice), kept behind the
+  // glow ring; null until PrepareRendering places it.
+  const std::uint16_t* cornerLattice;
 
   // ---- Compositor: built by the run driver before rendering starts
   std::int32_t proceduralWeights[256];  // read by the glue mode "procedural +"

@@ -15,13 +15,14 @@ namespace stellane {
 namespace {
 
 // The ring must hold the host's row (inRect width + 4 columns) and, for the
-// clearing below, the work width plus its two border columns.
+// clearing below, the work width plus its two border columns; the lattice
+// follows it in the same block.
 bool FitGlowRing(Globals& g) {
   const ps::Rect16& in = g.filterRecord->inRect;
   const std::int32_t inWidth = std::max(0, in.right - in.left);
   g.bufferUnits = inWidth + 4;
   const std::int32_t columns = std::max(g.bufferUnits, std::max(0, g.workWidth) + 2);
-  const std::int32_t bytes = columns * kGlowColumnBytes;
+  const std::int32_t bytes = RowRingBlockBytes(columns);
   if (bytes <= g.buffers.rowRing.size && g.buffers.rowRing.data) return true;
   ReleaseWorkBuffer(g.filterRecord, g.buffers.rowRing);
   return AllocateWorkBuffer(g.filterRecord, bytes, g.buffers.rowRing);
@@ -49,6 +50,8 @@ void PrepareRendering(Globals& g) {
   RenderContext& c = Context(g);
   BuildRandomTables(c, g.params->randomSeed);
   BuildPermutations(c, g.params->randomSeed);
+  BuildCornerLattice(c, CornerLatticeData(g));
+  c.cornerLattice = CornerLatticeData(g);
   ClearGlowRing(g);
   ClearStarPool(c);
   c.freeHint = 1;

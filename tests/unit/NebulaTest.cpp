@@ -5,8 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "render/NebulaBatch.h"
+#include "render/NebulaSimd.h"
 #include "render/RandomTables.h"
 
 namespace stellane {
@@ -22,8 +24,11 @@ class NebulaTest : public ::testing::Test {
   void Seed(std::int32_t seed) {
     BuildRandomTables(*c, seed);
     BuildPermutations(*c, seed);
+    BuildCornerLattice(*c, lattice.data());
+    c->cornerLattice = lattice.data();
   }
   std::unique_ptr<RenderContext> c;
+  std::vector<std::uint16_t> lattice = std::vector<std::uint16_t>(kCornerLatticeEntries);
   RenderParams params{};
 };
 
@@ -79,7 +84,7 @@ TEST_F(NebulaTest, ControlsActAsDescribed) {
   }
 }
 
-TEST_F(NebulaTest, VectorPathMatchesPixelByPixel) {
+TEST_F(NebulaTest, VectorPathsMatchPixelByPixel) {
   struct Setting {
     std::int32_t seed, a, b, contrast, texture, fibrousness;
   };
@@ -101,11 +106,19 @@ TEST_F(NebulaTest, VectorPathMatchesPixelByPixel) {
       std::uniform_real_distribution<float> coord(-spread, spread);
       float nx[kNebulaBatch], ny[kNebulaBatch];
       for (int i = 0; i < kNebulaBatch; ++i) nx[i] = coord(rng), ny[i] = coord(rng);
-      NebulaSample batch[kNebulaBatch];
+      NebulaSample expected[kNebulaBatch], batch[kNebulaBatch], sse2[kNebulaBatch],
+          avx2[kNebulaBatch];
+      for (int i = 0; i < kNebulaBatch; ++i) expected[i] = NebulaAt(*c, k, nx[i], ny[i]);
       NebulaAtBatch(*c, k, nx, ny, kNebulaBatch - 3, batch);  // an odd tail too
-      for (int i = 0; i < kNebulaBatch - 3; ++i)
-        ASSERT_TRUE(SameBits(batch[i], NebulaAt(*c, k, nx[i], ny[i])))
-            << "seed " << s.seed << " pixel " << i << " at " << nx[i] << "," << ny[i];
+      ASSERT_EQ(NebulaAtSse2(*c, k, nx, ny, kNebulaBatch, sse2), kNebulaBatch);
+      const bool avx = CpuHasAvx2();
+      if (avx) ASSERT_EQ(NebulaAtAvx2(*c, k, nx, ny, kNebulaBatch, avx2), kNebulaBatch);
+      for (int i = 0; i < kNebulaBatch; ++i) {
+        SCOPED_TRACE(::testing::Message() << "seed " << s.seed << " at " << nx[i] << "," << ny[i]);
+        if (i < kNebulaBatch - 3) ASSERT_TRUE(SameBits(batch[i], expected[i]));
+        ASSERT_TRUE(SameBits(sse2[i], expected[i]));
+        if (avx) ASSERT_TRUE(SameBits(avx2[i], expected[i]));
+      }
     }
   }
 }

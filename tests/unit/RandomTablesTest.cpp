@@ -69,6 +69,8 @@ TEST(RandomTables, SeedsGiveReproducibleTablesInTheirRanges) {
   EXPECT_FALSE(SameTables(*a, *TablesFor(12345)));
 
   for (int k = 0; k < kTableSize; ++k) {
+    // Lattice values are the bytes over 255, to the last bit.
+    ASSERT_EQ(a->uniformTable[k], static_cast<float>(a->randomBytes[k]) / 255.0f);
     ASSERT_GE(a->randomBytes[k], 0);
     ASSERT_LE(a->randomBytes[k], 255);
     ASSERT_GE(a->uniformTable[k], 0.0f);
