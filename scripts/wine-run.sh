@@ -19,6 +19,11 @@ if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
     if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
       echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
       "$wine" wineboot -i >/dev/null 2>&1 || true
+      # A virtual desktop: without a window manager, Wine otherwise waits up
+      # to two seconds for X to withdraw every window that closes.
+      "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+        >/dev/null 2>&1
       wineserver -w 2>/dev/null || true
       [[ -f $WINEPREFIX/system.reg ]] || { echo "wine-run: wineboot failed" >&2; exit 1; }
       touch "$WINEPREFIX/.stellane-ready"

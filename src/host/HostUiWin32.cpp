@@ -1,8 +1,10 @@
 // The about box and the refusal messages, drawn from the module's own dialog
 // templates (resources/Dialogs.rc). All of them are modal: DialogBoxParam
 // runs the message loop until the dialog ends.
+// clang-format off
+#include <windows.h>  // first: the other Win32 headers build on it
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include "host/HostUi.h"
 
