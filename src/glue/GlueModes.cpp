@@ -157,136 +157,136 @@ void ApplyGlueMode(std::int32_t mode, std::int32_t* rendered, const std::int32_t
   const auto pin = [&k](Value t, Value b) { return PinLight(t, b, k); };
 
   switch (mode) {
-    case 2:
+    case 2:  // "procedural +"
       return PerChannel(
           r, s, [&](Value R, Value S) { return ProceduralPlus(R, S, k, proceduralWeights); });
-    case 3:
+    case 3:  // "procedural -"
       return PerChannel(
           r, s, [&](Value R, Value S) { return std::min(full, R + ((R * S) >> k.shiftUnit)); });
-    case 4:
+    case 4:  // "difference"
       return PerChannel(r, s, [&](Value R, Value S) { return Difference(R, S, k); });
-    case 5:
+    case 5:  // "lighten"
       return PerChannel(r, s, [&](Value R, Value S) { return std::max(R, S); });
-    case 6:
+    case 6:  // "darken"
       return PerChannel(r, s, [&](Value R, Value S) { return std::min(R, S); });
-    case 7:
+    case 7:  // "add"
       return PerChannel(r, s, [&](Value R, Value S) { return std::min(full, R + S); });
-    case 8:
+    case 8:  // "subtract"
       return PerChannel(r, s, [&](Value R, Value S) { return std::max(0, R - S); });
-    case 9:
+    case 9:  // "multiply"
       return PerChannel(r, s, [&](Value R, Value S) { return (R * S) >> k.shiftUnit; });
-    case 10:
+    case 10:  // "screen"
       return PerChannel(r, s,
                         [&](Value R, Value S) { return R + (((full - R) * S) >> k.shiftUnit); });
-    case 11:
+    case 11:  // "hard light"
       return PerChannel(r, s, [&](Value R, Value S) { return hl(R, S); });
-    case 12:
+    case 12:  // "overlay"
       return PerChannel(r, s, [&](Value R, Value S) { return hl(S, R); });
-    case 13:
+    case 13:  // "superlay"
       return PerChannel(r, s, [&](Value R, Value S) { return Superlay(R, S, k); });
-    case 14:
+    case 14:  // "exclusion"
       return PerChannel(r, s, [&](Value R, Value S) { return Exclusion(R, S, k); });
-    case 15:
+    case 15:  // "color"
       return PerceptualMixMode(PerceptualMix::kColor, r, s, k);
-    case 16:
+    case 16:  // "luminance"
       return PerceptualMixMode(PerceptualMix::kLuminance, r, s, k);
-    case 17:
+    case 17:  // "linear light"
       return PerChannel(r, s, [&](Value R, Value S) {
         return R < k.half ? std::max(0, S + 2 * R - k.unit) : std::min(full, S + 2 * R - full);
       });
-    case 18:
+    case 18:  // "pin light"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(R, S); });
-    case 19:
+    case 19:  // "spin light"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(S, R); });
-    case 20:
+    case 20:  // "vivid a"
       return PerChannel(r, s, [&](Value R, Value S) { return VividA(R, S, k); });
-    case 21:
+    case 21:  // "vivid b"
       return PerChannel(r, s, [&](Value R, Value S) { return std::clamp(2 * R - S, 0, full); });
-    case 22:
+    case 22:  // "saturation"
       return PerceptualMixMode(PerceptualMix::kSaturation, r, s, k);
-    case 23:
+    case 23:  // "hue"
       return PerceptualMixMode(PerceptualMix::kHue, r, s, k);
-    case 24:
+    case 24:  // "similarity"
       return PerChannel(r, s, [&](Value R, Value S) { return full - std::abs(R + S - full); });
-    case 25:
+    case 25:  // "cross"
       return PerChannel(r, s, [&](Value R, Value S) { return Cross(R, S, k); });
-    case 26:
+    case 26:  // "hard diff"
       return PerChannel(r, s, [&](Value R, Value S) { return std::abs(R - S); });
-    case 27:
+    case 27:  // "soft light"
       return PerChannel(r, s, [&](Value R, Value S) { return SoftLight(R, S, k); });
-    case 28:
+    case 28:  // "bright"
       return PickByLuma(true, r, s);
-    case 29:
+    case 29:  // "dim"
       return PickByLuma(false, r, s);
-    case 30:
+    case 30:  // "dodge"
       return PerChannel(r, s, [&](Value R, Value S) { return Dodge(R, S, k); });
-    case 31:
+    case 31:  // "burn"
       return PerChannel(r, s, [&](Value R, Value S) { return Burn(R, S, k); });
-    case 32:
+    case 32:  // "ace"
       return PerChannel(
           r, s, [&](Value R, Value S) { return (R * R + (k.unit - R) * S) >> k.shiftUnit; });
-    case 33:
+    case 33:  // "king"
       return PerChannel(r, s, [&](Value R, Value S) { return King(R, S, k); });
-    case 34:
+    case 34:  // "queen"
       return PerChannel(r, s, [&](Value R, Value S) { return Queen(R, S, k); });
-    case 35:
+    case 35:  // "jack"
       return PerChannel(r, s, [&](Value R, Value S) { return Jack(R, S, k); });
-    case 36:
+    case 36:  // "and"
       return PerChannel(r, s, [&](Value R, Value S) { return R & S; });
-    case 37:
+    case 37:  // "or"
       return PerChannel(r, s, [&](Value R, Value S) { return Bitwise(R | S, k); });
-    case 38:
+    case 38:  // "xor"
       return PerChannel(r, s, [&](Value R, Value S) { return Bitwise(R ^ S, k); });
-    case 39:
+    case 39:  // "multibright"
       return PerChannel(r, s, [&](Value R, Value S) { return MultiBright(R, S, k); });
-    case 40:
+    case 40:  // "hot"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(pin(S, R), pin(S, full - R)); });
-    case 41:
+    case 41:  // "cold"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(pin(R, S), pin(R, full - S)); });
-    case 42:
+    case 42:  // "wet"
       return PerChannel(r, s,
                         [&](Value R, Value S) { return pin(hl(S, R), full - hl(R, full - S)); });
-    case 43:
+    case 43:  // "dry"
       return PerChannel(r, s, [&](Value R, Value S) {
         return pin(hl(S, full - R), full - hl(full - R, full - S));
       });
-    case 44:
+    case 44:  // "up"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(hl(R, S), hl(S, R)); });
-    case 45:
+    case 45:  // "down"
       return PerChannel(r, s, [&](Value R, Value S) { return pin(hl(S, R), hl(R, S)); });
-    case 46:
+    case 46:  // "wax"
       return WaxWaneMode(false, r, s, k);
-    case 47:
+    case 47:  // "wane"
       return WaxWaneMode(true, r, s, k);
-    case 48:
+    case 48:  // "north"
       return RotationMode(Rotation::kNorth, r, s, k);
-    case 49:
+    case 49:  // "south"
       return RotationMode(Rotation::kSouth, r, s, k);
-    case 50:
+    case 50:  // "east"
       return RotationMode(Rotation::kEast, r, s, k);
-    case 51:
+    case 51:  // "west"
       return RotationMode(Rotation::kWest, r, s, k);
-    case 52:
+    case 52:  // "hard mix"
       return PerChannel(r, s, [&](Value R, Value S) { return R + S > full ? full : 0; });
-    case 53:
+    case 53:  // "frontal"
       return FrontalMode(r, s, k);
-    case 54:
+    case 54:  // "parietal"
       return LabMixMode(LabMix::kParietal, r, s, k);
-    case 55:
+    case 55:  // "temporal"
       return LabMixMode(LabMix::kTemporal, r, s, k);
-    case 56:
+    case 56:  // "occipital"
       return LabMixMode(LabMix::kOccipital, r, s, k);
-    case 57:
+    case 57:  // "limbic"
       return LabMixMode(LabMix::kLimbic, r, s, k);
-    case 58:
+    case 58:  // "dextrous"
       return DextrousMode(r, s, k);
-    case 59:
+    case 59:  // "sinister"
       return SinisterMode(r, s, k);
-    case 60:
+    case 60:  // "anterior"
       return AnteriorPosteriorMode(false, r, s, k);
-    case 61:
+    case 61:  // "posterior"
       return AnteriorPosteriorMode(true, r, s, k);
-    case 62:
+    case 62:  // "screendim"
       return PerChannel(r, s, [&](Value R, Value S) { return ScreenDim(R, S, k); });
     default:
       return;  // 1 "normal" and unknown numbers keep the rendered pixel
