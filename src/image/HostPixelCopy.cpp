@@ -20,10 +20,10 @@ float AreaSample(const HostPixelArea& area, const std::uint8_t* pixel, std::int3
   }
 }
 
-}  // namespace
-
-void CopyHostPixels(const HostPixelArea& area, std::int32_t left, std::int32_t top,
-                    TiledImage& image) {
+// Copies area rows from `top` on, columns from `left` on (reads clamped into
+// the area), into level 0 rows destTop .. destTop + rows - 1.
+void CopyRows(const HostPixelArea& area, std::int32_t left, std::int32_t top, std::int32_t destTop,
+              std::int32_t rows, TiledImage& image) {
   if (!HasPixels(image) || !area.data || area.width < 1 || area.height < 1) return;
   if (area.planes < 1 || area.planes > 4) return;
   if (area.bytesPerChannel != 1 && area.bytesPerChannel != 2 && area.bytesPerChannel != 4) {
@@ -32,7 +32,9 @@ void CopyHostPixels(const HostPixelArea& area, std::int32_t left, std::int32_t t
   const auto* base = static_cast<const std::uint8_t*>(area.data);
   const std::int32_t pixelBytes = area.planes * area.bytesPerChannel;
   const ImageLevel& lv = image.levels[0];
-  for (std::int32_t y = 0; y < lv.height; ++y) {
+  const std::int32_t yBegin = std::max(0, -destTop);
+  const std::int32_t yEnd = std::min(rows, lv.height - destTop);
+  for (std::int32_t y = yBegin; y < yEnd; ++y) {
     const std::int32_t sy = std::clamp(top + y, 0, area.height - 1);
     const std::uint8_t* row = base + std::ptrdiff_t(sy) * area.rowBytes;
     for (std::int32_t x = 0; x < lv.width; ++x) {
@@ -51,9 +53,20 @@ void CopyHostPixels(const HostPixelArea& area, std::int32_t left, std::int32_t t
         n[0] = (77.0f * n[0] + 150.0f * n[1] + 28.0f * n[2]) * (1.0f / 255.0f);
       }
       for (float& v : n) v *= image.maxValue;
-      WriteChannelsFloat(image, x, y, 0, n);
+      WriteChannelsFloat(image, x, destTop + y, 0, n);
     }
   }
+}
+
+}  // namespace
+
+void CopyHostPixels(const HostPixelArea& area, std::int32_t left, std::int32_t top,
+                    TiledImage& image) {
+  CopyRows(area, left, top, 0, image.levels[0].height, image);
+}
+
+void PlaceHostPixels(const HostPixelArea& area, std::int32_t destTop, TiledImage& image) {
+  CopyRows(area, 0, 0, destTop, area.height, image);
 }
 
 }  // namespace stellane

@@ -196,5 +196,8 @@ struct HostPixelArea {
 // values are carried over in units of full intensity.
 void CopyHostPixels(const HostPixelArea& area, std::int32_t left, std::int32_t top,
                     TiledImage& image);
+// Copies the whole area into level 0 rows destTop onwards, from column 0;
+// whatever falls outside the image is ignored.
+void PlaceHostPixels(const HostPixelArea& area, std::int32_t destTop, TiledImage& image);
 
 }  // namespace stellane

@@ -5,7 +5,9 @@
 #include <limits>
 #include <vector>
 
+#include "image/HostImageRead.h"
 #include "image/TiledImage.h"
+#include "params/RenderParams.h"
 
 namespace stellane {
 namespace {
@@ -487,6 +489,80 @@ TEST(TiledImage, CopiesHostPixelsFromAnOffset) {
   EXPECT_EQ(v[3], 32768);  // no alpha plane: opaque
   ReadChannels(image, 2, 2, 0, v);
   EXPECT_EQ(v[0], 4200);  // (4, 3) lies below the area: row 2 is repeated
+  ReleaseTiledImage(image);
+}
+
+// A host whose advanceState serves the requested input rectangle straight
+// out of a 16-bit RGB picture, counting the requests.
+struct ServingHost {
+  static inline ps::FilterRecord* record = nullptr;
+  static inline std::vector<std::uint16_t>* picture = nullptr;
+  static inline int width = 0;
+  static inline int requests = 0;
+  static inline int failAt = -1;
+  static ps::OSErr Advance() {
+    if (requests++ == failAt) return ps::userCanceledErr;
+    const ps::Rect16 r = record->inRect;
+    record->inData = picture->data() + (r.top * width + r.left) * 3;
+    record->inRowBytes = width * 6;
+    return ps::noErr;
+  }
+};
+
+TEST(TiledImage, ReadsTheHostImageInBandsAndPutsTheRequestBack) {
+  // 2000 x 100 at 12000 bytes a row takes two bands of at most a megabyte.
+  const int w = 2000, h = 100;
+  std::vector<std::uint16_t> picture(w * h * 3);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      for (int c = 0; c < 3; ++c)
+        picture[(y * w + x) * 3 + c] = std::uint16_t(Sample(x, y, c, 32768));
+    }
+  }
+  ps::FilterRecord fr{};
+  fr.advanceState = ServingHost::Advance;
+  fr.planes = 3;
+  fr.depth = 16;
+  fr.filterRect = {0, 0, std::int16_t(h), std::int16_t(w)};
+  const ps::Rect16 before = {7, 8, 9, 10};
+  fr.inRect = fr.outRect = before;
+  RenderParams params{};
+  InitNewRenderParams(params);
+  std::int16_t result = 0;
+  Globals g{};
+  g.result = &result;
+  g.filterRecord = &fr;
+  g.params = &params;
+  ServingHost::record = &fr;
+  ServingHost::picture = &picture;
+  ServingHost::width = w;
+  ServingHost::requests = 0;
+  ServingHost::failAt = -1;
+
+  TiledImage image = NewImage(1990, 95, 4);
+  ASSERT_EQ(ReadHostImage(g, {5, 10, 100, 2000}, image), ps::noErr);
+  EXPECT_EQ(ServingHost::requests, 2);
+  int bad = 0;
+  for (int y = 0; y < 95; ++y) {
+    for (int x = 0; x < 1990; ++x) {
+      int v[4];
+      ReadChannels(image, x, y, 0, v);
+      for (int c = 0; c < 3; ++c) bad += v[c] != Sample(x + 10, y + 5, c, 32768);
+      bad += v[3] != 32768;
+    }
+  }
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(fr.inRect.top, before.top);
+  EXPECT_EQ(fr.inRect.right, before.right);
+  EXPECT_EQ(fr.outRect.bottom, before.bottom);
+
+  // A refused request ends the read with the host's status, request restored.
+  ServingHost::requests = 0;
+  ServingHost::failAt = 1;
+  EXPECT_EQ(ReadHostImage(g, {0, 0, 100, 2000}, image), ps::userCanceledErr);
+  EXPECT_EQ(fr.inRect.left, before.left);
+  fr.advanceState = nullptr;
+  EXPECT_EQ(ReadHostImage(g, {0, 0, 100, 2000}, image), ps::paramErr);
   ReleaseTiledImage(image);
 }
 
