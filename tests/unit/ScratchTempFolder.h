@@ -1,48 +1,59 @@
-// Points TMPDIR at a fresh folder for one test, so that the plug-in's
-// temporary files (cached settings, dot directory) start from nothing and
-// never touch the machine's own temporary folder.
+// Points the temporary folder at a fresh folder for one test, so that the
+// plug-in's temporary files (cached settings, dot directory) start from
+// nothing and never touch the machine's own temporary folder. TMPDIR serves
+// the native build, TMP and TEMP the Windows one.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace stellane {
 
+inline void SetEnvironment(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  _putenv_s(name, value ? value->c_str() : "");
+#else
+  if (value)
+    setenv(name, value->c_str(), 1);
+  else
+    unsetenv(name);
+#endif
+}
+
 class ScratchTempFolder {
  public:
   ScratchTempFolder() {
-    if (const char* old = std::getenv("TMPDIR")) {
-      saved_ = old;
-      hadTmpDir_ = true;
-    }
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = std::filesystem::temp_directory_path() /
               (std::string("stellane-") + test->test_suite_name() + "-" + test->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
-    setenv("TMPDIR", folder_.c_str(), 1);
+    for (int i = 0; i < kVariables; ++i) {
+      if (const char* old = std::getenv(kNames[i])) saved_[i] = old;
+      SetEnvironment(kNames[i], folder_.string());
+    }
   }
   ~ScratchTempFolder() {
-    if (hadTmpDir_)
-      setenv("TMPDIR", saved_.c_str(), 1);
-    else
-      unsetenv("TMPDIR");
+    for (int i = 0; i < kVariables; ++i) SetEnvironment(kNames[i], saved_[i]);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
   ScratchTempFolder(const ScratchTempFolder&) = delete;
   ScratchTempFolder& operator=(const ScratchTempFolder&) = delete;
 
+  const std::filesystem::path& Folder() const { return folder_; }
   std::string In(const char* name) const { return (folder_ / name).string(); }
   bool Has(const char* name) const { return std::filesystem::exists(folder_ / name); }
 
  private:
+  static constexpr int kVariables = 3;
+  static constexpr const char* kNames[kVariables] = {"TMPDIR", "TMP", "TEMP"};
   std::filesystem::path folder_;
-  std::string saved_;
-  bool hadTmpDir_ = false;
+  std::optional<std::string> saved_[kVariables];
 };
 
 }  // namespace stellane

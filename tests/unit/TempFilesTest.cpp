@@ -23,23 +23,32 @@ class TempFolderTest : public ::testing::Test {
  protected:
   std::string In(const char* name) const { return scratch_.In(name); }
   ScratchTempFolder scratch_;
+  char path_[5][kPathBytes] = {};
 };
 
 TEST_F(TempFolderTest, NamesOfTheTemporaryFiles) {
-  char path[kPathBytes];
-  ASSERT_TRUE(TempFilePath(kCachedSettingsName, path));
-  EXPECT_EQ(std::string(path), In("Stellane cached settings C"));
-  ASSERT_TRUE(TempFilePath(kDotDirectoryName, path));
-  EXPECT_EQ(std::string(path), In("Stellane directory 2"));
-  ASSERT_TRUE(UndoFilePath(1, path));
-  EXPECT_EQ(std::string(path), In("Stellane undo 1"));
-  ASSERT_TRUE(MemoryDotFilePath(3, path));
-  EXPECT_EQ(std::string(path), In("Stellane memory dot 3.q9r"));
-  ASSERT_TRUE(MemoryDotFilePath(25, path));
-  EXPECT_EQ(std::string(path), In("Stellane memory dot 25.q9r"));
+  const struct {
+    bool made;
+    const char* name;
+  } paths[] = {
+      {TempFilePath(kCachedSettingsName, path_[0]), "Stellane cached settings C"},
+      {TempFilePath(kDotDirectoryName, path_[1]), "Stellane directory 2"},
+      {UndoFilePath(1, path_[2]), "Stellane undo 1"},
+      {MemoryDotFilePath(3, path_[3]), "Stellane memory dot 3.q9r"},
+      {MemoryDotFilePath(25, path_[4]), "Stellane memory dot 25.q9r"},
+  };
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(paths[i].made) << paths[i].name;
+    const fs::path made(path_[i]);
+    EXPECT_EQ(made.filename().string(), paths[i].name);
+    EXPECT_TRUE(fs::equivalent(made.parent_path(), scratch_.Folder())) << path_[i];
+  }
 
-  // A folder too long for a path: no path rather than a cut one.
-  setenv("TMPDIR", ("/" + std::string(250, 'x')).c_str(), 1);
+  // A folder that leaves no room for the name: no path rather than a cut one.
+  std::string longFolder = scratch_.Folder().string() + "/";
+  longFolder.append(kPathBytes - 20 - longFolder.size(), 'x');
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) SetEnvironment(variable, longFolder);
+  char path[kPathBytes];
   EXPECT_FALSE(TempFilePath(kCachedSettingsName, path));
   EXPECT_STREQ(path, "");
 }

@@ -1,0 +1,173 @@
+// The scripting terminology read back from the built module, the way a host
+// finds it: the 'AETE' resource 16000, parsed field by field.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A bounds-checked reader over the resource's bytes.
+struct AeteReader {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t pos = 0;
+  bool overrun = false;
+
+  std::uint32_t Bytes(int count) {
+    if (size - pos < std::size_t(count)) {
+      overrun = true;
+      pos = size;
+      return 0;
+    }
+    std::uint32_t v = 0;
+    for (int i = 0; i < count; ++i) v |= std::uint32_t(data[pos + i]) << (8 * i);
+    pos += std::size_t(count);
+    return v;
+  }
+  std::uint32_t Word() { return Bytes(2); }
+  std::uint32_t Byte() { return Bytes(1); }
+  // A four-character code, stored as a little-endian number.
+  std::string Code() {
+    const std::uint32_t v = Bytes(4);
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  }
+  std::string Pascal() {
+    const std::size_t length = Byte();
+    if (size - pos < length) {
+      overrun = true;
+      pos = size;
+      return {};
+    }
+    std::string s(reinterpret_cast<const char*>(data + pos), length);
+    pos += length;
+    return s;
+  }
+};
+
+class Terminology : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module_, nullptr) << STELLANE_PLUGIN_PATH;
+    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(16000), "AETE");
+    ASSERT_NE(found, nullptr);
+    HGLOBAL loaded = LoadResource(module_, found);
+    ASSERT_NE(loaded, nullptr);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
+    bytes_.assign(bytes, bytes + SizeofResource(module_, found));
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+
+  HMODULE module_ = nullptr;
+  std::vector<std::uint8_t> bytes_;
+};
+
+TEST_F(Terminology, EventParametersAndGlueEnumeration) {
+  AeteReader r{bytes_.data(), bytes_.size()};
+  EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
+  EXPECT_EQ(r.Byte(), 1u);  // version 1.1
+  EXPECT_EQ(r.Byte(), 1u);
+  EXPECT_EQ(r.Word(), 0u);  // language
+  EXPECT_EQ(r.Word(), 0u);  // script
+  ASSERT_EQ(r.Word(), 1u);  // suites
+
+  EXPECT_EQ(r.Pascal(), "Quillwork");
+  EXPECT_EQ(r.Pascal(), "Stellane");
+  EXPECT_EQ(r.Code(), "Zrnb");
+  EXPECT_EQ(r.Word(), 1u);  // level
+  EXPECT_EQ(r.Word(), 1u);  // version
+  ASSERT_EQ(r.Word(), 1u);  // events
+
+  EXPECT_EQ(r.Pascal(), "Stellane");
+  EXPECT_EQ(r.Pascal(), "Makes stars and nebulae");
+  EXPECT_EQ(r.Code(), "Zrnb");  // class
+  EXPECT_EQ(r.Code(), "Zrnb");  // id
+  EXPECT_EQ(r.Code(), "null");  // reply
+  EXPECT_EQ(r.Pascal(), "");
+  EXPECT_EQ(r.Word(), 0u);
+  EXPECT_EQ(r.Code(), "#ImR");  // direct parameter
+  EXPECT_EQ(r.Pascal(), "");
+  EXPECT_EQ(r.Word(), 0xB000u);
+
+  const struct {
+    const char* key;
+    const char* name;
+    const char* description;
+  } params[] = {
+      {"0001", "color A1 red", "color d red"},
+      {"0002", "color A1 green", "color d green"},
+      {"0003", "color A1 blue", "color d blue"},
+      {"0004", "color A2 red", "color e red"},
+      {"0005", "color A2 green", "color e green"},
+      {"0006", "color A2 blue", "color e blue"},
+      {"0007", "A", "unk1"},
+      {"0008", "density", "density"},
+      {"0009", "brightness", "brightness"},
+      {"0010", "nebula scale", "nebula scale"},
+      {"0011", "texture", "texture"},
+      {"0012", "contrast", "contrast"},
+      {"0013", "star scale", "star scale"},
+      {"0014", "fibrousness", "fibrousness"},
+      {"0015", "depth", "depth"},
+      {"GLUE", "glue", "glue"},
+      {"0017", "opacity", "opacity"},
+      {"0018", "color", "color"},
+      {"0019", "random seed", "random seed"},
+      {"0020", "B", "unk13"},
+      {"0021", "color B2 red", "color f red"},
+      {"0022", "color B2 green", "color f green"},
+      {"0023", "color B2 blue", "color f blue"},
+      {"0024", "color B1 red", "color g red"},
+      {"0025", "color B1 green", "color g green"},
+      {"0026", "color B1 blue", "color g blue"},
+  };
+  ASSERT_EQ(r.Word(), 26u);
+  for (const auto& p : params) {
+    const bool glue = std::string(p.key) == "GLUE";
+    EXPECT_EQ(r.Pascal(), p.name) << p.key;
+    EXPECT_EQ(r.Code(), p.key);
+    EXPECT_EQ(r.Code(), glue ? "GLty" : "long") << p.key;
+    EXPECT_EQ(r.Pascal(), p.description) << p.key;
+    EXPECT_EQ(r.Word(), glue ? 0xA000u : 0x8000u) << p.key;
+  }
+
+  EXPECT_EQ(r.Word(), 0u);  // classes
+  EXPECT_EQ(r.Word(), 0u);  // comparison operators
+  ASSERT_EQ(r.Word(), 1u);  // enumerations
+  EXPECT_EQ(r.Code(), "GLty");
+  const char* glueNames[] = {
+      "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
+      "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
+      "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
+      "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
+      "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
+      "burn",       "ace",          "king",         "queen",      "jack",         "and",
+      "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
+      "dry",        "up",           "down",         "wax",        "wane",         "north",
+      "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
+      "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",
+  };
+  ASSERT_EQ(r.Word(), 60u);
+  for (int mode = 1; mode <= 59; ++mode) {
+    const std::string name = glueNames[mode - 1];
+    char code[5];
+    std::snprintf(code, sizeof code, "GL%02d", mode);
+    EXPECT_EQ(r.Pascal(), name) << code;
+    EXPECT_EQ(r.Code(), code);
+    EXPECT_EQ(r.Pascal(), name) << code;
+  }
+  // Modes 60 and 61 have no entry; 62 closes the list.
+  EXPECT_EQ(r.Pascal(), "screendim");
+  EXPECT_EQ(r.Code(), "GL62");
+  EXPECT_EQ(r.Pascal(), "screendim");
+
+  EXPECT_FALSE(r.overrun);
+  EXPECT_EQ(r.pos, bytes_.size());
+}
+
+}  // namespace
