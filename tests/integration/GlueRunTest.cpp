@@ -77,42 +77,34 @@ bool HasLight(const testhost::Image& layer) {
   return false;
 }
 
-TEST_F(GlueRun, EightBitRgb) {
-  const testhost::Image source = Picture(3, 8, false);
-  const testhost::Image layer = Run(source, kNormal);
-  ASSERT_TRUE(HasLight(layer));
-  const auto max = [](double a, double b) { return std::max(a, b); };
-  const auto min = [](double a, double b) { return std::min(a, b); };
-  ExpectCombined(Run(source, kLighten), layer, source, max);
-  ExpectCombined(Run(source, kDarken), layer, source, min);
-  ExpectCombined(Run(source, kAdd), layer, source,
-                 [](double a, double b) { return std::min(255.0, a + b); });
-}
+double Lighter(double layer, double source) { return std::max(layer, source); }
+double Darker(double layer, double source) { return std::min(layer, source); }
+double Added8(double layer, double source) { return std::min(255.0, layer + source); }
+double LayerOnly(double layer, double) { return layer; }  // float images: no glue
 
-TEST_F(GlueRun, EightBitGrey) {
-  const testhost::Image source = Picture(1, 8, false);
-  const testhost::Image layer = Run(source, kNormal);
-  ASSERT_TRUE(HasLight(layer));
-  ExpectCombined(Run(source, kLighten), layer, source,
-                 [](double a, double b) { return std::max(a, b); });
-}
+struct Case {
+  int colourPlanes, depth;
+  bool transparency;
+  std::uint32_t glue;
+  double (*combine)(double layer, double source);
+};
 
-TEST_F(GlueRun, SixteenBitRgbWithTransparency) {
-  const testhost::Image source = Picture(3, 16, true);
-  const testhost::Image layer = Run(source, kNormal);
-  ASSERT_TRUE(HasLight(layer));
-  const testhost::Image out = Run(source, kDarken);
-  ExpectCombined(out, layer, source, [](double a, double b) { return std::min(a, b); });
-  // The rendered alpha is full: the transparency plane becomes opaque.
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) EXPECT_EQ(out.Get(x, y, 3), 32768);
-}
-
-TEST_F(GlueRun, FloatImagesAreWrittenWithoutGlue) {
-  const testhost::Image source = Picture(3, 32, false);
-  const testhost::Image layer = Run(source, kNormal);
-  ASSERT_TRUE(HasLight(layer));
-  ExpectCombined(Run(source, kDarken), layer, source, [](double a, double) { return a; });
+TEST_F(GlueRun, ModesCombineTheLayerWithTheSource) {
+  const Case cases[] = {
+      {3, 8, false, kLighten, Lighter}, {3, 8, false, kDarken, Darker},
+      {3, 8, false, kAdd, Added8},      {1, 8, false, kLighten, Lighter},
+      {3, 16, true, kDarken, Darker},   {3, 32, false, kDarken, LayerOnly},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.colourPlanes << " planes, depth " << c.depth);
+    const testhost::Image source = Picture(c.colourPlanes, c.depth, c.transparency);
+    const testhost::Image layer = Run(source, kNormal);
+    ASSERT_TRUE(HasLight(layer));
+    const testhost::Image out = Run(source, c.glue);
+    ExpectCombined(out, layer, source, c.combine);
+    // The rendered alpha is full: a transparency plane becomes opaque.
+    if (c.transparency) EXPECT_EQ(out.Get(3, 2, c.colourPlanes), out.MaxValue());
+  }
 }
 
 }  // namespace

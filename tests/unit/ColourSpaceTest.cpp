@@ -20,15 +20,6 @@ TEST(ColourSpace, PrimaryHuesAndTheRedSeam) {
   EXPECT_FLOAT_EQ(red.blue, 0.0f);
 }
 
-TEST(ColourSpace, GreysAndBlackHaveNoHueOrSaturation) {
-  const Hsl grey = RgbToHsl(0.4f, 0.4f, 0.4f);
-  EXPECT_EQ(grey.hue, 0.0f);
-  EXPECT_EQ(grey.saturation, 0.0f);
-  EXPECT_FLOAT_EQ(grey.lightness, 0.4f);
-  const Rgbf black = HslToRgb(0.3f, 0.8f, 0.0f);
-  EXPECT_EQ(black.red + black.green + black.blue, 0.0f);
-}
-
 TEST(ColourSpace, HslRoundTripsAcrossTheCube) {
   for (int r = 0; r <= 10; ++r) {
     for (int g = 0; g <= 10; ++g) {

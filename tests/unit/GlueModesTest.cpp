@@ -12,64 +12,26 @@ namespace {
 
 using Px = std::array<std::int32_t, 3>;
 
+// clang-format off
 enum Mode : std::int32_t {
-  kNormal = 1,
-  kProceduralPlus = 2,
-  kDifference = 4,
-  kLighten = 5,
-  kDarken = 6,
-  kAdd = 7,
-  kSubtract = 8,
-  kMultiply = 9,
-  kScreen = 10,
-  kHardLight = 11,
-  kOverlay = 12,
-  kExclusion = 14,
-  kColor = 15,
-  kLuminance = 16,
-  kLinearLight = 17,
-  kPinLight = 18,
-  kVividA = 20,
-  kSimilarity = 24,
-  kCross = 25,
-  kHardDiff = 26,
-  kSoftLight = 27,
-  kBright = 28,
-  kDim = 29,
-  kDodge = 30,
-  kBurn = 31,
-  kAce = 32,
-  kKing = 33,
-  kQueen = 34,
-  kJack = 35,
-  kAnd = 36,
-  kOr = 37,
-  kXor = 38,
-  kMultiBright = 39,
-  kWax = 46,
-  kWane = 47,
-  kNorth = 48,
-  kSouth = 49,
-  kEast = 50,
-  kWest = 51,
-  kHardMix = 52,
-  kFrontal = 53,
-  kParietal = 54,
-  kTemporal = 55,
-  kOccipital = 56,
-  kLimbic = 57,
-  kDextrous = 58,
-  kSinister = 59,
-  kAnterior = 60,
-  kPosterior = 61,
-  kScreenDim = 62,
+  kNormal = 1, kProceduralPlus = 2, kDifference = 4, kLighten = 5, kDarken = 6, kAdd = 7,
+  kSubtract = 8, kMultiply = 9, kScreen = 10, kHardLight = 11, kOverlay = 12, kExclusion = 14,
+  kColor = 15, kLuminance = 16, kLinearLight = 17, kPinLight = 18, kVividA = 20,
+  kSimilarity = 24, kCross = 25, kHardDiff = 26, kSoftLight = 27, kBright = 28, kDim = 29,
+  kDodge = 30, kBurn = 31, kAce = 32, kKing = 33, kQueen = 34, kJack = 35, kAnd = 36, kOr = 37,
+  kXor = 38, kMultiBright = 39, kWax = 46, kWane = 47, kNorth = 48, kSouth = 49, kEast = 50,
+  kWest = 51, kHardMix = 52, kFrontal = 53, kParietal = 54, kTemporal = 55, kOccipital = 56,
+  kLimbic = 57, kDextrous = 58, kSinister = 59, kAnterior = 60, kPosterior = 61, kScreenDim = 62,
 };
+// clang-format on
 
-std::int32_t gWeights[256];
 const std::int32_t* Weights() {
-  static bool built = (BuildProceduralWeights(gWeights), true);
-  (void)built;
-  return gWeights;
+  static const auto table = [] {
+    std::array<std::int32_t, 256> t{};
+    BuildProceduralWeights(t.data());
+    return t;
+  }();
+  return table.data();
 }
 
 Px Glue(std::int32_t mode, Px r, Px s, bool eightBit = true) {
