@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "glue/Compositor.h"
+#include "image/TiledImage.h"
 #include "render/CrtRandom.h"
 #include "render/GlowRing.h"
 #include "render/NebulaBatch.h"
@@ -34,9 +35,12 @@ struct RowConstants {
   StarRowConstants stars;
 };
 
+// The export picture's width, or the host's output row's.
 std::int32_t RowWidth(const Globals& g) {
   std::int32_t width = g.workWidth;
-  if (g.params->renderTarget != 2) {
+  if (g.params->renderTarget == 2) {
+    if (const TiledImage* picture = Context(g).exportImage) width = picture->levels[0].width;
+  } else {
     const ps::Rect16& out = g.filterRecord->outRect;
     width = out.right - out.left;
   }
