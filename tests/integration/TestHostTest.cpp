@@ -210,3 +210,79 @@ TEST(TestHostScripting, RecordedDescriptorPlaysBackOnTheNextRun) {
 }
 
 }  // namespace
+
+namespace {
+
+ps::OSErr ChooseColor(ps::FilterRecord* fr, std::int16_t space, std::int16_t out[3]) {
+  ps::ColorServicesInfo info{};
+  info.infoSize = sizeof info;
+  info.selector = ps::plugIncolorServicesChooseColor;
+  info.sourceSpace = ps::plugIncolorServicesRGBSpace;
+  info.resultSpace = space;
+  const ps::OSErr err = fr->colorServices(&info);
+  for (int i = 0; i < 3; ++i) out[i] = info.colorComponents[i];
+  return err;
+}
+
+TEST(TestHostServices, DisplayPixelsKeepsACopyOfTheDrawnRectangle) {
+  // Two rows of three RGB pixels with a padding byte at each row's end.
+  static const std::uint8_t pixels[2][10] = {{1, 2, 3, 4, 5, 6, 7, 8, 9, 0},
+                                             {11, 12, 13, 14, 15, 16, 17, 18, 19, 0}};
+  ps::OSErr answer = -1;
+  script = [&](std::int16_t s, ps::FilterRecord* fr, std::int16_t*) {
+    if (s != ps::filterSelectorStart) return;
+    ps::PSPixelMap map{};
+    map.version = 1;
+    map.bounds = {0, 0, 2, 3};
+    map.imageMode = ps::plugInModeRGBColor;
+    map.rowBytes = 10;
+    map.colBytes = 3;
+    map.planeBytes = 1;
+    map.baseAddr = const_cast<std::uint8_t*>(&pixels[0][0]);
+    const ps::VRect area = {0, 1, 2, 3};
+    answer = fr->displayPixels(&map, &area, 5, 6, nullptr);
+  };
+  TestHost host(ScriptedPluginMain);
+  host.SetImage(Image::Make(2, 2, 3, 8));
+  host.RunFilter();
+  EXPECT_EQ(answer, ps::noErr);
+  ASSERT_EQ(host.Log().displays.size(), 1u);
+  const testhost::DisplayCall& call = host.Log().displays[0];
+  EXPECT_EQ(call.dstRow, 5);
+  EXPECT_EQ(call.dstCol, 6);
+  const std::vector<std::uint8_t> expected = {4, 5, 6, 7, 8, 9, 14, 15, 16, 17, 18, 19};
+  EXPECT_EQ(call.pixels, expected);
+}
+
+TEST(TestHostServices, ColourPickerAnswersTheConfiguredColourOrCancels) {
+  std::int16_t rgb[3] = {}, grey[3] = {};
+  ps::OSErr rgbAnswer = -1, greyAnswer = -1, shortInfo = 0;
+  script = [&](std::int16_t s, ps::FilterRecord* fr, std::int16_t*) {
+    if (s != ps::filterSelectorStart) return;
+    rgbAnswer = ChooseColor(fr, ps::plugIncolorServicesRGBSpace, rgb);
+    greyAnswer = ChooseColor(fr, ps::plugIncolorServicesGraySpace, grey);
+    ps::ColorServicesInfo old{};
+    old.infoSize = 40;  // shorter than the record
+    shortInfo = fr->colorServices(&old);
+  };
+  HostConfig config;
+  config.chosenColor[0] = 200;
+  config.chosenColor[1] = 100;
+  config.chosenColor[2] = 0;
+  TestHost host(ScriptedPluginMain, config);
+  host.SetImage(Image::Make(1, 1, 3, 8));
+  host.RunFilter();
+  EXPECT_EQ(rgbAnswer, ps::noErr);
+  EXPECT_EQ(rgb[0], 200);
+  EXPECT_EQ(rgb[1], 100);
+  EXPECT_EQ(rgb[2], 0);
+  EXPECT_EQ(greyAnswer, ps::noErr);
+  EXPECT_EQ(grey[0], 118);  // the luma of (200, 100, 0)
+  EXPECT_NE(shortInfo, ps::noErr);
+
+  host.Config().chooseColorCancels = true;
+  host.RunFilter();
+  EXPECT_EQ(rgbAnswer, ps::userCanceledErr);
+}
+
+}  // namespace

@@ -83,8 +83,10 @@ struct HostConfig {
   std::int16_t chosenColor[3] = {255, 128, 0};
   bool chooseColorCancels = false;
 
-  // Scripting.
-  std::int16_t playInfo = ps::plugInDialogDisplay;
+  // Scripting. The play answer defaults to "don't display": a test or
+  // command-line run must never wait on a modal dialog. Set
+  // plugInDialogDisplay to play an interactive editor.
+  std::int16_t playInfo = ps::plugInDialogDontDisplay;
   std::int16_t recordInfo = ps::plugInDialogOptional;
   // The descriptor handed to the plug-in at the next run (then cleared).
   std::optional<Descriptor> descriptorToPlay;

@@ -2,6 +2,7 @@
 // driver, and what the host keeps between runs.
 #include "testhost/TestHost.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "testhost/Session.h"
@@ -161,7 +162,12 @@ TestHost::~TestHost() {
 HostConfig& TestHost::Config() { return session_->config; }
 const HostConfig& TestHost::Config() const { return session_->config; }
 
-void TestHost::SetImage(Image image) { session_->image = std::move(image); }
+void TestHost::SetImage(Image image) {
+  // The record's geometry is 16-bit.
+  if (image.width > 32767 || image.height > 32767)
+    throw std::invalid_argument("image larger than 32767 pixels");
+  session_->image = std::move(image);
+}
 Image& TestHost::GetImage() { return session_->image; }
 const Image& TestHost::GetImage() const { return session_->image; }
 void TestHost::SetSelection(Selection selection) { session_->selection = std::move(selection); }
@@ -183,8 +189,8 @@ void TestHost::BeginRun() {
 
   const HostConfig& c = s.config;
   // Exactly as long as the host says, so that a read past it is caught.
-  s.recordStorage =
-      std::vector<std::uint8_t>(c.quirks.shortRecord ? kShortRecordBytes : sizeof(ps::FilterRecord), 0);
+  s.recordStorage = std::vector<std::uint8_t>(
+      c.quirks.shortRecord ? kShortRecordBytes : sizeof(ps::FilterRecord), 0);
   s.fr = reinterpret_cast<ps::FilterRecord*>(s.recordStorage.data());
   ps::FilterRecord& r = *s.fr;
   r.abortProc = c.offerAbort ? AbortCallback : nullptr;
@@ -360,7 +366,9 @@ bool TestHost::CanaryIntact() const { return !session_->canaryDamaged; }
 
 ps::Handle TestHost::ParametersHandle() const {
   const Session& s = *session_;
-  return s.fr ? s.fr->parameters : s.parameters;
+  if (!s.fr) return s.parameters;
+  const ps::Handle h = s.fr->parameters;  // a packed field: read by value
+  return h;
 }
 
 void TestHost::SetParametersHandle(ps::Handle h) {

@@ -74,6 +74,7 @@ class TestHost {
   HostConfig& Config();
   const HostConfig& Config() const;
 
+  // Throws std::invalid_argument for images the 16-bit geometry can't hold.
   void SetImage(Image image);
   Image& GetImage();
   const Image& GetImage() const;
