@@ -8,6 +8,7 @@ namespace {
 
 std::vector<SeenDialog> seen;
 UINT_PTR timer = 0;
+void (*seenListener)(const SeenDialog&) = nullptr;
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   auto* dialog = reinterpret_cast<SeenDialog*>(param);
@@ -33,6 +34,7 @@ BOOL CALLBACK CloseIfDialog(HWND window, LPARAM) {
     GetWindowTextA(window, title, sizeof title);
     dialog.title = title;
     EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&dialog));
+    if (seenListener) seenListener(dialog);
     seen.push_back(std::move(dialog));
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
@@ -50,6 +52,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 void WatchDialogs() {
   if (timer == 0) timer = SetTimer(nullptr, 0, 20, Tick);
 }
+
+void OnDialogSeen(void (*listener)(const SeenDialog&)) { seenListener = listener; }
 
 std::vector<SeenDialog> TakeSeenDialogs() {
   std::vector<SeenDialog> result;

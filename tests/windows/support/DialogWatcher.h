@@ -20,4 +20,7 @@ struct SeenDialog {
 void WatchDialogs();
 std::vector<SeenDialog> TakeSeenDialogs();
 
+// Called for every dialog as it is seen, before it is closed.
+void OnDialogSeen(void (*listener)(const SeenDialog&));
+
 }  // namespace wintest
