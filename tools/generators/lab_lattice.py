@@ -180,10 +180,12 @@ def main():
             f"{matrix_text}\n"
             '#include "glue/LabLattices.h"\n\n'
             "namespace stellane {\n\n"
+            "// clang-format off\n"
             "const std::uint8_t kLabForwardLattice[kLabLatticeBytes] = {\n"
             f"{emit(fwd)}\n}};\n\n"
             "const std::uint8_t kLabInverseLattice[kLabLatticeBytes] = {\n"
-            f"{emit(inv)}\n}};\n\n"
+            f"{emit(inv)}\n}};\n"
+            "// clang-format on\n\n"
             "}  // namespace stellane\n"
         )
     print(f"wrote {out}")
