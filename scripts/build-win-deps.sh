@@ -21,13 +21,17 @@ have_sources_index() {
   grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null
 }
 ensure_deb_src() {
-  have_sources_index && return 0
+  if have_sources_index; then
+    # deb-src entries present, but their index may never have been fetched.
+    [[ -n $(source_version libjpeg-turbo) ]] || $SUDO apt-get update -qq
+    return 0
+  fi
   echo "build-win-deps: adding deb-src entries"
   local f
   local added=0
   for f in /etc/apt/sources.list.d/*.sources; do
     [[ -e $f ]] || continue
-    grep -q 'deb\.debian\.org\|debian' "$f" || continue
+    grep -q 'debian\.org' "$f" || continue
     $SUDO sed -i -E 's/^Types:[[:space:]]*deb[[:space:]]*$/Types: deb deb-src/' "$f"
     added=1
   done

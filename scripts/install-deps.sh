@@ -10,9 +10,13 @@ packages=(
   libjpeg-dev libpng-dev libtiff-dev zlib1g-dev
   clang-format
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth
+  wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
 )
+# Wine loads parts of X and fonts through its recommended packages; the rest
+# is installed without recommendations.
+with_recommends='^(wine|wine64|fonts-wine)$'
+
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,4 +34,13 @@ SUDO=""
 if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+plain=() full=()
+for p in "${missing[@]}"; do
+  if [[ $p =~ $with_recommends ]]; then full+=("$p"); else plain+=("$p"); fi
+done
+if ((${#plain[@]})); then
+  $SUDO apt-get install -y -qq --no-install-recommends "${plain[@]}" </dev/null
+fi
+if ((${#full[@]})); then
+  $SUDO apt-get install -y -qq "${full[@]}" </dev/null
+fi
