@@ -182,5 +182,54 @@ TEST(HostQuirks, HandleSizesReportedAsZero) {
   EXPECT_TRUE(RecordMarked(*host));
 }
 
+// pspiHost and GIMP's pspi: a rectangle with a non-zero right edge means
+// more work, so the run must end with all-zero rectangles.
+TEST(HostQuirks, DoneOnlyWhenEveryRightEdgeIsZero) {
+  auto plain = MakeHost({});
+  const RunReport expected = plain->RunFilter();
+  HostConfig config;
+  config.quirks.doneOnlyWhenRightIsZero = true;
+  auto host = MakeHost(config);
+  const RunReport run = host->RunFilter();
+  ExpectCleanRun(*host, run);
+  EXPECT_EQ(run.continueCalls, expected.continueCalls);
+  EXPECT_EQ(run.pixelRequests, expected.pixelRequests);
+}
+
+// GIMP's pspi: the sampling rates arrive as 0; every request must set them.
+TEST(HostQuirks, RatesPresetToZero) {
+  HostConfig config;
+  config.quirks.ratesPresetZero = true;
+  auto host = MakeHost(config);
+  ExpectCleanRun(*host, host->RunFilter());
+  ASSERT_FALSE(host->Log().requests.empty());
+  for (const testhost::PixelRequest& request : host->Log().requests)
+    EXPECT_EQ(request.inputRate, ps::kFixedOne);
+}
+
+// GIMP's pspi: a buffer suite of 8 procs with only the first 5 filled.
+TEST(HostQuirks, BufferSuiteWithItsNewerSlotsEmpty) {
+  HostConfig config;
+  config.quirks.bufferSlotsBeyondFiveNull = true;
+  auto host = MakeHost(config);
+  ExpectCleanRun(*host, host->RunFilter());
+  EXPECT_GT(host->Log().buffersAllocated, 0);
+}
+
+// The full presets of the hosts we know, each run twice.
+TEST(HostQuirks, KnownHostPresetsRunCleanly) {
+  const HostConfig presets[] = {testhost::PhotoshopHost(), testhost::AffinityHost(),
+                                testhost::GimpPspiHost(), testhost::PspiHostDll(),
+                                testhost::PaintDotNetHost()};
+  for (const HostConfig& preset : presets) {
+    auto host = MakeHost(preset, true);
+    for (int run = 0; run < 2; ++run) {
+      EXPECT_EQ(host->About(), 0);
+      ExpectCleanRun(*host, host->RunFilter({.withParameters = run == 0}));
+      EXPECT_TRUE(host->CanaryIntact());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace stellane

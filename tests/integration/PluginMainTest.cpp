@@ -296,5 +296,23 @@ TEST(PluginMainRun, LeavesHandlesAndBuffersBalanced) {
   }
 }
 
+TEST(PluginMainRun, RunsOnEveryImageKindWithAndWithoutSelection) {
+  for (int colorPlanes : {1, 3})
+    for (int depth : {8, 16, 32})
+      for (bool transparency : {false, true})
+        for (bool selection : {false, true}) {
+          auto host = std::make_unique<TestHost>(PluginMainImpl);
+          host->SetImage(Image::Make(6, 5, colorPlanes, depth, transparency));
+          if (selection) host->SetSelection(testhost::Selection::Filled(6, 5, 128));
+          const testhost::RunReport run = host->RunFilter();
+          const std::string kind = std::to_string(colorPlanes) + "/" + std::to_string(depth) +
+                                   (transparency ? "/alpha" : "") + (selection ? "/mask" : "");
+          EXPECT_EQ(run.result, 0) << kind;
+          EXPECT_FALSE(run.hitCallCap) << kind;
+          EXPECT_EQ(host->OutstandingBuffers(), 0) << kind;
+          EXPECT_TRUE(host->Log().protocolErrors.empty()) << kind;
+        }
+}
+
 }  // namespace
 }  // namespace stellane

@@ -44,6 +44,13 @@ struct HostQuirks {
   bool handleSizeZero = false;
   // GIMP's pspi: filterCase left at 0.
   bool filterCaseZero = false;
+  // pspiHost and GIMP's pspi: the run goes on while any request rectangle
+  // has a non-zero right edge, empty or not.
+  bool doneOnlyWhenRightIsZero = false;
+  // GIMP's pspi: inputRate and maskRate arrive as 0.
+  bool ratesPresetZero = false;
+  // GIMP's pspi: the buffer suite reports 8 procs but fills only the first 5.
+  bool bufferSlotsBeyondFiveNull = false;
 };
 
 struct HostConfig {

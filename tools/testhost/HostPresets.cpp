@@ -22,6 +22,9 @@ HostConfig GimpPspiHost() {
   c.quirks.noFinishAfterSuccess = true;
   c.quirks.skipParameters = true;
   c.quirks.filterCaseZero = true;
+  c.quirks.doneOnlyWhenRightIsZero = true;
+  c.quirks.ratesPresetZero = true;
+  c.quirks.bufferSlotsBeyondFiveNull = true;
   return c;
 }
 
@@ -33,6 +36,7 @@ HostConfig PspiHostDll() {
   c.quirks.freshDataWordEachRun = true;
   c.quirks.aboutResultPresetOne = true;
   c.quirks.handleSizeZero = true;
+  c.quirks.doneOnlyWhenRightIsZero = true;
   return c;
 }
 

@@ -20,7 +20,9 @@ constexpr std::size_t kShortRecordBytes = 556;
 
 bool EmptyRect(const ps::Rect16& r) { return r.top >= r.bottom || r.left >= r.right; }
 
-bool AnyRequest(const ps::FilterRecord& r) {
+bool AnyRequest(const ps::FilterRecord& r, const HostQuirks& quirks) {
+  if (quirks.doneOnlyWhenRightIsZero)
+    return r.inRect.right != 0 || r.outRect.right != 0 || r.maskRect.right != 0;
   return !EmptyRect(r.inRect) || !EmptyRect(r.outRect) || !EmptyRect(r.maskRect);
 }
 
@@ -56,6 +58,11 @@ class ActiveScope {
 };
 
 std::intptr_t* DataPointer(Session& s) { return reinterpret_cast<std::intptr_t*>(&s.dataSlot); }
+
+// A narrow slot keeps only its low 4 bytes; the canary goes above them.
+void SealNarrowSlot(Session& s) {
+  if (s.Narrow()) s.dataSlot = (kCanary << 32) | (s.dataSlot & 0xFFFFFFFFull);
+}
 
 void CheckCanary(Session& s) {
   if (s.Narrow() && (s.dataSlot >> 32) != kCanary) s.canaryDamaged = true;
@@ -143,6 +150,11 @@ void Session::FillSuites() {
   FillBufferProcs(bufferProcs);
   FillReadDescriptorProcs(readProcs);
   FillWriteDescriptorProcs(writeProcs);
+  if (config.quirks.bufferSlotsBeyondFiveNull) {  // GIMP's pspi
+    bufferProcs.reserveProc = nullptr;
+    bufferProcs.allocateProc64 = nullptr;
+    bufferProcs.spaceProc64 = nullptr;
+  }
   if (config.quirks.zeroSuiteVersions) {  // Affinity Photo
     handleProcs.handleProcsVersion = handleProcs.numHandleProcs = 0;
     bufferProcs.bufferProcsVersion = bufferProcs.numBufferProcs = 0;
@@ -185,7 +197,7 @@ void TestHost::BeginRun() {
   ActiveScope scope(&s);
   s.FillSuites();
   if (s.config.quirks.freshDataWordEachRun) s.dataSlot = 0;
-  if (s.Narrow()) s.dataSlot = (kCanary << 32) | (s.dataSlot & 0xFFFFFFFFull);
+  SealNarrowSlot(s);
 
   const HostConfig& c = s.config;
   // Exactly as long as the host says, so that a read past it is caught.
@@ -209,7 +221,7 @@ void TestHost::BeginRun() {
   r.advanceState = c.offerAdvanceState ? AdvanceStateCallback : nullptr;
   r.supportsPadding = c.supportsPadding;
   r.samplingSupport = c.samplingSupport;
-  r.inputRate = r.maskRate = ps::kFixedOne;
+  r.inputRate = r.maskRate = c.quirks.ratesPresetZero ? 0 : ps::kFixedOne;
   r.colorServices = c.offerColorServices ? ColorServicesCallback : nullptr;
   r.inTileHeight = r.inTileWidth = r.outTileHeight = r.outTileWidth = 256;
   r.maskTileHeight = r.maskTileWidth = r.absTileHeight = r.absTileWidth = 256;
@@ -240,6 +252,7 @@ std::int16_t TestHost::About() {
   Session& s = *session_;
   ActiveScope scope(&s);
   s.platform.hwnd = s.config.parentWindow;
+  if (!s.fr) SealNarrowSlot(s);
   ps::AboutRecord about{};
   about.platformData = &s.platform;
   s.result = s.config.quirks.aboutResultPresetOne ? 1 : 0;
@@ -317,7 +330,7 @@ RunReport TestHost::RunFilter(const RunOptions& options) {
     report.startResult = call(ps::filterSelectorStart);
     ok = started = report.startResult == 0;
   }
-  while (ok && AnyRequest(*s.fr)) {
+  while (ok && AnyRequest(*s.fr, s.config.quirks)) {
     if (report.continueCalls >= s.config.maxContinueCalls) {
       report.hitCallCap = true;
       ok = false;
