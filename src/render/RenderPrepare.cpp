@@ -43,11 +43,12 @@ void PrepareRendering(Globals& g) {
     SetResult(g, ps::memFullErr);
     return;
   }
+  RenderContext& c = Context(g);
   if (!FitGlowRing(g)) {
+    c.cornerLattice = nullptr;  // it lived in the released block
     SetResult(g, ps::userCanceledErr);
     return;
   }
-  RenderContext& c = Context(g);
   BuildRandomTables(c, g.params->randomSeed);
   BuildPermutations(c, g.params->randomSeed);
   BuildCornerLattice(c, CornerLatticeData(g));
