@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "dialog/DialogEntry.h"
+#include "glue/GlueModes.h"
 #include "host/WorkArea.h"
+#include "render/RenderContext.h"
 #include "render/Renderer.h"
 
 namespace stellane {
@@ -100,6 +102,7 @@ void RowStep(Globals& g) {
 }
 
 void BeginRendering(Globals& g) {
+  if (g.buffers.renderContext.data) BuildProceduralWeights(Context(g).proceduralWeights);
   g.progressCounter = 0;
   g.abortCounter = 0;
   g.lastProgressDone = 0;

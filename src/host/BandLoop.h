@@ -25,7 +25,8 @@ bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row);
 // Renders the whole work area without host row requests (preview, exports).
 void WholeImageRender(Globals& g);
 
-// Counters and tables set up at the start of every rendering.
+// The compositor's table and the throttle counters, set up at the start of
+// every rendering.
 void BeginRendering(Globals& g);
 
 }  // namespace stellane
