@@ -104,6 +104,15 @@ TEST(TiledImage, LevelSizesHalveRoundingUpAndEvenUpOddSizes) {
   TiledImage three = NewImage(3, 3, 3);
   EXPECT_EQ(LevelSizes(three), (std::vector<std::pair<int, int>>{{3, 3}, {2, 2}, {1, 1}}));
 
+  // A bordered image is two pixels larger on every level, 4 bytes a pixel at
+  // least.
+  TiledImage bordered;
+  InitTiledImage(bordered, nullptr);
+  ASSERT_TRUE(CreateTiledImage(bordered, 3, 3, 0, true));
+  EXPECT_EQ(LevelSizes(bordered), (std::vector<std::pair<int, int>>{{5, 5}, {4, 4}, {3, 3}}));
+  EXPECT_EQ(bordered.bytesPerPixel, 4);
+  ReleaseTiledImage(bordered);
+
   EXPECT_EQ(NextLevelSize(7), 4);
   EXPECT_EQ(NextLevelSize(10), 6);
   EXPECT_EQ(NextLevelSize(5), 4);
