@@ -1,6 +1,7 @@
 #include "render/NebulaBatch.h"
 
 #include "render/NebulaSimd.h"
+#include "render/RandomTables.h"
 
 namespace stellane {
 
@@ -11,7 +12,7 @@ void NebulaAtBatch(const RenderContext& c, const NebulaRowConstants& k, const fl
     return;
   }
   int done = 0;
-  if (!c.cornerLattice) {
+  if (!c.lattices) {
     // Tables without their lattice (not prepared for rendering): pixel by pixel.
   } else if (CpuHasAvx2()) {
     done = NebulaAtAvx2(c, k, nx, ny, count, out);

@@ -7,6 +7,7 @@
 
 #include "render/NebulaSimd.h"
 #include "render/Noise.h"
+#include "render/RandomTables.h"
 
 namespace stellane {
 
@@ -33,13 +34,6 @@ VF Floor(VF x) {
   down = (VF)((VI)down | (signBit & (VI)(down == 0.0f)));
   const VF magnitude = (VF)((VI)x & ~(VI)(VF{} - 0.0f));
   return (magnitude < 8388608.0f) ? down : x;
-}
-
-void GatherPair(const std::int32_t* base, VI index, VI& first, VI& second) {
-  for (int i = 0; i < N; ++i) {
-    first[i] = base[index[i]];
-    second[i] = base[index[i] + 1];
-  }
 }
 
 // The 32 bits at 16-bit entry index of every lane.

@@ -74,12 +74,26 @@ void BuildPermutations(RenderContext& c, std::int32_t seed) {
     c.gradientHash[i] = c.gradientPerm[c.gradientPerm[i]] & 15;
 }
 
-void BuildCornerLattice(const RenderContext& c, std::uint16_t* lattice) {
-  // valuePerm repeats itself, so X + 1 and Y = 256 need no wrapping here.
+void BuildNoiseLattices(const RenderContext& c, NoiseLattices& lattices) {
+  // The permutations repeat themselves, so X + 1, Y + 1 and Y = 256 need no
+  // wrapping here.
   auto byteAt = [&c](int x, int y) { return c.randomBytes[c.valuePerm[c.valuePerm[x] + y]]; };
   for (int x = 0; x < 256; ++x)
     for (int y = 0; y < 257; ++y)
-      lattice[x * 257 + y] = static_cast<std::uint16_t>(byteAt(x, y) | byteAt(x + 1, y) << 8);
+      lattices.valueCorners[x * 257 + y] =
+          static_cast<std::uint16_t>(byteAt(x, y) | byteAt(x + 1, y) << 8);
+
+  const std::int32_t* p = c.gradientPerm;
+  for (int x = 0; x < 256; ++x) {
+    for (int y = 0; y < 256; ++y) {
+      const int a = p[x] + y;
+      const int b = p[x + 1] + y;
+      lattices.gradientCorners[x * 256 + y] =
+          static_cast<std::uint16_t>(c.gradientHash[a] | c.gradientHash[b] << 4 |
+                                     c.gradientHash[a + 1] << 8 | c.gradientHash[b + 1] << 12);
+    }
+  }
+  lattices.gradientCorners[256 * 256] = lattices.gradientCorners[256 * 256 + 1] = 0;
 }
 
 }  // namespace stellane

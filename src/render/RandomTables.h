@@ -19,14 +19,24 @@ void BuildRandomTables(RenderContext& c, std::int32_t seed);
 // the lookup tables derived from them.
 void BuildPermutations(RenderContext& c, std::int32_t seed);
 
-// The value-noise lattice in column pairs: entry X * 257 + Y holds the
-// randomBytes behind lattice points (X, Y) in its low byte and (X + 1, Y) in
-// its high byte (X + 1 modulo 256, Y = 256 standing for 0). So one unaligned
-// 32-bit read at entry X * 257 + Y yields the four corners of cell (X, Y). A
-// corner's lattice value is its byte / 255 as a float, which is exactly its
-// uniformTable entry. Needs the permutations.
-constexpr int kCornerLatticeEntries = 256 * 257;
-constexpr int kCornerLatticeBytes = kCornerLatticeEntries * 2;
-void BuildCornerLattice(const RenderContext& c, std::uint16_t* lattice);
+// Lattices derived from the tables for the vector noise: each cell's four
+// corners in one unaligned 32-bit read, X and Y taken modulo 256.
+//
+// valueCorners[X * 257 + Y] holds the randomBytes behind value-noise lattice
+// points (X, Y) in its low byte and (X + 1, Y) in its high byte (Y = 256
+// standing for 0), so the read at X * 257 + Y yields (X, Y), (X + 1, Y),
+// (X, Y + 1), (X + 1, Y + 1) byte by byte. A corner's lattice value is its
+// byte / 255 as a float, which is exactly its uniformTable entry.
+//
+// gradientCorners[X * 256 + Y] holds the four gradient hashes of cell (X, Y),
+// four bits each in the order (X, Y), (X + 1, Y), (X, Y + 1), (X + 1, Y + 1);
+// two entries of padding follow for the read.
+struct NoiseLattices {
+  std::uint16_t valueCorners[256 * 257];
+  std::uint16_t gradientCorners[256 * 256 + 2];
+};
+
+// Needs the permutations.
+void BuildNoiseLattices(const RenderContext& c, NoiseLattices& lattices);
 
 }  // namespace stellane

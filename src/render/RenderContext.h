@@ -11,6 +11,7 @@
 namespace stellane {
 
 struct TiledImage;
+struct NoiseLattices;
 
 constexpr int kStarPoolSize = 6000;  // record 0 is the list sentinel
 constexpr int kFalloffEntries = 101;
@@ -44,9 +45,9 @@ struct RenderContext {
   // Derived from the tables above when they are built: the same values with
   // one dependent lookup less, for the vector noise.
   std::int32_t gradientHash[kGradientPermSize];  // gradientPerm[gradientPerm[i]] & 15
-  // The lattice bytes in column pairs (BuildCornerLattice), kept behind the
-  // glow ring; null until PrepareRendering places it.
-  const std::uint16_t* cornerLattice;
+  // The lattices of the vector noise (BuildNoiseLattices), kept behind the
+  // glow ring; null until PrepareRendering places them.
+  const NoiseLattices* lattices;
 
   // ---- Compositor: built by the run driver before rendering starts
   std::int32_t proceduralWeights[256];  // read by the glue mode "procedural +"

@@ -45,14 +45,14 @@ void PrepareRendering(Globals& g) {
   }
   RenderContext& c = Context(g);
   if (!FitGlowRing(g)) {
-    c.cornerLattice = nullptr;  // it lived in the released block
+    c.lattices = nullptr;  // they lived in the released block
     SetResult(g, ps::userCanceledErr);
     return;
   }
   BuildRandomTables(c, g.params->randomSeed);
   BuildPermutations(c, g.params->randomSeed);
-  BuildCornerLattice(c, CornerLatticeData(g));
-  c.cornerLattice = CornerLatticeData(g);
+  BuildNoiseLattices(c, NoiseLatticesIn(g));
+  c.lattices = &NoiseLatticesIn(g);
   ClearGlowRing(g);
   ClearStarPool(c);
   c.freeHint = 1;

@@ -24,11 +24,11 @@ class NebulaTest : public ::testing::Test {
   void Seed(std::int32_t seed) {
     BuildRandomTables(*c, seed);
     BuildPermutations(*c, seed);
-    BuildCornerLattice(*c, lattice.data());
-    c->cornerLattice = lattice.data();
+    BuildNoiseLattices(*c, *lattices);
+    c->lattices = lattices.get();
   }
   std::unique_ptr<RenderContext> c;
-  std::vector<std::uint16_t> lattice = std::vector<std::uint16_t>(kCornerLatticeEntries);
+  std::unique_ptr<NoiseLattices> lattices = std::make_unique<NoiseLattices>();
   RenderParams params{};
 };
 
