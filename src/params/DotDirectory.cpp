@@ -35,9 +35,8 @@ int WriteDotDirectoryFile(const char* path, const DotPins& pins) {
   bytes[3] = std::uint8_t(kSettingsVersion);
   for (int dot = 0; dot < kMemoryDotCount; ++dot)
     bytes[4 * (dot + 1) + 3] = pins.pinned[dot] ? 1 : 0;
-  std::fwrite(bytes, 1, sizeof bytes, file);
-  std::fclose(file);
-  return 0;
+  const bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+  return std::fclose(file) == 0 && written ? 0 : kFileNotWritten;
 }
 
 DotPins& RunDotPins() {

@@ -16,6 +16,7 @@ struct DotPins {
 // short file keep their values, any non-zero item reads as 1. Returns 0, or
 // 99 when the file can't be opened (then nothing changes).
 int ReadDotDirectoryFile(const char* path, DotPins& pins);
+// Writes the item 50 and the 25 flags: 0, kFileNotOpened or kFileNotWritten.
 int WriteDotDirectoryFile(const char* path, const DotPins& pins);
 
 // The flags the run's start reads and its end writes. They live here until

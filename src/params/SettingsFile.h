@@ -20,8 +20,10 @@ constexpr std::int32_t kMaxThumbnailBytes = 49152;
 // Nothing valid is longer: 69 items, the thumbnail header and its bytes.
 constexpr std::size_t kMaxSettingsFileBytes = 69 * 4 + 4 * 4 + kMaxThumbnailBytes;
 
-// Status of a file helper: 0, or this when the file can't be opened.
+// Status of a file helper: 0, 99 when the file can't be opened, 98 when it
+// opened but could not be written in full.
 constexpr int kFileNotOpened = 99;
+constexpr int kFileNotWritten = 98;
 
 enum class SettingsReadMode {
   Values = 0,         // the values into RenderParams, with the thumbnail
@@ -53,7 +55,8 @@ std::size_t EncodeSettings(const RenderParams& params, const TiledImage* thumbna
                            std::uint8_t* out);
 
 // The same on files. Writing creates a missing file and writes over an
-// existing one from its start (without shortening it).
+// existing one from its start (without shortening it); it returns 0,
+// kFileNotOpened or kFileNotWritten.
 SettingsReadResult ReadSettingsFile(const char* path, SettingsReadMode mode, RenderParams& params,
                                     TiledImage* thumbnail);
 int WriteSettingsFile(const char* path, const RenderParams& params, const TiledImage* thumbnail);

@@ -108,14 +108,14 @@ int WriteSettingsFile(const char* path, const RenderParams& params, const TiledI
   std::FILE* file = std::fopen(path, "r+b");
   if (!file) file = std::fopen(path, "wb");
   if (!file) return kFileNotOpened;
-  auto* bytes = static_cast<std::uint8_t*>(std::malloc(kMaxSettingsFileBytes));
-  if (bytes) {
+  int status = kFileNotWritten;
+  if (auto* bytes = static_cast<std::uint8_t*>(std::malloc(kMaxSettingsFileBytes))) {
     const std::size_t size = EncodeSettings(params, thumbnail, bytes);
-    std::fwrite(bytes, 1, size, file);
+    if (std::fwrite(bytes, 1, size, file) == size) status = 0;
     std::free(bytes);
   }
-  std::fclose(file);
-  return 0;
+  if (std::fclose(file) != 0) status = kFileNotWritten;
+  return status;
 }
 
 }  // namespace stellane

@@ -115,6 +115,11 @@ TEST_F(TempFolderTest, SettingsFileOnDisk) {
   EXPECT_EQ(result.status, kFileNotOpened);
   EXPECT_EQ(read.density, 77);
   EXPECT_EQ(WriteSettingsFile(In("no/such/folder.q9r").c_str(), written, nullptr), kFileNotOpened);
+  // A device that takes no bytes: the failure is reported, not hidden.
+  if (fs::exists("/dev/full")) {
+    EXPECT_EQ(WriteSettingsFile("/dev/full", written, nullptr), kFileNotWritten);
+    EXPECT_EQ(WriteDotDirectoryFile("/dev/full", DotPins{}), kFileNotWritten);
+  }
 }
 
 TEST_F(TempFolderTest, DotDirectoryRoundTripAndShortFile) {
