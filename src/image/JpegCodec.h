@@ -25,20 +25,21 @@ struct JpegBytes {
 
 void ReleaseJpegBytes(JpegBytes& bytes);
 
-// Compresses level 0 of `image` (any format with pixels: 4-channel formats
-// give channels 0..2, grey formats grey, values scaled by the format's maximum).
+// Compresses level 0 of `image` (any format with pixels: channels 0..2, or
+// the grey of one-channel formats, scaled by the format's maximum and
+// truncated to 8 bits).
 bool CompressJpeg(const TiledImage& image, JpegBytes& out);
 
 // Compresses a block of RGB pixels, three bytes each, rows `rowBytes` apart.
 bool CompressJpegRgb(const std::uint8_t* rgb, std::int32_t width, std::int32_t height,
                      std::int32_t rowBytes, JpegBytes& out);
 
-// Decompresses `size` bytes. When `image` already holds pixels, the decoded
-// picture is written into its level 0 from (0, 0), whatever falls outside
-// ignored; when it is empty, it is created in format 3 at the picture's size
-// (each side at most kJpegMaxSide). Channel 3 is 255. On failure an image
-// created here is released again; a caller's image keeps whatever rows
-// were written.
+// Decompresses `size` bytes; pictures with a side above kJpegMaxSide are
+// refused. When `image` already holds pixels, the decoded picture is written
+// into its level 0 from (0, 0), whatever falls outside ignored; when it is
+// empty, it is created in format 3 at the picture's size. Channel 3 is full.
+// On failure an image created here is released again; a caller's image
+// keeps whatever rows were written.
 bool DecompressJpeg(const std::uint8_t* data, std::size_t size, TiledImage& image);
 
 }  // namespace stellane
