@@ -1,5 +1,5 @@
 // The files kept in the temporary folder: their names, the settings file on
-// disk, the memory-dot directory and the run's cached settings.
+// disk and the memory-dot directory.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,9 +8,7 @@
 #include <string>
 
 #include "ScratchTempFolder.h"
-#include "host/Globals.h"
 #include "params/DotDirectory.h"
-#include "params/RunHooks.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 
@@ -19,161 +17,99 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolderTest : public ::testing::Test {
- protected:
-  std::string In(const char* name) const { return scratch_.In(name); }
-  ScratchTempFolder scratch_;
-  char path_[5][kPathBytes] = {};
-};
-
-TEST_F(TempFolderTest, NamesOfTheTemporaryFiles) {
-  const struct {
-    bool made;
-    const char* name;
-  } paths[] = {
-      {TempFilePath(kCachedSettingsName, path_[0]), "Stellane cached settings C"},
-      {TempFilePath(kDotDirectoryName, path_[1]), "Stellane directory 2"},
-      {UndoFilePath(1, path_[2]), "Stellane undo 1"},
-      {MemoryDotFilePath(3, path_[3]), "Stellane memory dot 3.q9r"},
-      {MemoryDotFilePath(25, path_[4]), "Stellane memory dot 25.q9r"},
-  };
+TEST(TempFiles, NamesInTheTemporaryFolder) {
+  ScratchTempFolder scratch;
+  char paths[5][kPathBytes];
+  const bool made[] = {TempFilePath(kCachedSettingsName, paths[0]),
+                       TempFilePath(kDotDirectoryName, paths[1]), UndoFilePath(1, paths[2]),
+                       MemoryDotFilePath(3, paths[3]), MemoryDotFilePath(25, paths[4])};
+  const char* names[] = {"Stellane cached settings C", "Stellane directory 2", "Stellane undo 1",
+                         "Stellane memory dot 3.q9r", "Stellane memory dot 25.q9r"};
   for (int i = 0; i < 5; ++i) {
-    ASSERT_TRUE(paths[i].made) << paths[i].name;
-    const fs::path made(path_[i]);
-    EXPECT_EQ(made.filename().string(), paths[i].name);
-    EXPECT_TRUE(fs::equivalent(made.parent_path(), scratch_.Folder())) << path_[i];
+    ASSERT_TRUE(made[i]) << names[i];
+    EXPECT_EQ(fs::path(paths[i]).filename().string(), names[i]);
+    EXPECT_TRUE(fs::equivalent(fs::path(paths[i]).parent_path(), scratch.Folder())) << paths[i];
   }
-
   // A folder that leaves no room for the name: no path rather than a cut one.
-  std::string longFolder = scratch_.Folder().string() + "/";
+  std::string longFolder = scratch.Folder().string() + "/";
   longFolder.append(kPathBytes - 20 - longFolder.size(), 'x');
   for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) SetEnvironment(variable, longFolder);
-  char path[kPathBytes];
-  EXPECT_FALSE(TempFilePath(kCachedSettingsName, path));
-  EXPECT_STREQ(path, "");
+  EXPECT_FALSE(TempFilePath(kCachedSettingsName, paths[0]));
+  EXPECT_STREQ(paths[0], "");
 }
 
-TEST(SettingsName, Normalisation) {
-  const struct {
-    const char* in;
-    const char* out;
-  } cases[] = {
-      {"", "Stellane settings.q9r"},
-      {"nebula", "nebula.q9r"},
-      {"nebula.q9r", "nebula.q9r"},
-      {"nebula.txt", "nebula.q9r"},
-      {"my.nebula.v2", "my.nebula.q9r"},
-      {"C:\\presets.d\\calm", "C:\\presets.d\\calm.q9r"},
-      {"/home/a.b/calm", "/home/a.b/calm.q9r"},
-  };
-  for (const auto& c : cases) {
-    char name[kPathBytes];
-    std::strcpy(name, c.in);
-    NormaliseSettingsName(name);
-    EXPECT_STREQ(name, c.out) << c.in;
-  }
-  // A full, unterminated buffer still ends in the extension.
+TEST(TempFiles, SettingsNameNormalisation) {
+  const char* cases[][2] = {{"", "Stellane settings.q9r"},
+                            {"nebula", "nebula.q9r"},
+                            {"nebula.q9r", "nebula.q9r"},
+                            {"my.nebula.v2", "my.nebula.q9r"},
+                            {"C:\\presets.d\\calm", "C:\\presets.d\\calm.q9r"},
+                            {"/home/a.b/calm", "/home/a.b/calm.q9r"}};
   char name[kPathBytes];
-  std::memset(name, 'n', sizeof name);
+  for (const auto& c : cases) {
+    std::strcpy(name, c[0]);
+    NormaliseSettingsName(name);
+    EXPECT_STREQ(name, c[1]) << c[0];
+  }
+  std::memset(name, 'n', sizeof name);  // full and unterminated
   NormaliseSettingsName(name);
   EXPECT_EQ(std::strlen(name), std::size_t(kPathBytes - 1));
   EXPECT_STREQ(name + kPathBytes - 5, ".q9r");
 }
 
-TEST_F(TempFolderTest, SettingsFileOnDisk) {
-  RenderParams written;
-  InitNewRenderParams(written);
-  written.density = 3;
-  written.glue = 44;
-  const std::string path = In("a.q9r");
-  ASSERT_EQ(WriteSettingsFile(path.c_str(), written, nullptr), 0);
-
-  RenderParams read;
-  InitNewRenderParams(read);
-  SettingsReadResult result =
-      ReadSettingsFile(path.c_str(), SettingsReadMode::Values, read, nullptr);
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(read.density, 3);
-  EXPECT_EQ(read.glue, 44);
-
-  // Written over from the start; a longer old file keeps its tail.
-  {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    std::fputs("tail", f);
-    std::fclose(f);
-  }
+TEST(TempFiles, SettingsFileOnDisk) {
+  ScratchTempFolder scratch;
+  const std::string path = scratch.In("a.q9r");
+  RenderParams p;
+  InitNewRenderParams(p);
+  p.glue = 44;
+  ASSERT_EQ(WriteSettingsFile(path.c_str(), p, nullptr), 0);
+  std::FILE* f = std::fopen(path.c_str(), "ab");
+  std::fputs("an older, longer file", f);
+  std::fclose(f);
   const auto longer = fs::file_size(path);
-  written.density = 4;
-  ASSERT_EQ(WriteSettingsFile(path.c_str(), written, nullptr), 0);
-  EXPECT_EQ(fs::file_size(path), longer);
-  ReadSettingsFile(path.c_str(), SettingsReadMode::Values, read, nullptr);
-  EXPECT_EQ(read.density, 4);
+  p.glue = 45;
+  ASSERT_EQ(WriteSettingsFile(path.c_str(), p, nullptr), 0);
+  EXPECT_EQ(fs::file_size(path), longer);  // written over, not shortened
+  p.glue = 1;
+  EXPECT_EQ(ReadSettingsFile(path.c_str(), SettingsReadMode::Values, p, nullptr).status, 0);
+  EXPECT_EQ(p.glue, 45);
 
-  // A file that can't be opened changes nothing.
-  read.density = 77;
-  result = ReadSettingsFile(In("missing.q9r").c_str(), SettingsReadMode::Values, read, nullptr);
-  EXPECT_EQ(result.status, kFileNotOpened);
-  EXPECT_EQ(read.density, 77);
-  EXPECT_EQ(WriteSettingsFile(In("no/such/folder.q9r").c_str(), written, nullptr), kFileNotOpened);
-  // A device that takes no bytes: the failure is reported, not hidden.
+  // Files that can't be opened change nothing; failed writes are reported.
+  EXPECT_EQ(
+      ReadSettingsFile(scratch.In("none").c_str(), SettingsReadMode::Values, p, nullptr).status,
+      kFileNotOpened);
+  EXPECT_EQ(p.glue, 45);
+  EXPECT_EQ(WriteSettingsFile(scratch.In("no/folder.q9r").c_str(), p, nullptr), kFileNotOpened);
   if (fs::exists("/dev/full")) {
-    EXPECT_EQ(WriteSettingsFile("/dev/full", written, nullptr), kFileNotWritten);
+    EXPECT_EQ(WriteSettingsFile("/dev/full", p, nullptr), kFileNotWritten);
     EXPECT_EQ(WriteDotDirectoryFile("/dev/full", DotPins{}), kFileNotWritten);
   }
 }
 
-TEST_F(TempFolderTest, DotDirectoryRoundTripAndShortFile) {
+TEST(TempFiles, DotDirectory) {
+  ScratchTempFolder scratch;
+  const std::string path = scratch.In("Stellane directory 2");
   DotPins pins{};
-  pins.pinned[0] = 1;
-  pins.pinned[24] = 1;
+  pins.pinned[0] = pins.pinned[24] = 1;
   pins.pinned[7] = 5;  // any non-zero flag is pinned
-  const std::string path = In("Stellane directory 2");
   ASSERT_EQ(WriteDotDirectoryFile(path.c_str(), pins), 0);
   EXPECT_EQ(fs::file_size(path), 26u * 4);
-
-  DotPins read{};
-  for (auto& p : read.pinned) p = 1;
+  DotPins read;
+  for (auto& flag : read.pinned) flag = 1;
   ASSERT_EQ(ReadDotDirectoryFile(path.c_str(), read), 0);
-  EXPECT_EQ(read.pinned[0], 1);
+  EXPECT_EQ(read.pinned[0] + read.pinned[1] + read.pinned[7] + read.pinned[24], 3);
   EXPECT_EQ(read.pinned[1], 0);
-  EXPECT_EQ(read.pinned[7], 1);
-  EXPECT_EQ(read.pinned[24], 1);
 
   // The first item is passed over; a short file keeps the flags it lacks.
   fs::resize_file(path, 4 * 3 + 2);
-  DotPins partial{};
-  for (auto& p : partial.pinned) p = 1;
-  partial.pinned[0] = 0;
-  ASSERT_EQ(ReadDotDirectoryFile(path.c_str(), partial), 0);
-  EXPECT_EQ(partial.pinned[0], 1);
-  EXPECT_EQ(partial.pinned[1], 0);
-  EXPECT_EQ(partial.pinned[2], 1);  // cut in the middle: kept
-  EXPECT_EQ(ReadDotDirectoryFile(In("none").c_str(), partial), kFileNotOpened);
-}
-
-TEST_F(TempFolderTest, RunHooksKeepSettingsAndPinsInTheTemporaryFolder) {
-  RenderParams params;
-  InitNewRenderParams(params);
-  std::int16_t result = 0;
-  Globals g{};
-  g.result = &result;
-  g.params = &params;
-
-  EXPECT_EQ(ReadCachedSettings(g), kFileNotOpened);  // nothing cached yet
-  params.opacity = 88;
-  EXPECT_EQ(WriteCachedSettings(g), 0);
-  EXPECT_TRUE(fs::exists(In("Stellane cached settings C")));
-  params.opacity = 1;
-  EXPECT_EQ(ReadCachedSettings(g), 0);
-  EXPECT_EQ(params.opacity, 88);
-
-  RunDotPins() = DotPins{};
-  RunDotPins().pinned[4] = 1;
-  EXPECT_EQ(WriteDotDirectory(g), 0);
-  RunDotPins().pinned[4] = 0;
-  EXPECT_EQ(ReadDotDirectory(g), 0);
-  EXPECT_EQ(RunDotPins().pinned[4], 1);
-  RunDotPins() = DotPins{};
+  for (auto& flag : read.pinned) flag = 1;
+  read.pinned[0] = 0;
+  ASSERT_EQ(ReadDotDirectoryFile(path.c_str(), read), 0);
+  EXPECT_EQ(read.pinned[0], 1);
+  EXPECT_EQ(read.pinned[1], 0);
+  EXPECT_EQ(read.pinned[2], 1);
+  EXPECT_EQ(ReadDotDirectoryFile(scratch.In("none").c_str(), read), kFileNotOpened);
 }
 
 }  // namespace

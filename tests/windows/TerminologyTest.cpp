@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -94,77 +95,51 @@ TEST_F(Terminology, EventParametersAndGlueEnumeration) {
   EXPECT_EQ(r.Pascal(), "");
   EXPECT_EQ(r.Word(), 0xB000u);
 
-  const struct {
-    const char* key;
-    const char* name;
-    const char* description;
-  } params[] = {
-      {"0001", "color A1 red", "color d red"},
-      {"0002", "color A1 green", "color d green"},
-      {"0003", "color A1 blue", "color d blue"},
-      {"0004", "color A2 red", "color e red"},
-      {"0005", "color A2 green", "color e green"},
-      {"0006", "color A2 blue", "color e blue"},
-      {"0007", "A", "unk1"},
-      {"0008", "density", "density"},
-      {"0009", "brightness", "brightness"},
-      {"0010", "nebula scale", "nebula scale"},
-      {"0011", "texture", "texture"},
-      {"0012", "contrast", "contrast"},
-      {"0013", "star scale", "star scale"},
-      {"0014", "fibrousness", "fibrousness"},
-      {"0015", "depth", "depth"},
-      {"GLUE", "glue", "glue"},
-      {"0017", "opacity", "opacity"},
-      {"0018", "color", "color"},
-      {"0019", "random seed", "random seed"},
-      {"0020", "B", "unk13"},
-      {"0021", "color B2 red", "color f red"},
-      {"0022", "color B2 green", "color f green"},
-      {"0023", "color B2 blue", "color f blue"},
-      {"0024", "color B1 red", "color g red"},
-      {"0025", "color B1 green", "color g green"},
-      {"0026", "color B1 blue", "color g blue"},
-  };
+  // Key, name and description of each parameter, in order.
+  const char* params =
+      "0001:color A1 red:color d red|0002:color A1 green:color d green|0003:color A1 blue:color d "
+      "blue|0004:color A2 red:color e red|0005:color A2 green:color e green|0006:color A2 blue:"
+      "color e blue|0007:A:unk1|0008:density:density|0009:brightness:brightness|0010:nebula scale:"
+      "nebula scale|0011:texture:texture|0012:contrast:contrast|0013:star scale:star scale|0014:"
+      "fibrousness:fibrousness|0015:depth:depth|GLUE:glue:glue|0017:opacity:opacity|0018:color:"
+      "color|0019:random seed:random seed|0020:B:unk13|0021:color B2 red:color f red|0022:color B2 "
+      "green:color f green|0023:color B2 blue:color f blue|0024:color B1 red:color g "
+      "red|0025:color "
+      "B1 green:color g green|0026:color B1 blue:color g blue|";
   ASSERT_EQ(r.Word(), 26u);
-  for (const auto& p : params) {
-    const bool glue = std::string(p.key) == "GLUE";
-    EXPECT_EQ(r.Pascal(), p.name) << p.key;
-    EXPECT_EQ(r.Code(), p.key);
-    EXPECT_EQ(r.Code(), glue ? "GLty" : "long") << p.key;
-    EXPECT_EQ(r.Pascal(), p.description) << p.key;
-    EXPECT_EQ(r.Word(), glue ? 0xA000u : 0x8000u) << p.key;
+  for (std::string rest = params; !rest.empty(); rest.erase(0, rest.find('|') + 1)) {
+    const std::string entry = rest.substr(0, rest.find('|'));
+    const std::string key = entry.substr(0, 4);
+    const std::size_t colon = entry.find(':', 5);
+    EXPECT_EQ(r.Pascal(), entry.substr(5, colon - 5)) << key;
+    EXPECT_EQ(r.Code(), key);
+    EXPECT_EQ(r.Code(), key == "GLUE" ? "GLty" : "long") << key;
+    EXPECT_EQ(r.Pascal(), entry.substr(colon + 1)) << key;
+    EXPECT_EQ(r.Word(), key == "GLUE" ? 0xA000u : 0x8000u) << key;
   }
-
   EXPECT_EQ(r.Word(), 0u);  // classes
   EXPECT_EQ(r.Word(), 0u);  // comparison operators
   ASSERT_EQ(r.Word(), 1u);  // enumerations
   EXPECT_EQ(r.Code(), "GLty");
-  const char* glueNames[] = {
-      "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
-      "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
-      "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
-      "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
-      "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
-      "burn",       "ace",          "king",         "queen",      "jack",         "and",
-      "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
-      "dry",        "up",           "down",         "wax",        "wane",         "north",
-      "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
-      "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",
-  };
+  // Modes 60 and 61 have no entry; 62 closes the list.
+  const char* glue =
+      "normal|procedural +|procedural -|difference|lighten|darken|add|subtract|multiply|screen|"
+      "hard light|overlay|superlay|exclusion|color|luminance|linear light|pin light|spin light|"
+      "vivid a|vivid b|saturation|hue|similarity|cross|harsh diff|soft light|bright|dim|dodge|burn|"
+      "ace|king|queen|jack|and|or|xor|multibright|hot|cold|wet|dry|up|down|wax|wane|north|south|"
+      "east|west|hard mix|frontal|parietal|temporal|occipital|limbic|dextrous|sinister|";
   ASSERT_EQ(r.Word(), 60u);
-  for (int mode = 1; mode <= 59; ++mode) {
-    const std::string name = glueNames[mode - 1];
+  int mode = 1;
+  for (std::string rest = std::string(glue) + "screendim|"; !rest.empty();
+       rest.erase(0, rest.find('|') + 1), mode = mode == 59 ? 62 : mode + 1) {
+    const std::string name = rest.substr(0, rest.find('|'));
     char code[5];
     std::snprintf(code, sizeof code, "GL%02d", mode);
     EXPECT_EQ(r.Pascal(), name) << code;
     EXPECT_EQ(r.Code(), code);
     EXPECT_EQ(r.Pascal(), name) << code;
   }
-  // Modes 60 and 61 have no entry; 62 closes the list.
-  EXPECT_EQ(r.Pascal(), "screendim");
-  EXPECT_EQ(r.Code(), "GL62");
-  EXPECT_EQ(r.Pascal(), "screendim");
+  EXPECT_EQ(mode, 63);
 
   EXPECT_FALSE(r.overrun);
   EXPECT_EQ(r.pos, bytes_.size());
