@@ -53,7 +53,7 @@ build_and_test asan build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTELLANE_SANI
 if stage "windows libraries" scripts/build-win-deps.sh; then
   export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/stellane/wineprefix}
   if [[ -z ${DISPLAY:-} ]]; then wrap=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi
-  after="wineserver -w 2>/dev/null;"
+  after="timeout 60 wineserver -w 2>/dev/null;"
   build_and_test windows build/win -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 fi
