@@ -1,0 +1,52 @@
+// Image files of the command-line host: PNG, JPEG and TIFF, read into and
+// written from the host's in-memory picture (testhost::Image).
+//
+// - PNG: grey, grey + alpha, RGB, RGBA at 8 or 16 bits (palette and lower
+//   depths are expanded to 8 bits).
+// - JPEG: grey or RGB, 8 bits, no alpha.
+// - TIFF: grey or RGB with an optional alpha, 8 or 16 bits unsigned or 32-bit
+//   float.
+//
+// 16-bit files hold 0..65535; the host holds 0..32768. The mapping rounds
+// both ways, so that every host value survives a write and a read.
+// An alpha channel becomes the picture's transparency plane. Failures throw
+// CliError with a one-line message naming the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "testhost/Image.h"
+
+namespace cli {
+
+enum class ImageFileKind { Png, Jpeg, Tiff };
+
+// By the file name's extension (.png, .jpg/.jpeg, .tif/.tiff, any case);
+// false for anything else.
+bool ImageFileKindFromName(const std::string& path, ImageFileKind& kind);
+
+testhost::Image ReadImageFile(const std::string& path);
+
+// Writes `image` as `kind` to `path`. What the format can't hold is
+// converted: JPEG gets 8 bits and no alpha, PNG gets float as 16 bits.
+void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind);
+
+// The 16-bit mapping between files (0..65535) and the host (0..32768).
+std::uint16_t HostFromFile16(std::uint16_t fileValue);
+std::uint16_t FileFromHost16(std::uint16_t hostValue);
+
+// Format readers and writers (one file each).
+testhost::Image ReadPng(const std::string& path);
+testhost::Image ReadJpeg(const std::string& path);
+testhost::Image ReadTiff(const std::string& path);
+void WritePng(const testhost::Image& image, const std::string& path);
+void WriteJpeg(const testhost::Image& image, const std::string& path);
+void WriteTiff(const testhost::Image& image, const std::string& path);
+
+// `image` with samples of `depth` bits (8, 16, 32 float), values scaled.
+testhost::Image ConvertDepth(const testhost::Image& image, int depth);
+// `image` without its transparency plane.
+testhost::Image DropTransparency(const testhost::Image& image);
+
+}  // namespace cli

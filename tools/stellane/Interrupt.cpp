@@ -1,0 +1,21 @@
+#include <csignal>
+
+#include "stellane/Platform.h"
+
+namespace cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+}  // namespace
+
+void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
+
+bool InterruptRequested() { return interrupted != 0; }
+
+void RaiseInterrupt() { std::raise(SIGINT); }
+
+}  // namespace cli

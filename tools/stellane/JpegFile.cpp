@@ -1,0 +1,112 @@
+// JPEG files through libjpeg: grey or RGB, 8 bits. libjpeg reports errors by
+// calling error_exit, which longjmps back here instead of exiting.
+// libjpeg's header needs size_t and FILE declared before it.
+// clang-format off
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+#include "stellane/CliError.h"
+#include "stellane/ImageFiles.h"
+
+namespace cli {
+
+namespace {
+
+struct JpegError {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  char text[JMSG_LENGTH_MAX] = "unknown error";
+};
+
+extern "C" void JpegErrorExit(j_common_ptr cinfo) {
+  auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+  cinfo->err->format_message(cinfo, error->text);
+  std::longjmp(error->jump, 1);
+}
+
+extern "C" void JpegQuiet(j_common_ptr, int) {}
+
+struct FileCloser {
+  std::FILE* file;
+  ~FileCloser() {
+    if (file) std::fclose(file);
+  }
+};
+
+}  // namespace
+
+testhost::Image ReadJpeg(const std::string& path) {
+  FileCloser file{std::fopen(path.c_str(), "rb")};
+  if (!file.file) Fail("cannot open " + path + ": " + std::strerror(errno));
+  jpeg_decompress_struct cinfo;
+  JpegError error;
+  cinfo.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = JpegErrorExit;
+  error.manager.emit_message = JpegQuiet;
+  testhost::Image image;
+  volatile bool tooLarge = false;
+  if (setjmp(error.jump) != 0) {
+    jpeg_destroy_decompress(&cinfo);
+    Fail(path + ": unreadable JPEG (" + error.text + ")");
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_stdio_src(&cinfo, file.file);
+  jpeg_read_header(&cinfo, TRUE);
+  // CMYK and other spaces come out as RGB where libjpeg can convert them.
+  cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_width > 30000 || cinfo.output_height > 30000) {
+    tooLarge = true;
+  } else {
+    image = testhost::Image::Make(int(cinfo.output_width), int(cinfo.output_height),
+                                  cinfo.output_components == 1 ? 1 : 3, 8);
+    while (cinfo.output_scanline < cinfo.output_height) {
+      JSAMPROW row = image.SamplePtr(0, int(cinfo.output_scanline), 0);
+      jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+  }
+  jpeg_destroy_decompress(&cinfo);
+  if (tooLarge) Fail(path + ": image larger than 30000 pixels on a side");
+  return image;
+}
+
+void WriteJpeg(const testhost::Image& image, const std::string& path) {
+  FileCloser file{std::fopen(path.c_str(), "wb")};
+  if (!file.file) Fail("cannot write " + path + ": " + std::strerror(errno));
+  jpeg_compress_struct cinfo;
+  JpegError error;
+  cinfo.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = JpegErrorExit;
+  error.manager.emit_message = JpegQuiet;
+  if (setjmp(error.jump) != 0) {
+    jpeg_destroy_compress(&cinfo);
+    Fail("cannot write " + path + ": " + error.text);
+  }
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, file.file);
+  cinfo.image_width = JDIMENSION(image.width);
+  cinfo.image_height = JDIMENSION(image.height);
+  cinfo.input_components = image.colorPlanes;
+  cinfo.in_color_space = image.colorPlanes == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 92, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(image.SamplePtr(0, int(cinfo.next_scanline), 0));
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  const bool closed = std::fclose(file.file) == 0;
+  file.file = nullptr;
+  if (!closed) Fail("cannot write " + path + ": " + std::strerror(errno));
+}
+
+}  // namespace cli

@@ -1,0 +1,165 @@
+#include "stellane/Parameters.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/PluginApi.h"
+#include "params/EnumCodes.h"
+#include "params/ParamTable.h"
+#include "stellane/CliError.h"
+
+namespace cli {
+
+const char* const kIntegerParamNames[13] = {
+    "paramA",    "paramB",      "density", "brightness", "nebulaScale", "texture",   "contrast",
+    "starScale", "fibrousness", "depth",   "opacity",    "color",       "randomSeed"};
+
+const char* const kColorParamNames[4] = {"colorA1", "colorA2", "colorB1", "colorB2"};
+
+namespace {
+
+// Names of the glue list, by mode number - 1.
+const char* const kGlueNames[62] = {
+    "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
+    "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
+    "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
+    "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
+    "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
+    "burn",       "ace",          "king",         "queen",      "jack",         "and",
+    "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
+    "dry",        "up",           "down",         "wax",        "wane",         "north",
+    "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
+    "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",     "anterior",
+    "posterior",  "screendim"};
+
+const stellane::ParamInfo* RowNamed(const char* name) {
+  for (const stellane::ParamInfo& row : stellane::ParamTable())
+    if (std::strcmp(row.name, name) == 0) return &row;
+  return nullptr;
+}
+
+std::string AcceptedNames() {
+  std::string list;
+  for (const char* name : kIntegerParamNames) list += std::string(name) + ", ";
+  for (const char* name : kColorParamNames) list += std::string(name) + ", ";
+  list.resize(list.size() - 2);
+  return list;
+}
+
+bool ParseInt32(const std::string& text, std::int32_t& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+  value = std::int32_t(v);
+  return true;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "#rrggbb" (the '#' optional) into three 8-bit values.
+bool ParseColor(const std::string& text, int rgb[3]) {
+  const std::size_t start = !text.empty() && text[0] == '#' ? 1 : 0;
+  if (text.size() != start + 6) return false;
+  for (int i = 0; i < 3; ++i) {
+    const int hi = HexDigit(text[start + 2 * i]), lo = HexDigit(text[start + 2 * i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    rgb[i] = hi * 16 + lo;
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* GlueModeName(std::int32_t mode) {
+  return mode >= 1 && mode <= 62 ? kGlueNames[mode - 1] : nullptr;
+}
+
+void ApplySetting(const std::string& assignment, stellane::RenderParams& params) {
+  const std::size_t eq = assignment.find('=');
+  if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
+  const std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
+  for (const char* colorName : kColorParamNames) {
+    if (name != colorName) continue;
+    int rgb[3];
+    if (!ParseColor(value, rgb))
+      UsageError("--set " + name + ": expected a colour #rrggbb, got \"" + value + "\"");
+    static const char* const kChannels[3] = {".red", ".green", ".blue"};
+    // An 8-bit chip colour v is held as v * 257, as the defaults hold theirs.
+    for (int i = 0; i < 3; ++i)
+      stellane::SetIntParam(params, *RowNamed((name + kChannels[i]).c_str()), rgb[i] * 257);
+    return;
+  }
+  for (const char* intName : kIntegerParamNames) {
+    if (name != intName) continue;
+    std::int32_t v;
+    if (!ParseInt32(value, v))
+      UsageError("--set " + name + ": expected a whole number, got \"" + value + "\"");
+    stellane::SetIntParam(params, *RowNamed(intName), v);
+    return;
+  }
+  UsageError("--set: unknown parameter \"" + name + "\"; accepted: " + AcceptedNames());
+}
+
+void ApplyGlue(const std::string& glue, stellane::RenderParams& params) {
+  std::int32_t mode = 0;
+  if (ParseInt32(glue, mode)) {
+    if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
+  } else {
+    for (std::int32_t m = 1; m <= 62; ++m)
+      if (glue == kGlueNames[m - 1]) mode = m;
+  }
+  if (mode == 0) {
+    std::string names;
+    for (const char* name : kGlueNames) names += std::string(names.empty() ? "" : ", ") + name;
+    UsageError("--glue: unknown glue mode \"" + glue + "\"; accepted: 1 to 62 or " + names);
+  }
+  params.glue = mode;
+}
+
+testhost::Descriptor DescriptorFromParams(const stellane::RenderParams& params) {
+  testhost::Descriptor descriptor;
+  for (int index = 1; index <= stellane::kScriptedParamCount; ++index) {
+    const stellane::ParamInfo& row = *stellane::ScriptedParam(index);
+    const std::int32_t value = stellane::GetIntParam(params, row);
+    if (row.scriptKey == ps::FourCC("GLUE")) {
+      descriptor.push_back(
+          testhost::EnumeratedItem(row.scriptKey, stellane::kGlueEnumType,
+                                   stellane::EnumIndexToCode(stellane::kGlueEnumType, value)));
+    } else if (row.kind == stellane::ParamKind::Channel) {
+      descriptor.push_back(testhost::IntegerItem(row.scriptKey, value >> 8));
+    } else {
+      descriptor.push_back(testhost::IntegerItem(row.scriptKey, value));
+    }
+  }
+  return descriptor;
+}
+
+void ApplyDescriptor(const testhost::Descriptor& descriptor, stellane::RenderParams& params) {
+  for (const testhost::DescriptorItem& item : descriptor) {
+    for (int index = 1; index <= stellane::kScriptedParamCount; ++index) {
+      const stellane::ParamInfo& row = *stellane::ScriptedParam(index);
+      if (row.scriptKey != item.key) continue;
+      if (item.type == ps::typeEnumerated) {
+        std::int32_t mode = 0;
+        stellane::EnumCodeToIndex(item.enumType, item.enumValue, mode);
+        stellane::SetIntParam(params, row, mode);
+      } else if (row.kind == stellane::ParamKind::Channel) {
+        // The plug-in keeps the low 16 bits of the shifted value.
+        stellane::SetIntParam(params, row,
+                              std::int32_t(std::uint16_t(std::uint32_t(item.integer) << 8)));
+      } else {
+        stellane::SetIntParam(params, row, item.integer);
+      }
+    }
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,21 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "stellane/Platform.h"
+
+namespace cli {
+
+std::string ExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "./";
+  return self.parent_path().string() + "/";
+}
+
+const char* DefaultPluginFileName() { return "Stellane.so"; }
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+}  // namespace cli

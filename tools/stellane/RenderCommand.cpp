@@ -1,0 +1,186 @@
+// `stellane render`: one filter run of the plug-in module over an image file
+// (or the demo picture), written to another file.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "params/SettingsFile.h"
+#include "stellane/CliError.h"
+#include "stellane/Commands.h"
+#include "stellane/DemoPicture.h"
+#include "stellane/DescriptorText.h"
+#include "stellane/FilterRun.h"
+#include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
+#include "stellane/Parameters.h"
+#include "stellane/Platform.h"
+#include "stellane/RenderOptions.h"
+#include "stellane/SettingsThumbnail.h"
+#include "testhost/TestHost.h"
+
+namespace cli {
+
+const char* const kRenderHelp =
+    "Usage: stellane render [INPUT] OUTPUT [options]\n"
+    "\n"
+    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF; without INPUT a\n"
+    "built-in demo picture) and writes OUTPUT, whose format follows its\n"
+    "extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
+    "\n"
+    "Options:\n"
+    "  --set NAME=VALUE      set a parameter (repeatable). Whole numbers for\n"
+    "                        paramA, paramB, density, brightness, nebulaScale,\n"
+    "                        texture, contrast, starScale, fibrousness, depth,\n"
+    "                        opacity, color, randomSeed; #rrggbb for colorA1,\n"
+    "                        colorA2, colorB1, colorB2\n"
+    "  --glue NAME|NUMBER    glue mode, e.g. \"screen\", \"procedural +\" or 10\n"
+    "  --settings FILE.q9r   start from the defaults plus this settings file\n"
+    "  --save-settings FILE  save the run's parameters as a settings file\n"
+    "  --play FILE           play back a recorded descriptor file\n"
+    "  --record FILE         write the descriptor the plug-in recorded\n"
+    "  --mask FILE           grey image of the same size: the selection\n"
+    "  --rect X,Y,W,H        filter only this rectangle\n"
+    "  --dialog              show the plug-in's dialog first\n"
+    "  --plugin PATH         the plug-in module (default: the one installed\n"
+    "                        beside this program)\n"
+    "  -q, --quiet           no progress bar\n"
+    "\n"
+    "Later parameter sources override earlier ones: defaults, --settings,\n"
+    "--play, then each --set and --glue in order.\n";
+
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) Fail("cannot read " + path);
+  return text.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) Fail("cannot write " + path + ": " + std::strerror(errno));
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (std::fclose(file) != 0 || !written) Fail("cannot write " + path);
+}
+
+stellane::RenderParams BuildParams(const RenderOptions& options) {
+  stellane::RenderParams params{};
+  stellane::InitNewRenderParams(params);
+  if (!options.settings.empty()) {
+    const stellane::SettingsReadResult read = stellane::ReadSettingsFile(
+        options.settings.c_str(), stellane::SettingsReadMode::Values, params, nullptr);
+    if (read.status != 0) Fail("cannot open " + options.settings + ": " + std::strerror(errno));
+    if (read.version == 0) Fail(options.settings + ": not a Stellane settings file");
+  }
+  if (!options.play.empty())
+    ApplyDescriptor(ParseDescriptorText(ReadWholeFile(options.play), options.play), params);
+  for (const ParameterStep& step : options.steps) {
+    if (step.isGlue)
+      ApplyGlue(step.value, params);
+    else
+      ApplySetting(step.value, params);
+  }
+  return params;
+}
+
+testhost::Selection ReadMask(const std::string& path, const testhost::Image& image) {
+  const testhost::Image mask = ReadImageFile(path);
+  if (mask.colorPlanes != 1) Fail(path + ": a mask must be a grey image");
+  if (mask.width != image.width || mask.height != image.height)
+    Fail(path + ": the mask is " + std::to_string(mask.width) + " x " +
+         std::to_string(mask.height) + ", the image " + std::to_string(image.width) + " x " +
+         std::to_string(image.height));
+  testhost::Selection selection;
+  selection.width = mask.width;
+  selection.height = mask.height;
+  selection.coverage.resize(std::size_t(mask.width) * mask.height);
+  const double scale = 255.0 / mask.MaxValue();
+  for (int y = 0; y < mask.height; ++y)
+    for (int x = 0; x < mask.width; ++x) {
+      double v = mask.Get(x, y, 0) * scale + 0.5;
+      v = v < 0 ? 0 : v > 255 ? 255 : v;
+      selection.coverage[std::size_t(y) * mask.width + x] = std::uint8_t(v);
+    }
+  return selection;
+}
+
+std::string ResultMessage(std::int16_t result) {
+  switch (result) {
+    case -108:
+      return "the plug-in ran out of memory";
+    case 1:
+      return "the plug-in refused the image";
+    default:
+      return "the plug-in failed (result " + std::to_string(result) + ")";
+  }
+}
+
+}  // namespace
+
+int RenderCommand(const Arguments& args) {
+  const RenderOptions options = ParseRenderOptions(args);
+  ImageFileKind outputKind;
+  if (!ImageFileKindFromName(options.output, outputKind))
+    UsageError(options.output + ": unknown output format (use .png, .jpg, .jpeg, .tif or .tiff)");
+
+  const stellane::RenderParams params = BuildParams(options);
+  testhost::Image image = options.input.empty() ? DemoPicture() : ReadImageFile(options.input);
+  testhost::Selection selection;
+  if (!options.mask.empty()) selection = ReadMask(options.mask, image);
+  if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
+    Fail("--rect reaches outside the " + std::to_string(image.width) + " x " +
+         std::to_string(image.height) + " image");
+
+  const std::string pluginPath =
+      options.plugin.empty() ? ExecutableFolder() + DefaultPluginFileName() : options.plugin;
+  std::string loadError;
+  auto module = testhost::PluginModule::Load(pluginPath, &loadError);
+  if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
+
+  testhost::Image output;
+  std::optional<testhost::Descriptor> recorded;
+  {
+    testhost::HostConfig config = testhost::PhotoshopHost();
+    config.descriptorToPlay = DescriptorFromParams(params);
+    config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
+    config.filterRect = options.rect;
+    testhost::TestHost host(module->Entry(), config);
+    try {
+      host.SetImage(std::move(image));
+    } catch (const std::invalid_argument& e) {
+      Fail(std::string("the image can't be handed to the plug-in: ") + e.what());
+    }
+    if (!selection.Empty()) host.SetSelection(std::move(selection));
+
+    InstallInterruptHandler();
+    const bool showProgress = !options.quiet && StderrIsTerminal();
+    const FilterRunResult run = RunFilterOnce(host, options.dialog, showProgress);
+    if (run.cancelled) throw CliError{"cancelled; nothing written", kExitCancelled};
+    if (run.result != 0) Fail(ResultMessage(run.result));
+    output = std::move(host.GetImage());
+    recorded = host.RecordedDescriptor();
+  }
+
+  WriteThroughTemporary(options.output, [&](const std::string& temporary) {
+    WriteImageFile(output, temporary, outputKind);
+  });
+  if (!options.record.empty()) {
+    if (!recorded) Fail("the plug-in recorded no descriptor; " + options.record + " not written");
+    const std::string text = FormatDescriptorText(*recorded);
+    WriteThroughTemporary(options.record,
+                          [&](const std::string& temporary) { WriteWholeFile(temporary, text); });
+  }
+  if (!options.saveSettings.empty()) {
+    WriteThroughTemporary(options.saveSettings, [&](const std::string& temporary) {
+      WriteSettingsWithThumbnail(temporary, params, output);
+    });
+  }
+  return kExitOk;
+}
+
+}  // namespace cli

@@ -1,0 +1,101 @@
+#include "stellane/RenderOptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "stellane/CliError.h"
+
+namespace cli {
+
+namespace {
+
+// "X,Y,W,H", all whole numbers, width and height at least 1.
+testhost::Rect ParseRect(const std::string& text) {
+  long v[4];
+  const char* p = text.c_str();
+  for (int i = 0; i < 4; ++i) {
+    char* end = nullptr;
+    errno = 0;
+    v[i] = std::strtol(p, &end, 10);
+    const char expected = i < 3 ? ',' : '\0';
+    if (end == p || errno != 0 || *end != expected || v[i] < 0 || v[i] > 30000)
+      UsageError("--rect expects X,Y,W,H (whole numbers from 0), got \"" + text + "\"");
+    p = end + 1;
+  }
+  if (v[2] < 1 || v[3] < 1) UsageError("--rect: width and height must be at least 1");
+  testhost::Rect rect;
+  rect.left = int(v[0]);
+  rect.top = int(v[1]);
+  rect.right = int(v[0] + v[2]);
+  rect.bottom = int(v[1] + v[3]);
+  return rect;
+}
+
+}  // namespace
+
+RenderOptions ParseRenderOptions(const Arguments& args) {
+  RenderOptions options;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (arg.size() < 2 || arg[0] != '-' || arg == "--") {
+      if (arg == "--") {
+        positional.insert(positional.end(), args.begin() + long(i) + 1, args.end());
+        break;
+      }
+      positional.push_back(arg);
+      continue;
+    }
+    // --name=value or --name value.
+    std::string value;
+    bool hasValue = false;
+    const std::size_t eq = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      hasValue = true;
+    }
+    auto takeValue = [&]() -> std::string {
+      if (hasValue) return value;
+      if (i + 1 >= args.size()) UsageError(arg + " needs a value");
+      return args[++i];
+    };
+    auto noValue = [&]() {
+      if (hasValue) UsageError(arg + " takes no value");
+    };
+    if (arg == "--plugin") {
+      options.plugin = takeValue();
+    } else if (arg == "--set") {
+      options.steps.push_back({false, takeValue()});
+    } else if (arg == "--glue") {
+      options.steps.push_back({true, takeValue()});
+    } else if (arg == "--settings") {
+      options.settings = takeValue();
+    } else if (arg == "--save-settings") {
+      options.saveSettings = takeValue();
+    } else if (arg == "--record") {
+      options.record = takeValue();
+    } else if (arg == "--play") {
+      options.play = takeValue();
+    } else if (arg == "--mask") {
+      options.mask = takeValue();
+    } else if (arg == "--rect") {
+      options.rect = ParseRect(takeValue());
+    } else if (arg == "--dialog") {
+      noValue();
+      options.dialog = true;
+    } else if (arg == "--quiet" || arg == "-q") {
+      noValue();
+      options.quiet = true;
+    } else {
+      UsageError("render: unknown option " + arg + " (see stellane render --help)");
+    }
+  }
+  if (positional.empty()) UsageError("render: missing OUTPUT (see stellane render --help)");
+  if (positional.size() > 2) UsageError("render: too many file names: " + positional[2]);
+  options.output = positional.back();
+  if (positional.size() == 2) options.input = positional[0];
+  return options;
+}
+
+}  // namespace cli

@@ -1,0 +1,36 @@
+// The command line of `stellane render`, parsed but not yet acted on.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "stellane/Commands.h"
+#include "testhost/HostConfig.h"
+
+namespace cli {
+
+struct ParameterStep {
+  bool isGlue = false;  // --glue VALUE, else --set VALUE
+  std::string value;
+};
+
+struct RenderOptions {
+  std::string input;  // empty: the built-in demo picture
+  std::string output;
+  std::string plugin;  // empty: the module beside the executable
+  std::string settings;
+  std::string play;
+  std::vector<ParameterStep> steps;  // in command-line order
+  std::string saveSettings;
+  std::string record;
+  std::string mask;
+  std::optional<testhost::Rect> rect;
+  bool dialog = false;
+  bool quiet = false;
+};
+
+// Throws a usage CliError on anything malformed.
+RenderOptions ParseRenderOptions(const Arguments& args);
+
+}  // namespace cli
