@@ -108,7 +108,7 @@ void ReadScriptingDescriptor(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
   if (HostSkipsScriptReading(fr)) return;
   ps::PIDescriptorParameters* dp = AvailableDescriptor(fr);
-  if (!dp) return;
+  if (!dp || !g.params) return;
   RenderParams& p = *g.params;
   const ps::ReadDescriptorProcs* procs = dp->readDescriptorProcs;
 
