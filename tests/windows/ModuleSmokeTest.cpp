@@ -2,6 +2,7 @@
 // through its one export as an image editor drives it. Dialogs the module
 // opens are closed by the dialog watcher and checked for what they showed.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <memory>
@@ -90,6 +91,42 @@ TEST_F(Module, AboutBoxShowsItsTemplateAllocatesNothingAndCanBeReopened) {
   }
   EXPECT_EQ(host.Log().handlesAllocated, 0);
   EXPECT_EQ(host.DataWord(), 0);
+}
+
+TEST_F(Module, AboutBoxSitsOverTheHostWindowAndStaysOnTheScreen) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  struct Placement {
+    int left, top, width, height;
+  };
+  const Placement placements[] = {
+      {work.left + 100, work.top + 120, 900, 600},     // well inside the screen
+      {work.right - 150, work.bottom - 80, 900, 600},  // mostly past its corner
+  };
+  for (const Placement& p : placements) {
+    const bool inside = &p == &placements[0];
+    HWND parent = CreateWindowExA(0, "STATIC", "Host", WS_POPUP | WS_VISIBLE, p.left, p.top,
+                                  p.width, p.height, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    testhost::HostConfig config;
+    config.parentWindow = reinterpret_cast<std::intptr_t>(parent);
+    testhost::TestHost host(module->Entry(), config);
+    EXPECT_EQ(host.About(), 0);
+    const auto dialogs = wintest::TakeSeenDialogs();
+    DestroyWindow(parent);
+    ASSERT_EQ(dialogs.size(), 1u);
+    const wintest::SeenDialog& box = dialogs[0];
+    EXPECT_EQ(box.owner, parent);
+    const long width = box.right - box.left, height = box.bottom - box.top;
+    if (inside) {
+      // Centred across, a third of the free height above, two thirds below.
+      EXPECT_NEAR(box.left, p.left + (p.width - width) / 2, 1);
+      EXPECT_NEAR(box.top, p.top + (p.height - height) / 3, 1);
+    } else {
+      EXPECT_EQ(box.right, work.right);
+      EXPECT_EQ(box.bottom, work.bottom);
+    }
+  }
 }
 
 TEST_F(Module, HostWithoutAdvanceStateIsRefusedWithTheHostMessage) {

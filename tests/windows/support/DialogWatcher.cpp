@@ -33,6 +33,11 @@ BOOL CALLBACK CloseIfDialog(HWND window, LPARAM) {
     char title[256] = {};
     GetWindowTextA(window, title, sizeof title);
     dialog.title = title;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    dialog.left = rect.left, dialog.top = rect.top;
+    dialog.right = rect.right, dialog.bottom = rect.bottom;
+    dialog.owner = GetWindow(window, GW_OWNER);
     EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&dialog));
     if (seenListener) seenListener(dialog);
     seen.push_back(std::move(dialog));

@@ -13,6 +13,8 @@ struct SeenDialog {
   std::vector<std::string> texts;  // the captions of its controls, in order
   std::vector<int> controlIds;
   std::vector<std::string> controlClasses;
+  long left = 0, top = 0, right = 0, bottom = 0;  // the window on the screen
+  void* owner = nullptr;
 };
 
 // Starts watching (idempotent). Dialogs are closed as the dialog's close box
