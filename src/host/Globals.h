@@ -11,6 +11,8 @@
 
 namespace stellane {
 
+struct DialogSession;
+
 constexpr int kScratchBufferCount = 7;
 constexpr std::int32_t kRenderContextBytes = 255960;
 
@@ -62,6 +64,14 @@ struct Globals {
   void* dialogWindow;
   std::int32_t dialogEndState;
   std::uint8_t dialogShown;
+  // ---- Dialog section (owned by src/dialog): the open dialog, the preview's
+  // fit factor, the qualifiers of the last mouse press and the current undo slot.
+  struct DialogSession* dialogSession;
+  std::int32_t previewFitFactor;
+  std::uint8_t rightButtonPress;
+  std::uint8_t ctrlPress;
+  std::int32_t undoSlot;
+  // ---- End of the dialog section.
 
   // The parameter record, locked for the duration of one call.
   RenderParams* params;

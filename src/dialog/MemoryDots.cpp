@@ -1,0 +1,134 @@
+// The 25 memory dots: settings sets kept in files of the temporary folder,
+// stored and recalled by clicks, previewed in the thumbnail area on hover.
+#include "dialog/MainDialog.h"
+#include "params/DotDirectory.h"
+#include "params/SettingsFile.h"
+
+namespace stellane {
+
+namespace {
+
+std::int32_t& Pinned(int dot) { return RunDotPins().pinned[dot]; }
+
+void RepaintDots(Globals& g) {
+  for (int i = 0; i < kMemoryDotCount; ++i) Window(g).RepaintControl(ctl::kFirstDot + i);
+}
+
+void ClearThumbnailArea(Globals& g) {
+  Session(g).dotThumbnailLoaded = false;
+  Dialog(g).shownDot = -1;
+  Window(g).RepaintControl(ctl::kDotThumbnail);
+}
+
+// A plain left click on a filled dot: its settings become the current ones.
+void RecallDot(Globals& g, int dot) {
+  char path[kPathBytes];
+  if (MemoryDotFilePath(dot, path))
+    ReadSettingsFile(path, SettingsReadMode::Values, *g.params, &Session(g).thumbnail);
+  ClearCurrentDotMark(g);
+  Dialog(g).dotStates[dot] = DotState::Current;
+  RepaintDots(g);
+  ParamsToControls(g);
+  Session(g).refresh = true;
+}
+
+}  // namespace
+
+void ResetToGreyRamp(TiledImage& image) {
+  for (std::int32_t y = 0; y < image.levels[0].height; ++y) {
+    const std::uint32_t v = static_cast<std::uint32_t>(255 - (y & 255));
+    for (std::int32_t x = 0; x < image.levels[0].width; ++x)
+      WritePacked(image, x, y, 0, PackChannels(v, v, v, 255));
+  }
+}
+
+int DotIndex(int control) {
+  return control >= ctl::kFirstDot && control <= ctl::kLastDot ? control - ctl::kFirstDot : -1;
+}
+
+void ClearCurrentDotMark(Globals& g) {
+  for (DotState& s : Dialog(g).dotStates)
+    if (s == DotState::Current) s = DotState::Filled;
+  RepaintDots(g);
+}
+
+void OpenMemoryDots(Globals& g) {
+  DialogRecord& r = Dialog(g);
+  for (int i = 0; i < kMemoryDotCount; ++i) {
+    r.dotStates[i] = Pinned(i) ? DotState::Filled : DotState::Empty;
+    r.controlValues[ctl::kFirstDot + i] = 0;
+  }
+  ClearThumbnailArea(g);
+  RepaintDots(g);
+}
+
+void StoreIntoFirstUnpinnedDot(Globals& g) {
+  for (int i = 0; i < kMemoryDotCount; ++i) {
+    if (!Pinned(i)) {
+      StoreIntoDot(g, i);
+      return;
+    }
+  }
+}
+
+void StoreIntoDot(Globals& g, int dot) {
+  MakeThumbnail(g);
+  char path[kPathBytes];
+  if (MemoryDotFilePath(dot, path)) WriteSettingsFile(path, *g.params, &Session(g).thumbnail);
+  ClearCurrentDotMark(g);
+  Dialog(g).dotStates[dot] = DotState::Current;
+  Window(g).RepaintControl(ctl::kFirstDot + dot);
+  Dialog(g).shownDot = -1;
+  DotHover(g, dot);
+}
+
+void DotClick(Globals& g, int dot) {
+  DialogRecord& r = Dialog(g);
+  if (r.dotStates[dot] == DotState::Empty) {
+    Pinned(dot) = g.ctrlPress ? 0 : 1;
+    StoreIntoDot(g, dot);
+  } else if (g.rightButtonPress) {
+    r.dotStates[dot] = DotState::Empty;
+    Pinned(dot) = 0;
+    Window(g).RepaintControl(ctl::kFirstDot + dot);
+    ClearThumbnailArea(g);
+  } else if (g.ctrlPress) {
+    Pinned(dot) = 0;
+    Window(g).RepaintControl(ctl::kFirstDot + dot);
+  } else {
+    RecallDot(g, dot);
+  }
+}
+
+void DotHover(Globals& g, int dot) {
+  DialogSession& s = Session(g);
+  DialogRecord& r = Dialog(g);
+  if (r.shownDot == dot) return;
+  r.shownDot = dot;
+  if (!HasPixels(s.thumbnail)) return;
+  ResetToGreyRamp(s.thumbnail);
+  char path[kPathBytes];
+  RenderParams ignored{};
+  const SettingsReadResult read =
+      MemoryDotFilePath(dot, path)
+          ? ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &s.thumbnail)
+          : SettingsReadResult{kFileNotOpened};
+  if (read.status != 0 || !read.thumbnailPresent || !HasPixels(s.dotThumbnail)) return;
+  CopyScaled(s.thumbnail, s.dotThumbnail, {0, 0, read.thumbnailWidth, read.thumbnailHeight},
+             {0, 0, kDotThumbnailSide, kDotThumbnailSide}, 0.0f);
+  s.dotThumbnailLoaded = true;
+  Window(g).RepaintControl(ctl::kDotThumbnail);
+}
+
+void ThumbnailClick(Globals& g) {
+  if (g.rightButtonPress) {
+    PresetPageCommand(g, true);
+  } else if (g.ctrlPress) {
+    BatchThumbnails(g);
+  } else if (Dialog(g).shownDot >= 0 &&
+             Dialog(g).dotStates[Dialog(g).shownDot] != DotState::Empty) {
+    RecallDot(g, Dialog(g).shownDot);
+  }
+}
+
+}  // namespace stellane

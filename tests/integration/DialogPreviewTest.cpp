@@ -1,0 +1,109 @@
+// The dialog's preview: fit factor, zoom commands and their buttons, panning
+// and the reduced areas the host is asked for.
+#include "DialogRig.h"
+
+namespace dialogtest {
+namespace {
+
+namespace ctl = stellane::ctl;
+
+using DialogPreview = DialogRun;
+
+TEST_F(DialogPreview, FitFactorOfTheFrame) {
+  EXPECT_EQ(stellane::FitFactor(500, 406, 500, 406), 1);
+  EXPECT_EQ(stellane::FitFactor(3000, 1000, 500, 406), 6);
+  EXPECT_EQ(stellane::FitFactor(501, 10, 500, 406), 2);
+  EXPECT_EQ(stellane::FitFactor(0, 0, 0, 0), 1);
+}
+
+TEST_F(DialogPreview, ImageThatFitsHasNoZoomOrPan) {
+  Run(
+      [&](Globals& g) {
+        const auto& r = stellane::Dialog(g);
+        EXPECT_EQ(g.previewFitFactor, 1);
+        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
+        EXPECT_EQ(r.enabled[ctl::kZoomIn], 0);
+        EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
+        window.Press(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
+        EXPECT_FALSE(window.captured);
+        window.Release(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
+      },
+      120, 90);
+}
+
+TEST_F(DialogPreview, ZoomCommandsAskForReducedAreas) {
+  // 1100 x 40 fits at factor 3.
+  Run(
+      [&](Globals& g) {
+        const auto& r = stellane::Dialog(g);
+        const auto& log = host_->Log();
+        EXPECT_EQ(g.previewFitFactor, 3);
+        EXPECT_EQ(g.params->previewZoom, 3);
+        EXPECT_EQ(log.requests.back().inputRate, 3 << 16);
+        EXPECT_EQ(window.texts[ctl::kZoomFull], "33%");
+        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
+        EXPECT_EQ(r.enabled[ctl::kZoomIn], 1);
+
+        window.Click(g, ctl::kZoomIn);
+        EXPECT_EQ(g.params->previewZoom, 2);
+        EXPECT_EQ(log.requests.back().inputRate, 2 << 16);
+        EXPECT_EQ(window.texts[ctl::kZoomFull], "50%");
+        EXPECT_EQ(r.enabled[ctl::kZoomOut], 1);
+
+        // "%" renders every time, also when already at 100%.
+        window.Click(g, ctl::kZoomFull);
+        EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
+        EXPECT_EQ(r.enabled[ctl::kZoomIn], 0);
+        const int before = Displays();
+        window.Click(g, ctl::kZoomFull);
+        const int once = Displays() - before;
+        window.Click(g, ctl::kZoomFull);
+        EXPECT_GT(once, 0);
+        EXPECT_EQ(Displays() - before, 2 * once);
+        // At 100% the view is centred on what it showed: a 500-wide window
+        // into the 1100-wide image.
+        const ps::Rect16 in = log.requests.back().inRect;
+        EXPECT_EQ(in.right - in.left, 500);
+        EXPECT_EQ(in.left, g.params->previewPanX);
+        EXPECT_GT(g.params->previewPanX, 0);
+
+        // Back out to the fit factor: the pan is gone.
+        window.Click(g, ctl::kZoomOut);
+        window.Click(g, ctl::kZoomOut);
+        EXPECT_EQ(g.params->previewZoom, 3);
+        EXPECT_EQ(g.params->previewPanX, 0);
+        EXPECT_EQ(g.params->previewPanY, 0);
+        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
+      },
+      1100, 40);
+}
+
+TEST_F(DialogPreview, DraggingPansUpToTheImageEdges) {
+  Run(
+      [&](Globals& g) {
+        const auto& log = host_->Log();
+        window.Click(g, ctl::kZoomFull);
+        const int x = CentreX(ctl::kPreview);
+        const int y = CentreY(ctl::kPreview);
+        window.Press(g, x, y);
+        EXPECT_EQ(g.params->captureControl, ctl::kPreview);
+        EXPECT_EQ(window.cursor, DialogCursor::ClosedHand);
+        window.Move(g, x + 2000, y + 50);  // the image follows the pointer
+        EXPECT_EQ(g.params->previewPanX, 0);
+        EXPECT_EQ(g.params->previewPanY, 0);
+        window.Move(g, x - 2000, y - 500);
+        EXPECT_EQ(g.params->previewPanX, 600);
+        EXPECT_EQ(g.params->previewPanY, 0) << "the image is no taller than the frame";
+        const ps::Rect16 in = log.requests.back().inRect;
+        EXPECT_EQ(in.right, 1100);
+        EXPECT_EQ(in.left, 600);
+        const int before = Displays();
+        window.Release(g, x - 2000, y - 500);
+        EXPECT_EQ(g.params->captureControl, -1);
+        EXPECT_GT(Displays(), before) << "the release renders the preview";
+      },
+      1100, 40);
+}
+
+}  // namespace
+}  // namespace dialogtest
