@@ -1,49 +1,12 @@
-// The main dialog on a system without windows.
+// The main dialog on a system without windows: OK at once, or the test's user.
 #include "dialog/DialogHeadless.h"
 
-#include <cstdio>
-
 #include "dialog/DialogEntry.h"
-#include "dialog/MainDialog.h"
+#include "dialog/WindowlessDialog.h"
 
 namespace stellane {
 
 namespace {
-
-// A window that shows nothing and whose choosers are always cancelled.
-struct NoWindow final : DialogWindow {
-  // The edit boxes hold what the program wrote last.
-  void SetControlText(int control, const char* text) override {
-    if (control < 0 || control >= kControlCount) return;
-    std::snprintf(texts[control], sizeof texts[control], "%s", text);
-  }
-  void GetControlText(int control, char* text, int capacity) override {
-    if (capacity <= 0) return;
-    const bool known = control >= 0 && control < kControlCount;
-    std::snprintf(text, static_cast<std::size_t>(capacity), "%s", known ? texts[control] : "");
-  }
-  void SetListSelection(int, int index) override { selection = index; }
-  int ListSelection(int) override { return selection; }
-  void RepaintControl(int) override {}
-  void StartTimer(int, int) override {}
-  void StopTimer(int) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void SetCursor(DialogCursor) override {}
-  bool ChooseFile(FileChoice, const char*, const char*, char (&)[kPathBytes]) override {
-    return false;
-  }
-  bool ChooseColour(Color16&) override { return false; }
-  void ShowAbout() override {}
-  void ShowInfoBox() override {}
-  void PostCommand(int) override {}
-  void PostMouseMove(int, int) override {}
-  void* PreviewDrawingContext() override { return nullptr; }
-  void FillPreviewSurround(const ps::VRect&) override {}
-  void EndDialog(int) override {}
-  int selection = -1;
-  char texts[kControlCount][32] = {};
-};
 
 DialogWindow* userWindow = nullptr;
 std::function<void(Globals&)> userAct;
@@ -55,13 +18,6 @@ void SetHeadlessDialogUser(DialogWindow* window, std::function<void(Globals&)> a
   userAct = window ? std::move(act) : nullptr;
 }
 
-void RunMainDialog(Globals& g) {
-  NoWindow none;
-  DialogSession session;
-  OpenMainDialog(g, session, userWindow ? *userWindow : none);
-  if (userWindow && userAct) userAct(g);
-  if (!session.ended) DialogCommand(g, ctl::kOk, kNotifyClick);
-  CloseMainDialog(g);
-}
+void RunMainDialog(Globals& g) { RunDialogOn(g, userWindow, userAct); }
 
 }  // namespace stellane

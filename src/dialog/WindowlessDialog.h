@@ -1,0 +1,15 @@
+// Runs the main dialog without a window system.
+#pragma once
+
+#include <functional>
+
+#include "dialog/DialogWindow.h"
+#include "host/Globals.h"
+
+namespace stellane {
+
+// Opens the dialog on `window` (a window that shows nothing when null), lets
+// `act` use it, then presses OK unless the dialog has ended.
+void RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Globals&)>& act);
+
+}  // namespace stellane
