@@ -85,7 +85,10 @@ FilterRunResult RunFilterOnce(testhost::TestHost& host, bool withDialog, bool sh
   }
   if (started) call(ps::filterSelectorFinish);
   host.EndRun();
-  if (showProgress && lastPercent >= 0) std::fputc('\n', stderr);
+  if (showProgress && lastPercent >= 0) {
+    if (ok && lastPercent < 100) DrawBar(100);  // progress is reported every few rows only
+    std::fputc('\n', stderr);
+  }
   run.cancelled = InterruptRequested() || run.result == ps::userCanceledErr;
   return run;
 }

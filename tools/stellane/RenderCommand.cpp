@@ -42,6 +42,8 @@ const char* const kRenderHelp =
     "  --record FILE         write the descriptor the plug-in recorded\n"
     "  --mask FILE           grey image of the same size: the selection\n"
     "  --rect X,Y,W,H        filter only this rectangle\n"
+    "  --keep-alpha          the plug-in leaves the transparency plane alone\n"
+    "                        (without it, the rendered layer's alpha is written)\n"
     "  --dialog              show the plug-in's dialog first\n"
     "  --plugin PATH         the plug-in module (default: the one installed\n"
     "                        beside this program)\n"
@@ -109,6 +111,22 @@ testhost::Selection ReadMask(const std::string& path, const testhost::Image& ima
   return selection;
 }
 
+// The host's side of a selection, as an image editor does it: the filtered
+// pixel where the mask is full, the source where it is zero, and in between
+// a mix by coverage. Every plane is mixed, the transparency plane too.
+void BlendBySelection(const testhost::Image& source, const testhost::Selection& selection,
+                      testhost::Image& output) {
+  for (int y = 0; y < output.height; ++y)
+    for (int x = 0; x < output.width; ++x) {
+      const int coverage = selection.coverage[std::size_t(y) * selection.width + x];
+      if (coverage == 255) continue;
+      for (int p = 0; p < output.Planes(); ++p) {
+        const double from = source.Get(x, y, p), to = output.Get(x, y, p);
+        output.Set(x, y, p, coverage == 0 ? from : from + (to - from) * coverage / 255.0);
+      }
+    }
+}
+
 std::string ResultMessage(std::int16_t result) {
   switch (result) {
     case -108:
@@ -142,6 +160,8 @@ int RenderCommand(const Arguments& args) {
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
   if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
 
+  // The selection is applied by the host, after the run, against the source.
+  const testhost::Image source = selection.Empty() ? testhost::Image{} : image;
   testhost::Image output;
   std::optional<testhost::Descriptor> recorded;
   {
@@ -149,13 +169,14 @@ int RenderCommand(const Arguments& args) {
     config.descriptorToPlay = DescriptorFromParams(params);
     config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
     config.filterRect = options.rect;
+    config.protectedTransparency = options.keepAlpha;
     testhost::TestHost host(module->Entry(), config);
     try {
       host.SetImage(std::move(image));
     } catch (const std::invalid_argument& e) {
       Fail(std::string("the image can't be handed to the plug-in: ") + e.what());
     }
-    if (!selection.Empty()) host.SetSelection(std::move(selection));
+    if (!selection.Empty()) host.SetSelection(selection);
 
     InstallInterruptHandler();
     const bool showProgress = !options.quiet && StderrIsTerminal();
@@ -163,6 +184,7 @@ int RenderCommand(const Arguments& args) {
     if (run.cancelled) throw CliError{"cancelled; nothing written", kExitCancelled};
     if (run.result != 0) Fail(ResultMessage(run.result));
     output = std::move(host.GetImage());
+    if (!selection.Empty()) BlendBySelection(source, selection, output);
     recorded = host.RecordedDescriptor();
   }
 

@@ -81,6 +81,9 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
       options.mask = takeValue();
     } else if (arg == "--rect") {
       options.rect = ParseRect(takeValue());
+    } else if (arg == "--keep-alpha") {
+      noValue();
+      options.keepAlpha = true;
     } else if (arg == "--dialog") {
       noValue();
       options.dialog = true;

@@ -26,6 +26,7 @@ struct RenderOptions {
   std::string record;
   std::string mask;
   std::optional<testhost::Rect> rect;
+  bool keepAlpha = false;  // protected transparency: the alpha plane stays as it was
   bool dialog = false;
   bool quiet = false;
 };

@@ -1,0 +1,145 @@
+// Every way `stellane` refuses: the exit status, a one-line message on
+// stderr, and no output file left behind (an existing one kept as it was).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliRun.h"
+#include "TestPictures.h"
+#include "stellane/ImageFiles.h"
+
+namespace clitest {
+namespace {
+
+struct BadRun {
+  const char* name;
+  std::vector<std::string> args;  // "@" stands for the scratch folder
+  int exitCode;
+  const char* message;  // part of the stderr line
+};
+
+class Errors : public ::testing::TestWithParam<BadRun> {};
+
+TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
+  const std::string folder = ScratchFolder();
+  cli::WriteImageFile(Lopsided(19, 11, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
+  cli::WriteImageFile(Lopsided(19, 11, 3, 8, false), folder + "rgb-mask.png",
+                      cli::ImageFileKind::Png);
+  cli::WriteImageFile(Lopsided(18, 11, 1, 8, false), folder + "small-mask.png",
+                      cli::ImageFileKind::Png);
+  WriteText(folder + "text.png", "this is no image\n");
+  const std::string png = ReadText(folder + "in.png");
+  WriteText(folder + "truncated.png", png.substr(0, png.size() / 2));
+  WriteText(folder + "empty.q9r", "");
+  WriteText(folder + "bad.txt", "stellane-descriptor 1\n0008 long 0\n0009 long many\n");
+  WriteText(folder + "keep.png", "precious");
+  std::filesystem::create_directory(folder + "dir.png");
+
+  std::vector<std::string> args;
+  for (std::string arg : GetParam().args) {
+    if (!arg.empty() && arg[0] == '@') arg = folder + arg.substr(1);
+    args.push_back(arg);
+  }
+  const auto before = FolderEntries(folder);
+  const CliResult run = RunStellane(args);
+  EXPECT_EQ(run.exitCode, GetParam().exitCode) << run.err;
+  EXPECT_EQ(run.err.rfind("stellane: ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+  ASSERT_FALSE(run.err.empty());
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(FolderEntries(folder), before);
+  EXPECT_EQ(ReadText(folder + "keep.png"), "precious");
+}
+
+const BadRun kBadRuns[] = {
+    {"NoCommand", {}, 2, "missing COMMAND"},
+    {"UnknownCommand", {"paint"}, 2, "unknown command \"paint\""},
+    {"NoOutput", {"render"}, 2, "missing OUTPUT"},
+    {"ThreeFiles", {"render", "@in.png", "@a.png", "@b.png"}, 2, "too many"},
+    {"UnknownOption", {"render", "@out.png", "--sparkle"}, 2, "unknown option --sparkle"},
+    {"OptionWithoutValue", {"render", "@out.png", "--set"}, 2, "--set needs a value"},
+    {"UnknownParameter", {"render", "@out.png", "--set", "glow=3"}, 2, "accepted: paramA"},
+    {"NotAWholeNumber", {"render", "@out.png", "--set", "density=1.5"}, 2, "whole number"},
+    {"BeyondInt32", {"render", "@out.png", "--set", "randomSeed=2147483648"}, 2, "whole number"},
+    {"BadColour", {"render", "@out.png", "--set", "colorB2=#12345"}, 2, "#rrggbb"},
+    {"UnknownGlue", {"render", "@out.png", "--glue", "sparkle"}, 2, "screen, hard light"},
+    {"GlueNumberOutOfRange", {"render", "@out.png", "--glue", "63"}, 2, "1 to 62"},
+    {"BadRect", {"render", "@out.png", "--rect", "1,2,3"}, 2, "X,Y,W,H"},
+    {"EmptyRect", {"render", "@out.png", "--rect", "1,2,0,3"}, 2, "at least 1"},
+    {"UnknownOutputFormat", {"render", "@in.png", "@out.bmp"}, 2, "unknown output format"},
+    {"InfoWithoutFile", {"info"}, 2, "usage: stellane info"},
+    {"ThumbnailOption", {"thumbnail", "--big", "@a.q9r", "@t.jpg"}, 2, "unknown option --big"},
+    {"MissingInput", {"render", "@none.png", "@out.png"}, 1, "cannot open"},
+    {"InputNotAnImage", {"render", "@text.png", "@out.png"}, 1, "not a PNG, JPEG or TIFF"},
+    {"TruncatedInput", {"render", "@truncated.png", "@out.png"}, 1, "unreadable PNG"},
+    {"PluginMissing", {"render", "@out.png", "--plugin", "@none.so"}, 1, "cannot load the plug-in"},
+    {"PluginNotAModule",
+     {"render", "@out.png", "--plugin", "@in.png"},
+     1,
+     "cannot load the plug-in"},
+    {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 1, "grey image"},
+    {"MaskOtherSize",
+     {"render", "@in.png", "@out.png", "--mask", "@small-mask.png"},
+     1,
+     "the mask is 18 x 11"},
+    {"RectOutside", {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"}, 1, "outside"},
+    {"SettingsMissing", {"render", "@out.png", "--settings", "@none.q9r"}, 1, "cannot open"},
+    {"SettingsEmpty",
+     {"render", "@out.png", "--settings", "@empty.q9r"},
+     1,
+     "not a Stellane settings file"},
+    {"PlayMalformed", {"render", "@out.png", "--play", "@bad.txt"}, 1, "bad.txt:3:"},
+    {"PlayNotADescriptor",
+     {"render", "@out.png", "--play", "@in.png"},
+     1,
+     "not a stellane descriptor"},
+    {"OutputFolderMissing", {"render", "@in.png", "@no/such/out.png"}, 1, "cannot write"},
+    {"OutputIsAFolder", {"render", "@in.png", "@dir.png"}, 1, "it is a folder"},
+    {"KeepsExistingOutput", {"render", "@truncated.png", "@keep.png"}, 1, "unreadable PNG"},
+    {"InfoMissing", {"info", "@none.q9r"}, 1, "cannot open"},
+    {"InfoNotSettings", {"info", "@empty.q9r"}, 1, "not a Stellane settings file"},
+    {"ThumbnailMissing", {"thumbnail", "@none.q9r", "@t.jpg"}, 1, "cannot open"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cli, Errors, ::testing::ValuesIn(kBadRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Cancel, InterruptDuringTheRunLeavesNoFile) {
+  const std::string folder = ScratchFolder();
+  WriteText(folder + "keep.png", "precious");
+  // The program raises its own Ctrl-C at the third abort test of the run.
+  SetEnvironment("STELLANE_TEST_INTERRUPT_AT", "3");
+  const CliResult fresh = RunStellane({"render", folder + "new.png", "--record", folder + "r.txt",
+                                       "--save-settings", folder + "s.q9r"});
+  const CliResult over = RunStellane({"render", folder + "keep.png", "-q"});
+  SetEnvironment("STELLANE_TEST_INTERRUPT_AT", "");
+  EXPECT_EQ(fresh.exitCode, 130) << fresh.err;
+  EXPECT_NE(fresh.err.find("stellane: cancelled"), std::string::npos) << fresh.err;
+  EXPECT_EQ(over.exitCode, 130) << over.err;
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"keep.png"});
+  EXPECT_EQ(ReadText(folder + "keep.png"), "precious");
+}
+
+TEST(Help, EveryCommandExplainsItself) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* text;
+  };
+  const Case cases[] = {{{"--help"}, "Usage: stellane COMMAND"},
+                        {{"render", "--help"}, "--save-settings FILE"},
+                        {{"render", "out.png", "-h"}, "Usage: stellane render"},
+                        {{"info", "--help"}, "Usage: stellane info"},
+                        {{"thumbnail", "--help"}, "Usage: stellane thumbnail"},
+                        {{"--version"}, "stellane 1.0.0\n"}};
+  for (const Case& c : cases) {
+    const CliResult run = RunStellane(c.args);
+    EXPECT_EQ(run.exitCode, 0) << c.args[0];
+    EXPECT_NE(run.out.find(c.text), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_FALSE(Exists("out.png"));
+}
+
+}  // namespace
+}  // namespace clitest

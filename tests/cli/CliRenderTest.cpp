@@ -1,0 +1,220 @@
+// `stellane render` end to end: files of every supported kind in, the
+// filtered file out, checked by reading it back.
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+#include "TestPictures.h"
+#include "stellane/ImageFiles.h"
+
+namespace clitest {
+namespace {
+
+using cli::ImageFileKind;
+
+struct Kind {
+  const char* name;
+  const char* extension;
+  int colorPlanes, depth;
+  bool alpha;
+  // What the written file must declare.
+  int pngColorType;  // -1: not a PNG
+  int tiffSamples;   // 0: not a TIFF
+};
+
+// PNG colour types: 0 grey, 2 RGB, 4 grey + alpha, 6 RGBA.
+const Kind kKinds[] = {
+    {"png_grey8", "png", 1, 8, false, 0, 0},        {"png_grey_alpha8", "png", 1, 8, true, 4, 0},
+    {"png_rgb8", "png", 3, 8, false, 2, 0},         {"png_rgba8", "png", 3, 8, true, 6, 0},
+    {"png_grey16", "png", 1, 16, false, 0, 0},      {"png_rgba16", "png", 3, 16, true, 6, 0},
+    {"jpeg_rgb", "jpg", 3, 8, false, -1, 0},        {"jpeg_grey", "jpeg", 1, 8, false, -1, 0},
+    {"tiff_rgb8", "tif", 3, 8, false, -1, 3},       {"tiff_rgb16", "tiff", 3, 16, false, -1, 3},
+    {"tiff_rgba16", "tif", 3, 16, true, -1, 4},     {"tiff_float_grey", "tif", 1, 32, false, -1, 1},
+    {"tiff_float_rgba", "tif", 3, 32, true, -1, 4},
+};
+
+class RenderEveryKind : public ::testing::TestWithParam<Kind> {};
+
+TEST_P(RenderEveryKind, KeepsShapeDepthAndAlphaAndFilters) {
+  const Kind& kind = GetParam();
+  const std::string folder = ScratchFolder();
+  const std::string in = folder + "in." + kind.extension, out = folder + "out." + kind.extension;
+  ImageFileKind fileKind;
+  ASSERT_TRUE(cli::ImageFileKindFromName(in, fileKind));
+  const testhost::Image source = Lopsided(29, 17, kind.colorPlanes, kind.depth, kind.alpha);
+  cli::WriteImageFile(source, in, fileKind);
+  // What the program reads (JPEG is lossy, so compare with the decoded file).
+  const testhost::Image before = cli::ReadImageFile(in);
+
+  const CliResult run = RunStellane({"render", in, out, "--quiet", "--keep-alpha"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  if (kind.pngColorType >= 0) {
+    const PngHeader header = ReadPngHeader(out);
+    EXPECT_EQ(header.width, 29);
+    EXPECT_EQ(header.height, 17);
+    EXPECT_EQ(header.bitDepth, kind.depth);
+    EXPECT_EQ(header.colorType, kind.pngColorType);
+  }
+  if (kind.tiffSamples > 0) {
+    const TiffHeader header = ReadTiffHeader(out);
+    EXPECT_EQ(header.width, 29);
+    EXPECT_EQ(header.height, 17);
+    EXPECT_EQ(header.samples, kind.tiffSamples);
+    EXPECT_EQ(header.bits, kind.depth);
+    // TIFF sample formats: 1 unsigned integer, 3 IEEE float.
+    EXPECT_EQ(header.sampleFormat, kind.depth == 32 ? 3 : 1);
+  }
+  const testhost::Image after = cli::ReadImageFile(out);
+  ASSERT_EQ(after.width, 29);
+  ASSERT_EQ(after.height, 17);
+  EXPECT_EQ(after.colorPlanes, kind.colorPlanes);
+  EXPECT_EQ(after.depth, kind.depth);
+  ASSERT_EQ(after.transparency, kind.alpha);
+  // The filter changed the colours; the transparency plane is kept.
+  EXPECT_GT(DifferingInPlane(before, after, 0), 29 * 17 / 2);
+  if (kind.alpha) {
+    EXPECT_EQ(DifferingInPlane(before, after, kind.colorPlanes), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RenderEveryKind, ::testing::ValuesIn(kKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class Render : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = ScratchFolder();
+    input_ = folder_ + "in.png";
+    source_ = Lopsided(41, 27, 3, 8, false);
+    cli::WriteImageFile(source_, input_, ImageFileKind::Png);
+  }
+  testhost::Image Rendered(std::vector<std::string> args, const std::string& name = "out.png") {
+    const std::string out = folder_ + name;
+    args.insert(args.begin(), {"render", input_, out, "-q"});
+    const CliResult run = RunStellane(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return run.exitCode == 0 ? cli::ReadImageFile(out) : testhost::Image{};
+  }
+  std::string folder_, input_;
+  testhost::Image source_;
+};
+
+TEST_F(Render, DemoPictureWithoutInput) {
+  const std::string out = ScratchFolder() + "demo.png";
+  const CliResult run = RunStellane({"render", out, "--quiet"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const PngHeader header = ReadPngHeader(out);
+  EXPECT_GE(header.width, 640);
+  EXPECT_GE(header.height, 400);
+  EXPECT_EQ(header.bitDepth, 8);
+  EXPECT_EQ(header.colorType, 2);
+}
+
+TEST_F(Render, RectangleAndMaskLimitTheFilter) {
+  // --rect X,Y,W,H: nothing outside changes, most inside does.
+  const testhost::Image rect = Rendered({"--rect", "5,7,20,11"}, "rect.png");
+  ASSERT_EQ(rect.width, 41);
+  EXPECT_EQ(DifferingPixelsIn(source_, rect, 5, 7, 25, 18, false), 0);
+  EXPECT_GT(DifferingPixelsIn(source_, rect, 5, 7, 25, 18, true), 20 * 11 / 2);
+
+  // A mask that is zero on the left half and full on the right.
+  testhost::Image mask = testhost::Image::Make(41, 27, 1, 8);
+  for (int y = 0; y < 27; ++y)
+    for (int x = 20; x < 41; ++x) mask.Set(x, y, 0, 255);
+  cli::WriteImageFile(mask, folder_ + "mask.png", ImageFileKind::Png);
+  const testhost::Image masked = Rendered({"--mask", folder_ + "mask.png"}, "masked.png");
+  ASSERT_EQ(masked.width, 41);
+  EXPECT_EQ(DifferingPixelsIn(source_, masked, 0, 0, 20, 27, true), 0);
+  EXPECT_GT(DifferingPixelsIn(source_, masked, 20, 0, 41, 27, true), 21 * 27 / 2);
+
+  // A 16-bit mask is scaled to the selection's range the same way.
+  const testhost::Image zero16 = testhost::Image::Make(41, 27, 1, 16);
+  cli::WriteImageFile(zero16, folder_ + "zero16.tif", ImageFileKind::Tiff);
+  const testhost::Image untouched = Rendered({"--mask", folder_ + "zero16.tif"}, "untouched.png");
+  EXPECT_EQ(DifferingPixels(source_, untouched), 0);
+}
+
+TEST_F(Render, NebulaRepeatsWithoutStarsAndFollowsTheSeed) {
+  const testhost::Image a = Rendered({"--set", "density=0"}, "a.png");
+  const testhost::Image b = Rendered({"--set", "density=0"}, "b.png");
+  const testhost::Image c = Rendered({"--set", "density=0", "--set", "randomSeed=12345"}, "c.png");
+  ASSERT_EQ(a.width, 41);
+  EXPECT_EQ(DifferingPixels(a, b), 0);
+  EXPECT_GT(DifferingPixels(a, c), 41 * 27 / 2);
+}
+
+TEST_F(Render, GlueAndColourOptionsReachThePlugin) {
+  const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
+  const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");
+  const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
+  EXPECT_GT(DifferingPixels(normal, byName), 0);
+  EXPECT_EQ(DifferingPixels(byName, byNumber), 0);
+  // Lighten never darkens the source.
+  for (int y = 0; y < 27; ++y)
+    for (int x = 0; x < 41; ++x)
+      for (int p = 0; p < 3; ++p) ASSERT_GE(byName.Get(x, y, p), source_.Get(x, y, p));
+
+  const testhost::Image recoloured =
+      Rendered({"--set", "density=0", "--set", "colorA1=#ff0000", "--set", "colorA2=#FF0000",
+                "--set", "colorB1=ff0000", "--set", "colorB2=#ff0000"},
+               "red.png");
+  EXPECT_GT(DifferingPixels(normal, recoloured), 0);
+}
+
+TEST_F(Render, RecordedDescriptorPlaysBackTheSameRun) {
+  const std::string record = folder_ + "run.txt", again = folder_ + "again.txt";
+  const testhost::Image first =
+      Rendered({"--set", "density=0", "--set", "texture=80", "--glue", "procedural +", "--set",
+                "colorB1=#102030", "--record", record},
+               "first.png");
+  const std::string text = ReadText(record);
+  EXPECT_NE(text.find("0008 long 0\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("0011 long 80\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("GLUE enum GLty GL02\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("0024 long 16\n0025 long 32\n0026 long 48\n"), std::string::npos) << text;
+
+  const testhost::Image played = Rendered({"--play", record, "--record", again}, "played.png");
+  EXPECT_EQ(ReadText(again), text);
+  EXPECT_EQ(DifferingPixels(first, played), 0);
+
+  // A hand-written descriptor with one item: the rest are the defaults.
+  WriteText(folder_ + "one.txt", "stellane-descriptor 1\n# stars off\n0008 long 0\n");
+  const testhost::Image defaults = Rendered({"--set", "density=0"}, "defaults.png");
+  const testhost::Image one = Rendered({"--play", folder_ + "one.txt"}, "one.png");
+  EXPECT_EQ(DifferingPixels(defaults, one), 0);
+}
+
+TEST_F(Render, SixteenBitValuesOutsideTheRectangleSurvive) {
+  // Host values written as 16-bit samples come back exactly.
+  testhost::Image source = Lopsided(23, 13, 3, 16, false);
+  const std::string in = folder_ + "in16.png", out = folder_ + "out16.png";
+  cli::WriteImageFile(source, in, ImageFileKind::Png);
+  const CliResult run = RunStellane({"render", in, out, "--rect", "0,0,10,13", "-q"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const testhost::Image after = cli::ReadImageFile(out);
+  EXPECT_EQ(DifferingPixelsIn(source, after, 0, 0, 10, 13, false), 0);
+  EXPECT_GT(DifferingPixelsIn(source, after, 0, 0, 10, 13, true), 0);
+}
+
+TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
+  const testhost::Image source = Lopsided(23, 13, 3, 8, true);
+  const std::string in = folder_ + "rgba.png", out = folder_ + "rgba-out.png";
+  cli::WriteImageFile(source, in, ImageFileKind::Png);
+  const CliResult run = RunStellane({"render", in, out, "--rect", "3,2,10,8", "-q"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const testhost::Image after = cli::ReadImageFile(out);
+  ASSERT_TRUE(after.transparency);
+  EXPECT_EQ(DifferingPixelsIn(source, after, 3, 2, 13, 10, false), 0);
+  EXPECT_GT(DifferingInPlane(source, after, 3), 0);
+}
+
+TEST_F(Render, DialogRunNeedsNoUser) {
+  if (std::string(STELLANE_CLI_NAME).find(".exe") != std::string::npos)
+    GTEST_SKIP() << "the Windows dialog waits for a user";
+  const testhost::Image out = Rendered({"--dialog"});
+  EXPECT_EQ(out.width, 41);
+}
+
+}  // namespace
+}  // namespace clitest

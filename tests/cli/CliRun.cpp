@@ -1,0 +1,54 @@
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace clitest {
+
+CliResult RunStellane(const std::vector<std::string>& args) {
+  const std::string folder = "cli-tmp/";
+  std::filesystem::create_directories(folder);
+  const std::string outFile = folder + "last-stdout.txt", errFile = folder + "last-stderr.txt";
+  CliResult result;
+  result.exitCode = ExitStatus(std::system(CommandLine(args, outFile, errFile).c_str()));
+  result.out = ReadText(outFile);
+  result.err = ReadText(errFile);
+  return result;
+}
+
+std::string ScratchFolder() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string folder =
+      std::string("cli-tmp/") + info->test_suite_name() + "." + info->name() + "/";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace clitest

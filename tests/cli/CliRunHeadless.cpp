@@ -1,0 +1,37 @@
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "CliRun.h"
+
+namespace clitest {
+
+namespace {
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+}  // namespace
+
+std::string CommandLine(const std::vector<std::string>& args, const std::string& outFile,
+                        const std::string& errFile) {
+  std::string line = "./" STELLANE_CLI_NAME;
+  for (const std::string& arg : args) line += " " + Quote(arg);
+  return line + " >" + Quote(outFile) + " 2>" + Quote(errFile) + " </dev/null";
+}
+
+int ExitStatus(int systemResult) {
+  return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+}
+
+void SetEnvironment(const std::string& name, const std::string& value) {
+  if (value.empty())
+    unsetenv(name.c_str());
+  else
+    setenv(name.c_str(), value.c_str(), 1);
+}
+
+}  // namespace clitest

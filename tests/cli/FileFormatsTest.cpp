@@ -1,0 +1,71 @@
+// The two small formats of the command-line host that other programs meet:
+// 16-bit samples in files, and the descriptor text of --record and --play.
+#include <gtest/gtest.h>
+
+#include "host/PluginApi.h"
+#include "stellane/CliError.h"
+#include "stellane/DescriptorText.h"
+#include "stellane/ImageFiles.h"
+
+namespace clitest {
+namespace {
+
+TEST(SixteenBitMapping, EndsMeetAndEveryHostValueSurvivesAFile) {
+  EXPECT_EQ(cli::HostFromFile16(0), 0);
+  EXPECT_EQ(cli::HostFromFile16(65535), 32768);
+  EXPECT_EQ(cli::FileFromHost16(0), 0);
+  EXPECT_EQ(cli::FileFromHost16(32768), 65535);
+  EXPECT_EQ(cli::FileFromHost16(16384), 32768);  // half stays half
+  for (int h = 0; h <= 32768; ++h)
+    ASSERT_EQ(cli::HostFromFile16(cli::FileFromHost16(std::uint16_t(h))), h) << h;
+  // File values only move up the scale as they grow.
+  for (int f = 1; f <= 65535; ++f)
+    ASSERT_LE(cli::HostFromFile16(std::uint16_t(f - 1)), cli::HostFromFile16(std::uint16_t(f)));
+}
+
+TEST(DescriptorText, RoundTripsAndNamesTheBadLine) {
+  const testhost::Descriptor items = {
+      testhost::IntegerItem(ps::FourCC("0001"), 255),
+      testhost::IntegerItem(ps::FourCC("0019"), -2147483647 - 1),
+      testhost::EnumeratedItem(ps::FourCC("GLUE"), ps::FourCC("GLty"), ps::FourCC("<NO>")),
+      testhost::IntegerItem(ps::FourCC("0020"), 2147483647)};
+  const std::string text = cli::FormatDescriptorText(items);
+  EXPECT_EQ(text,
+            "stellane-descriptor 1\n0001 long 255\n0019 long -2147483648\n"
+            "GLUE enum GLty <NO>\n0020 long 2147483647\n");
+  const testhost::Descriptor back = cli::ParseDescriptorText(text, "t");
+  ASSERT_EQ(back.size(), items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(back[i].key, items[i].key);
+    EXPECT_EQ(back[i].type, items[i].type);
+    EXPECT_EQ(back[i].integer, items[i].integer);
+    EXPECT_EQ(back[i].enumType, items[i].enumType);
+    EXPECT_EQ(back[i].enumValue, items[i].enumValue);
+  }
+  // Windows line ends, comments and blank lines are fine.
+  EXPECT_EQ(
+      cli::ParseDescriptorText("stellane-descriptor 1\r\n\r\n# x\r\n0008 long 3\r\n", "t").size(),
+      1u);
+
+  const struct {
+    const char* text;
+    const char* message;
+  } bad[] = {{"", "t: empty"},
+             {"stellane-descriptor 2\n", "t:1:"},
+             {"stellane-descriptor 1\n0008 long\n", "t:2:"},
+             {"stellane-descriptor 1\n0008 long 2147483648\n", "t:2:"},
+             {"stellane-descriptor 1\n008 long 1\n", "t:2: a key is four characters"},
+             {"stellane-descriptor 1\nGLUE enum GLty\n", "t:2:"},
+             {"stellane-descriptor 1\n\n0008 doub 1.5\n", "t:3: unknown item type"}};
+  for (const auto& b : bad) {
+    try {
+      cli::ParseDescriptorText(b.text, "t");
+      ADD_FAILURE() << "accepted: " << b.text;
+    } catch (const cli::CliError& e) {
+      EXPECT_EQ(e.message.rfind(b.message, 0), 0u) << e.message;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace clitest

@@ -1,0 +1,34 @@
+// Small pictures for the end-to-end tests, and a look at what a written
+// file declares in its header, read independently of the program's readers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "testhost/Image.h"
+
+namespace clitest {
+
+// An odd-sized picture whose planes all differ and whose rows and columns
+// are not symmetric, so swapped channels or flipped rows show.
+testhost::Image Lopsided(int width, int height, int colorPlanes, int depth, bool alpha);
+
+struct PngHeader {
+  int width = 0, height = 0, bitDepth = 0, colorType = -1;
+};
+PngHeader ReadPngHeader(const std::string& path);
+
+struct TiffHeader {
+  int width = 0, height = 0, samples = 0, bits = 0, sampleFormat = 0;
+};
+TiffHeader ReadTiffHeader(const std::string& path);
+
+// Number of pixels whose samples differ in any plane (both images of one shape).
+int DifferingPixels(const testhost::Image& a, const testhost::Image& b);
+// The same inside / outside a rectangle [left, right) x [top, bottom).
+int DifferingPixelsIn(const testhost::Image& a, const testhost::Image& b, int left, int top,
+                      int right, int bottom, bool inside);
+// Number of pixels whose plane `plane` differs.
+int DifferingInPlane(const testhost::Image& a, const testhost::Image& b, int plane);
+
+}  // namespace clitest
