@@ -17,6 +17,7 @@
 #include "dialog/DialogHeadless.h"
 #include "dialog/MainDialog.h"
 #include "host/PluginEntry.h"
+#include "params/DotDirectory.h"
 #include "testhost/TestHost.h"
 
 namespace dialogtest {
@@ -139,6 +140,7 @@ class DialogRun : public ::testing::Test {
   DialogRun() {
     config_.hostSig = ps::FourCC("TEST");  // every preview row is drawn
     config_.playInfo = ps::plugInDialogDisplay;
+    stellane::RunDotPins() = {};  // as in a freshly loaded plug-in
   }
   ~DialogRun() override { stellane::SetHeadlessDialogUser(nullptr, nullptr); }
 
