@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the plug-in for Linux and
-# for Windows, and runs one whole filter run of each build through our test
-# host (the Windows one under Wine). Pictures land in build/native and
-# build/win as demo-before.ppm and demo-after.ppm.
+# The main job: installs what is missing, builds the plug-in and the
+# command-line host for Linux and for Windows, and renders the built-in demo
+# picture with each: build/native/demo.png through Stellane.so, and
+# build/win/demo.png through Stellane.8bf under Wine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,16 +11,18 @@ jobs=${STELLANE_JOBS:-2}
 
 scripts/install-deps.sh
 cmake -S . -B build/native -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build/native -j "$jobs" stellane_demo
+ninja -C build/native -j "$jobs" stellane StellanePlugin
 scripts/build-win-deps.sh
 cmake -S . -B build/win -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-ninja -C build/win -j "$jobs" stellane_demo StellanePlugin
+ninja -C build/win -j "$jobs" stellane StellanePlugin
 
 echo
-echo "=== Stellane.so on Linux"
-(cd build/native && ./stellane_demo)
+echo "=== stellane render with Stellane.so on Linux"
+(cd build/native && ./stellane render demo.png --glue screen)
+echo "Wrote build/native/demo.png"
 echo
-echo "=== Stellane.8bf under Wine"
-(cd build/win && "$root/scripts/wine-run.sh" stellane_demo.exe 2>&1 |
+echo "=== stellane.exe render with Stellane.8bf under Wine"
+(cd build/win && "$root/scripts/wine-run.sh" stellane.exe render demo.png --glue screen 2>&1 |
   grep -v '^X connection to' | tr -d '\r')
+echo "Wrote build/win/demo.png"
