@@ -17,7 +17,8 @@ enum class FileChoice : std::uint8_t {
   OpenSettings,     // the preset browser: "Open a settings file", *.q9r
   SaveSettings,     // "Save a settings file", *.q9r, overwrite prompt
   AnyFileInFolder,  // "Choose any file in the source folder", *.*
-  SavePsd           // the PSD export's file, *.psd
+  SavePsd,          // the PSD export's file, *.psd
+  SaveHtmlPage      // "Save an HTML page", *.html
 };
 
 struct DialogWindow {
@@ -46,6 +47,8 @@ struct DialogWindow {
   virtual bool ChooseColour(Color16& colour) = 0;
   virtual void ShowAbout() = 0;
   virtual void ShowInfoBox() = 0;
+  // Opens a written page in the user's browser (the shell verb "open").
+  virtual void OpenDocument(const char* path) = 0;
 
   // Messages the behaviour sends to itself, handled after the current one.
   virtual void PostCommand(int control) = 0;

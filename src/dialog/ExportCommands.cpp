@@ -1,9 +1,27 @@
 // The exports reached from the dialog: the "PSD" button and the HTML pages
 // of presets ("^") and of memory dots (right click on the thumbnail).
+#include <algorithm>
+#include <cstring>
+
 #include "dialog/MainDialog.h"
+#include "export/HtmlPages.h"
 #include "export/PsdExport.h"
 
 namespace stellane {
+
+namespace {
+
+bool pageRunning = false;
+
+// The folder part of `path`, separator included.
+void FolderOf(const char* path, char (&folder)[kPathBytes]) {
+  const char* slash = std::max(std::strrchr(path, '/'), std::strrchr(path, '\\'));
+  const std::size_t length = slash ? static_cast<std::size_t>(slash - path + 1) : 0;
+  std::memcpy(folder, path, length);
+  folder[length] = '\0';
+}
+
+}  // namespace
 
 void PsdExportCommand(Globals& g) {
   RenderParams& p = *g.params;
@@ -12,7 +30,29 @@ void PsdExportCommand(Globals& g) {
   ExportPsd(g, path, nullptr);
 }
 
-// The HTML pages are not connected yet: the commands do nothing.
-void PresetPageCommand(Globals&, bool) {}
+void PresetPageCommand(Globals& g, bool memoryDots) {
+  if (pageRunning) return;
+  RenderParams& p = *g.params;
+  DialogWindow& w = Window(g);
+  char page[kPathBytes] = {};
+  if (memoryDots) {
+    if (!w.ChooseFile(FileChoice::SaveHtmlPage, p.sourceFolder, "Stellane memory dots.html", page))
+      return;
+    pageRunning = true;
+    if (WriteMemoryDotsPage(g, page) == 0) w.OpenDocument(page);
+    pageRunning = false;
+    return;
+  }
+  char any[kPathBytes] = {};
+  if (!w.ChooseFile(FileChoice::AnyFileInFolder, p.sourceFolder, "", any)) return;
+  FolderOf(any, p.sourceFolder);
+  if (!w.ChooseFile(FileChoice::SaveHtmlPage, p.sourceFolder, "Stellane presets.html", page))
+    return;
+  pageRunning = true;
+  if (WritePresetsPage(p.sourceFolder, page) == 0) w.OpenDocument(page);
+  pageRunning = false;
+  Session(g).cursor = DialogCursor::Arrow;
+  w.SetCursor(DialogCursor::Arrow);
+}
 
 }  // namespace stellane

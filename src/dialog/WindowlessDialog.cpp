@@ -37,6 +37,7 @@ struct NoWindow final : DialogWindow {
   bool ChooseColour(Color16&) override { return false; }
   void ShowAbout() override {}
   void ShowInfoBox() override {}
+  void OpenDocument(const char*) override {}
   void PostCommand(int) override {}
   void PostMouseMove(int, int) override {}
   void* PreviewDrawingContext() override { return nullptr; }

@@ -234,5 +234,29 @@ TEST_F(DialogMemory, BatchRewritesMatchingFilesAndKeepsTheCurrentSettings) {
   EXPECT_EQ(host_->ParametersAs<RenderParams>()->paramA, 66);
 }
 
+TEST_F(DialogMemory, PagesOfPresetsAndDotsOpenWhenWritten) {
+  namespace fs = std::filesystem;
+  const fs::path folder = temp_.Folder() / "presets";
+  fs::create_directories(folder);
+  const std::string presets = temp_.In("presets.html");
+  const std::string dots = temp_.In("dots.html");
+  Run([&](Globals& g) {
+    stellane::WriteSettingsFile((folder / "one.q9r").string().c_str(), *g.params, nullptr);
+    window.choose = [&](FileChoice kind) {
+      if (kind == FileChoice::AnyFileInFolder) return (folder / "one.q9r").string();
+      return kind == FileChoice::SaveHtmlPage ? presets : std::string();
+    };
+    window.Click(g, ctl::kPresetPage);
+    window.choose = [&](FileChoice kind) {
+      return kind == FileChoice::SaveHtmlPage ? dots : std::string();
+    };
+    const auto& thumb = stellane::LookupControl(ctl::kDotThumbnail).rect;
+    window.ClickAt(g, thumb.left + 40, thumb.top + 40, true);
+  });
+  EXPECT_EQ(window.opened, (std::vector<std::string>{presets, dots}));
+  EXPECT_TRUE(fs::exists(presets));
+  EXPECT_TRUE(fs::exists(dots));
+}
+
 }  // namespace
 }  // namespace dialogtest

@@ -46,6 +46,7 @@ struct FakeWindow final : stellane::DialogWindow {
   int endCode = -1;
   int aboutShown = 0;
   int infoShown = 0;
+  std::vector<std::string> opened;
 
   void SetControlText(int c, const char* text) override { texts[c] = text; }
   void GetControlText(int c, char* text, int capacity) override {
@@ -71,6 +72,7 @@ struct FakeWindow final : stellane::DialogWindow {
   bool ChooseColour(stellane::Color16&) override { return false; }
   void ShowAbout() override { ++aboutShown; }
   void ShowInfoBox() override { ++infoShown; }
+  void OpenDocument(const char* path) override { opened.push_back(path); }
   void PostCommand(int c) override { posted.push_back({true, c, 0, 0}); }
   void PostMouseMove(int x, int y) override { posted.push_back({false, -1, x, y}); }
   void* PreviewDrawingContext() override { return this; }
