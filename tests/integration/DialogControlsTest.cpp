@@ -149,5 +149,18 @@ TEST_F(DialogControls, CancelRestoresTheOpeningParameters) {
   EXPECT_EQ(run.continueCalls, 0);
 }
 
+TEST_F(DialogControls, FloatImagesDisableTheGlueControls) {
+  depth_ = 32;
+  Run([&](Globals& g) {
+    const auto& r = stellane::Dialog(g);
+    EXPECT_EQ(r.enabled[ctl::kGlueLabel], 0);
+    EXPECT_EQ(r.enabled[ctl::kGlueList], 0);
+    EXPECT_EQ(r.enabled[ctl::kNextGlue], 0);
+    EXPECT_EQ(r.enabled[kTrackA], 1);
+  });
+  depth_ = 8;
+  Run([&](Globals& g) { EXPECT_EQ(stellane::Dialog(g).enabled[ctl::kGlueLabel], 1); });
+}
+
 }  // namespace
 }  // namespace dialogtest

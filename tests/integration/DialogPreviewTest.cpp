@@ -97,6 +97,13 @@ TEST_F(DialogPreview, DraggingPansUpToTheImageEdges) {
         const ps::Rect16 in = log.requests.back().inRect;
         EXPECT_EQ(in.right, 1100);
         EXPECT_EQ(in.left, 600);
+        // While dragging, the source is shown unfiltered (no selection: as is).
+        const auto& shown = log.displays.back();
+        ASSERT_EQ(shown.srcRect.right - shown.srcRect.left, 500);
+        for (int j : {0, 17, 39})
+          for (int i : {0, 250, 499})
+            for (int c = 0; c < 3; ++c)
+              EXPECT_EQ(shown.pixels[(j * 500 + i) * 3 + c], RampValue(600 + i, j, c));
         const int before = Displays();
         window.Release(g, x - 2000, y - 500);
         EXPECT_EQ(g.params->captureControl, -1);

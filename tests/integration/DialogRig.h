@@ -129,11 +129,14 @@ inline int CentreY(int control) {
   return (r.top + r.bottom) / 2;
 }
 
-inline testhost::Image Ramp(int width, int height) {
-  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
+// Sample value of channel c at (x, y), out of 255.
+inline int RampValue(int x, int y, int c) { return (x * 7 + y * 13 + c * 61) % 256; }
+
+inline testhost::Image Ramp(int width, int height, int depth) {
+  testhost::Image image = testhost::Image::Make(width, height, 3, depth);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c) image.Set(x, y, c, double((x * 7 + y * 13 + c * 61) % 256));
+      for (int c = 0; c < 3; ++c) image.Set(x, y, c, RampValue(x, y, c) * image.MaxValue() / 255.0);
   return image;
 }
 
@@ -151,7 +154,7 @@ class DialogRun : public ::testing::Test {
                           int height = 30) {
     if (!host_) host_ = std::make_unique<testhost::TestHost>(&stellane::PluginMainImpl, config_);
     host_->Config() = config_;
-    host_->SetImage(Ramp(width, height));
+    host_->SetImage(Ramp(width, height, depth_));
     window = FakeWindow{};
     stellane::SetHeadlessDialogUser(&window, act);
     return host_->RunFilter();
@@ -162,6 +165,7 @@ class DialogRun : public ::testing::Test {
   testhost::HostConfig config_;
   std::unique_ptr<testhost::TestHost> host_;
   FakeWindow window;
+  int depth_ = 8;
 };
 
 }  // namespace dialogtest
