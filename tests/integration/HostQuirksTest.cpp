@@ -104,6 +104,20 @@ TEST(HostQuirks, FreshDataWordOnEveryRun) {
   EXPECT_TRUE(RecordMarked(*host));
 }
 
+// pspiHost and IrfanView: the parameters handle is empty on every run.
+TEST(HostQuirks, FreshParametersHandleOnEveryRun) {
+  HostConfig config;
+  config.quirks.freshParametersEachRun = true;
+  auto host = MakeHost(config);
+  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
+  MarkRecord(*host);
+  ExpectCleanRun(*host, host->RunFilter());
+  EXPECT_FALSE(RecordMarked(*host));
+  const auto* p = host->ParametersAs<RenderParams>();
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->randomSeed, 67676767);
+}
+
 // A data word that holds garbage (no handle of ours) is never dereferenced.
 TEST(HostQuirks, GarbageDataWordIsReplaced) {
   auto host = MakeHost({});
@@ -218,9 +232,9 @@ TEST(HostQuirks, BufferSuiteWithItsNewerSlotsEmpty) {
 
 // The full presets of the hosts we know, each run twice.
 TEST(HostQuirks, KnownHostPresetsRunCleanly) {
-  const HostConfig presets[] = {testhost::PhotoshopHost(), testhost::AffinityHost(),
-                                testhost::GimpPspiHost(), testhost::PspiHostDll(),
-                                testhost::PaintDotNetHost()};
+  const HostConfig presets[] = {testhost::PhotoshopHost(),   testhost::AffinityHost(),
+                                testhost::GimpPspiHost(),    testhost::PspiHostDll(),
+                                testhost::PaintDotNetHost(), testhost::IrfanViewHost()};
   for (const HostConfig& preset : presets) {
     auto host = MakeHost(preset, true);
     for (int run = 0; run < 2; ++run) {

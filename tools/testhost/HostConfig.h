@@ -32,6 +32,9 @@ struct HostQuirks {
   bool narrowDataWord = false;
   // pspiHost: a fresh, zero data word on every run.
   bool freshDataWordEachRun = false;
+  // pspiHost and IrfanView: an empty parameters handle on every run (the
+  // previous one is left to leak, as they do).
+  bool freshParametersEachRun = false;
   // Paint.NET: the record is allocated 556 bytes long, fields from 500 zero.
   bool shortRecord = false;
   // pspiHost: *result is 1 when About is called.
@@ -112,5 +115,6 @@ HostConfig AffinityHost();
 HostConfig GimpPspiHost();
 HostConfig PspiHostDll();
 HostConfig PaintDotNetHost();
+HostConfig IrfanViewHost();
 
 }  // namespace testhost

@@ -34,6 +34,7 @@ HostConfig PspiHostDll() {
   c.supportsPadding = false;
   c.quirks.nullDescriptorProcs = true;
   c.quirks.freshDataWordEachRun = true;
+  c.quirks.freshParametersEachRun = true;
   c.quirks.aboutResultPresetOne = true;
   c.quirks.handleSizeZero = true;
   c.quirks.doneOnlyWhenRightIsZero = true;
@@ -45,6 +46,15 @@ HostConfig PaintDotNetHost() {
   c.hostSig = ps::FourCC("NDP.");
   c.maxSpace = 1 << 30;
   c.quirks.shortRecord = true;
+  return c;
+}
+
+HostConfig IrfanViewHost() {
+  HostConfig c;
+  c.hostSig = ps::FourCC("UP20");
+  c.maxSpace = 256 * 1024;  // IrfanView gives kilobytes
+  c.quirks.freshDataWordEachRun = true;
+  c.quirks.freshParametersEachRun = true;
   return c;
 }
 

@@ -197,6 +197,7 @@ void TestHost::BeginRun() {
   ActiveScope scope(&s);
   s.FillSuites();
   if (s.config.quirks.freshDataWordEachRun) s.dataSlot = 0;
+  if (s.config.quirks.freshParametersEachRun) s.parameters = nullptr;
   SealNarrowSlot(s);
 
   const HostConfig& c = s.config;
