@@ -111,6 +111,13 @@ TEST_F(Render, DemoPictureWithoutInput) {
   EXPECT_EQ(header.colorType, 2);
 }
 
+TEST_F(Render, ReplacesAnExistingOutputWhole) {
+  WriteText(folder_ + "out.png", std::string(100000, 'x'));
+  const testhost::Image out = Rendered({});
+  EXPECT_EQ(out.width, 41);
+  EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png"}));
+}
+
 TEST_F(Render, RectangleAndMaskLimitTheFilter) {
   // --rect X,Y,W,H: nothing outside changes, most inside does.
   const testhost::Image rect = Rendered({"--rect", "5,7,20,11"}, "rect.png");

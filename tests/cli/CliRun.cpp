@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,9 +14,12 @@ CliResult RunStellane(const std::vector<std::string>& args) {
   std::filesystem::create_directories(folder);
   const std::string outFile = folder + "last-stdout.txt", errFile = folder + "last-stderr.txt";
   CliResult result;
-  result.exitCode = ExitStatus(std::system(CommandLine(args, outFile, errFile).c_str()));
+  result.exitCode = RunProgram(args, outFile, errFile);
+  // Windows writes text with CR LF line ends.
   result.out = ReadText(outFile);
   result.err = ReadText(errFile);
+  for (std::string* text : {&result.out, &result.err})
+    text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
   return result;
 }
 

@@ -21,12 +21,10 @@ CliResult RunStellane(const std::vector<std::string>& args);
 // programs started afterwards.
 void SetEnvironment(const std::string& name, const std::string& value);
 
-// How the shell of this platform runs `stellane` with quoted arguments and
-// stdout/stderr sent to files.
-std::string CommandLine(const std::vector<std::string>& args, const std::string& outFile,
-                        const std::string& errFile);
-// The exit status from what std::system returned.
-int ExitStatus(int systemResult);
+// Runs `stellane` beside the tests with stdout and stderr sent to files and
+// returns its exit status (-1 when it could not be started or was killed).
+int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
+               const std::string& errFile);
 
 // A fresh, empty folder for the current test: "cli-tmp/<suite>.<test>/".
 std::string ScratchFolder();

@@ -16,15 +16,13 @@ std::string Quote(const std::string& arg) {
 
 }  // namespace
 
-std::string CommandLine(const std::vector<std::string>& args, const std::string& outFile,
-                        const std::string& errFile) {
+int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
+               const std::string& errFile) {
   std::string line = "./" STELLANE_CLI_NAME;
   for (const std::string& arg : args) line += " " + Quote(arg);
-  return line + " >" + Quote(outFile) + " 2>" + Quote(errFile) + " </dev/null";
-}
-
-int ExitStatus(int systemResult) {
-  return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+  line += " >" + Quote(outFile) + " 2>" + Quote(errFile) + " </dev/null";
+  const int status = std::system(line.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void SetEnvironment(const std::string& name, const std::string& value) {

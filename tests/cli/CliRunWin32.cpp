@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <cstdlib>
 
 #include "CliRun.h"
@@ -6,30 +8,63 @@ namespace clitest {
 
 namespace {
 
-// cmd.exe's quoting: double quotes around every argument; our arguments
-// hold no double quotes of their own.
-std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
+// One argument quoted for the C runtime's command-line parser: backslashes
+// are literal except before a double quote.
+std::string Quote(const std::string& arg) {
+  std::string quoted = "\"";
+  int backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') backslashes = backslashes * 2 + 1;
+    quoted.append(std::size_t(backslashes), '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(std::size_t(backslashes) * 2, '\\');
+  return quoted + "\"";
+}
 
-std::string Backslashes(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+HANDLE InheritableFile(const std::string& path) {
+  SECURITY_ATTRIBUTES security = {sizeof security, nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
 
-std::string CommandLine(const std::vector<std::string>& args, const std::string& outFile,
-                        const std::string& errFile) {
-  // cmd.exe drops the outer quotes of a line that starts with one.
-  std::string line = "\"" STELLANE_CLI_NAME;
+int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
+               const std::string& errFile) {
+  std::string line = STELLANE_CLI_NAME;
   for (const std::string& arg : args) line += " " + Quote(arg);
-  return line + " >" + Quote(Backslashes(outFile)) + " 2>" + Quote(Backslashes(errFile)) + "\"";
+  HANDLE out = InheritableFile(outFile), err = InheritableFile(errFile);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process = {};
+  DWORD exitCode = DWORD(-1);
+  if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+      CreateProcessA(STELLANE_CLI_NAME, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  return int(exitCode);
 }
 
-int ExitStatus(int systemResult) { return systemResult; }
-
 void SetEnvironment(const std::string& name, const std::string& value) {
+  // Both the C runtime's copy and the one CreateProcess hands on.
   _putenv((name + "=" + value).c_str());
+  SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
 }
 
 }  // namespace clitest
