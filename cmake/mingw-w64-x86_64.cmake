@@ -8,7 +8,9 @@ set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_OBJDUMP x86_64-w64-mingw32-objdump CACHE FILEPATH "" FORCE)
 
 # Windows builds of the image libraries, made by scripts/build-win-deps.sh.
-if(NOT STELLANE_WIN_DEPS)
+if(NOT STELLANE_WIN_DEPS AND DEFINED ENV{STELLANE_WIN_DEPS})
+  set(STELLANE_WIN_DEPS "$ENV{STELLANE_WIN_DEPS}")
+elseif(NOT STELLANE_WIN_DEPS)
   set(STELLANE_WIN_DEPS "$ENV{HOME}/.cache/stellane/win-deps")
 endif()
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${STELLANE_WIN_DEPS})
