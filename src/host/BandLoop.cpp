@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialog/DialogEntry.h"
+#include "export/ExportRender.h"
 #include "glue/GlueModes.h"
 #include "host/WorkArea.h"
 #include "render/RenderContext.h"
@@ -63,6 +64,10 @@ void RequestRow(Globals& g) {
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
+  if (g.params->renderTarget == 2) {
+    ReportExportProgress(g, done, total);  // the export's own progress window
+    return;
+  }
   if (g.params->renderTarget != 0) return;
   if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
   if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);

@@ -1,0 +1,54 @@
+#include "export/PsdJob.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace stellane {
+
+PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
+  PsdJob job{};
+  job.kind = 4;
+  job.layerCount = 1;
+  job.outputMode = params.outputMode;
+  if (params.outputMode == 6) {
+    job.width = params.customWidth;
+    job.height = params.customHeight;
+  } else {
+    job.width = fr.filterRect.right - fr.filterRect.left;
+    job.height = fr.filterRect.bottom - fr.filterRect.top;
+  }
+  const bool sixteenBitMode =
+      fr.imageMode == ps::plugInModeGray16 || fr.imageMode == ps::plugInModeRGB48;
+  const bool floatMode =
+      fr.imageMode == ps::plugInModeGray32 || fr.imageMode == ps::plugInModeRGB96;
+  if (floatMode || fr.depth == 32) {
+    job.bytesPerChannel = 4;
+  } else if (sixteenBitMode && fr.depth == 16) {
+    job.bytesPerChannel = 2;
+  } else {
+    job.bytesPerChannel = 1;  // 8-bit modes below depth 9 and everything else
+  }
+  return job;
+}
+
+std::int32_t PsdImageFormat(const PsdJob& job) {
+  return job.bytesPerChannel == 4 ? 9 : job.bytesPerChannel == 2 ? 4 : 3;
+}
+
+bool PsdJobSizeValid(const PsdJob& job) {
+  return job.width >= 1 && job.height >= 1 && job.width <= kPsdMaxSide && job.height <= kPsdMaxSide;
+}
+
+void TodayAsIptcDate(char (&date)[9]) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (const std::tm* t = std::localtime(&now)) local = *t;
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02d", (local.tm_year + 1900) % 10000,
+                (local.tm_mon + 1) % 100, local.tm_mday % 100);
+  std::memcpy(date, text, sizeof date - 1);
+  date[sizeof date - 1] = '\0';
+}
+
+}  // namespace stellane
