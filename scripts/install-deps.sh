@@ -12,6 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
+  imagemagick
 )
 # Wine loads parts of X and fonts through its recommended packages; the rest
 # is installed without recommendations.

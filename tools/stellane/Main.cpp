@@ -18,6 +18,8 @@ const char* const kMainHelp =
     "  render [INPUT] OUTPUT [options]   filter an image (or the demo picture)\n"
     "  info FILE.q9r                     print the values of a settings file\n"
     "  thumbnail FILE.q9r OUT.jpg        extract a settings file's thumbnail\n"
+    "  psd OUT.psd [INPUT] [options]     render the effect as a layered PSD file\n"
+    "  html presets FOLDER OUT.html      a web page of a folder's settings files\n"
     "\n"
     "  stellane COMMAND --help           help on one command\n"
     "  stellane --version                the program's version\n"
@@ -43,7 +45,9 @@ int Dispatch(const cli::Arguments& all) {
   };
   static const Entry kCommands[] = {{"render", cli::RenderCommand, cli::kRenderHelp},
                                     {"info", cli::InfoCommand, cli::kInfoHelp},
-                                    {"thumbnail", cli::ThumbnailCommand, cli::kThumbnailHelp}};
+                                    {"thumbnail", cli::ThumbnailCommand, cli::kThumbnailHelp},
+                                    {"psd", cli::PsdCommand, cli::kPsdHelp},
+                                    {"html", cli::HtmlCommand, cli::kHtmlHelp}};
   for (const Entry& entry : kCommands) {
     if (command != entry.name) continue;
     if (cli::WantsHelp(args)) {
@@ -52,7 +56,8 @@ int Dispatch(const cli::Arguments& all) {
     }
     return entry.run(args);
   }
-  cli::UsageError("unknown command \"" + command + "\" (render, info, thumbnail; see --help)");
+  cli::UsageError("unknown command \"" + command +
+                  "\" (render, info, thumbnail, psd, html; see --help)");
 }
 
 }  // namespace
