@@ -1,0 +1,17 @@
+// Text and URL escaping for the HTML pages, on 8-bit ISO-8859-1 text.
+#pragma once
+
+#include <string>
+
+namespace stellane {
+
+// Captions and folder names: " & < > as entities, 123..159 as "&#nnn;",
+// 160..255 as the HTML 4.01 Latin-1 entity names; other bytes unchanged.
+std::string EscapeHtmlText(const char* text);
+
+// File names in "src": letters and digits unchanged, every other byte as
+// "%xx" (lowercase hex), except the dot, which stays so that the extension
+// reads as one.
+std::string EscapeUrl(const char* name);
+
+}  // namespace stellane

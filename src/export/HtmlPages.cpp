@@ -1,0 +1,165 @@
+#include "export/HtmlPages.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "export/ByteSink.h"
+#include "export/ExportRender.h"
+#include "export/HtmlPage.h"
+#include "export/PsdJob.h"
+#include "image/JpegCodec.h"
+#include "params/SettingsFile.h"
+#include "params/TempFolder.h"
+
+namespace stellane {
+
+namespace {
+
+bool EndsWithSettingsExtension(const std::string& name) {
+  if (name.size() <= 4) return false;
+  std::string tail = name.substr(name.size() - 4);
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return tail == ".q9r";
+}
+
+// The names of the settings files in `folder`, sorted. False when the folder
+// cannot be listed.
+bool ListSettingsFiles(const char* folder, std::vector<std::string>& names) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) return false;
+  for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+    if (error) return false;
+    if (it->is_directory(error)) continue;
+    const std::string name = it->path().filename().string();
+    if (EndsWithSettingsExtension(name)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return true;
+}
+
+bool WriteJpegFile(const TiledImage& image, const std::string& path) {
+  JpegBytes jpeg;
+  if (!CompressJpeg(image, jpeg)) return false;
+  ByteSink sink;
+  bool ok = OpenFileSink(sink, path.c_str());
+  if (ok) {
+    PutBytes(sink, jpeg.data, jpeg.size);
+    ok = CloseFileSink(sink);
+  }
+  ReleaseJpegBytes(jpeg);
+  if (!ok) std::remove(path.c_str());
+  return ok;
+}
+
+// The stored thumbnail of a settings file as "<stem>.jpg" in web_images.
+bool WritePresetThumbnail(const std::string& settingsPath, const std::string& jpegPath) {
+  TiledImage stored;
+  InitTiledImage(stored, nullptr);
+  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, 3)) return false;
+  RenderParams values{};
+  const SettingsReadResult read =
+      ReadSettingsFile(settingsPath.c_str(), SettingsReadMode::ThumbnailOnly, values, &stored);
+  bool ok = false;
+  TiledImage thumbnail;
+  InitTiledImage(thumbnail, nullptr);
+  if (read.status == 0 && read.thumbnailPresent && read.thumbnailWidth > 0 &&
+      read.thumbnailHeight > 0 &&
+      CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, 3)) {
+    for (std::int32_t y = 0; y < read.thumbnailHeight; ++y) {
+      for (std::int32_t x = 0; x < read.thumbnailWidth; ++x) {
+        WritePacked(thumbnail, x, y, 0, ReadPacked(stored, x, y, 0));
+      }
+    }
+    ok = WriteJpegFile(thumbnail, jpegPath);
+  }
+  ReleaseTiledImage(thumbnail);
+  ReleaseTiledImage(stored);
+  return ok;
+}
+
+std::int16_t FinishPage(HtmlPage& page) { return EndHtmlPage(page) ? 0 : kPageNotWritten; }
+
+}  // namespace
+
+void DotPictureSize(std::int32_t width, std::int32_t height, std::int32_t& outWidth,
+                    std::int32_t& outHeight) {
+  const std::int64_t longer = std::max<std::int64_t>(1, std::max(width, height));
+  outWidth = static_cast<std::int32_t>(
+      std::max<std::int64_t>(1, std::int64_t{std::max(width, 0)} * kDotPictureSide / longer));
+  outHeight = static_cast<std::int32_t>(
+      std::max<std::int64_t>(1, std::int64_t{std::max(height, 0)} * kDotPictureSide / longer));
+}
+
+std::int16_t WritePresetsPage(const char* folder, const char* pagePath) {
+  HtmlPage page;
+  if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kPresets, kPresetsColumns, folder)) {
+    if (page.sink.file) CloseFileSink(page.sink);
+    return kPageNotCreated;
+  }
+  std::vector<std::string> names;
+  if (folder == nullptr || !ListSettingsFiles(folder, names)) {
+    CloseFileSink(page.sink);
+    return kFolderNotRead;
+  }
+  for (const std::string& name : names) {
+    const std::string stem = name.substr(0, name.size() - 4);
+    const std::string jpegName = stem + ".jpg";
+    const std::string settingsPath = (std::filesystem::path(folder) / name).string();
+    if (WritePresetThumbnail(settingsPath, page.imageFolder + jpegName)) {
+      PutHtmlCell(page, jpegName.c_str(), stem.c_str(), kPresetCellSide, kPresetCellSide);
+    } else {
+      SkipHtmlCell(page);
+    }
+  }
+  return FinishPage(page);
+}
+
+std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
+  if (!g.filterRecord || !g.params) return kPageNotCreated;
+  HtmlPage page;
+  if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kMemoryDots, kMemoryDotsColumns, nullptr)) {
+    if (page.sink.file) CloseFileSink(page.sink);
+    return kPageNotCreated;
+  }
+  const PsdJob job = MakePsdJob(*g.filterRecord, *g.params);
+  std::int32_t width = 0, height = 0;
+  DotPictureSize(job.width, job.height, width, height);
+
+  // The current settings, put back after every dot.
+  const RenderParams current = *g.params;
+  for (int dot = kFirstPageDot; dot <= kLastPageDot; ++dot) {
+    char path[kPathBytes];
+    if (!MemoryDotFilePath(dot, path)) continue;
+    RenderParams values = current;
+    const SettingsReadResult read =
+        ReadSettingsFile(path, SettingsReadMode::Values, values, nullptr);
+    if (read.status != 0 || read.version == 0) continue;  // the dot holds no settings
+
+    char name[32];
+    std::snprintf(name, sizeof name, "dot %d", dot);
+    const std::string jpegName = std::string(name) + ".jpg";
+    TiledImage picture;
+    InitTiledImage(picture, g.filterRecord);
+    bool ok = CreateTiledImage(picture, width, height, 3);
+    if (ok) {
+      *g.params = values;
+      ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;
+      *g.params = current;
+    }
+    ok = ok && WriteJpegFile(picture, page.imageFolder + jpegName);
+    ReleaseTiledImage(picture);
+    if (ok) {
+      PutHtmlCell(page, jpegName.c_str(), name, width, height);
+    } else {
+      SkipHtmlCell(page);
+    }
+  }
+  return FinishPage(page);
+}
+
+}  // namespace stellane
