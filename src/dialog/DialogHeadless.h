@@ -1,6 +1,7 @@
 // Without a window system the dialog opens on a window that shows nothing
 // and OK is pressed at once. A user of the plug-in in tests takes the place
-// of that press: it gets the open dialog and acts on it.
+// of that press: it gets the open dialog and acts on it. (Windows runs the
+// same until its dialog view exists.)
 #pragma once
 
 #include <functional>

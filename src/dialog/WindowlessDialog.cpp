@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "dialog/DialogHeadless.h"
 #include "dialog/MainDialog.h"
 
 namespace stellane {
@@ -47,7 +48,17 @@ struct NoWindow final : DialogWindow {
   char texts[kControlCount][32] = {};
 };
 
+DialogWindow* userWindow = nullptr;
+std::function<void(Globals&)> userAct;
+
 }  // namespace
+
+void SetHeadlessDialogUser(DialogWindow* window, std::function<void(Globals&)> act) {
+  userWindow = window;
+  userAct = window ? std::move(act) : nullptr;
+}
+
+void RunWindowlessDialog(Globals& g) { RunDialogOn(g, userWindow, userAct); }
 
 void RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Globals&)>& act) {
   NoWindow none;

@@ -12,4 +12,8 @@ namespace stellane {
 // `act` use it, then presses OK unless the dialog has ended.
 void RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Globals&)>& act);
 
+// The dialog on the window and user set by SetHeadlessDialogUser, or on no
+// window with OK at once.
+void RunWindowlessDialog(Globals& g);
+
 }  // namespace stellane

@@ -1,6 +1,5 @@
 // Undo, the snapshot that follows each command, the memory dots and the
 // settings files the dialog reads and writes.
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
