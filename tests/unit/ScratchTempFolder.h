@@ -28,8 +28,10 @@ class ScratchTempFolder {
  public:
   ScratchTempFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              (std::string("stellane-") + test->test_suite_name() + "-" + test->name());
+    std::string name = std::string("stellane-") + test->test_suite_name() + "-" + test->name();
+    for (char& c : name)
+      if (c == '/') c = '-';  // parameterised tests: one folder, not a tree
+    folder_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     for (int i = 0; i < kVariables; ++i) {
