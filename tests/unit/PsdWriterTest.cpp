@@ -150,6 +150,12 @@ TEST(PsdWriter, MergedPictureLiesOverTheCheckerboard) {
   EXPECT_EQ(g.FloatSample(g.mergedChannels[0], 16, 9), 0.8f);
   EXPECT_EQ(g.FloatSample(g.mergedChannels[0], 16, 2), 1.0f);
   EXPECT_EQ(g.FloatSample(g.mergedChannels[1], 2, 5), 5 / 11.0f);
+  // 16-bit: no board, the transparency kept as a fourth channel.
+  Picture wide(2);
+  const PsdRead h = ReadPsd(Write(wide, Extras(true)));
+  ASSERT_EQ(h.mergedChannels.size(), 4u);
+  EXPECT_EQ(h.mergedChannels[3], h.layerChannels[0]);
+  EXPECT_EQ(h.mergedChannels[0], h.layerChannels[1]);
   // Half transparent: halfway between colour and board.
   EXPECT_NEAR(g.FloatSample(g.mergedChannels[2], 8, 1), 0.5f * 0.8f + 0.5f * (8 % 7) / 6.0f, 1e-6);
 }
@@ -170,14 +176,11 @@ TEST(PsdWriter, ResourceBytes) {
   EXPECT_EQ(f.Resource(1011)->data, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 1}));
   const auto& r1016 = f.Resource(1016)->data;
   ASSERT_EQ(r1016.size(), 112u);
-  for (int record = 0; record < 4; ++record) {
-    const std::uint8_t* w = r1016.data() + 28 * record;
-    EXPECT_EQ(w[0] | w[1], 0);
-    EXPECT_EQ(w[2], 0xFF);
-    EXPECT_EQ(w[23], 0xFF);
-    EXPECT_EQ((w[24] << 8) | w[25], 1000);
-    EXPECT_EQ(w[26] | w[27], 0);
-  }
+  std::vector<std::uint8_t> record = {0, 0};
+  record.insert(record.end(), 22, 0xFF);
+  record.insert(record.end(), {0x03, 0xE8, 0, 0});
+  for (int r = 0; r < 4; ++r)
+    EXPECT_TRUE(std::equal(record.begin(), record.end(), r1016.begin() + 28 * r));
   EXPECT_EQ(f.Resource(1024)->data, (std::vector<std::uint8_t>{0, 1}));
   EXPECT_EQ(f.Resource(1026)->data, (std::vector<std::uint8_t>{0, 0}));
 
