@@ -112,5 +112,38 @@ TEST_F(DialogPreview, DraggingPansUpToTheImageEdges) {
       1100, 40);
 }
 
+TEST_F(DialogPreview, PspHostGetsTheMaskInReducedCoordinates) {
+  // A filter rectangle 1100 wide starting at column 100: fit factor 3.
+  config_.filterRect = testhost::Rect{0, 100, 40, 1200};
+  auto zoomIn = [&](Globals& g) {
+    window.Click(g, ctl::kZoomIn);
+    EXPECT_EQ(g.params->previewZoom, 2);
+    const auto& request = host_->Log().requests.back();
+    const int pan = g.params->previewPanX;
+    EXPECT_GT(pan, 0);
+    EXPECT_EQ(request.inRect.left, (100 + pan) / 2);
+    EXPECT_EQ(request.inputRate, 2 << 16);
+    EXPECT_EQ(request.inputPadding, -1);
+    return std::pair{request.inRect, request.maskRect};
+  };
+  Run(
+      [&](Globals& g) {
+        const auto [in, mask] = zoomIn(g);
+        EXPECT_EQ(mask.left, in.left) << "hosts take the mask where the input is";
+        EXPECT_EQ(mask.right, in.right);
+      },
+      1200, 40);
+  config_.hostSig = ps::FourCC("PSP8");
+  withParameters_ = true;  // this host plays no descriptor
+  Run(
+      [&](Globals& g) {
+        const auto [in, mask] = zoomIn(g);
+        EXPECT_EQ(mask.left, g.params->previewPanX / 2);
+        EXPECT_EQ(mask.top, 0);
+        EXPECT_EQ(mask.right - mask.left, in.right - in.left);
+      },
+      1200, 40);
+}
+
 }  // namespace
 }  // namespace dialogtest

@@ -156,8 +156,14 @@ class DialogRun : public ::testing::Test {
     host_->Config() = config_;
     host_->SetImage(Ramp(width, height, depth_));
     window = FakeWindow{};
-    stellane::SetHeadlessDialogUser(&window, act);
-    return host_->RunFilter();
+    bool opened = false;
+    stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {
+      opened = true;
+      act(g);
+    });
+    testhost::RunReport report = host_->RunFilter({withParameters_});
+    EXPECT_TRUE(opened) << "the run showed no dialog";
+    return report;
   }
   int Displays() const { return static_cast<int>(host_->Log().displays.size()); }
 
@@ -166,6 +172,7 @@ class DialogRun : public ::testing::Test {
   std::unique_ptr<testhost::TestHost> host_;
   FakeWindow window;
   int depth_ = 8;
+  bool withParameters_ = false;  // the user chose the filter from the menu
 };
 
 }  // namespace dialogtest
