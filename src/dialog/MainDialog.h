@@ -104,6 +104,22 @@ void ClearCurrentDotMark(Globals& g);
 // The memory dot of a control number, or -1.
 int DotIndex(int control);
 
+// The ten dot pictures, by state, pinned flag and pressed bit.
+enum class DotPicture : std::uint8_t {
+  Empty,
+  EmptyPressed,
+  Pinned,
+  PinnedPressed,
+  Unpinned,
+  UnpinnedPressed,
+  PinnedCurrent,
+  PinnedCurrentPressed,
+  UnpinnedCurrent,
+  UnpinnedCurrentPressed,
+};
+// The picture of dot `dot` as it is now (drawn 2 pixels below its top-left).
+DotPicture DotPictureOf(Globals& g, int dot);
+
 // Row r of the blank thumbnail is grey 255 - r.
 void ResetToGreyRamp(TiledImage& image);
 void MakeThumbnail(Globals& g);

@@ -46,6 +46,15 @@ int DotIndex(int control) {
   return control >= ctl::kFirstDot && control <= ctl::kLastDot ? control - ctl::kFirstDot : -1;
 }
 
+DotPicture DotPictureOf(Globals& g, int dot) {
+  const DialogRecord& r = Dialog(g);
+  const bool pressed = (r.controlValues[ctl::kFirstDot + dot] & kDotPressedBit) != 0;
+  int picture = 0;  // the empty dot, pinned or not
+  if (r.dotStates[dot] == DotState::Filled) picture = Pinned(dot) ? 2 : 4;
+  if (r.dotStates[dot] == DotState::Current) picture = Pinned(dot) ? 6 : 8;
+  return static_cast<DotPicture>(picture + (pressed ? 1 : 0));
+}
+
 void ClearCurrentDotMark(Globals& g) {
   for (DotState& s : Dialog(g).dotStates)
     if (s == DotState::Current) s = DotState::Filled;

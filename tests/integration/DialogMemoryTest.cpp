@@ -103,6 +103,10 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // right button on empty: store
     EXPECT_EQ(r.dotStates[6], DotState::Current);
     EXPECT_EQ(stellane::RunDotPins().pinned[6], 1);
+    using stellane::DotPicture;
+    EXPECT_EQ(stellane::DotPictureOf(g, 6), DotPicture::PinnedCurrent);
+    EXPECT_EQ(stellane::DotPictureOf(g, 4), DotPicture::Unpinned);
+    EXPECT_EQ(stellane::DotPictureOf(g, 5), DotPicture::Empty);
     window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // and on filled: empty it
     EXPECT_EQ(r.dotStates[6], DotState::Empty);
     EXPECT_EQ(stellane::RunDotPins().pinned[6], 0);
@@ -111,6 +115,7 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     // Released outside, a pressed dot still acts; the release renders nothing.
     window.Press(g, CentreX(Dot(7)), CentreY(Dot(7)));
     EXPECT_EQ(r.controlValues[Dot(7)] & stellane::kDotPressedBit, stellane::kDotPressedBit);
+    EXPECT_EQ(stellane::DotPictureOf(g, 7), stellane::DotPicture::EmptyPressed);
     window.Move(g, 5, 5);
     EXPECT_EQ(r.controlValues[Dot(7)] & stellane::kDotPressedBit, 0);
     stellane::DialogMouseRelease(g, 5, 5);
