@@ -1,7 +1,7 @@
 // Loads the dialog's pictures, cursors and label font from the module.
-#include "dialog/DialogViewWin32.h"
-
 #include <cstdio>
+
+#include "dialog/DialogViewWin32.h"
 
 namespace stellane {
 
@@ -24,17 +24,18 @@ void LoadDialogArt(HINSTANCE module, DialogArt& art) {
     art.dots[i] = Picture(module, name);
   }
   art.thumbnailFrame = Picture(module, "THUMBFRAME");
+  art.logo = Picture(module, "ABOUTMARK");
   art.openHand = LoadCursorA(module, "OPENHAND");
   art.closedHand = LoadCursorA(module, "CLOSEDHAND");
   // Arial 8 points at 96 dots per inch: an 11-pixel cell.
-  art.labelFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "Arial");
+  art.labelFont =
+      CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
 }
 
 void FreeDialogArt(DialogArt& art) {
-  HBITMAP* bitmaps[] = {&art.background, &art.tracks[0], &art.tracks[1], &art.knob,
-                        &art.thumbnailFrame};
+  HBITMAP* bitmaps[] = {&art.background, &art.tracks[0],      &art.tracks[1],
+                        &art.knob,       &art.thumbnailFrame, &art.logo};
   for (HBITMAP* b : bitmaps)
     if (*b) DeleteObject(*b);
   for (HBITMAP& b : art.dots)

@@ -195,7 +195,13 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
     r.enabled[ctl::kGlueList] = r.enabled[ctl::kGlueLabel] = r.enabled[ctl::kNextGlue] = 0;
     window.RepaintControl(ctl::kGlueLabel);
   }
-  if (p.previewEnabled) SetUpPreview(g);
+  if (p.previewEnabled) {
+    SetUpPreview(g);
+  } else {
+    // No preview: the zoom buttons still show a state of this image.
+    ComputeFitFactor(g);
+    p.previewZoom = g.previewFitFactor;
+  }
   UpdateZoomState(g);
   StoreIntoFirstUnpinnedDot(g);
 }

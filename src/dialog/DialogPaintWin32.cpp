@@ -55,7 +55,8 @@ void PaintSlider(Globals& g, const DialogArt& art, HDC dc, const ControlDesc& d)
   const DialogRecord& rec = Dialog(g);
   const bool enabled = rec.enabled[d.control] != 0;
   const RECT r = ToRect(d.rect);
-  HBITMAP track = d.trackBitmap >= 1 && d.trackBitmap <= 2 ? art.tracks[d.trackBitmap - 1] : nullptr;
+  HBITMAP track =
+      d.trackBitmap >= 1 && d.trackBitmap <= 2 ? art.tracks[d.trackBitmap - 1] : nullptr;
   if (!(enabled && Blit(dc, track, r.left, r.top))) {
     // The flat track: a box from (left, top) to (right - 2, top + 11).
     const RECT box = {r.left, r.top, r.right - 2, r.top + 11};
@@ -162,6 +163,19 @@ void PaintThumbnailArea(Globals& g, const DialogArt& art, HDC dc, const ControlD
                     DIB_RGB_COLORS);
 }
 
+// The About picture, scaled into the logo's square.
+void PaintLogo(const DialogArt& art, HDC dc, const ControlDesc& d) {
+  BITMAP info;
+  if (!art.logo || !GetObjectA(art.logo, sizeof info, &info)) return;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, art.logo);
+  SetStretchBltMode(dc, HALFTONE);
+  StretchBlt(dc, d.rect.left, d.rect.top, d.rect.right - d.rect.left, d.rect.bottom - d.rect.top,
+             source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
 }  // namespace
 
 void PaintDialogBackground(const DialogArt& art, HDC dc, const RECT& area) {
@@ -187,6 +201,9 @@ void PaintCustomControl(Globals& g, const DialogArt& art, HDC dc, int control) {
       break;
     case ControlKind::DotThumbnail:
       PaintThumbnailArea(g, art, dc, d);
+      break;
+    case ControlKind::LogoButton:
+      PaintLogo(art, dc, d);
       break;
     default:
       break;

@@ -22,6 +22,7 @@ struct DialogArt {
   HBITMAP knob;
   HBITMAP dots[10];
   HBITMAP thumbnailFrame;
+  HBITMAP logo;
   HCURSOR openHand;
   HCURSOR closedHand;
   HFONT labelFont;

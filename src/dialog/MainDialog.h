@@ -63,6 +63,8 @@ std::int32_t FitFactor(std::int32_t filterWidth, std::int32_t filterHeight, std:
                        std::int32_t areaHeight);
 // The preview area: the frame inset by 2, cut to the filter rectangle.
 ps::VRect PreviewArea(const Globals& g);
+// The fit factor of this run's image, into Globals (1 without the facilities).
+void ComputeFitFactor(Globals& g);
 void SetUpPreview(Globals& g);
 // Asks the host for the reduced area at factor f; true when it delivered.
 bool RequestReducedArea(Globals& g, std::int32_t f);

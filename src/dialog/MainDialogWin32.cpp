@@ -20,17 +20,17 @@ namespace {
 
 // The glue list's entries; entry k stands for glue value k + 1.
 constexpr const char* kGlueNames[62] = {
-    "normal",      "procedural +", "procedural -", "difference", "lighten",     "darken",
-    "add",         "subtract",     "multiply",     "screen",     "hard light",  "overlay",
-    "superlay",    "exclusion",    "color",        "luminance",  "linear light", "pin light",
-    "spin light",  "vivid a",      "vivid b",      "saturation", "hue",         "similarity",
-    "cross",       "harsh diff",   "soft light",   "bright",     "dim",         "dodge",
-    "burn",        "ace",          "king",         "queen",      "jack",        "and",
-    "or",          "xor",          "multibright",  "hot",        "cold",        "wet",
-    "dry",         "up",           "down",         "wax",        "wane",        "north",
-    "south",       "east",         "west",         "hard mix",   "frontal",     "parietal",
-    "temporal",    "occipital",    "limbic",       "dextrous",   "sinister",    "anterior",
-    "posterior",   "screendim"};
+    "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
+    "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
+    "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
+    "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
+    "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
+    "burn",       "ace",          "king",         "queen",      "jack",         "and",
+    "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
+    "dry",        "up",           "down",         "wax",        "wane",         "north",
+    "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
+    "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",     "anterior",
+    "posterior",  "screendim"};
 
 Win32DialogWindow* ViewOf(HWND dialog) {
   return reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));

@@ -176,13 +176,17 @@ bool RequestReducedArea(Globals& g, std::int32_t f) {
   return true;
 }
 
-void SetUpPreview(Globals& g) {
-  RenderParams& p = *g.params;
+void ComputeFitFactor(Globals& g) {
   const ps::VRect area = PreviewArea(g);
   g.previewFitFactor =
       PreviewFacilities(g.filterRecord)
           ? FitFactor(g.filterWidth, g.filterHeight, area.right - area.left, area.bottom - area.top)
           : 1;
+}
+
+void SetUpPreview(Globals& g) {
+  RenderParams& p = *g.params;
+  ComputeFitFactor(g);
   p.previewZoom = g.previewFitFactor;
   p.previewPanX = 0;
   p.previewPanY = 0;

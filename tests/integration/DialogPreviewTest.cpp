@@ -31,6 +31,24 @@ TEST_F(DialogPreview, ImageThatFitsHasNoZoomOrPan) {
       120, 90);
 }
 
+TEST_F(DialogPreview, WithoutDisplayTheDialogWorksWithoutPreview) {
+  config_.offerDisplayPixels = false;
+  Run(
+      [&](Globals& g) {
+        const auto& r = stellane::Dialog(g);
+        EXPECT_EQ(g.params->previewEnabled, 0);
+        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
+        EXPECT_EQ(r.enabled[ctl::kZoomIn], 0);
+        EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
+        const int glue = g.params->glue;
+        window.Click(g, ctl::kZoomFull);
+        window.Click(g, ctl::kNextGlue);
+        EXPECT_EQ(g.params->glue, glue + 1);
+      },
+      1100, 40);
+  EXPECT_EQ(Displays(), 0);
+}
+
 TEST_F(DialogPreview, ZoomCommandsAskForReducedAreas) {
   // 1100 x 40 fits at factor 3.
   Run(
