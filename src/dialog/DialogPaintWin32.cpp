@@ -7,7 +7,6 @@
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
 #include "image/TiledImage.h"
-#include "params/DotDirectory.h"
 
 namespace stellane {
 
@@ -110,23 +109,10 @@ void PaintLabel(Globals& g, const DialogArt& art, HDC dc, const ControlDesc& d) 
   RestoreDC(dc, saved);
 }
 
-// The picture of a dot: 0/1 empty, 2/3 filled pinned, 4/5 filled unpinned,
-// 6/7 current pinned, 8/9 current unpinned; odd numbers are pressed.
-int DotPicture(Globals& g, int control) {
-  const int dot = control - ctl::kFirstDot;
-  const DotState state = Dialog(g).dotStates[dot];
-  const bool pinned = RunDotPins().pinned[dot] != 0;
-  const bool pressed = (Dialog(g).controlValues[control] & kDotPressedBit) != 0;
-  int base = 0;
-  if (state == DotState::Filled) base = pinned ? 2 : 4;
-  if (state == DotState::Current) base = pinned ? 6 : 8;
-  return base + (pressed ? 1 : 0);
-}
-
 void PaintDot(Globals& g, const DialogArt& art, HDC dc, const ControlDesc& d) {
   const RECT area = ToRect(d.rect);
   PaintDialogBackground(art, dc, area);
-  const int picture = DotPicture(g, d.control);
+  const int picture = static_cast<int>(DotPictureOf(g, d.control - ctl::kFirstDot));
   if (Blit(dc, art.dots[picture], area.left, area.top + 2)) return;
   static const COLORREF kFallback[5] = {RGB(90, 100, 130), RGB(120, 170, 255), RGB(150, 150, 180),
                                         RGB(255, 220, 120), RGB(255, 240, 200)};
