@@ -1,0 +1,205 @@
+#include "DialogDriver.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace wintest {
+
+namespace {
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char title[64] = {};
+  char className[16] = {};
+  GetWindowTextA(window, title, sizeof title);
+  GetClassNameA(window, className, sizeof className);
+  if (owner == search->processId && IsWindowVisible(window) && std::string(title) == "Stellane" &&
+      std::string(className) == "#32770") {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+// ---- A minimal PNG writer: stored (uncompressed) deflate blocks.
+
+std::uint32_t Crc(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
+  crc = ~crc;
+  for (std::size_t i = 0; i < size; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(v >> shift));
+}
+
+void Chunk(std::vector<std::uint8_t>& out, const char* type,
+           const std::vector<std::uint8_t>& data) {
+  Put32(out, std::uint32_t(data.size()));
+  std::vector<std::uint8_t> body(type, type + 4);
+  body.insert(body.end(), data.begin(), data.end());
+  out.insert(out.end(), body.begin(), body.end());
+  Put32(out, Crc(body.data(), body.size()));
+}
+
+std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
+  std::vector<std::uint8_t> z = {0x78, 0x01};
+  std::size_t at = 0;
+  do {
+    const std::size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
+    z.push_back(at + n == raw.size() ? 1 : 0);
+    z.push_back(std::uint8_t(n)), z.push_back(std::uint8_t(n >> 8));
+    z.push_back(std::uint8_t(~n)), z.push_back(std::uint8_t(~n >> 8));
+    z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
+    at += n;
+  } while (at < raw.size());
+  std::uint32_t a = 1, b = 0;
+  for (std::uint8_t v : raw) a = (a + v) % 65521, b = (b + a) % 65521;
+  Put32(z, (b << 16) | a);
+  return z;
+}
+
+}  // namespace
+
+DialogRun StartDialogRun(const std::string& arguments, int seconds) {
+  DialogRun run;
+  std::string line = "stellane.exe " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA("stellane.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &run.process))
+    return run;
+  for (int waited = 0; waited < seconds * 10 && !run.dialog; ++waited) {
+    if (WaitForSingleObject(run.process.hProcess, 100) == WAIT_OBJECT_0) break;
+    Search search{run.process.dwProcessId, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    run.dialog = search.found;
+  }
+  return run;
+}
+
+int FinishDialogRun(DialogRun& run, int seconds) {
+  if (!run.process.hProcess) return -1;
+  DWORD code = DWORD(-1);
+  if (WaitForSingleObject(run.process.hProcess, DWORD(seconds) * 1000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(run.process.hProcess, &code);
+  else
+    TerminateProcess(run.process.hProcess, 1);
+  CloseHandle(run.process.hProcess);
+  CloseHandle(run.process.hThread);
+  run.process = {};
+  return int(code);
+}
+
+void Settle(HWND dialog, int milliseconds) {
+  // A sent message returns once the dialog's thread has handled everything
+  // posted before it.
+  Sleep(DWORD(milliseconds));
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY) {
+  PostMessageA(dialog, WM_MOUSEMOVE, 0, Point(fromX, fromY));
+  PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, Point(fromX, fromY));
+  Settle(dialog, 50);
+  const int steps = 5;
+  for (int i = 1; i <= steps; ++i)
+    PostMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON,
+                 Point(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps));
+  PostMessageA(dialog, WM_LBUTTONUP, 0, Point(toX, toY));
+  Settle(dialog, 50);
+}
+
+void ClickIn(HWND dialog, int x, int y, bool rightButton) {
+  PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
+               rightButton ? MK_RBUTTON : MK_LBUTTON, Point(x, y));
+  PostMessageA(dialog, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, Point(x, y));
+  Settle(dialog, 50);
+}
+
+void PressButton(HWND dialog, int control) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+  Settle(dialog, 50);
+}
+
+void TypeInto(HWND dialog, int control, const char* text) {
+  SendMessageA(GetDlgItem(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+std::string TextOf(HWND dialog, int control) {
+  char text[256] = {};
+  GetDlgItemTextA(dialog, control, text, sizeof text);
+  return text;
+}
+
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(std::size_t(width) * height);
+  GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(pixels.size() * 3);
+  for (std::uint32_t p : pixels)
+    rgb.push_back(std::uint8_t(p >> 16)), rgb.push_back(std::uint8_t(p >> 8)),
+        rgb.push_back(std::uint8_t(p));
+  return WritePng(path, width, height, rgb);
+}
+
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb) {
+  std::vector<std::uint8_t> raw;
+  raw.reserve(std::size_t(height) * (1 + 3 * std::size_t(width)));
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);  // no filter
+    const auto row = rgb.begin() + long(y) * width * 3;
+    raw.insert(raw.end(), row, row + width * 3);
+  }
+  std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<std::uint8_t> header;
+  Put32(header, std::uint32_t(width));
+  Put32(header, std::uint32_t(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+  Chunk(png, "IHDR", header);
+  Chunk(png, "IDAT", StoredZlib(raw));
+  Chunk(png, "IEND", {});
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+  return std::fclose(f) == 0 && written;
+}
+
+}  // namespace wintest

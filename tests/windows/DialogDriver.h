@@ -1,0 +1,42 @@
+// Drives stellane.exe's main dialog from outside, the way a user would:
+// starts the program, finds its dialog, sends mouse and keyboard input to its
+// controls and takes screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+struct DialogRun {
+  PROCESS_INFORMATION process{};
+  HWND dialog = nullptr;
+};
+
+// Starts `stellane.exe <arguments>` in the current folder and waits up to
+// `seconds` for its visible "Stellane" dialog; dialog stays null on failure.
+DialogRun StartDialogRun(const std::string& arguments, int seconds);
+// Waits for the program to end and returns its exit code (-1 on time-out,
+// after which the program is terminated).
+int FinishDialogRun(DialogRun& run, int seconds);
+
+// A left-button press, move and release in client pixels of the dialog.
+void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY);
+void ClickIn(HWND dialog, int x, int y, bool rightButton = false);
+// A button press the way a click on it reports it.
+void PressButton(HWND dialog, int control);
+// Replaces an edit box's text as typing would (the box reports the change).
+void TypeInto(HWND dialog, int control, const char* text);
+std::string TextOf(HWND dialog, int control);
+// Lets the dialog's thread work through what was sent to it.
+void Settle(HWND dialog, int milliseconds);
+
+// Saves the dialog's window as a 24-bit PNG; false when nothing was written.
+bool SaveScreenshot(HWND window, const std::string& path);
+// Writes 8-bit RGB rows (top first) as a PNG file.
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+
+}  // namespace wintest

@@ -1,0 +1,122 @@
+// The main dialog under Wine, used the way a user would: stellane.exe renders
+// a small picture with --dialog, this program finds the dialog, works its
+// controls and checks what the run wrote. Each scenario leaves a screenshot
+// in test-artifacts/.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "DialogDriver.h"
+
+namespace {
+
+using namespace wintest;
+
+constexpr int kOk = 3, kCancel = 2, kNextGlue = 12, kDice = 72;
+constexpr int kEditA = 86, kEditScale = 90, kEditDensity = 85;
+constexpr int kExitCancelled = 130;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class Dialog : public testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA("test-artifacts", nullptr);
+    CreateDirectoryA("test-tmp", nullptr);
+    input_ = "test-tmp\\dialog-input.png";
+    // A small sky-like ramp: the preview and the final run stay quick.
+    const int w = 96, h = 64;
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(120)});
+    ASSERT_TRUE(WritePng(input_, w, h, rgb));
+  }
+
+  // Starts the run; the output and the recorded descriptor are named after
+  // the scenario, and removed first.
+  DialogRun Start(const std::string& name, const std::string& extra = "") {
+    output_ = "test-tmp\\dialog-" + name + ".png";
+    record_ = "test-tmp\\dialog-" + name + ".txt";
+    DeleteFileA(output_.c_str());
+    DeleteFileA(record_.c_str());
+    DialogRun run = StartDialogRun(
+        "render --dialog --quiet " + extra + " --record " + record_ + " " + input_ + " " + output_,
+        60);
+    if (run.dialog) Settle(run.dialog, 300);
+    return run;
+  }
+
+  void Screenshot(HWND dialog, const std::string& name) {
+    Settle(dialog, 200);
+    EXPECT_TRUE(SaveScreenshot(dialog, "test-artifacts\\dialog-" + name + ".png"));
+  }
+
+  std::string input_, output_, record_;
+};
+
+TEST_F(Dialog, DragTypeGlueAndOkRenderTheChosenSettings) {
+  DialogRun run = Start("ok", "--glue add");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  // Slider A: its track runs from x 129 to 264 at y 47; the pointer holds
+  // the knob 4 pixels in, so x 195 is the value 50.
+  DragIn(run.dialog, 140, 52, 195, 52);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
+  // Dragging past the end clamps.
+  DragIn(run.dialog, 140, 138, 400, 138);
+  EXPECT_EQ(TextOf(run.dialog, kEditScale), "100");
+  TypeInto(run.dialog, kEditScale, "33");
+  Settle(run.dialog, 1500);  // the edit timer renders the preview
+  PressButton(run.dialog, kNextGlue);
+  Screenshot(run.dialog, "ok");
+  PressButton(run.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run, 120), 0);
+  EXPECT_TRUE(Exists(output_));
+  const std::string record = ReadText(record_);
+  EXPECT_NE(record.find("0007 long 50\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("0010 long 33\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("GLUE enum GLty GL08\n"), std::string::npos) << record;  // add, then N
+}
+
+TEST_F(Dialog, DiceShowsNewSettingsAndOkRecordsWhatWasShown) {
+  DialogRun run = Start("dice");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  const std::string before = TextOf(run.dialog, kEditA) + "/" + TextOf(run.dialog, kEditDensity);
+  PressButton(run.dialog, kDice);
+  PressButton(run.dialog, kDice);
+  const std::string a = TextOf(run.dialog, kEditA);
+  EXPECT_NE(a + "/" + TextOf(run.dialog, kEditDensity), before);
+  Screenshot(run.dialog, "dice");
+  // Enter presses the default button, OK.
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_RETURN, 0);
+  Settle(run.dialog, 100);
+  if (IsWindowVisible(run.dialog)) PressButton(run.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run, 120), 0);
+  EXPECT_TRUE(Exists(output_));
+  EXPECT_NE(ReadText(record_).find("0007 long " + a + "\n"), std::string::npos);
+}
+
+TEST_F(Dialog, CancelAfterEditsWritesNothing) {
+  DialogRun run = Start("cancel");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  DragIn(run.dialog, 140, 52, 250, 52);
+  PressButton(run.dialog, kDice);
+  Screenshot(run.dialog, "cancel");
+  PressButton(run.dialog, kCancel);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_FALSE(Exists(output_));
+}
+
+}  // namespace
