@@ -9,6 +9,8 @@
   Dot0.bmp..Dot9.bmp   8 x 8 memory dots: empty, pinned, unpinned, pinned
                        current, unpinned current; each normal then pressed
   ThumbFrame.bmp       96 x 96 frame of the memory dots' thumbnail
+  OpenHand.cur         32 x 32 cursor over a preview that can be dragged
+  ClosedHand.cur       32 x 32 cursor while the preview is dragged
 
 Deterministic (fixed seed): running it again reproduces the files byte for
 byte:  python3 tools/artwork/make_dialog_art.py resources
@@ -16,6 +18,7 @@ byte:  python3 tools/artwork/make_dialog_art.py resources
 import math
 import os
 import random
+import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -132,6 +135,63 @@ def thumb_frame(x, y):
     return (0.08, 0.09, 0.18)
 
 
+def write_cur(path, shape, hot_x, hot_y):
+    """shape(x, y) -> None (transparent) or an (r, g, b) tuple; 32 x 32."""
+    size = 32
+    colour = bytearray()
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):  # rows bottom-up, as in a BMP
+        bits = 0
+        row_mask = bytearray()
+        for x in range(size):
+            c = shape(x, y)
+            if c is None:
+                colour += b"\0\0\0\0"
+                bits |= 0x80 >> (x % 8)
+            else:
+                colour += bytes(int(v * 255 + 0.5) for v in (c[2], c[1], c[0])) + b"\xff"
+            if x % 8 == 7:
+                row_mask.append(bits)
+                bits = 0
+        mask += row_mask
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour) + len(mask),
+                       0, 0, 0, 0)
+    image = info + colour + mask
+    header = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 0, 0, hot_x, hot_y, len(image), 6 + 16)
+    with open(path, "wb") as f:
+        f.write(header + entry + image)
+
+
+def hand(closed):
+    """A white gloved hand with a dark outline, seen from the back."""
+    def inside(x, y):
+        # Palm: a rounded box; fingers: four capsules (short when closed);
+        # thumb: a capsule to the left.
+        if inside_round(x, y, (9, 14, 24, 27), 4):
+            return True
+        tops = (8, 6, 7, 9) if not closed else (12, 11, 11, 12)
+        for i, top in enumerate(tops):
+            left = 9 + i * 4 - (1 if i else 0)
+            if inside_round(x, y, (left, top, left + 4, 18), 2):
+                return True
+        if not closed:
+            return inside_round(x, y, (4, 15, 11, 20), 2) or inside_round(x, y, (5, 13, 10, 22), 2)
+        return inside_round(x, y, (6, 16, 11, 22), 2)
+
+    def shape(x, y):
+        if inside(x, y):
+            # Knuckle lines between the fingers.
+            if not closed and y < 16 and x in (12, 16, 20):
+                return (0.1, 0.12, 0.25)
+            return (1.0, 1.0, 1.0)
+        if any(inside(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+            return (0.1, 0.12, 0.25)
+        return None
+
+    return shape
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "resources"
     write_bmp(os.path.join(out, "DialogSky.bmp"), W, H, background())
@@ -147,6 +207,8 @@ def main():
             write_bmp(os.path.join(out, "Dot%d.bmp" % (2 * i + pressed)), 8, 8,
                       dot(fill, pinned, pressed))
     write_bmp(os.path.join(out, "ThumbFrame.bmp"), 96, 96, thumb_frame)
+    write_cur(os.path.join(out, "OpenHand.cur"), hand(False), 16, 16)
+    write_cur(os.path.join(out, "ClosedHand.cur"), hand(True), 16, 16)
 
 
 if __name__ == "__main__":
