@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "testhost/DisplayDraw.h"
 #include "testhost/Session.h"
 
 namespace testhost {
@@ -166,6 +167,7 @@ ps::OSErr DisplayPixelsCallback(const ps::PSPixelMap* source, const ps::VRect* s
           call.pixels.insert(call.pixels.end(), base + offset, base + offset + bytesPerSample);
         }
     s->log.displays.push_back(std::move(call));
+    DrawDisplayCall(s->log.displays.back());
   } catch (...) {
     return ps::memFullErr;
   }

@@ -1,0 +1,8 @@
+// Without a window system the calls are only recorded.
+#include "testhost/DisplayDraw.h"
+
+namespace testhost {
+
+void DrawDisplayCall(const DisplayCall&) {}
+
+}  // namespace testhost
