@@ -10,6 +10,7 @@ namespace {
 
 struct Search {
   DWORD processId;
+  const char* title;
   HWND found;
 };
 
@@ -21,8 +22,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
   char className[16] = {};
   GetWindowTextA(window, title, sizeof title);
   GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && IsWindowVisible(window) && std::string(title) == "Stellane" &&
-      std::string(className) == "#32770") {
+  if (owner == search->processId && IsWindowVisible(window) &&
+      std::string(title) == search->title && std::string(className) == "#32770") {
     search->found = window;
     return FALSE;
   }
@@ -82,13 +83,18 @@ DialogRun StartDialogRun(const std::string& arguments, int seconds) {
   if (!CreateProcessA("stellane.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &run.process))
     return run;
-  for (int waited = 0; waited < seconds * 10 && !run.dialog; ++waited) {
-    if (WaitForSingleObject(run.process.hProcess, 100) == WAIT_OBJECT_0) break;
-    Search search{run.process.dwProcessId, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    run.dialog = search.found;
-  }
+  run.dialog = FindRunDialog(run, "Stellane", seconds);
   return run;
+}
+
+HWND FindRunDialog(const DialogRun& run, const char* title, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    Search search{run.process.dwProcessId, title, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    if (WaitForSingleObject(run.process.hProcess, 100) == WAIT_OBJECT_0) break;
+  }
+  return nullptr;
 }
 
 int FinishDialogRun(DialogRun& run, int seconds) {

@@ -19,6 +19,9 @@ struct DialogRun {
 // Starts `stellane.exe <arguments>` in the current folder and waits up to
 // `seconds` for its visible "Stellane" dialog; dialog stays null on failure.
 DialogRun StartDialogRun(const std::string& arguments, int seconds);
+// The program's visible dialog of that title (a chooser it opened), waiting
+// up to `seconds`; null when none appears.
+HWND FindRunDialog(const DialogRun& run, const char* title, int seconds);
 // Waits for the program to end and returns its exit code (-1 on time-out,
 // after which the program is terminated).
 int FinishDialogRun(DialogRun& run, int seconds);
