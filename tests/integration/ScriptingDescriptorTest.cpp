@@ -6,6 +6,8 @@
 #include "host/PluginEntry.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
+#include "params/SettingsFile.h"
+#include "params/TempFolder.h"
 #include "testhost/TestHost.h"
 
 namespace stellane {
@@ -24,10 +26,14 @@ class ScriptingRun : public ::testing::Test {
   explicit ScriptingRun(testhost::HostConfig config = {}) : host_(PluginMainImpl, config) {
     host_.SetImage(testhost::Image::Make(5, 3, 3, 8));
   }
+  // Runs the filter with `script`. A run that opens the dialog ends with OK
+  // in the headless build and with a cancel where a real dialog is closed
+  // by the test's dialog watcher (Windows).
   void Play(const testhost::Descriptor& script, std::int16_t playInfo, bool parameters = false) {
     host_.Config().descriptorToPlay = script;
     host_.Config().playInfo = playInfo;
-    ASSERT_EQ(host_.RunFilter({parameters}).result, 0);
+    result_ = host_.RunFilter({parameters}).result;
+    ASSERT_TRUE(result_ == 0 || result_ == ps::userCanceledErr) << result_;
     ASSERT_TRUE(host_.Log().protocolErrors.empty()) << host_.Log().protocolErrors.front();
   }
   const RenderParams& Params() const { return *host_.ParametersAs<RenderParams>(); }
@@ -37,10 +43,13 @@ class ScriptingRun : public ::testing::Test {
   std::int32_t Recorded(const char* key) const {
     return testhost::FindItem(Recorded(), Code(key)).value_or(IntegerItem(0, -999)).integer;
   }
-  // A run with the dialog leaves its settings behind.
-  bool DialogShown() const { return scratch_.Has("Stellane cached settings C"); }
+  // A dialog closed with OK leaves its settings behind; a cancel ends the run.
+  bool DialogShown() const {
+    return scratch_.Has("Stellane cached settings C") || result_ == ps::userCanceledErr;
+  }
 
   ScratchTempFolder scratch_;
+  std::int16_t result_ = 0;
   testhost::TestHost host_;
 };
 
@@ -103,6 +112,14 @@ TEST_F(ScriptingRun, PlayInformationDecidesTheDialog) {
   Play({IntegerItem(Code("0008"), 4)}, ps::plugInDialogDisplay);
   EXPECT_TRUE(DialogShown());
   EXPECT_EQ(Params().showDialog, 0);
+  if (result_ == 0) {  // OK: the next run without a script starts from these settings
+    RenderParams cached;
+    InitNewRenderParams(cached);
+    char path[kPathBytes];
+    ASSERT_TRUE(TempFilePath(kCachedSettingsName, path));
+    ReadSettingsFile(path, SettingsReadMode::Values, cached, nullptr);
+    EXPECT_EQ(cached.density, 4);
+  }
 }
 
 TEST_F(ScriptingRun, FinishReplacesTheDescriptorAndAsksForOptionalDialog) {
@@ -131,11 +148,13 @@ class PaintShopProRun : public ScriptingRun, public ::testing::WithParamInterfac
 };
 
 TEST_P(PaintShopProRun, ReadsNothingButRecords) {
-  Play({IntegerItem(Code("0008"), 3)}, ps::plugInDialogDontDisplay, true);
+  Play({IntegerItem(Code("0008"), 3)}, ps::plugInDialogDisplay);
   EXPECT_EQ(Params().density, 29);
   EXPECT_TRUE(host_.Log().keysRead.empty());
-  EXPECT_TRUE(DialogShown());  // the parameters call asked for it
+  EXPECT_FALSE(DialogShown());  // the dialog follows the parameters call alone
   EXPECT_EQ(Recorded("0008"), 29);
+  Play({}, ps::plugInDialogDontDisplay, true);
+  EXPECT_TRUE(DialogShown());
 }
 
 INSTANTIATE_TEST_SUITE_P(Signatures, PaintShopProRun, ::testing::Values("8PSP", "9PSP"));
@@ -150,16 +169,17 @@ class NoDescriptorSuiteRun : public ScriptingRun {
   }
 };
 
-TEST_F(NoDescriptorSuiteRun, ReadsTheSettingsCachedByTheLastDialogRun) {
-  {
-    testhost::TestHost scripted(PluginMainImpl);
-    scripted.SetImage(testhost::Image::Make(4, 4, 3, 8));
-    scripted.Config().descriptorToPlay =
-        testhost::Descriptor{IntegerItem(Code("0008"), 91), IntegerItem(Code("0017"), 7)};
-    scripted.Config().playInfo = ps::plugInDialogDisplay;
-    ASSERT_EQ(scripted.RunFilter().result, 0);
-  }
+TEST_F(NoDescriptorSuiteRun, ReadsTheCachedSettings) {
+  // What a dialog run leaves behind (PlayInformationDecidesTheDialog).
+  RenderParams cached;
+  InitNewRenderParams(cached);
+  cached.density = 91;
+  cached.opacity = 7;
+  char path[kPathBytes];
+  ASSERT_TRUE(TempFilePath(kCachedSettingsName, path));
+  ASSERT_EQ(WriteSettingsFile(path, cached, nullptr), 0);
   Play({}, ps::plugInDialogDontDisplay);
+  EXPECT_EQ(result_, 0);
   EXPECT_EQ(Params().density, 91);
   EXPECT_EQ(Params().opacity, 7);
   EXPECT_FALSE(host_.RecordedDescriptor().has_value());
