@@ -172,10 +172,8 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
   session = DialogSession{};
   session.window = &window;
   session.cursor = DialogCursor::Arrow;
-  InitTiledImage(session.thumbnail, g.filterRecord);
   InitTiledImage(session.dotThumbnail, g.filterRecord);
-  if (CreateTiledImage(session.thumbnail, kThumbnailSide, kThumbnailSide, 3))
-    ResetToGreyRamp(session.thumbnail);
+  if (!HasPixels(g.settingsThumbnail)) CreateSettingsThumbnail(g);
   CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, 3);
   g.dialogSession = &session;
   g.dialogWindow = &window;
@@ -208,7 +206,6 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
 
 void CloseMainDialog(Globals& g) {
   if (!g.dialogSession) return;
-  ReleaseTiledImage(g.dialogSession->thumbnail);
   ReleaseTiledImage(g.dialogSession->dotThumbnail);
   g.dialogSession = nullptr;
   g.dialogWindow = nullptr;

@@ -1,6 +1,6 @@
 // The dialog's state: the record it keeps in the RenderContext's dialog area
 // (control values, enabled flags, colours, backup, undo store, memory dots)
-// and the session of one open dialog (its window and thumbnail images).
+// and the session of one open dialog (its window and the dot thumbnail picture).
 #pragma once
 
 #include <cstdint>
@@ -48,7 +48,6 @@ constexpr std::int32_t kDotThumbnailSide = 88;
 // Globals::dialogSession points at it while the dialog is open.
 struct DialogSession {
   DialogWindow* window;
-  TiledImage thumbnail;     // the 128 x 128 settings thumbnail
   TiledImage dotThumbnail;  // the thumbnail area's 88 x 88 picture
   bool dotThumbnailLoaded;  // a dot's stored thumbnail is in dotThumbnail
   bool refresh;             // a command asks for a new preview

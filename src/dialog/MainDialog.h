@@ -124,6 +124,8 @@ DotPicture DotPictureOf(Globals& g, int dot);
 
 // Row r of the blank thumbnail is grey 255 - r.
 void ResetToGreyRamp(TiledImage& image);
+// Makes the run's 128 x 128 settings thumbnail, blank; false without memory.
+bool CreateSettingsThumbnail(Globals& g);
 void MakeThumbnail(Globals& g);
 void LoadCommand(Globals& g);
 void SaveCommand(Globals& g);

@@ -24,7 +24,7 @@ void ClearThumbnailArea(Globals& g) {
 void RecallDot(Globals& g, int dot) {
   char path[kPathBytes];
   if (MemoryDotFilePath(dot, path))
-    ReadSettingsFile(path, SettingsReadMode::Values, *g.params, &Session(g).thumbnail);
+    ReadSettingsFile(path, SettingsReadMode::Values, *g.params, &g.settingsThumbnail);
   ClearCurrentDotMark(g);
   Dialog(g).dotStates[dot] = DotState::Current;
   RepaintDots(g);
@@ -40,6 +40,13 @@ void ResetToGreyRamp(TiledImage& image) {
     for (std::int32_t x = 0; x < image.levels[0].width; ++x)
       WritePacked(image, x, y, 0, PackChannels(v, v, v, 255));
   }
+}
+
+bool CreateSettingsThumbnail(Globals& g) {
+  InitTiledImage(g.settingsThumbnail, g.filterRecord);
+  if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, 3)) return false;
+  ResetToGreyRamp(g.settingsThumbnail);
+  return true;
 }
 
 int DotIndex(int control) {
@@ -83,7 +90,7 @@ void StoreIntoFirstUnpinnedDot(Globals& g) {
 void StoreIntoDot(Globals& g, int dot) {
   MakeThumbnail(g);
   char path[kPathBytes];
-  if (MemoryDotFilePath(dot, path)) WriteSettingsFile(path, *g.params, &Session(g).thumbnail);
+  if (MemoryDotFilePath(dot, path)) WriteSettingsFile(path, *g.params, &g.settingsThumbnail);
   ClearCurrentDotMark(g);
   Dialog(g).dotStates[dot] = DotState::Current;
   Window(g).RepaintControl(ctl::kFirstDot + dot);
@@ -114,16 +121,16 @@ void DotHover(Globals& g, int dot) {
   DialogRecord& r = Dialog(g);
   if (r.shownDot == dot) return;
   r.shownDot = dot;
-  if (!HasPixels(s.thumbnail)) return;
-  ResetToGreyRamp(s.thumbnail);
+  if (!HasPixels(g.settingsThumbnail)) return;
+  ResetToGreyRamp(g.settingsThumbnail);
   char path[kPathBytes];
   RenderParams ignored{};
   const SettingsReadResult read =
       MemoryDotFilePath(dot, path)
-          ? ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &s.thumbnail)
+          ? ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &g.settingsThumbnail)
           : SettingsReadResult{kFileNotOpened};
   if (read.status != 0 || !read.thumbnailPresent || !HasPixels(s.dotThumbnail)) return;
-  CopyScaled(s.thumbnail, s.dotThumbnail, {0, 0, read.thumbnailWidth, read.thumbnailHeight},
+  CopyScaled(g.settingsThumbnail, s.dotThumbnail, {0, 0, read.thumbnailWidth, read.thumbnailHeight},
              {0, 0, kDotThumbnailSide, kDotThumbnailSide}, 0.0f);
   s.dotThumbnailLoaded = true;
   Window(g).RepaintControl(ctl::kDotThumbnail);

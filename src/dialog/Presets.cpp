@@ -49,7 +49,7 @@ std::int32_t BytesPerChannel(const ps::FilterRecord& fr) {
 
 void MakeThumbnail(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
-  TiledImage& thumbnail = Session(g).thumbnail;
+  TiledImage& thumbnail = g.settingsThumbnail;
   if (!HasPixels(thumbnail) || !HasAdvanceState(fr)) return;
   ResetToGreyRamp(thumbnail);
   const std::int32_t width = fr->outRect.right - fr->outRect.left;
@@ -79,7 +79,7 @@ void SaveCommand(Globals& g) {
   char path[kPathBytes] = {};
   if (Window(g).ChooseFile(FileChoice::SaveSettings, p.settingsFolder, start, path)) {
     SplitPath(path, p.settingsFolder, p.settingsFileName);
-    WriteSettingsFile(path, p, &Session(g).thumbnail);
+    WriteSettingsFile(path, p, &g.settingsThumbnail);
   }
   Window(g).RepaintControl(ctl::kStatusLine);
 }
@@ -92,7 +92,7 @@ void LoadCommand(Globals& g) {
   SplitPath(path, p.settingsFolder, p.settingsFileName);
   // Fields the file lacks keep their defaults.
   LoadDefaults(p);
-  ReadSettingsFile(path, SettingsReadMode::Values, p, &Session(g).thumbnail);
+  ReadSettingsFile(path, SettingsReadMode::Values, p, &g.settingsThumbnail);
   ParamsToControls(g);
   Session(g).refresh = true;
   Window(g).RepaintControl(ctl::kStatusLine);
@@ -116,7 +116,7 @@ void BatchThumbnails(Globals& g) {
   s.batchRunning = true;
   char backup[kPathBytes];
   const bool haveBackup = MemoryDotFilePath(kMemoryDotCount, backup);
-  if (haveBackup) WriteSettingsFile(backup, p, &s.thumbnail);
+  if (haveBackup) WriteSettingsFile(backup, p, &g.settingsThumbnail);
 
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -133,7 +133,7 @@ void BatchThumbnails(Globals& g) {
     LoadDefaults(p);
     const std::string full = it->path().string();
     const SettingsReadResult read =
-        ReadSettingsFile(full.c_str(), SettingsReadMode::Values, p, &s.thumbnail);
+        ReadSettingsFile(full.c_str(), SettingsReadMode::Values, p, &g.settingsThumbnail);
     CopyText(p.settingsFileName, file.c_str(), file.size());
     ParamsToControls(g);
     if (read.status != 0) continue;
@@ -142,11 +142,11 @@ void BatchThumbnails(Globals& g) {
     PaintPreview(g, true);
     for (int c = 0; c < kControlCount; ++c) s.window->RepaintControl(c);
     MakeThumbnail(g);
-    WriteSettingsFile(full.c_str(), p, &s.thumbnail);
+    WriteSettingsFile(full.c_str(), p, &g.settingsThumbnail);
   }
   // Back to the settings the batch started from; the controls follow, so
   // the exchange after the command keeps them.
-  if (haveBackup) ReadSettingsFile(backup, SettingsReadMode::Values, p, &s.thumbnail);
+  if (haveBackup) ReadSettingsFile(backup, SettingsReadMode::Values, p, &g.settingsThumbnail);
   ParamsToControls(g);
   Session(g).refresh = true;
   s.cursor = DialogCursor::Arrow;

@@ -12,8 +12,7 @@ namespace stellane {
 namespace {
 
 TiledImage* ThumbnailOf(Globals& g) {
-  return g.dialogSession && HasPixels(g.dialogSession->thumbnail) ? &g.dialogSession->thumbnail
-                                                                  : nullptr;
+  return HasPixels(g.settingsThumbnail) ? &g.settingsThumbnail : nullptr;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "host/HostServices.h"
 #include "host/PluginApi.h"
+#include "image/TiledImage.h"
 #include "params/RenderParams.h"
 
 namespace stellane {
@@ -59,6 +60,9 @@ struct Globals {
   std::uint8_t abortCounter;     // and of the abort test
   std::int32_t lastProgressDone;
   RunBuffers buffers;
+  // The 128 x 128 thumbnail that settings files fill and store; it lives
+  // from start to the end of the run.
+  TiledImage settingsThumbnail;
 
   // Dialog.
   void* dialogWindow;

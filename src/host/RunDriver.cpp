@@ -1,9 +1,11 @@
 // The run driver: start, continue and finish.
 #include "dialog/DialogEntry.h"
+#include "dialog/MainDialog.h"
 #include "host/BandLoop.h"
 #include "host/Dispatch.h"
 #include "host/HostUi.h"
 #include "host/WorkArea.h"
+#include "params/DotDirectory.h"
 #include "params/RunHooks.h"
 #include "render/Renderer.h"
 
@@ -46,6 +48,7 @@ void RequestNoPixels(ps::FilterRecord* fr) {
 void EndRun(Globals& g) {
   WriteDotDirectory(g);
   ReleaseRunBuffers(g);
+  ReleaseTiledImage(g.settingsThumbnail);
 }
 
 void EndRunAndRequestNoPixels(Globals& g) {
@@ -55,6 +58,8 @@ void EndRunAndRequestNoPixels(Globals& g) {
 
 void StartHousekeeping(Globals& g) {
   RenderParams& p = *g.params;
+  // Without memory for it the settings files simply carry no thumbnail.
+  CreateSettingsThumbnail(g);
   if (!DescriptorReadable(g)) ReadCachedSettings(g);
   if (g.freshGlobals) {
     g.freshGlobals = 0;
@@ -63,6 +68,7 @@ void StartHousekeeping(Globals& g) {
   }
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
+  RunDotPins() = DotPins{};
   g.dialogWindow = nullptr;
   ReadDotDirectory(g);
   p.outputMode = 3;

@@ -9,9 +9,10 @@ namespace stellane {
 
 namespace {
 
-// The settings thumbnail image that settings files fill and store. Until
-// Globals holds it, the cached settings carry no thumbnail.
-TiledImage* SettingsThumbnail(Globals&) { return nullptr; }
+// The run's settings thumbnail, when start could make it.
+TiledImage* SettingsThumbnail(Globals& g) {
+  return HasPixels(g.settingsThumbnail) ? &g.settingsThumbnail : nullptr;
+}
 
 }  // namespace
 

@@ -10,9 +10,13 @@
 namespace clitest {
 
 CliResult RunStellane(const std::vector<std::string>& args) {
+  // One pair of capture files per test: ctest runs tests side by side.
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
+  std::replace(name.begin(), name.end(), '/', '-');
   const std::string folder = "cli-tmp/";
   std::filesystem::create_directories(folder);
-  const std::string outFile = folder + "last-stdout.txt", errFile = folder + "last-stderr.txt";
+  const std::string outFile = folder + name + ".stdout", errFile = folder + name + ".stderr";
   CliResult result;
   result.exitCode = RunProgram(args, outFile, errFile);
   // Windows writes text with CR LF line ends.
