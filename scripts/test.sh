@@ -54,6 +54,9 @@ if stage "windows libraries" scripts/build-win-deps.sh; then
   export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/stellane/wineprefix}
   if [[ -z ${DISPLAY:-} ]]; then wrap=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi
   after="timeout 60 wineserver -w 2>/dev/null;"
+  # A Wine server left from an earlier X session holds a desktop window of a
+  # display that is gone; windows created through it fail. Start afresh.
+  timeout 30 wineserver -k 2>/dev/null || true
   build_and_test windows build/win -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 fi
