@@ -53,8 +53,11 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
       SetTimer(box, kInfoBoxTimer, kTimerPeriodMs, nullptr);
       return TRUE;
     case WM_TIMER:
-      // Closes itself once the main dialog is gone.
-      if (wParam == kInfoBoxTimer && !IsWindow(infoOwnerWatch)) EndDialog(box, IDCANCEL);
+      // Closes itself once the main dialog is gone; an ended dialog is
+      // hidden before it is destroyed.
+      if (wParam == kInfoBoxTimer &&
+          (!IsWindow(infoOwnerWatch) || !IsWindowVisible(infoOwnerWatch)))
+        EndDialog(box, IDCANCEL);
       return TRUE;
     case WM_CLOSE:
       EndDialog(box, IDCANCEL);

@@ -238,6 +238,10 @@ void Win32DialogWindow::RepaintControl(int control) {
   // System controls repaint themselves; the dialog's own areas are redrawn
   // at once, so that a drag shows each step.
   if (item && IsWindowVisible(item)) {
+    // The zoom buttons follow their enabled flags; the glue controls keep
+    // working whatever theirs say.
+    if (control == ctl::kZoomIn || control == ctl::kZoomOut)
+      EnableWindow(item, g && g->dialogSession && Dialog(*g).enabled[control]);
     InvalidateRect(item, nullptr, FALSE);
     return;
   }

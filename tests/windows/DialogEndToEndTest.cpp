@@ -16,6 +16,7 @@ namespace {
 using namespace wintest;
 
 constexpr int kOk = 3, kNextGlue = 12, kDice = 72;
+constexpr int kZoomIn = 32, kZoomOut = 33, kZoomFull = 34;
 constexpr int kEditA = 86, kEditScale = 90, kEditDensity = 85;
 constexpr int kExitCancelled = 130;
 
@@ -35,14 +36,17 @@ class Dialog : public testing::Test {
   void SetUp() override {
     CreateDirectoryA("test-artifacts", nullptr);
     CreateDirectoryA("test-tmp", nullptr);
+    // A small picture: the preview and the final run stay quick.
     input_ = "test-tmp\\dialog-input.png";
-    // A small sky-like ramp: the preview and the final run stay quick.
-    const int w = 96, h = 64;
+    ASSERT_TRUE(WriteRamp(input_, 96, 64));
+  }
+
+  static bool WriteRamp(const std::string& path, int w, int h) {
     std::vector<std::uint8_t> rgb;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
-        rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(120)});
-    ASSERT_TRUE(WritePng(input_, w, h, rgb));
+        rgb.insert(rgb.end(), {std::uint8_t(x), std::uint8_t(y), std::uint8_t(120)});
+    return WritePng(path, w, h, rgb);
   }
 
   // Starts the run; the output and the recorded descriptor are named after
@@ -122,6 +126,29 @@ TEST_F(Dialog, CancelAfterEditsWritesNothing) {
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
   EXPECT_FALSE(Exists(output_));
+}
+
+TEST_F(Dialog, ZoomButtonsAndPanningOnAPictureLargerThanThePreview) {
+  // 1100 x 900 fits the 500 x 406 preview area at a reduction of 3.
+  input_ = "test-tmp\\dialog-large.png";
+  ASSERT_TRUE(WriteRamp(input_, 1100, 900));
+  DialogRun& run = Start("zoom");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "33%");
+  PressButton(run.dialog, kZoomIn);
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "50%");
+  PressButton(run.dialog, kZoomFull);
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "100%");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(run.dialog, kZoomIn)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.dialog, kZoomOut)));
+  // Zoomed in, the preview pans by dragging; the zoom stays.
+  DragIn(run.dialog, 700, 200, 600, 150);
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "100%");
+  Screenshot(run.dialog, "zoom");
+  PressButton(run.dialog, kZoomOut);
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "50%");
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
 }
 
 }  // namespace
