@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "glue/GlueNames.h"
 #include "host/PluginApi.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
@@ -18,20 +19,6 @@ const char* const kIntegerParamNames[13] = {
 const char* const kColorParamNames[4] = {"colorA1", "colorA2", "colorB1", "colorB2"};
 
 namespace {
-
-// Names of the glue list, by mode number - 1.
-const char* const kGlueNames[62] = {
-    "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
-    "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
-    "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
-    "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
-    "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
-    "burn",       "ace",          "king",         "queen",      "jack",         "and",
-    "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
-    "dry",        "up",           "down",         "wax",        "wane",         "north",
-    "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
-    "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",     "anterior",
-    "posterior",  "screendim"};
 
 const stellane::ParamInfo* RowNamed(const char* name) {
   for (const stellane::ParamInfo& row : stellane::ParamTable())
@@ -78,10 +65,6 @@ bool ParseColor(const std::string& text, int rgb[3]) {
 
 }  // namespace
 
-const char* GlueModeName(std::int32_t mode) {
-  return mode >= 1 && mode <= 62 ? kGlueNames[mode - 1] : nullptr;
-}
-
 void ApplySetting(const std::string& assignment, stellane::RenderParams& params) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
@@ -114,11 +97,12 @@ void ApplyGlue(const std::string& glue, stellane::RenderParams& params) {
     if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
   } else {
     for (std::int32_t m = 1; m <= 62; ++m)
-      if (glue == kGlueNames[m - 1]) mode = m;
+      if (glue == stellane::kGlueModeNames[m - 1]) mode = m;
   }
   if (mode == 0) {
     std::string names;
-    for (const char* name : kGlueNames) names += std::string(names.empty() ? "" : ", ") + name;
+    for (const char* name : stellane::kGlueModeNames)
+      names += std::string(names.empty() ? "" : ", ") + name;
     UsageError("--glue: unknown glue mode \"" + glue + "\"; accepted: 1 to 62 or " + names);
   }
   params.glue = mode;

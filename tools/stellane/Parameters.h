@@ -21,9 +21,6 @@ extern const char* const kIntegerParamNames[13];
 // The four colours --set accepts as #rrggbb.
 extern const char* const kColorParamNames[4];
 
-// The glue mode's name ("normal", "procedural +", ...) for 1..62, or null.
-const char* GlueModeName(std::int32_t mode);
-
 // Applies "NAME=VALUE"; throws a usage CliError listing what is accepted.
 void ApplySetting(const std::string& assignment, stellane::RenderParams& params);
 // Applies a glue name or number 1..62; throws a usage CliError listing the names.

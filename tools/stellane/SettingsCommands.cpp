@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "glue/GlueNames.h"
 #include "params/ParamTable.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
@@ -57,7 +58,8 @@ int InfoCommand(const Arguments& args) {
       continue;
     }
     const std::int32_t value = stellane::GetIntParam(params, row);
-    const char* glueName = std::strcmp(row.name, "glue") == 0 ? GlueModeName(value) : nullptr;
+    const char* glueName =
+        std::strcmp(row.name, "glue") == 0 ? stellane::GlueModeName(value) : nullptr;
     if (glueName)
       std::printf("%s: %d (%s)\n", row.name, int(value), glueName);
     else
