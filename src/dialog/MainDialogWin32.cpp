@@ -13,24 +13,11 @@
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
 #include "dialog/WindowlessDialog.h"
+#include "glue/GlueNames.h"
 
 namespace stellane {
 
 namespace {
-
-// The glue list's entries; entry k stands for glue value k + 1.
-constexpr const char* kGlueNames[62] = {
-    "normal",     "procedural +", "procedural -", "difference", "lighten",      "darken",
-    "add",        "subtract",     "multiply",     "screen",     "hard light",   "overlay",
-    "superlay",   "exclusion",    "color",        "luminance",  "linear light", "pin light",
-    "spin light", "vivid a",      "vivid b",      "saturation", "hue",          "similarity",
-    "cross",      "harsh diff",   "soft light",   "bright",     "dim",          "dodge",
-    "burn",       "ace",          "king",         "queen",      "jack",         "and",
-    "or",         "xor",          "multibright",  "hot",        "cold",         "wet",
-    "dry",        "up",           "down",         "wax",        "wane",         "north",
-    "south",      "east",         "west",         "hard mix",   "frontal",      "parietal",
-    "temporal",   "occipital",    "limbic",       "dextrous",   "sinister",     "anterior",
-    "posterior",  "screendim"};
 
 Win32DialogWindow* ViewOf(HWND dialog) {
   return reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
@@ -97,7 +84,8 @@ void PlaceOverParent(HWND dialog) {
 void PrepareControls(Win32DialogWindow& view) {
   HWND dialog = view.dialog;
   HWND glue = GetDlgItem(dialog, ctl::kGlueList);
-  for (const char* name : kGlueNames)
+  // Entry k stands for glue value k + 1.
+  for (const char* name : kGlueModeNames)
     SendMessageA(glue, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   // An icon button shows its icon instead of its caption, when the icon is there.
   for (int c = 0; c < kControlCount; ++c) {
