@@ -31,8 +31,12 @@ class ScratchTempFolder {
     std::string name = std::string("stellane-") + test->test_suite_name() + "-" + test->name();
     for (char& c : name)
       if (c == '/') c = '-';  // parameterised tests: one folder, not a tree
-    folder_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(folder_);
+    // A folder left by an earlier, interrupted run may hold read-only files
+    // that can't be removed; then a fresh name is taken instead.
+    const std::filesystem::path base = std::filesystem::temp_directory_path() / name;
+    folder_ = base;
+    for (int attempt = 1; !RemoveTree(folder_); ++attempt)
+      folder_ = base.string() + "-" + std::to_string(attempt);
     std::filesystem::create_directories(folder_);
     for (int i = 0; i < kVariables; ++i) {
       if (const char* old = std::getenv(kNames[i])) saved_[i] = old;
@@ -41,8 +45,7 @@ class ScratchTempFolder {
   }
   ~ScratchTempFolder() {
     for (int i = 0; i < kVariables; ++i) SetEnvironment(kNames[i], saved_[i]);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    RemoveTree(folder_);
   }
   ScratchTempFolder(const ScratchTempFolder&) = delete;
   ScratchTempFolder& operator=(const ScratchTempFolder&) = delete;
@@ -52,6 +55,19 @@ class ScratchTempFolder {
   bool Has(const char* name) const { return std::filesystem::exists(folder_ / name); }
 
  private:
+  // Removes `folder` with everything in it, read-only files included;
+  // false when something stays behind. Never throws.
+  static bool RemoveTree(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(folder, ec)) return true;
+    std::error_code ignored;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(folder, ec);
+    return !fs::exists(folder, ec);
+  }
+
   static constexpr int kVariables = 3;
   static constexpr const char* kNames[kVariables] = {"TMPDIR", "TMP", "TEMP"};
   std::filesystem::path folder_;
