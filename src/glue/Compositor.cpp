@@ -51,9 +51,23 @@ void Spill(std::int64_t c[3], std::int64_t max) {
 
 }  // namespace
 
+void OpenGlueRow(Globals& g, std::int32_t y, GlueRow& row) {
+  row.open = OpenCompositeRow(g, y, row.site);
+  if (!row.open) return;
+  row.glue = g.params->glue;
+  row.weights = g.buffers.renderContext.data != nullptr ? Context(g).proceduralWeights : nullptr;
+}
+
 void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g) {
-  CompositeSite site;
-  if (!OpenCompositeSite(g, x, y, site)) return;
+  GlueRow row;
+  OpenGlueRow(g, y, row);
+  CompositeGlueRowPixel(row, x, pixel);
+}
+
+void CompositeGlueRowPixel(GlueRow& row, std::int32_t x, RenderedPixel& pixel) {
+  if (!row.open) return;
+  CompositeSite& site = row.site;
+  MoveCompositeSite(site, x);
   const ImageKind kind = site.kind;
 
   // Scale into channel units; alpha 0.995 already reaches full in integer
@@ -86,9 +100,7 @@ void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Gl
 
   std::int32_t source[3];
   ReadSource(site, source);
-  const std::int32_t* weights =
-      g.buffers.renderContext.data != nullptr ? Context(g).proceduralWeights : nullptr;
-  ApplyGlueMode(g.params->glue, result, source, kind == ImageKind::k8, weights);
+  ApplyGlueMode(row.glue, result, source, kind == ImageKind::k8, row.weights);
   WriteIntegerResult(site, result, alpha);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "glue/CompositorTargets.h"
 #include "host/Globals.h"
 
 namespace stellane {
@@ -23,5 +24,16 @@ struct RenderedPixel {
 // target are clamped into it. `pixel` is scaled in place: callers must not
 // use it afterwards.
 void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g);
+
+// The same for a whole row: what depends only on the row (the target, its
+// format, the glue mode) is resolved once, then each pixel costs the blend.
+struct GlueRow {
+  bool open;  // false: nowhere to write, pixels are dropped
+  CompositeSite site;
+  std::int32_t glue;
+  const std::int32_t* weights;
+};
+void OpenGlueRow(Globals& g, std::int32_t y, GlueRow& row);
+void CompositeGlueRowPixel(GlueRow& row, std::int32_t x, RenderedPixel& pixel);
 
 }  // namespace stellane

@@ -43,28 +43,30 @@ bool DarkSquare(std::int32_t x, std::int32_t y) { return ((x ^ y) & 8) != 0; }
 // The 16-bit channel at 8-bit precision: ((v + 1) >> 7) & 511, at most 255.
 std::int32_t SixteenTo8(std::int32_t v) { return std::min(255, ((v + 1) >> 7) & 511); }
 
-bool OpenHostSite(const ps::FilterRecord& fr, CompositeSite& site) {
+bool OpenHostRow(const ps::FilterRecord& fr, CompositeSite& site) {
   if (fr.inData == nullptr || fr.outData == nullptr) return false;
   const std::int32_t width =
       std::min(fr.outRect.right - fr.outRect.left, fr.inRect.right - fr.inRect.left);
   std::int32_t height = fr.outRect.bottom - fr.outRect.top;
   if (site.target == 1) height = std::min(height, fr.inRect.bottom - fr.inRect.top);
   if (width <= 0 || height <= 0) return false;
-  site.x = std::clamp(site.x, 0, width - 1);
+  site.maxX = width - 1;
   site.y = std::clamp(site.y, 0, height - 1);
 
   const int bytes = BytesPerChannel(site.kind);
   const int outPlanes = OutputPlanes(fr);
   const int inPlanes = InputPlanes(fr);
   if (outPlanes < 1 || inPlanes < 1) return false;
-  std::intptr_t inOffset = std::intptr_t{site.x} * inPlanes * bytes;
-  std::intptr_t outOffset = std::intptr_t{site.x} * outPlanes * bytes;
+  site.inPixelBytes = inPlanes * bytes;
+  site.outPixelBytes = outPlanes * bytes;
+  std::intptr_t inOffset = 0;
+  std::intptr_t outOffset = 0;
   if (site.target == 1) {
-    inOffset += std::intptr_t{site.y} * fr.inRowBytes;
-    outOffset += std::intptr_t{site.y} * fr.outRowBytes;
+    inOffset = std::intptr_t{site.y} * fr.inRowBytes;
+    outOffset = std::intptr_t{site.y} * fr.outRowBytes;
   }
-  site.in = static_cast<const std::uint8_t*>(fr.inData) + inOffset;
-  site.out = static_cast<std::uint8_t*>(fr.outData) + outOffset;
+  site.inRow = static_cast<const std::uint8_t*>(fr.inData) + inOffset;
+  site.outRow = static_cast<std::uint8_t*>(fr.outData) + outOffset;
   const bool editableTransparency = fr.filterCase == 4 || fr.filterCase == 5;
   site.transparencyPlane =
       editableTransparency && fr.outLayerPlanes >= 1 && fr.outLayerPlanes < outPlanes
@@ -92,7 +94,7 @@ ImageKind ImageKindOf(const ps::FilterRecord& fr) {
   return ImageKind::kOther;
 }
 
-bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site) {
+bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site) {
   const ps::FilterRecord* fr = g.filterRecord;
   if (fr == nullptr || g.params == nullptr) return false;
   site = CompositeSite{};
@@ -100,20 +102,32 @@ bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite
   site.kind = ImageKindOf(*fr);
   if (site.kind == ImageKind::kOther) return false;
   site.target = g.params->renderTarget;
-  site.x = x;
   site.y = y;
   site.max = site.kind == ImageKind::k16 ? 32768 : 255;
   site.unit = site.kind == ImageKind::kFloat ? 1.0f : static_cast<float>(site.max);
   site.grey = fr->planes < 3;
   site.transparencyPlane = -1;
 
-  if (site.target != 2) return OpenHostSite(*fr, site);
+  if (site.target != 2) return OpenHostRow(*fr, site);
   if (g.buffers.renderContext.data == nullptr) return false;
   site.image = Context(g).exportImage;
   if (site.image == nullptr || !HasPixels(*site.image)) return false;
   const ImageLevel& level0 = site.image->levels[0];
-  site.x = std::clamp(site.x, 0, level0.maxX);
+  site.maxX = level0.maxX;
   site.y = std::clamp(site.y, 0, level0.maxY);
+  return true;
+}
+
+void MoveCompositeSite(CompositeSite& site, std::int32_t x) {
+  site.x = std::clamp(x, 0, site.maxX);
+  if (site.target == 2) return;
+  site.in = site.inRow + std::intptr_t{site.x} * site.inPixelBytes;
+  site.out = site.outRow + std::intptr_t{site.x} * site.outPixelBytes;
+}
+
+bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site) {
+  if (!OpenCompositeRow(g, y, site)) return false;
+  MoveCompositeSite(site, x);
   return true;
 }
 

@@ -18,17 +18,23 @@ enum class ImageKind { k8, k16, kFloat, kOther };
 // the 32-bit modes or depth 32; anything else is kOther.
 ImageKind ImageKindOf(const ps::FilterRecord& fr);
 
-// One pixel's place in the render target, resolved once per call.
+// One pixel's place in the render target. What depends only on the row is
+// resolved once per row (OpenCompositeRow); moving to a column is cheap.
 struct CompositeSite {
   Globals* g;
   ImageKind kind;
   std::int32_t target;  // renderTarget 0, 1 or 2
   std::int32_t x;       // clamped into the target
   std::int32_t y;
-  std::int32_t max;  // channel maximum of the integer path: 255 or 32768
-  float unit;        // what a rendered 1.0 becomes: 255, 32768 or 1.0
-  bool grey;         // fewer than three colour planes: one value for all three
-  // Host buffers (targets 0 and 1): first byte of the pixel.
+  std::int32_t maxX;  // the last column of the target
+  std::int32_t max;   // channel maximum of the integer path: 255 or 32768
+  float unit;         // what a rendered 1.0 becomes: 255, 32768 or 1.0
+  bool grey;          // fewer than three colour planes: one value for all three
+  // Host buffers (targets 0 and 1): first byte of the row and of the pixel.
+  const std::uint8_t* inRow;
+  std::uint8_t* outRow;
+  std::int32_t inPixelBytes;
+  std::int32_t outPixelBytes;
   const std::uint8_t* in;
   std::uint8_t* out;
   int transparencyPlane;  // plane index in the output pixel, -1 for none
@@ -36,9 +42,13 @@ struct CompositeSite {
   TiledImage* image;
 };
 
-// Fills `site` for the pixel at (x, y). False when there is nowhere to write:
-// no parameter record, host buffers or export image, an empty target, or an
-// image kind the compositor does not handle.
+// Fills `site` for row y, clamped into the target, at no column yet. False
+// when there is nowhere to write: no parameter record, host buffers or export
+// image, an empty target, or an image kind the compositor does not handle.
+bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site);
+// Moves an open site to column x, clamped into the target.
+void MoveCompositeSite(CompositeSite& site, std::int32_t x);
+// Both at once: the site of the pixel at (x, y).
 bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site);
 
 // Source channel values of an integer image in 0..max; grey gives the one

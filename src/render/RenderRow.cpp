@@ -121,6 +121,8 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
   std::optional<RowStars> rowStars;
   if (path == RenderPath::Fast) rowStars.emplace(c, k.stars, sy);
 
+  GlueRow glueRow;
+  OpenGlueRow(g, y, glueRow);
   float nx[kNebulaBatch];
   float ny[kNebulaBatch];
   NebulaSample nebula[kNebulaBatch];
@@ -162,20 +164,22 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
       float veil = ClampedAtZero(k.opacityFactor * nl - 0.3f);
       veil = std::min(1.0f, veil * veil);
       const float visible = 1.0f - veil;
-      const float weight = 1.0f - std::exp(-0.4f * nl);
+      // Without nebula (nl 0) the weight is 1 - e^0 = 0.
+      const float weight = nl != 0.0f ? 1.0f - std::exp(-0.4f * nl) : 0.0f;
 
       // The glow cross, centred one row above: 12 at the centre, 1 on each arm.
       const float* left = column - kGlowFloatsPerColumn;
       const float* right = column + kGlowFloatsPerColumn;
-      float out[3];
-      for (int ch = 0; ch < 3; ++ch) {
+      const auto finished = [&](int ch) {
         const float pair = left[slotPrev * 3 + ch] + column[slotOlder * 3 + ch];
         const double glow = static_cast<double>(pair) + 12.0 * column[slotPrev * 3 + ch] +
                             right[slotPrev * 3 + ch] + column[slotNow * 3 + ch];
-        out[ch] = FinishedChannel(glow * 0.03 * visible + weight * neb[ch]);
-      }
-      RenderedPixel pixel = {out[0], out[1], out[2], 1.0f};
-      CompositeGluePixel(x, y, pixel, g);
+        return FinishedChannel(glow * 0.03 * visible + weight * neb[ch]);
+      };
+      // Built field by field: gathering the channels in an array first made
+      // the compiler reload them in pairs, which stalled on the stores.
+      RenderedPixel pixel = {finished(0), finished(1), finished(2), 1.0f};
+      CompositeGlueRowPixel(glueRow, x, pixel);
     }
   }
 
