@@ -45,6 +45,7 @@ struct Win32DialogWindow final : DialogWindow {
   bool ChooseFile(FileChoice kind, const char* folder, const char* name,
                   char (&path)[kPathBytes]) override;
   bool ChooseColour(Color16& colour) override;
+  std::int16_t RunPsdExport(Globals& globals, const char* path) override;
   void ShowAbout() override;
   void ShowInfoBox() override;
   void OpenDocument(const char* path) override;

@@ -10,6 +10,8 @@
 
 namespace stellane {
 
+struct Globals;
+
 enum class DialogCursor : std::uint8_t { Arrow, OpenHand, ClosedHand, Busy };
 
 // The file choosers the dialog opens; each kind has its own title and filter.
@@ -45,6 +47,10 @@ struct DialogWindow {
                           char (&path)[kPathBytes]) = 0;
   // The system colour chooser, started at `colour`; false on Cancel.
   virtual bool ChooseColour(Color16& colour) = 0;
+  // Exports the current settings as a PSD file at `path`, showing whatever
+  // progress the window can (with a way to cancel); returns the export's
+  // status, 199 when an export is already running.
+  virtual std::int16_t RunPsdExport(Globals& g, const char* path) = 0;
   virtual void ShowAbout() = 0;
   virtual void ShowInfoBox() = 0;
   // Opens a written page in the user's browser (the shell verb "open").

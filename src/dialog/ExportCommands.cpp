@@ -26,8 +26,9 @@ void FolderOf(const char* path, char (&folder)[kPathBytes]) {
 void PsdExportCommand(Globals& g) {
   RenderParams& p = *g.params;
   char path[kPathBytes] = {};
-  if (!Window(g).ChooseFile(FileChoice::SavePsd, p.psdFolder, "Stellane.psd", path)) return;
-  ExportPsd(g, path, nullptr);
+  DialogWindow& w = Window(g);
+  if (!w.ChooseFile(FileChoice::SavePsd, p.psdFolder, "Stellane result.psd", path)) return;
+  w.RunPsdExport(g, path);
 }
 
 void PresetPageCommand(Globals& g, bool memoryDots) {

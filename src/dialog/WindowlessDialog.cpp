@@ -7,6 +7,7 @@
 
 #include "dialog/DialogHeadless.h"
 #include "dialog/MainDialog.h"
+#include "export/PsdExport.h"
 
 namespace stellane {
 
@@ -36,6 +37,10 @@ struct NoWindow final : DialogWindow {
     return false;
   }
   bool ChooseColour(Color16&) override { return false; }
+  // Nothing to show progress on: the export runs as it is.
+  std::int16_t RunPsdExport(Globals& g, const char* path) override {
+    return ExportPsd(g, path, nullptr);
+  }
   void ShowAbout() override {}
   void ShowInfoBox() override {}
   void OpenDocument(const char*) override {}

@@ -16,6 +16,7 @@
 #include "../unit/ScratchTempFolder.h"
 #include "dialog/DialogHeadless.h"
 #include "dialog/MainDialog.h"
+#include "export/PsdExport.h"
 #include "host/PluginEntry.h"
 #include "params/DotDirectory.h"
 #include "testhost/TestHost.h"
@@ -43,6 +44,8 @@ struct FakeWindow final : stellane::DialogWindow {
   // Answers of the file choosers: the chosen path, or none for Cancel.
   std::function<std::string(FileChoice)> choose = [](FileChoice) { return std::string(); };
   std::vector<FileChoice> choosers;
+  std::vector<std::string> proposedNames;  // the name each chooser started with
+  std::vector<std::string> psdExports;
   int endCode = -1;
   int aboutShown = 0;
   int infoShown = 0;
@@ -63,13 +66,19 @@ struct FakeWindow final : stellane::DialogWindow {
   void CaptureMouse() override { captured = true; }
   void ReleaseMouse() override { captured = false; }
   void SetCursor(DialogCursor c) override { cursor = c; }
-  bool ChooseFile(FileChoice kind, const char*, const char*, char (&path)[kPathBytes]) override {
+  bool ChooseFile(FileChoice kind, const char*, const char* name,
+                  char (&path)[kPathBytes]) override {
     choosers.push_back(kind);
+    proposedNames.push_back(name ? name : "");
     const std::string chosen = choose(kind);
     std::snprintf(path, kPathBytes, "%s", chosen.c_str());
     return !chosen.empty();
   }
   bool ChooseColour(stellane::Color16&) override { return false; }
+  std::int16_t RunPsdExport(Globals& g, const char* path) override {
+    psdExports.push_back(path);
+    return stellane::ExportPsd(g, path, nullptr);
+  }
   void ShowAbout() override { ++aboutShown; }
   void ShowInfoBox() override { ++infoShown; }
   void OpenDocument(const char* path) override { opened.push_back(path); }
