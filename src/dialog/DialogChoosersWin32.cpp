@@ -1,6 +1,7 @@
-// The common dialogs the main dialog opens: file open and save, the colour
-// chooser (the host's colour services when offered), the info picture and
-// the shell's "open" for written pages.
+// The common dialogs the main dialog opens: file open and save (the settings
+// file opens in the preset browser, with a pane showing the selected
+// preset's thumbnail), the colour chooser (the host's colour services when
+// offered), the info picture and the shell's "open" for written pages.
 // clang-format off
 #include <windows.h>  // first: the other Win32 headers build on it
 #include <commdlg.h>
@@ -9,9 +10,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "dialog/DialogViewWin32.h"
+#include "dialog/MainDialog.h"
 #include "host/HostUi.h"
+#include "params/SettingsFile.h"
 
 namespace stellane {
 
@@ -45,6 +49,80 @@ FileChoiceText TextOf(FileChoice kind) {
 
 bool fileDialogOpen = false;
 bool infoBoxOpen = false;
+
+// ---- The preset browser: the open dialog with the child template
+// "FANCY_OPEN4", whose pane (control 123) shows the selected preset's
+// thumbnail. Only one file dialog is open at a time, so one pane image serves.
+
+constexpr int kPresetPane = 123;
+TiledImage paneThumbnail{};  // 128 x 128, format 3, while the browser is open
+
+bool EndsWithQ9r(const char* path) {
+  const std::size_t length = std::strlen(path);
+  return length >= 4 && _stricmp(path + length - 4, ".q9r") == 0;
+}
+
+// The thumbnail scaled to the pane, each pane pixel from its nearest
+// thumbnail pixel.
+void PaintPresetPane(const DRAWITEMSTRUCT& item) {
+  const int width = item.rcItem.right - item.rcItem.left;
+  const int height = item.rcItem.bottom - item.rcItem.top;
+  if (width <= 0 || height <= 0 || !HasPixels(paneThumbnail)) return;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t word =
+          ReadPacked(paneThumbnail, x * kThumbnailSide / width, y * kThumbnailSide / height, 0);
+      pixels[static_cast<std::size_t>(y) * width + x] =
+          PackedChannel(word, 0) << 16 | PackedChannel(word, 1) << 8 | PackedChannel(word, 2);
+    }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows from the top
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(item.hDC, item.rcItem.left, item.rcItem.top, static_cast<DWORD>(width),
+                    static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), pixels.data(),
+                    &info, DIB_RGB_COLORS);
+}
+
+void RepaintPane(HWND child) {
+  HWND pane = GetDlgItem(child, kPresetPane);
+  InvalidateRect(pane, nullptr, FALSE);
+  UpdateWindow(pane);
+}
+
+// A new selection: the grey ramp at once, then the file's own thumbnail.
+void ShowSelectedPreset(HWND child) {
+  ResetToGreyRamp(paneThumbnail);
+  RepaintPane(child);
+  char path[kPathBytes] = {};
+  if (SendMessageA(GetParent(child), CDM_GETFILEPATH, sizeof path,
+                   reinterpret_cast<LPARAM>(path)) <= 0 ||
+      !EndsWithQ9r(path))
+    return;
+  RenderParams ignored{};
+  ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &paneThumbnail);
+  RepaintPane(child);
+}
+
+UINT_PTR CALLBACK PresetBrowserHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY:
+      if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE) ShowSelectedPreset(child);
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID != kPresetPane) return 0;
+      PaintPresetPane(*item);
+      return TRUE;
+    }
+    default:
+      return 0;
+  }
+}
 HWND infoOwnerWatch = nullptr;
 
 INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
@@ -97,9 +175,21 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
     ofn.Flags |= OFN_OVERWRITEPROMPT;
   else
     ofn.Flags |= OFN_FILEMUSTEXIST;
+  // The preset browser; without its pane image it is a plain open dialog.
+  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail, nullptr);
+  const bool browser = kind == FileChoice::OpenSettings &&
+                       CreateTiledImage(paneThumbnail, kThumbnailSide, kThumbnailSide, 3);
+  if (browser) {
+    ResetToGreyRamp(paneThumbnail);
+    ofn.hInstance = module;
+    ofn.lpTemplateName = "FANCY_OPEN4";
+    ofn.lpfnHook = PresetBrowserHook;
+    ofn.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+  }
   fileDialogOpen = true;
   const BOOL chosen = text.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
   fileDialogOpen = false;
+  if (browser) ReleaseTiledImage(paneThumbnail);
   if (!chosen) return false;
   std::snprintf(path, kPathBytes, "%s", file);
   return true;
