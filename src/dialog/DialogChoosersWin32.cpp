@@ -14,6 +14,7 @@
 
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
+#include "dialog/VisualStylesWin32.h"
 #include "host/HostUi.h"
 #include "params/SettingsFile.h"
 
@@ -187,6 +188,7 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
     ofn.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
   }
   fileDialogOpen = true;
+  const VisualStylesScope styles;
   const BOOL chosen = text.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
   fileDialogOpen = false;
   if (browser) ReleaseTiledImage(paneThumbnail);
@@ -202,6 +204,7 @@ bool Win32DialogWindow::ChooseColour(Color16& colour) {
   cc.rgbResult = RGB(colour.red >> 8, colour.green >> 8, colour.blue >> 8);
   cc.lpCustColors = customColours;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+  const VisualStylesScope styles;
   if (!ChooseColorA(&cc)) return false;
   colour.red = static_cast<std::uint16_t>(GetRValue(cc.rgbResult) << 8);
   colour.green = static_cast<std::uint16_t>(GetGValue(cc.rgbResult) << 8);

@@ -12,6 +12,7 @@
 #include "dialog/DialogEntry.h"
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
+#include "dialog/VisualStylesWin32.h"
 #include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
 
@@ -296,14 +297,11 @@ void Win32DialogWindow::EndDialog(int code) {
 
 // ---- The modal run
 
-void RunMainDialog(Globals& g) {
-  // The test program drives the behaviour through its own window.
-  if (std::getenv("STELLANE_WINDOWLESS_DIALOG")) {
-    RunWindowlessDialog(g);
-    return;
-  }
-  Win32DialogWindow view;
-  view.module = DialogModule();
+namespace {
+
+// The dialog's own loop, inside the visual styles' activation context.
+void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
+  const VisualStylesScope styles;
   LoadDialogArt(view.module, view.art);
   view.cursor = LoadCursorA(nullptr, IDC_ARROW);
   HWND parent = nullptr;
@@ -347,6 +345,23 @@ void RunMainDialog(Globals& g) {
   DestroyWindow(dialog);
   FreeDialogArt(view.art);
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+}  // namespace
+
+void RunMainDialog(Globals& g) {
+  // The test program drives the behaviour through its own window.
+  if (std::getenv("STELLANE_WINDOWLESS_DIALOG")) {
+    RunWindowlessDialog(g);
+    return;
+  }
+  Win32DialogWindow view;
+  view.module = DialogModule();
+  // The dialog's windows, and every chooser it opens, in our manifest's
+  // activation context; released once the dialog has closed.
+  CreateVisualStyles(view.module);
+  RunStyledDialog(g, view);
+  ReleaseVisualStyles();
 }
 
 }  // namespace stellane
