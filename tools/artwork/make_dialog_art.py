@@ -11,6 +11,10 @@
   ThumbFrame.bmp       96 x 96 frame of the memory dots' thumbnail
   OpenHand.cur         32 x 32 cursor over a preview that can be dragged
   ClosedHand.cur       32 x 32 cursor while the preview is dragged
+  Icon<n>.ico          the icon buttons' pictures, n the control number
+                       (resource 200 + n): a small glyph and the command's
+                       word for the 60 x 29 buttons, a glyph alone for the
+                       small ones; 32-bit with soft edges
 
 Deterministic (fixed seed): running it again reproduces the files byte for
 byte:  python3 tools/artwork/make_dialog_art.py resources
@@ -192,6 +196,263 @@ def hand(closed):
     return shape
 
 
+# ---- Button icons. Each is drawn from a few shapes, painted in order, with
+# 4 x 4 samples a pixel for soft edges; the words use a small pixel font.
+
+INK = (0.11, 0.13, 0.30)       # the dark-sky navy of the panel's text
+LAVENDER = (0.50, 0.40, 0.88)  # the upper sliders' colour
+GOLD = (0.93, 0.70, 0.22)      # the lower sliders' colour
+TEAL = (0.16, 0.62, 0.72)
+PAPER = (0.97, 0.97, 1.0)
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ring(cx, cy, r, w, start=0.0, sweep=360.0):
+    """A ring of width w; only the arc from `start` degrees (clockwise from
+    east, y down) over `sweep` degrees."""
+    def inside(x, y):
+        d = math.hypot(x - cx, y - cy)
+        if abs(d - r) > w / 2:
+            return False
+        a = math.degrees(math.atan2(y - cy, x - cx)) % 360
+        return (a - start) % 360 <= sweep
+    return inside
+
+
+def box(l, t, r, b, radius=0.0):
+    def inside(x, y):
+        if x < l or x > r or y < t or y > b:
+            return False
+        cx = min(max(x, l + radius), r - radius)
+        cy = min(max(y, t + radius), b - radius)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius + 1e-9
+    return inside
+
+
+def segment(x0, y0, x1, y1, w):
+    def inside(x, y):
+        dx, dy = x1 - x0, y1 - y0
+        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy)))
+        return math.hypot(x - x0 - t * dx, y - y0 - t * dy) <= w / 2
+    return inside
+
+
+def polygon(points):
+    def inside(x, y):
+        hit = False
+        for (xa, ya), (xb, yb) in zip(points, points[1:] + points[:1]):
+            if (ya > y) != (yb > y) and x < xa + (y - ya) * (xb - xa) / (yb - ya):
+                hit = not hit
+        return hit
+    return inside
+
+
+def outlined(shape_fill, shape_outer, fill, ink=INK):
+    """An ink shape with a coloured fill inside it."""
+    return [(shape_outer, ink), (shape_fill, fill)]
+
+
+# Glyphs on an 18 x 18 grid (pixel centres at .5).
+def glyph_hex():  # random colours: three swatches
+    return [(circle(6.5, 7, 5.2), INK), (circle(6.5, 7, 4.0), LAVENDER),
+            (circle(11.5, 7, 5.2), INK), (circle(11.5, 7, 4.0), TEAL),
+            (circle(9, 11.5, 5.2), INK), (circle(9, 11.5, 4.0), GOLD)]
+
+
+def glyph_load():  # an open folder
+    return [(polygon([(1, 4), (6, 4), (8, 6), (15, 6), (15, 15), (1, 15)]), INK),
+            (polygon([(2.2, 5.2), (5.6, 5.2), (7.6, 7.2), (13.8, 7.2), (13.8, 13.8), (2.2, 13.8)]),
+             (0.80, 0.76, 0.98)),
+            (polygon([(4, 9), (17.5, 9), (15, 15), (1, 15)]), INK),
+            (polygon([(4.8, 10.2), (15.8, 10.2), (14.2, 13.8), (2.6, 13.8)]), LAVENDER)]
+
+
+def glyph_save():  # an arrow down into a tray
+    return [(segment(9, 1.5, 9, 10, 2.4), INK),
+            (polygon([(4.5, 7.5), (13.5, 7.5), (9, 12.5)]), INK),
+            (box(1.5, 11, 16.5, 16.5, 1.5), INK),
+            (box(3, 11, 15, 15, 0.5), (0.80, 0.76, 0.98)),
+            (polygon([(4.5, 7.5), (13.5, 7.5), (9, 12.5)]), INK),
+            (segment(5.5, 13, 12.5, 13, 1.2), LAVENDER)]
+
+
+def glyph_psd():  # stacked layers
+    def sheet(dy, colour):
+        top = [(9, 3 + dy), (16.5, 7 + dy), (9, 11 + dy), (1.5, 7 + dy)]
+        inner = [(9, 4.4 + dy), (14.2, 7 + dy), (9, 9.6 + dy), (3.8, 7 + dy)]
+        return [(polygon(top), INK), (polygon(inner), colour)]
+    return sheet(6, GOLD) + sheet(3, TEAL) + sheet(0, LAVENDER)
+
+
+def glyph_seed():  # a four-pointed star and two small ones
+    def star(cx, cy, r, k):
+        pts = []
+        for i in range(8):
+            a = math.radians(i * 45 - 90)
+            d = r if i % 2 == 0 else r * k
+            pts.append((cx + d * math.cos(a), cy + d * math.sin(a)))
+        return polygon(pts)
+    return [(star(8, 9.5, 8, 0.28), INK), (star(8, 9.5, 5.8, 0.24), GOLD),
+            (circle(14.8, 3.5, 1.6), LAVENDER), (circle(15.2, 14.5, 1.2), TEAL)]
+
+
+def glyph_undo():  # a hooked arrow back to the left
+    return [(ring(10, 10, 5.5, 2.4, 180, 270), INK),
+            (polygon([(0.8, 6.5), (5, 1.8), (7.2, 8.8)]), INK)]
+
+
+def glyph_reset():  # a circular arrow
+    return [(ring(9, 9.5, 6, 2.4, 300, 300), INK),
+            (polygon([(11.5, 1), (17, 3.5), (12, 8.5)]), INK),
+            (circle(9, 9.5, 2), LAVENDER)]
+
+
+def glyph_dice():  # a die showing five
+    pips = [(5.5, 5.5), (12.5, 5.5), (9, 9), (5.5, 12.5), (12.5, 12.5)]
+    shapes = [(box(1.5, 1.5, 16.5, 16.5, 3.5), INK), (box(2.8, 2.8, 15.2, 15.2, 2.5), PAPER)]
+    return shapes + [(circle(x, y, 1.5), INK if i != 2 else GOLD) for i, (x, y) in enumerate(pips)]
+
+
+# A 5-pixel-wide font, 7 pixels high (capitals and ascenders), for the words.
+FONT = {
+    "D": ["####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."],
+    "H": ["#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
+    "L": ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    "P": ["####.", "#...#", "#...#", "####.", "#....", "#....", "#...."],
+    "R": ["####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"],
+    "S": [".###.", "#...#", "#....", ".###.", "....#", "#...#", ".###."],
+    "U": ["#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."],
+    "a": [".....", ".....", ".###.", "....#", ".####", "#...#", ".####"],
+    "c": [".....", ".....", ".###.", "#....", "#....", "#....", ".###."],
+    "d": ["....#", "....#", ".####", "#...#", "#...#", "#...#", ".####"],
+    "e": [".....", ".....", ".###.", "#...#", "#####", "#....", ".###."],
+    "i": [".#", "..", "##", ".#", ".#", ".#", ".#"],
+    "n": [".....", ".....", "####.", "#...#", "#...#", "#...#", "#...#"],
+    "o": [".....", ".....", ".###.", "#...#", "#...#", "#...#", ".###."],
+    "s": [".....", ".....", ".####", "#....", ".###.", "....#", "####."],
+    "t": [".#...", ".#...", "####.", ".#...", ".#...", ".#...", "..##."],
+    "v": [".....", ".....", "#...#", "#...#", "#...#", ".#.#.", "..#.."],
+    "x": [".....", ".....", "#...#", ".#.#.", "..#..", ".#.#.", "#...#"],
+}
+
+
+def word_pixels(word, left, top):
+    """The set of (x, y) pixels of `word` in the pixel font."""
+    pixels = set()
+    x = left
+    for ch in word:
+        rows = FONT[ch]
+        for dy, row in enumerate(rows):
+            for dx, c in enumerate(row):
+                if c == "#":
+                    pixels.add((x + dx, top + dy))
+        x += len(rows[0]) + 1
+    return pixels
+
+
+def word_width(word):
+    return sum(len(FONT[ch][0]) + 1 for ch in word) - 1
+
+
+def render_icon(width, height, shapes, glyph_left, glyph_top, scale, word=None):
+    """RGBA rows: the shapes (on an 18 x 18 grid, scaled and placed), then
+    the word in ink, vertically centred right of the glyph."""
+    text = set()
+    if word:
+        left = glyph_left + int(18 * scale) + 3
+        left += (width - left - word_width(word)) // 2
+        text = word_pixels(word, left, (height - 7) // 2)
+
+    def pixel(x, y):
+        if (x, y) in text:
+            return INK + (1.0,)
+        r = g = b = a = 0.0
+        n = 4
+        for sy in range(n):
+            for sx in range(n):
+                gx = (x + (sx + 0.5) / n - glyph_left) / scale
+                gy = (y + (sy + 0.5) / n - glyph_top) / scale
+                colour = None
+                for inside, c in shapes:
+                    if inside(gx, gy):
+                        colour = c
+                if colour is not None:
+                    r, g, b, a = r + colour[0], g + colour[1], b + colour[2], a + 1
+        if a == 0:
+            return (0.0, 0.0, 0.0, 0.0)
+        return (r / a, g / a, b / a, a / (n * n))
+
+    return pixel
+
+
+def write_ico(path, width, height, pixel):
+    """One 32-bit image with alpha; pixel(x, y) -> (r, g, b, a) floats."""
+    colour = bytearray()
+    mask = bytearray()
+    mask_row = (width + 31) // 32 * 4
+    for y in range(height - 1, -1, -1):  # rows bottom-up, as in a BMP
+        bits = bytearray(mask_row)
+        for x in range(width):
+            r, g, b, a = pixel(x, y)
+            colour += bytes(max(0, min(255, int(v * 255 + 0.5))) for v in (b, g, r, a))
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, len(colour) + len(mask),
+                       0, 0, 0, 0)
+    image = info + colour + mask
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", width, height, 0, 0, 1, 32, len(image), 6 + 16)
+    with open(path, "wb") as f:
+        f.write(header + entry + image)
+
+
+def small_glyph(kind):
+    """Glyphs of the small buttons, on the same 18 x 18 grid."""
+    if kind == "minus":
+        return [(segment(3.5, 9, 14.5, 9, 3.2), INK)]
+    if kind == "plus":
+        return [(segment(3.5, 9, 14.5, 9, 3.2), INK), (segment(9, 3.5, 9, 14.5, 3.2), INK)]
+    if kind == "next":  # the letter N with a small arrow: the next glue
+        return [(segment(3, 15, 3, 3, 2.8), INK), (segment(3, 3, 11, 15, 2.8), INK),
+                (segment(11, 15, 11, 3, 2.8), INK),
+                (polygon([(13.5, 5.5), (17.5, 9), (13.5, 12.5)]), LAVENDER)]
+    if kind == "info":
+        return [(circle(9, 9, 8.5), INK), (circle(9, 9, 7.2), (0.80, 0.76, 0.98)),
+                (circle(9, 5, 1.5), INK), (box(7.8, 7.5, 10.2, 14, 0.6), INK)]
+    if kind == "page":  # a page of thumbnails
+        shapes = [(box(2, 1, 16, 17, 1.5), INK), (box(3.2, 2.2, 14.8, 15.8, 0.8), PAPER)]
+        for i, c in enumerate((LAVENDER, TEAL, GOLD, LAVENDER)):
+            x, y = 4.5 + (i % 2) * 5, 3.8 + (i // 2) * 5.4
+            shapes.append((box(x, y, x + 4, y + 4.2, 0.6), c))
+        shapes.append((segment(4.5, 14.4, 13.5, 14.4, 1.0), INK))
+        return shapes
+    raise ValueError(kind)
+
+
+# Control number -> (word or None, glyph), and the icon sizes that fit the
+# buttons (60 x 29 with the word; 14 x 14, 15 x 14 and 22 x 22 alone).
+WORD_ICONS = {14: ("Hex", glyph_hex), 35: ("Load", glyph_load), 26: ("Save", glyph_save),
+              117: ("PSD", glyph_psd), 75: ("Seed", glyph_seed), 74: ("Undo", glyph_undo),
+              115: ("Reset", glyph_reset), 72: ("Dice", glyph_dice)}
+SMALL_ICONS = {12: ("next", 12, 10), 33: ("minus", 8, 8), 32: ("plus", 8, 8),
+               116: ("info", 16, 16), 150: ("page", 16, 16)}
+
+
+def write_icons(out):
+    for control, (word, glyph) in WORD_ICONS.items():
+        write_ico(os.path.join(out, "Icon%d.ico" % control), 52, 20,
+                  render_icon(52, 20, glyph(), 1, 1, 1.0, word))
+    for control, (kind, w, h) in SMALL_ICONS.items():
+        scale = min(w, h) / 18.0
+        left = (w - 18 * scale) / 2
+        write_ico(os.path.join(out, "Icon%d.ico" % control), w, h,
+                  render_icon(w, h, small_glyph(kind), left, (h - 18 * scale) / 2, scale))
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "resources"
     write_bmp(os.path.join(out, "DialogSky.bmp"), W, H, background())
@@ -209,6 +470,7 @@ def main():
     write_bmp(os.path.join(out, "ThumbFrame.bmp"), 96, 96, thumb_frame)
     write_cur(os.path.join(out, "OpenHand.cur"), hand(False), 16, 16)
     write_cur(os.path.join(out, "ClosedHand.cur"), hand(True), 16, 16)
+    write_icons(out)
 
 
 if __name__ == "__main__":
