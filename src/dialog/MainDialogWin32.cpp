@@ -225,8 +225,11 @@ void Win32DialogWindow::RepaintControl(int control) {
   if (d.kind == ControlKind::None) return;
   HWND item = GetDlgItem(dialog, control);
   // System controls repaint themselves; the dialog's own areas are redrawn
-  // at once, so that a drag shows each step.
-  if (item && IsWindowVisible(item)) {
+  // at once, so that a drag shows each step. The control's own style tells
+  // the two apart: IsWindowVisible is false for every control while the
+  // dialog itself is still hidden, as it is when the opening sets the zoom
+  // buttons.
+  if (item && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE)) {
     // The zoom buttons follow their enabled flags; the glue controls keep
     // working whatever theirs say.
     if (control == ctl::kZoomIn || control == ctl::kZoomOut)

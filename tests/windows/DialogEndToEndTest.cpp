@@ -134,19 +134,28 @@ TEST_F(Dialog, ZoomButtonsAndPanningOnAPictureLargerThanThePreview) {
   ASSERT_TRUE(WriteRamp(input_, 1100, 900));
   DialogRun& run = Start("zoom");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  const auto enabled = [&](int button) { return IsWindowEnabled(GetDlgItem(run.dialog, button)); };
+  // At the fit factor there is nothing further out.
   EXPECT_EQ(TextOf(run.dialog, kZoomFull), "33%");
+  EXPECT_FALSE(enabled(kZoomOut));
+  EXPECT_TRUE(enabled(kZoomIn));
   PressButton(run.dialog, kZoomIn);
   EXPECT_EQ(TextOf(run.dialog, kZoomFull), "50%");
+  EXPECT_TRUE(enabled(kZoomOut));
+  EXPECT_TRUE(enabled(kZoomIn));
   PressButton(run.dialog, kZoomFull);
   EXPECT_EQ(TextOf(run.dialog, kZoomFull), "100%");
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(run.dialog, kZoomIn)));
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.dialog, kZoomOut)));
+  EXPECT_FALSE(enabled(kZoomIn));
+  EXPECT_TRUE(enabled(kZoomOut));
   // Zoomed in, the preview pans by dragging; the zoom stays.
   DragIn(run.dialog, 700, 200, 600, 150);
   EXPECT_EQ(TextOf(run.dialog, kZoomFull), "100%");
   Screenshot(run.dialog, "zoom");
   PressButton(run.dialog, kZoomOut);
   EXPECT_EQ(TextOf(run.dialog, kZoomFull), "50%");
+  PressButton(run.dialog, kZoomOut);
+  EXPECT_EQ(TextOf(run.dialog, kZoomFull), "33%");
+  EXPECT_FALSE(enabled(kZoomOut));
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
 }
