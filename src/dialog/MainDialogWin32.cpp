@@ -282,15 +282,16 @@ void* Win32DialogWindow::PreviewDrawingContext() {
 void Win32DialogWindow::FillPreviewSurround(const ps::VRect& image) {
   HDC dc = paintContext ? paintContext : windowContext;
   if (!dc) return;
+  // The image area is the frame less 2 pixels all round: white around the
+  // drawn image, a black line just outside it.
   const ControlRect f = LookupControl(ctl::kPreview).rect;
-  const RECT frame = {f.left, f.top, f.right, f.bottom};
+  const RECT area = {f.left + 2, f.top + 2, f.right - 2, f.bottom - 2};
   const int saved = SaveDC(dc);
   ExcludeClipRect(dc, image.left, image.top, image.right, image.bottom);
-  FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   RestoreDC(dc, saved);
-  HBRUSH outline = CreateSolidBrush(RGB(40, 48, 80));
-  FrameRect(dc, &frame, outline);
-  DeleteObject(outline);
+  const RECT outline = {area.left - 1, area.top - 1, area.right + 1, area.bottom + 1};
+  FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 void Win32DialogWindow::EndDialog(int code) {
