@@ -125,12 +125,52 @@ UINT_PTR CALLBACK PresetBrowserHook(HWND child, UINT message, WPARAM, LPARAM lPa
   }
 }
 HWND infoOwnerWatch = nullptr;
+HFONT infoTitleFont = nullptr;
+constexpr int kInfoTitle = 1001;
 
-INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+// Beside the main dialog, on its right, kept inside the screen.
+void PlaceInfoBox(HWND box) {
+  RECT main, own, screen;
+  if (!GetWindowRect(infoOwnerWatch, &main) || !GetWindowRect(box, &own)) return;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+  const LONG width = own.right - own.left;
+  const LONG height = own.bottom - own.top;
+  LONG x = main.right - width / 3;
+  LONG y = main.top + 40;
+  if (x + width > screen.right) x = screen.right - width;
+  if (y + height > screen.bottom) y = screen.bottom - height;
+  if (x < screen.left) x = screen.left;
+  if (y < screen.top) y = screen.top;
+  SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      PlaceInfoBox(box);
+      infoTitleFont =
+          CreateFontA(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+      if (infoTitleFont)
+        SendDlgItemMessageA(box, kInfoTitle, WM_SETFONT, reinterpret_cast<WPARAM>(infoTitleFont),
+                            FALSE);
       SetTimer(box, kInfoBoxTimer, kTimerPeriodMs, nullptr);
       return TRUE;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(box, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client,
+               static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      return TRUE;
+    }
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      // The texts sit on white like the About box's, the title in the
+      // banner's night blue.
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kInfoTitle)
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(28, 34, 78));
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
     case WM_TIMER:
       // Closes itself once the main dialog is gone; an ended dialog is
       // hidden before it is destroyed.
@@ -146,6 +186,8 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_DESTROY:
       KillTimer(box, kInfoBoxTimer);
+      if (infoTitleFont) DeleteObject(infoTitleFont);
+      infoTitleFont = nullptr;
       return FALSE;
     default:
       return FALSE;
