@@ -208,4 +208,84 @@ bool WritePng(const std::string& path, int width, int height,
   return std::fclose(f) == 0 && written;
 }
 
+// ---- File choosers and windows of the export scenarios.
+
+namespace {
+
+// The file name box of an explorer-style chooser: a combo box (cmb13) on
+// current systems, an edit box (edt1) on older ones.
+constexpr int kChooserNameCombo = 0x47C;
+constexpr int kChooserNameEdit = 0x480;
+
+HWND ChooserNameBox(HWND chooser) {
+  HWND box = GetDlgItem(chooser, kChooserNameCombo);
+  return box ? box : GetDlgItem(chooser, kChooserNameEdit);
+}
+
+struct ChildSearch {
+  int control;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if ((search->control < 0 || GetDlgCtrlID(child) == search->control) &&
+      (!search->className || std::string(className) == search->className)) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void AnswerFileChooser(HWND chooser, const std::string& path) {
+  SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+}
+
+std::string ChooserFileName(HWND chooser) {
+  // Sent, not GetWindowText: that does not ask another program's controls.
+  char text[MAX_PATH] = {};
+  SendMessageA(ChooserNameBox(chooser), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool SelectFirstListedFile(HWND chooser) {
+  ChildSearch search{-1, "SysListView32", nullptr};
+  EnumChildWindows(chooser, FindChild, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  PostMessageA(search.found, WM_KEYDOWN, VK_HOME, 0);
+  PostMessageA(search.found, WM_KEYUP, VK_HOME, 0);
+  Settle(chooser, 300);
+  return true;
+}
+
+HWND FindControl(HWND parent, int control) {
+  ChildSearch search{control, nullptr, nullptr};
+  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::uint32_t CentreColour(HWND window) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return 0;
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ReleaseDC(nullptr, screen);
+  return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+bool WaitUntilClosed(HWND window, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
 }  // namespace wintest

@@ -42,4 +42,21 @@ bool SaveScreenshot(HWND window, const std::string& path);
 // Writes 8-bit RGB rows (top first) as a PNG file.
 bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
+// ---- File choosers and windows of the export scenarios.
+
+// Types `path` as the file name of an open or save chooser and presses its
+// OK button.
+void AnswerFileChooser(HWND chooser, const std::string& path);
+// The file name the chooser shows.
+std::string ChooserFileName(HWND chooser);
+// Selects the first entry of the chooser's file list, as Home in the list
+// does; false when the chooser has no list.
+bool SelectFirstListedFile(HWND chooser);
+// The window below `parent` (at any depth) with that control number, or null.
+HWND FindControl(HWND parent, int control);
+// The screen colour at the centre of `window`, as 0xRRGGBB.
+std::uint32_t CentreColour(HWND window);
+// Waits up to `seconds` for `window` to close; false when it is still there.
+bool WaitUntilClosed(HWND window, int seconds);
+
 }  // namespace wintest

@@ -1,0 +1,207 @@
+// The main dialog's file scenarios under Wine, used the way a user would: the
+// PSD export with its progress window, and loading a preset through the
+// preset browser with its thumbnail pane. Each scenario leaves screenshots in
+// test-artifacts/.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+
+namespace {
+
+using namespace wintest;
+
+constexpr int kOk = 3, kDice = 72, kSave = 26, kLoad = 35, kPsd = 117;
+constexpr int kEditA = 86, kEditDensity = 85, kEditScale = 90, kEditDepth = 99;
+constexpr int kStageText = 101, kPercentText = 102;  // of the progress window
+constexpr int kPresetPane = 123;
+constexpr int kExitCancelled = 130;
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH] = {};
+  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return full;
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path, std::size_t count) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> bytes(count);
+  in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(count));
+  bytes.resize(std::size_t(in.gcount()));
+  return bytes;
+}
+
+class DialogExports : public testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA("test-artifacts", nullptr);
+    CreateDirectoryA("test-tmp", nullptr);
+    input_ = "test-tmp\\exports-input.png";
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(90)});
+    ASSERT_TRUE(WritePng(input_, kWidth, kHeight, rgb));
+  }
+
+  DialogRun& Start(const std::string& name) {
+    output_ = "test-tmp\\exports-" + name + ".png";
+    DeleteFileA(output_.c_str());
+    run_ = StartDialogRun("render --dialog --quiet " + input_ + " " + output_, 60);
+    if (run_.dialog) Settle(run_.dialog, 300);
+    return run_;
+  }
+
+  void Screenshot(HWND window, const std::string& name) {
+    Settle(window, 200);
+    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+  }
+
+  std::string Edits(HWND dialog) {
+    std::string texts;
+    for (int edit : {kEditA, kEditDensity, kEditScale, kEditDepth})
+      texts += TextOf(dialog, edit) + "/";
+    return texts;
+  }
+
+  void TearDown() override {
+    if (run_.process.hProcess) FinishDialogRun(run_, 0);
+  }
+
+  static constexpr int kWidth = 90, kHeight = 62;  // odd sizes catch swapped sides
+  DialogRun run_;
+  std::string input_, output_;
+};
+
+TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
+  const std::string psd = FullPath("test-tmp\\exports-result.psd");
+  DeleteFileA(psd.c_str());
+  DialogRun& run = Start("psd");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+
+  PressButton(run.dialog, kPsd);
+  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
+  EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
+      << ChooserFileName(chooser);
+  AnswerFileChooser(chooser, psd);
+
+  // The progress window waits a second before it renders.
+  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  EXPECT_EQ(TextOf(progress, kStageText), "Rendering...");
+  Screenshot(progress, "psd-progress");
+  ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
+
+  // Header: signature, version 1, 3 channels, height, width, depth 8, RGB.
+  const std::vector<unsigned char> h = ReadBytes(psd, 26);
+  ASSERT_EQ(h.size(), 26u) << "no PSD file written";
+  auto be16 = [&](int at) { return h[at] << 8 | h[at + 1]; };
+  auto be32 = [&](int at) { return be16(at) << 16 | be16(at + 2); };
+  EXPECT_EQ(std::string(h.begin(), h.begin() + 4), "8BPS");
+  EXPECT_EQ(be16(4), 1);
+  EXPECT_EQ(be16(12), 3);
+  EXPECT_EQ(be32(14), kHeight);
+  EXPECT_EQ(be32(18), kWidth);
+  EXPECT_EQ(be16(22), 8);
+  EXPECT_EQ(be16(24), 3);
+
+  // The dialog carries on, and OK still renders the host image.
+  Screenshot(run.dialog, "psd");
+  PressButton(run.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run, 120), 0);
+  EXPECT_NE(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
+  // A folder of its own: the browser lists the one preset saved below.
+  const std::string folder = FullPath("test-tmp\\presets");
+  const std::string preset = folder + "\\starry.q9r";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  DeleteFileA(preset.c_str());
+  DialogRun& run = Start("presets");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+
+  PressButton(run.dialog, kDice);
+  const std::string saved = Edits(run.dialog);
+  PressButton(run.dialog, kSave);
+  HWND saver = FindRunDialog(run, "Save a settings file", 20);
+  ASSERT_NE(saver, nullptr) << "no settings save chooser";
+  AnswerFileChooser(saver, preset);
+  ASSERT_TRUE(WaitUntilClosed(saver, 20));
+  Settle(run.dialog, 200);
+  ASSERT_NE(GetFileAttributesA(preset.c_str()), INVALID_FILE_ATTRIBUTES) << "no preset saved";
+
+  PressButton(run.dialog, kDice);
+  ASSERT_NE(Edits(run.dialog), saved);
+
+  PressButton(run.dialog, kLoad);
+  HWND browser = FindRunDialog(run, "Open a settings file", 20);
+  ASSERT_NE(browser, nullptr) << "no preset browser";
+  HWND pane = FindControl(browser, kPresetPane);
+  ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
+  Settle(browser, 300);
+  // Nothing selected: the pane shows the grey ramp.
+  const std::uint32_t ramp = CentreColour(pane);
+  EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
+  ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
+  Settle(browser, 500);
+  EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
+  Screenshot(browser, "preset-browser");
+  AnswerFileChooser(browser, preset);
+  ASSERT_TRUE(WaitUntilClosed(browser, 20));
+  Settle(run.dialog, 500);
+
+  EXPECT_EQ(Edits(run.dialog), saved);
+  Screenshot(run.dialog, "preset-loaded");
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_EQ(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
+  // Large enough that the export takes a while, so that Cancel reaches it
+  // between rows.
+  input_ = "test-tmp\\exports-large.png";
+  std::vector<std::uint8_t> rgb(std::size_t(2000) * 1500 * 3, 60);
+  ASSERT_TRUE(WritePng(input_, 2000, 1500, rgb));
+  const std::string psd = FullPath("test-tmp\\exports-cancelled.psd");
+  DeleteFileA(psd.c_str());
+  DialogRun& run = Start("psd-cancel");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+
+  PressButton(run.dialog, kPsd);
+  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
+  AnswerFileChooser(chooser, psd);
+  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  // Once the percentage moves, the rendering runs: Cancel.
+  std::string percent = "0%";
+  for (int waited = 0; waited < 3000 && percent == "0%" && IsWindow(progress); ++waited) {
+    Sleep(10);
+    percent = TextOf(progress, kPercentText);
+  }
+  ASSERT_NE(percent, "0%") << "the percentage never moved";
+  ASSERT_NE(percent, "100%") << "the export ended before it could be cancelled";
+  PressButton(progress, IDCANCEL);
+  ASSERT_TRUE(WaitUntilClosed(progress, 30)) << "the progress window stayed open";
+  EXPECT_EQ(GetFileAttributesA(psd.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "a cancelled export left a file";
+
+  // The dialog works on: a second export is possible, and Cancel ends the run.
+  PressButton(run.dialog, kPsd);
+  chooser = FindRunDialog(run, "Save a PSD file", 20);
+  ASSERT_NE(chooser, nullptr) << "no second PSD save chooser";
+  PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitUntilClosed(chooser, 20));
+  EXPECT_EQ(FindRunDialog(run, "PSD file progress", 2), nullptr)
+      << "progress after a cancelled chooser";
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+}
+
+}  // namespace
