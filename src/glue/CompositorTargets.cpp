@@ -132,6 +132,13 @@ bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite
 }
 
 void ReadSource(const CompositeSite& site, std::int32_t source[3]) {
+  // The common case first: an 8-bit colour row of the host.
+  if (site.target != 2 && site.kind == ImageKind::k8 && !site.grey) {
+    source[0] = site.in[0];
+    source[1] = site.in[1];
+    source[2] = site.in[2];
+    return;
+  }
   if (site.target == 2) {
     const TiledImage& image = *site.image;
     if (image.maxValue == static_cast<float>(site.max)) {
@@ -175,6 +182,12 @@ std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y) {
 
 void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
                         std::int32_t alpha) {
+  if (site.target == 0 && site.kind == ImageKind::k8 && !site.grey && site.transparencyPlane < 0) {
+    site.out[0] = static_cast<std::uint8_t>(result[0]);
+    site.out[1] = static_cast<std::uint8_t>(result[1]);
+    site.out[2] = static_cast<std::uint8_t>(result[2]);
+    return;
+  }
   if (site.target == 2) {
     TiledImage& image = *site.image;
     const std::int32_t four[4] = {result[0], result[1], result[2], alpha};

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <optional>
 
 #include "glue/Compositor.h"
 #include "image/TiledImage.h"
@@ -118,8 +117,10 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
   const int slotOlder = static_cast<int>(yy % 3);
   const float sy = k.rowPosition * k.zoomF;
 
-  std::optional<RowStars> rowStars;
-  if (path == RenderPath::Fast) rowStars.emplace(c, k.stars, sy);
+  // Built on both paths (it only reads the list): an optional one was
+  // zero-filled, all 48 KB of it, at every row.
+  RowStars rowStars(c, k.stars, sy);
+  const bool rowWise = path == RenderPath::Fast;
 
   GlueRow glueRow;
   OpenGlueRow(g, y, glueRow);
@@ -145,9 +146,9 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
       const std::int32_t x = x0 + i;
       const float sx = sxs[i];
       StarLight light;
-      if (rowStars) {
-        light = rowStars->Sum(sx);
-        cur = rowStars->MaybeBirth(sx, cur);
+      if (rowWise) {
+        light = rowStars.Sum(sx);
+        cur = rowStars.MaybeBirth(sx, cur);
       } else {
         light = SumStarLight(c, k.stars, sx, sy);
         cur = MaybeBirthStar(c, k.stars, sx, sy, cur);
