@@ -1,11 +1,11 @@
-// The exports reached from the dialog: the "PSD" button and the HTML pages
+// The exports reached from the dialog: the "PSD" button (the window runs the
+// export and shows its progress) and the HTML pages
 // of presets ("^") and of memory dots (right click on the thumbnail).
 #include <algorithm>
 #include <cstring>
 
 #include "dialog/MainDialog.h"
 #include "export/HtmlPages.h"
-#include "export/PsdExport.h"
 
 namespace stellane {
 

@@ -187,6 +187,7 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   }
   ASSERT_NE(percent, "0%") << "the percentage never moved";
   ASSERT_NE(percent, "100%") << "the export ended before it could be cancelled";
+  Screenshot(progress, "psd-progress-running");
   PressButton(progress, IDCANCEL);
   ASSERT_TRUE(WaitUntilClosed(progress, 30)) << "the progress window stayed open";
   EXPECT_EQ(GetFileAttributesA(psd.c_str()), INVALID_FILE_ATTRIBUTES)
