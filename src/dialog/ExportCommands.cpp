@@ -1,6 +1,6 @@
 // The exports reached from the dialog: the "PSD" button (the window runs the
-// export and shows its progress) and the HTML pages
-// of presets ("^") and of memory dots (right click on the thumbnail).
+// export and shows its progress) and the HTML pages of presets ("^") and of
+// memory dots (right click on the thumbnail).
 #include <algorithm>
 #include <cstring>
 
