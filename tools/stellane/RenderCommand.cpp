@@ -168,6 +168,9 @@ int RenderCommand(const Arguments& args) {
     testhost::HostConfig config = testhost::PhotoshopHost();
     config.descriptorToPlay = DescriptorFromParams(params);
     config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
+    // The test host's colour services answer every chooser with a fixed
+    // colour; a user at the dialog picks chip colours in the system chooser.
+    if (options.dialog) config.offerColorServices = false;
     config.filterRect = options.rect;
     config.protectedTransparency = options.keepAlpha;
     testhost::TestHost host(module->Entry(), config);

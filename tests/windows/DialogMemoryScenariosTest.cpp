@@ -1,0 +1,316 @@
+// The main dialog's memory scenarios under Wine, used the way a user would:
+// memory dots, Undo, Save through the save chooser, a colour chip answered in
+// the colour chooser, the glue step and the info box. Every run gets a
+// temporary folder of its own (TMP), where the dialog keeps its dot, undo and
+// directory files, so runs neither see nor leave pinned dots. Each scenario
+// leaves a screenshot in test-artifacts/.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+
+namespace {
+
+using namespace wintest;
+
+constexpr int kOk = 3, kNextGlue = 12, kSave = 26, kUndo = 74, kInfo = 116;
+constexpr int kChipA1 = 7, kGlueList = 73;
+constexpr int kEditA = 86, kEditDensity = 85;
+constexpr int kExitCancelled = 130;
+constexpr int kDefaultA = 43;  // paramA of a fresh parameter record
+// The colour chooser's red, green and blue boxes.
+constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
+
+// Memory dot i is a 12 x 12 area; its 8 x 8 picture sits 2 pixels down.
+struct DotPlace {
+  int top, left;
+};
+constexpr DotPlace kDots[] = {{419, 401}, {431, 405}, {443, 405}, {456, 401}, {469, 397}};
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH] = {};
+  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return full;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The big-endian 32-bit items at the start of a settings file.
+std::vector<std::int32_t> ReadItems(const std::string& path, int count) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::int32_t> items;
+  unsigned char b[4];
+  while (int(items.size()) < count && in.read(reinterpret_cast<char*>(b), 4))
+    items.push_back(std::int32_t(std::uint32_t(b[0]) << 24 | b[1] << 16 | b[2] << 8 | b[3]));
+  return items;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What the screen shows of a dot's picture.
+std::vector<COLORREF> DotLook(HWND dialog, int index) {
+  Settle(dialog, 100);
+  POINT at = {kDots[index].left, kDots[index].top + 2};
+  ClientToScreen(dialog, &at);
+  HDC screen = GetDC(nullptr);
+  std::vector<COLORREF> look;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) look.push_back(GetPixel(screen, at.x + x, at.y + y));
+  ReleaseDC(nullptr, screen);
+  return look;
+}
+
+void ClickDot(HWND dialog, int index, bool rightButton = false) {
+  ClickIn(dialog, kDots[index].left + 6, kDots[index].top + 6, rightButton);
+  Settle(dialog, 200);  // the click command is posted on release
+}
+
+class DialogMemory : public testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA("test-artifacts", nullptr);
+    CreateDirectoryA("test-tmp", nullptr);
+    input_ = "test-tmp\\memory-input.png";
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 70; ++x)
+        rgb.insert(rgb.end(), {std::uint8_t(3 * x), std::uint8_t(60), std::uint8_t(4 * y)});
+    ASSERT_TRUE(WritePng(input_, 70, 50, rgb));
+    GetEnvironmentVariableA("TMP", savedTmp_, sizeof savedTmp_);
+    GetEnvironmentVariableA("TEMP", savedTemp_, sizeof savedTemp_);
+  }
+
+  // Starts the run in an empty temporary folder of its own; the output and
+  // the recorded descriptor are named after the scenario.
+  DialogRun& Start(const std::string& name, const std::string& extra = "") {
+    temp_ = FullPath("test-tmp\\memory-" + name) + "\\";
+    CreateDirectoryA(temp_.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE list = FindFirstFileA((temp_ + "*").c_str(), &found);
+    if (list != INVALID_HANDLE_VALUE) {
+      do DeleteFileA((temp_ + found.cFileName).c_str());
+      while (FindNextFileA(list, &found));
+      FindClose(list);
+    }
+    SetEnvironmentVariableA("TMP", temp_.c_str());
+    SetEnvironmentVariableA("TEMP", temp_.c_str());
+    output_ = "test-tmp\\memory-" + name + ".png";
+    record_ = "test-tmp\\memory-" + name + ".txt";
+    DeleteFileA(output_.c_str());
+    DeleteFileA(record_.c_str());
+    run_ = StartDialogRun(
+        "render --dialog --quiet " + extra + " --record " + record_ + " " + input_ + " " + output_,
+        60);
+    if (run_.dialog) Settle(run_.dialog, 300);
+    return run_;
+  }
+
+  std::string DotFile(int index) const {
+    return temp_ + "Stellane memory dot " + std::to_string(index) + ".q9r";
+  }
+
+  void Screenshot(HWND window, const std::string& name) {
+    Settle(window, 200);
+    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+  }
+
+  // OK ends the run with the image written and the parameters recorded.
+  std::string PressOkForRecord() {
+    PressButton(run_.dialog, kOk);
+    EXPECT_EQ(FinishDialogRun(run_, 120), 0);
+    EXPECT_TRUE(Exists(output_)) << "no output image";
+    return ReadText(record_);
+  }
+
+  void TearDown() override {
+    if (run_.process.hProcess) FinishDialogRun(run_, 0);
+    SetEnvironmentVariableA("TMP", savedTmp_[0] ? savedTmp_ : nullptr);
+    SetEnvironmentVariableA("TEMP", savedTemp_[0] ? savedTemp_ : nullptr);
+  }
+
+  DialogRun run_;
+  std::string input_, output_, record_, temp_;
+  char savedTmp_[MAX_PATH] = {}, savedTemp_[MAX_PATH] = {};
+};
+
+TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
+  DialogRun& run = Start("dots");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  // The opening keeps the incoming settings in the first unpinned dot.
+  EXPECT_TRUE(Exists(DotFile(0)));
+  EXPECT_FALSE(Exists(DotFile(3)));
+  const std::vector<COLORREF> empty = DotLook(run.dialog, 3);
+  const std::vector<COLORREF> scratchCurrent = DotLook(run.dialog, 0);
+  EXPECT_NE(scratchCurrent, empty);
+
+  // A command that changes the settings leaves the scratch dot filled but
+  // no longer current.
+  DragIn(run.dialog, 140, 52, 195, 52);
+  ASSERT_EQ(TextOf(run.dialog, kEditA), "50");
+  PressButton(run.dialog, kNextGlue);
+  const std::vector<COLORREF> scratchFilled = DotLook(run.dialog, 0);
+  EXPECT_NE(scratchFilled, scratchCurrent);
+  EXPECT_NE(scratchFilled, empty);
+
+  // A click on an empty dot stores the settings there, pinned and current.
+  ClickDot(run.dialog, 3);
+  ASSERT_TRUE(Exists(DotFile(3)));
+  EXPECT_EQ(ReadItems(DotFile(3), 15).back(), 50);  // item 15: paramA
+  const std::vector<COLORREF> stored = DotLook(run.dialog, 3);
+  EXPECT_NE(stored, empty);
+  EXPECT_NE(stored, scratchFilled);
+
+  // A right-click on an empty dot stores too, and takes the current mark.
+  DragIn(run.dialog, 140, 52, 150, 52);
+  const std::string other = TextOf(run.dialog, kEditA);
+  ASSERT_NE(other, "50");
+  ClickDot(run.dialog, 4, true);
+  ASSERT_TRUE(Exists(DotFile(4)));
+  EXPECT_EQ(std::to_string(ReadItems(DotFile(4), 15).back()), other);
+  EXPECT_NE(DotLook(run.dialog, 3), stored);
+
+  // A plain click on a filled dot brings its settings back into the boxes.
+  ClickDot(run.dialog, 3);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
+  EXPECT_EQ(DotLook(run.dialog, 3), stored);
+  Screenshot(run.dialog, "memory-dots");
+
+  // A right-click on a filled dot empties it; its settings stay in the boxes.
+  ClickDot(run.dialog, 4, true);
+  EXPECT_EQ(DotLook(run.dialog, 4), empty);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
+
+  const std::string record = PressOkForRecord();
+  EXPECT_NE(record.find("0007 long 50\n"), std::string::npos) << record;
+  // The run's end writes the pinned flags: dot 3 pinned, dot 4 emptied.
+  const std::vector<std::int32_t> directory = ReadItems(temp_ + "Stellane directory 2", 26);
+  ASSERT_EQ(directory.size(), 26u);
+  EXPECT_EQ(directory[0], 50);
+  EXPECT_EQ(directory[1 + 3], 1);
+  EXPECT_EQ(directory[1 + 4], 0);
+  EXPECT_EQ(directory[1 + 0], 0);  // the scratch dot is never pinned
+}
+
+TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
+  DialogRun& run = Start("undo");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  // Typing: the edit timer takes the new value one second later.
+  TypeInto(run.dialog, kEditA, "80");
+  Settle(run.dialog, 1500);
+  PressButton(run.dialog, kUndo);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  PressButton(run.dialog, kUndo);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "80");
+  PressButton(run.dialog, kUndo);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  Screenshot(run.dialog, "undo");
+  const std::string record = PressOkForRecord();
+  EXPECT_NE(record.find("0007 long " + std::to_string(kDefaultA) + "\n"), std::string::npos)
+      << record;
+}
+
+TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
+  const std::string saved = FullPath("test-tmp\\memory-saved.q9r");
+  DeleteFileA(saved.c_str());
+  DialogRun& run = Start("save");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  DragIn(run.dialog, 140, 52, 195, 52);    // A 50
+  DragIn(run.dialog, 133, 388, 133, 388);  // density 0: the track's first pixels
+  ASSERT_EQ(TextOf(run.dialog, kEditDensity), "0");
+
+  PressButton(run.dialog, kSave);
+  HWND chooser = FindRunDialog(run, "Save a settings file", 20);
+  ASSERT_NE(chooser, nullptr) << "no save chooser";
+  EXPECT_NE(ChooserFileName(chooser).find("Stellane settings"), std::string::npos)
+      << ChooserFileName(chooser);
+  Screenshot(chooser, "save-chooser");
+  AnswerFileChooser(chooser, saved);
+  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the save chooser stayed open";
+  Settle(run.dialog, 200);
+
+  // Version 50, then colours; item 15 is paramA, item 16 density.
+  const std::vector<std::int32_t> items = ReadItems(saved, 16);
+  ASSERT_EQ(items.size(), 16u) << "no settings file written";
+  EXPECT_EQ(items[0], 50);
+  EXPECT_EQ(items[14], 50);
+  EXPECT_EQ(items[15], 0);
+  Screenshot(run.dialog, "save");
+
+  // Cancel keeps the saved file but renders nothing.
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_FALSE(Exists(output_));
+  EXPECT_TRUE(Exists(saved));
+}
+
+TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
+  DialogRun& run = Start("colour");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  PressButton(run.dialog, kChipA1);
+  HWND chooser = FindRunDialog(run, "Color", 20);
+  ASSERT_NE(chooser, nullptr) << "no colour chooser";
+  SetDlgItemTextA(chooser, kChooserRed, "10");
+  SetDlgItemTextA(chooser, kChooserGreen, "200");
+  SetDlgItemTextA(chooser, kChooserBlue, "30");
+  Screenshot(chooser, "colour-chooser");
+  PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the colour chooser stayed open";
+  Settle(run.dialog, 300);
+  // The chip shows the new colour.
+  EXPECT_EQ(CentreColour(GetDlgItem(run.dialog, kChipA1)), 0x0AC81Eu);
+  Screenshot(run.dialog, "colour");
+
+  const std::string record = PressOkForRecord();
+  EXPECT_NE(record.find("0001 long 10\n0002 long 200\n0003 long 30\n"), std::string::npos)
+      << record;
+  // The other chips keep their colours: A2 is (98, 213, 143) by default.
+  EXPECT_NE(record.find("0004 long 98\n0005 long 213\n0006 long 143\n"), std::string::npos)
+      << record;
+}
+
+TEST_F(DialogMemory, GlueStepWrapsFromTheLastModeToTheFirst) {
+  DialogRun& run = Start("glue", "--glue 62");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "screendim");
+  PressButton(run.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
+  PressButton(run.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  Screenshot(run.dialog, "glue");
+  const std::string record = PressOkForRecord();
+  EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
+}
+
+TEST_F(DialogMemory, InfoBoxOpensOnceBesideTheUsableDialog) {
+  DialogRun& run = Start("info");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  PressButton(run.dialog, kInfo);
+  HWND info = FindRunDialog(run, "Stellane tips", 20);
+  ASSERT_NE(info, nullptr) << "no info box";
+  Screenshot(info, "info-box");
+  // The main dialog goes on working beside it; a second "i" opens no other.
+  PressButton(run.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  PressButton(run.dialog, kInfo);
+  EXPECT_EQ(FindRunDialog(run, "Stellane tips", 1), info);
+  PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitUntilClosed(info, 20)) << "the info box stayed open";
+  const std::string record = PressOkForRecord();
+  EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
+}
+
+}  // namespace
