@@ -11,22 +11,29 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}  # no Mono/Gecko prompts
 wine=$(command -v wine64 || command -v wine)
 
-if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
+# The marker names the version of the set-up below; a prefix made by an
+# older one is set up again.
+ready=$WINEPREFIX/.stellane-ready-2
+if [[ ! -f $ready ]]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     # Concurrent test runs share the prefix; only one of them creates it.
     flock 9
-    if [[ ! -f $WINEPREFIX/.stellane-ready ]]; then
-      echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
+    if [[ ! -f $ready ]]; then
+      echo "wine-run: setting up the Wine prefix $WINEPREFIX" >&2
       "$wine" wineboot -i >/dev/null 2>&1 || true
       # A virtual desktop: without a window manager, Wine otherwise waits up
       # to two seconds for X to withdraw every window that closes.
       "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
         >/dev/null 2>&1
+      # A crash prints its report and ends the program instead of waiting
+      # for someone to close Wine's crash dialog; the tests look for the report.
+      "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1
       wineserver -w 2>/dev/null || true
       [[ -f $WINEPREFIX/system.reg ]] || { echo "wine-run: wineboot failed" >&2; exit 1; }
-      touch "$WINEPREFIX/.stellane-ready"
+      touch "$ready"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
