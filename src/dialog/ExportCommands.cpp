@@ -28,6 +28,8 @@ void PsdExportCommand(Globals& g) {
   char path[kPathBytes] = {};
   DialogWindow& w = Window(g);
   if (!w.ChooseFile(FileChoice::SavePsd, p.psdFolder, "Stellane result.psd", path)) return;
+  // The next export of this run starts where this one went.
+  FolderOf(path, p.psdFolder);
   w.RunPsdExport(g, path);
 }
 

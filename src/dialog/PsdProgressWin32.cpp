@@ -143,6 +143,10 @@ std::int16_t Win32DialogWindow::RunPsdExport(Globals& globals, const char* path)
   if (DialogBoxParamA(module, "VASTO_PROGRESS", dialog, ProgressProc,
                       reinterpret_cast<LPARAM>(&run)) == -1)
     return kExportNotStarted;
+  // A file that could not be made or written must not pass for a saved one.
+  if (run.status != 0 && run.status != ps::userCanceledErr && run.status != kExportNotStarted) {
+    MessageBoxA(dialog, "The PSD file could not be written.", "Stellane", MB_OK | MB_ICONWARNING);
+  }
   return run.status;
 }
 

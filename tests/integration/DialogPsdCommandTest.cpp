@@ -35,6 +35,8 @@ TEST_F(DialogPsd, ExportsWhereTheUserChoseAndNothingOnCancel) {
         window.Click(g, ctl::kPsd);
         EXPECT_EQ(window.psdExports, std::vector<std::string>{chosen});
         EXPECT_EQ(PsdSize(chosen), std::make_pair(37, 23));
+        // The next export starts in the folder of this one.
+        EXPECT_EQ(std::string(g.params->psdFolder) + "chosen.psd", chosen);
         // The dialog carries on: its preview still renders into the host.
         EXPECT_EQ(g.params->renderTarget, 1);
       },
