@@ -16,6 +16,7 @@
 #include "dialog/MainDialog.h"
 #include "dialog/VisualStylesWin32.h"
 #include "host/HostUi.h"
+#include "host/WhiteBoxWin32.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -156,21 +157,14 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
                             FALSE);
       SetTimer(box, kInfoBoxTimer, kTimerPeriodMs, nullptr);
       return TRUE;
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(box, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client,
-               static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      return TRUE;
-    }
+    case WM_ERASEBKGND:
+      return EraseWhite(box, wParam);
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-      // The texts sit on white like the About box's, the title in the
-      // banner's night blue.
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      // Like the About box's, the title in the banner's night blue.
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kInfoTitle)
         SetTextColor(reinterpret_cast<HDC>(wParam), RGB(28, 34, 78));
-      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+      return WhiteUnderText(wParam);
     case WM_TIMER:
       // Closes itself once the main dialog is gone; an ended dialog is
       // hidden before it is destroyed.

@@ -7,6 +7,7 @@
 // clang-format on
 
 #include "host/HostUi.h"
+#include "host/WhiteBoxWin32.h"
 
 namespace stellane {
 
@@ -61,18 +62,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       PlaceOverParent(dialog);
       aboutOpen = true;
       return TRUE;
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(dialog, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client,
-               static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      return TRUE;
-    }
+    case WM_ERASEBKGND:
+      return EraseWhite(dialog, wParam);
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-      // The texts sit on the white background, not on the dialog grey.
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+      return WhiteUnderText(wParam);
     case WM_CLOSE:
       EndDialog(dialog, 1);
       return TRUE;

@@ -87,6 +87,16 @@ DialogRun StartDialogRun(const std::string& arguments, int seconds) {
   return run;
 }
 
+DialogRun StartRecordedDialogRun(const std::string& input, const std::string& output,
+                                 const std::string& record, const std::string& extra) {
+  DeleteFileA(output.c_str());
+  DeleteFileA(record.c_str());
+  DialogRun run = StartDialogRun(
+      "render --dialog --quiet " + extra + " --record " + record + " " + input + " " + output, 60);
+  if (run.dialog) Settle(run.dialog, 300);
+  return run;
+}
+
 HWND FindRunDialog(const DialogRun& run, const char* title, int seconds) {
   for (int waited = 0; waited < seconds * 10; ++waited) {
     Search search{run.process.dwProcessId, title, nullptr};

@@ -19,6 +19,11 @@ struct DialogRun {
 // Starts `stellane.exe <arguments>` in the current folder and waits up to
 // `seconds` for its visible "Stellane" dialog; dialog stays null on failure.
 DialogRun StartDialogRun(const std::string& arguments, int seconds);
+// `stellane.exe render --dialog --quiet <extra> --record <record> <input>
+// <output>` after removing an earlier output and record, then a moment for
+// the dialog to settle; dialog stays null when none appeared.
+DialogRun StartRecordedDialogRun(const std::string& input, const std::string& output,
+                                 const std::string& record, const std::string& extra);
 // The program's visible dialog of that title (a chooser it opened), waiting
 // up to `seconds`; null when none appears.
 HWND FindRunDialog(const DialogRun& run, const char* title, int seconds);

@@ -54,12 +54,7 @@ class Dialog : public testing::Test {
   DialogRun& Start(const std::string& name, const std::string& extra = "") {
     output_ = "test-tmp\\dialog-" + name + ".png";
     record_ = "test-tmp\\dialog-" + name + ".txt";
-    DeleteFileA(output_.c_str());
-    DeleteFileA(record_.c_str());
-    run_ = StartDialogRun(
-        "render --dialog --quiet " + extra + " --record " + record_ + " " + input_ + " " + output_,
-        60);
-    if (run_.dialog) Settle(run_.dialog, 300);
+    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
     return run_;
   }
 

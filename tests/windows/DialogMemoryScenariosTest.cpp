@@ -108,12 +108,7 @@ class DialogMemory : public testing::Test {
     SetEnvironmentVariableA("TEMP", temp_.c_str());
     output_ = "test-tmp\\memory-" + name + ".png";
     record_ = "test-tmp\\memory-" + name + ".txt";
-    DeleteFileA(output_.c_str());
-    DeleteFileA(record_.c_str());
-    run_ = StartDialogRun(
-        "render --dialog --quiet " + extra + " --record " + record_ + " " + input_ + " " + output_,
-        60);
-    if (run_.dialog) Settle(run_.dialog, 300);
+    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
     return run_;
   }
 
