@@ -17,6 +17,7 @@
 #include "dialog/VisualStylesWin32.h"
 #include "host/HostUi.h"
 #include "host/WhiteBoxWin32.h"
+#include "host/WindowPlacementWin32.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -131,18 +132,9 @@ constexpr int kInfoTitle = 1001;
 
 // Beside the main dialog, on its right, kept inside the screen.
 void PlaceInfoBox(HWND box) {
-  RECT main, own, screen;
+  RECT main, own;
   if (!GetWindowRect(infoOwnerWatch, &main) || !GetWindowRect(box, &own)) return;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-  const LONG width = own.right - own.left;
-  const LONG height = own.bottom - own.top;
-  LONG x = main.right - width / 3;
-  LONG y = main.top + 40;
-  if (x + width > screen.right) x = screen.right - width;
-  if (y + height > screen.bottom) y = screen.bottom - height;
-  if (x < screen.left) x = screen.left;
-  if (y < screen.top) y = screen.top;
-  SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveOntoScreen(box, main.right - (own.right - own.left) / 3, main.top + 40);
 }
 
 INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -15,6 +15,7 @@
 #include "dialog/VisualStylesWin32.h"
 #include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
+#include "host/WindowPlacementWin32.h"
 
 namespace stellane {
 
@@ -71,15 +72,9 @@ void PlaceOverParent(HWND dialog) {
   GetWindowRect(dialog, &box);
   const LONG width = box.right - box.left;
   const LONG height = box.bottom - box.top;
-  LONG x = area.left + (area.right - area.left - width) / 2 - GetSystemMetrics(SM_CYCAPTION);
-  LONG y = area.top + (area.bottom - area.top - height) / 3;
-  RECT screen;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-  if (x + width > screen.right) x = screen.right - width;
-  if (y + height > screen.bottom) y = screen.bottom - height;
-  if (x < screen.left) x = screen.left;
-  if (y < screen.top) y = screen.top;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveOntoScreen(dialog,
+                 area.left + (area.right - area.left - width) / 2 - GetSystemMetrics(SM_CYCAPTION),
+                 area.top + (area.bottom - area.top - height) / 3);
 }
 
 void PrepareControls(Win32DialogWindow& view) {

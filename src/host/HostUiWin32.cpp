@@ -8,6 +8,7 @@
 
 #include "host/HostUi.h"
 #include "host/WhiteBoxWin32.h"
+#include "host/WindowPlacementWin32.h"
 
 namespace stellane {
 
@@ -40,20 +41,8 @@ void PlaceOverParent(HWND dialog) {
   GetWindowRect(dialog, &box);
   const LONG width = box.right - box.left;
   const LONG height = box.bottom - box.top;
-  LONG x = area.left + (area.right - area.left - width) / 2;
-  LONG y = area.top + (area.bottom - area.top - height) / 3;
-
-  RECT placed = {x, y, x + width, y + height};
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoA(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    const RECT& work = monitor.rcWork;
-    if (x + width > work.right) x = work.right - width;
-    if (y + height > work.bottom) y = work.bottom - height;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-  }
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveOntoScreen(dialog, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 3);
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
