@@ -55,6 +55,16 @@ class DialogExports : public testing::Test {
     return run_;
   }
 
+  // Presses "PSD" and answers the save chooser, which proposes our name.
+  void ExportTo(DialogRun& run, const std::string& psd) {
+    PressButton(run.dialog, kPsd);
+    HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+    ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
+    EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
+        << ChooserFileName(chooser);
+    AnswerFileChooser(chooser, psd);
+  }
+
   void Screenshot(HWND window, const std::string& name) {
     Settle(window, 200);
     EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
@@ -82,12 +92,7 @@ TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   DialogRun& run = Start("psd");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
 
-  PressButton(run.dialog, kPsd);
-  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
-  ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
-  EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
-      << ChooserFileName(chooser);
-  AnswerFileChooser(chooser, psd);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
 
   // The progress window waits a second before it renders.
   HWND progress = FindRunDialog(run, "PSD file progress", 20);
@@ -173,10 +178,7 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   DialogRun& run = Start("psd-cancel");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
 
-  PressButton(run.dialog, kPsd);
-  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
-  ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
-  AnswerFileChooser(chooser, psd);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
   HWND progress = FindRunDialog(run, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   // Once the percentage moves, the rendering runs: Cancel.
@@ -195,7 +197,7 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
 
   // The dialog works on: a second export is possible, and Cancel ends the run.
   PressButton(run.dialog, kPsd);
-  chooser = FindRunDialog(run, "Save a PSD file", 20);
+  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
   ASSERT_NE(chooser, nullptr) << "no second PSD save chooser";
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   ASSERT_TRUE(WaitUntilClosed(chooser, 20));
