@@ -4,6 +4,7 @@
 // in test-artifacts/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -119,6 +120,47 @@ TEST_F(Dialog, CancelAfterEditsWritesNothing) {
   Screenshot(run.dialog, "cancel");
   // Escape is Cancel.
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_FALSE(Exists(output_));
+}
+
+// The control that has the keyboard focus in the dialog's thread.
+int FocusedControl(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) || !info.hwndFocus)
+    return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
+TEST_F(Dialog, TabFollowsTheLayoutAndAltCCancels) {
+  DialogRun& run = Start("keys");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  // One round of Tab through the dialog, keeping the edit boxes it passes.
+  std::vector<int> edits;
+  const int first = FocusedControl(run.dialog);
+  for (int step = 0; step < 60; ++step) {
+    HWND focus = GetDlgItem(run.dialog, FocusedControl(run.dialog));
+    PostMessageA(focus ? focus : run.dialog, WM_KEYDOWN, VK_TAB, 0);
+    Settle(run.dialog, 20);
+    const int now = FocusedControl(run.dialog);
+    char kind[16] = {};
+    GetClassNameA(GetDlgItem(run.dialog, now), kind, sizeof kind);
+    if (_stricmp(kind, "Edit") == 0) edits.push_back(now);
+    if (now == first) break;
+  }
+  // The sliders' boxes top to bottom: A, B, scale, texture, fibrousness,
+  // contrast, opacity; then density, brightness, scale, depth, colour.
+  const std::vector<int> layout = {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81};
+  std::vector<int> seen;
+  for (int e : edits)
+    if (std::find(seen.begin(), seen.end(), e) == seen.end()) seen.push_back(e);
+  const auto start = std::find(seen.begin(), seen.end(), layout.front());
+  ASSERT_NE(start, seen.end());
+  std::rotate(seen.begin(), start, seen.end());
+  EXPECT_EQ(seen, layout);
+  // The mnemonic of "&Cancel".
+  PostMessageA(GetDlgItem(run.dialog, FocusedControl(run.dialog)), WM_SYSCHAR, 'c', 1 << 29);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
   EXPECT_FALSE(Exists(output_));
 }
