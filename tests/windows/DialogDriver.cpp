@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace wintest {
@@ -296,6 +298,23 @@ bool WaitUntilClosed(HWND window, int seconds) {
     Sleep(100);
   }
   return false;
+}
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH] = {};
+  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return full;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace wintest

@@ -64,4 +64,9 @@ std::uint32_t CentreColour(HWND window);
 // Waits up to `seconds` for `window` to close; false when it is still there.
 bool WaitUntilClosed(HWND window, int seconds);
 
+// Small file helpers of the scenarios.
+std::string FullPath(const std::string& path);
+std::string ReadText(const std::string& path);  // empty when missing
+bool Exists(const std::string& path);
+
 }  // namespace wintest

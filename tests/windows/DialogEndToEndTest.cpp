@@ -21,17 +21,6 @@ constexpr int kZoomIn = 32, kZoomOut = 33, kZoomFull = 34;
 constexpr int kEditA = 86, kEditScale = 90, kEditDensity = 85;
 constexpr int kExitCancelled = 130;
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 class Dialog : public testing::Test {
  protected:
   void SetUp() override {

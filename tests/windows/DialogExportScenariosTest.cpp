@@ -20,12 +20,6 @@ constexpr int kStageText = 101, kPercentText = 102;  // of the progress window
 constexpr int kPresetPane = 123;
 constexpr int kExitCancelled = 130;
 
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH] = {};
-  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return full;
-}
-
 std::vector<unsigned char> ReadBytes(const std::string& path, std::size_t count) {
   std::ifstream in(path, std::ios::binary);
   std::vector<unsigned char> bytes(count);

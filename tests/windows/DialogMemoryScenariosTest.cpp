@@ -32,19 +32,6 @@ struct DotPlace {
 };
 constexpr DotPlace kDots[] = {{419, 401}, {431, 405}, {443, 405}, {456, 401}, {469, 397}};
 
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH] = {};
-  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return full;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The big-endian 32-bit items at the start of a settings file.
 std::vector<std::int32_t> ReadItems(const std::string& path, int count) {
   std::ifstream in(path, std::ios::binary);
@@ -53,10 +40,6 @@ std::vector<std::int32_t> ReadItems(const std::string& path, int count) {
   while (int(items.size()) < count && in.read(reinterpret_cast<char*>(b), 4))
     items.push_back(std::int32_t(std::uint32_t(b[0]) << 24 | b[1] << 16 | b[2] << 8 | b[3]));
   return items;
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // What the screen shows of a dot's picture.
