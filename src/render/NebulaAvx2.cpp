@@ -35,6 +35,15 @@ VI GatherCorners(const std::uint16_t* base, VI index) {
   return (VI)_mm256_i32gather_epi32(reinterpret_cast<const int*>(base), (__m256i)index, 2);
 }
 
+// Byte k of every lane's 32 bits, three times over: b * 0x010101.
+template <int k>
+VI SpreadByte(VI corners) {
+  const __m256i spread = _mm256_setr_epi8(
+      k, k, k, -1, 4 + k, 4 + k, 4 + k, -1, 8 + k, 8 + k, 8 + k, -1, 12 + k, 12 + k, 12 + k, -1,  //
+      k, k, k, -1, 4 + k, 4 + k, 4 + k, -1, 8 + k, 8 + k, 8 + k, -1, 12 + k, 12 + k, 12 + k, -1);
+  return (VI)_mm256_shuffle_epi8((__m256i)corners, spread);
+}
+
 #include "render/NebulaKernel.inc"
 
 #pragma GCC pop_options

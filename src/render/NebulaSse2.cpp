@@ -47,6 +47,13 @@ VI GatherCorners(const std::uint16_t* base, VI index) {
   return out;
 }
 
+// Byte k of every lane's 32 bits, three times over: b * 0x010101.
+template <int k>
+VI SpreadByte(VI corners) {
+  const VI b = (corners >> (8 * k)) & 255;
+  return b | b << 8 | b << 16;
+}
+
 #include "render/NebulaKernel.inc"
 
 }  // namespace
