@@ -9,6 +9,7 @@ RowStars::RowStars(RenderContext& c, const StarRowConstants& k, float sy) : c_(c
   std::int32_t position = 0;
   for (std::int32_t s = c_.starPool[0].next; s != -1; s = c_.starPool[s].next, ++position) {
     const StarRecord& star = c_.starPool[s];
+    if (Unlinkable(star)) ++unlinkable_;
     // A star whose left edge is NaN never lights anything.
     if (!Crosses(star) || std::isnan(star.x)) continue;
     rank_[s] = static_cast<std::int16_t>(position);
@@ -26,6 +27,9 @@ bool RowStars::Crosses(const StarRecord& s) const {
   return dy >= 0.0f && s.size > dy;
 }
 
+// Finished above this row: the walk unlinks it when its predecessor is active.
+bool RowStars::Unlinkable(const StarRecord& s) const { return !Crosses(s) && sy_ - s.y > 0.0f; }
+
 // The list walk's unlinking, without the light: a finished star is unlinked
 // when its predecessor in the walk is still active.
 int RowStars::UnlinkWalk() {
@@ -34,12 +38,12 @@ int RowStars::UnlinkWalk() {
   std::int32_t s = c_.starPool[0].next;
   while (s != -1) {
     StarRecord& star = c_.starPool[s];
-    const float dy = sy_ - star.y;
-    if (!(dy >= 0.0f && star.size > dy) && dy > 0.0f && c_.starPool[prev].active) {
+    if (Unlinkable(star) && c_.starPool[prev].active) {
       c_.starPool[prev].next = star.next;
       star.active = 0;
       c_.freeHint = s;
       ++unlinked;
+      --unlinkable_;
     }
     prev = s;
     s = star.next;
@@ -61,8 +65,9 @@ void RowStars::InsertByRank(std::int32_t record, std::int32_t rank) {
 
 StarLight RowStars::Sum(float sx) {
   // Walks that unlink change the list for the next walk; one that unlinks
-  // nothing leaves it as it is until the next birth.
-  if (walkPending_) walkPending_ = UnlinkWalk() > 0;
+  // nothing leaves it as it is until the next birth. With no finished star
+  // left in the list, no walk can unlink one.
+  if (walkPending_) walkPending_ = unlinkable_ > 0 && UnlinkWalk() > 0;
 
   while (byXNext_ < byXCount_) {
     const std::int32_t s = byX_[byXNext_];
@@ -103,6 +108,7 @@ std::uint32_t RowStars::MaybeBirth(float sx, std::uint32_t cur) {
   // A star whose square starts on this row lights the rest of it, ahead of
   // every older star in the list.
   const StarRecord& star = c_.starPool[born];
+  if (Unlinkable(star)) ++unlinkable_;
   if (Crosses(star) && !std::isnan(star.x)) InsertByRank(born, -(++bornCount_));
   return cur;
 }

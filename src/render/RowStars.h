@@ -27,6 +27,7 @@ class RowStars {
 
  private:
   bool Crosses(const StarRecord& s) const;
+  bool Unlinkable(const StarRecord& s) const;
   int UnlinkWalk();
   void InsertByRank(std::int32_t record, std::int32_t rank);
 
@@ -35,6 +36,7 @@ class RowStars {
   float sy_;
   bool walkPending_ = true;  // the list may still hold a star to unlink
   std::int32_t bornCount_ = 0;
+  std::int32_t unlinkable_ = 0;  // finished stars still in the list
 
   // Crossing stars in increasing x, waiting to enter the window.
   // Record numbers and list positions fit 16 bits (a pool of 6000, and at
