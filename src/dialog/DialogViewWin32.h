@@ -69,7 +69,4 @@ void PaintDialogBackground(const DialogArt& art, HDC dc, const RECT& area);
 void PaintCustomControl(Globals& g, const DialogArt& art, HDC dc, int control);
 void PaintColourChip(Globals& g, const DRAWITEMSTRUCT& item);
 
-// The module's instance handle, whichever host loaded it under whatever name.
-HINSTANCE DialogModule();
-
 }  // namespace stellane

@@ -15,6 +15,7 @@
 #include "dialog/VisualStylesWin32.h"
 #include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
+#include "host/ModuleInstanceWin32.h"
 #include "host/WindowPlacementWin32.h"
 
 namespace stellane {
@@ -186,14 +187,6 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HINSTANCE DialogModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&DialogModule), &module);
-  return module;
-}
-
 // ---- DialogWindow over the real dialog
 
 void Win32DialogWindow::SetControlText(int control, const char* text) {
@@ -355,7 +348,7 @@ void RunMainDialog(Globals& g) {
     return;
   }
   Win32DialogWindow view;
-  view.module = DialogModule();
+  view.module = ModuleInstance();
   // The dialog's windows, and every chooser it opens, in our manifest's
   // activation context; released once the dialog has closed.
   CreateVisualStyles(view.module);

@@ -7,6 +7,7 @@
 // clang-format on
 
 #include "host/HostUi.h"
+#include "host/ModuleInstanceWin32.h"
 #include "host/WhiteBoxWin32.h"
 #include "host/WindowPlacementWin32.h"
 
@@ -18,16 +19,6 @@ constexpr int kWebsiteButton = 5;
 constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
 
 bool aboutOpen = false;
-
-// The module's instance handle, taken from the address of our own code, so
-// that it is right whichever host loaded us and under whatever file name.
-HINSTANCE ModuleInstance() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&ModuleInstance), &module);
-  return module;
-}
 
 // Centred horizontally over the parent (or the desktop), with a third of the
 // free height above and two thirds below, then pulled inside the work area of
