@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
@@ -68,27 +67,7 @@ bool EndsWithQ9r(const char* path) {
 // The thumbnail scaled to the pane, each pane pixel from its nearest
 // thumbnail pixel.
 void PaintPresetPane(const DRAWITEMSTRUCT& item) {
-  const int width = item.rcItem.right - item.rcItem.left;
-  const int height = item.rcItem.bottom - item.rcItem.top;
-  if (width <= 0 || height <= 0 || !HasPixels(paneThumbnail)) return;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t word =
-          ReadPacked(paneThumbnail, x * kThumbnailSide / width, y * kThumbnailSide / height, 0);
-      pixels[static_cast<std::size_t>(y) * width + x] =
-          PackedChannel(word, 0) << 16 | PackedChannel(word, 1) << 8 | PackedChannel(word, 2);
-    }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows from the top
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(item.hDC, item.rcItem.left, item.rcItem.top, static_cast<DWORD>(width),
-                    static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), pixels.data(),
-                    &info, DIB_RGB_COLORS);
+  PaintPackedImage(item.hDC, paneThumbnail, kThumbnailSide, kThumbnailSide, item.rcItem);
 }
 
 void RepaintPane(HWND child) {

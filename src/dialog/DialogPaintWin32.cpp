@@ -3,9 +3,11 @@
 // owner-drawn colour chips. Every routine draws from the control table and
 // the dialog record, so a repaint is always a fresh picture of the state.
 #include <cstdio>
+#include <vector>
 
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
+#include "host/TopDownBitmapWin32.h"
 #include "image/TiledImage.h"
 
 namespace stellane {
@@ -129,24 +131,10 @@ void PaintThumbnailArea(Globals& g, const DialogArt& art, HDC dc, const ControlD
   }
   DialogSession& s = Session(g);
   if (!s.dotThumbnailLoaded || !HasPixels(s.dotThumbnail)) return;
-  // The 88 x 88 picture, 4 pixels inside the frame, as one DIB.
-  const int side = kDotThumbnailSide;
-  static std::uint32_t pixels[kDotThumbnailSide * kDotThumbnailSide];
-  for (int y = 0; y < side; ++y)
-    for (int x = 0; x < side; ++x) {
-      const std::uint32_t w = ReadPacked(s.dotThumbnail, x, y, 0);
-      pixels[y * side + x] =
-          (PackedChannel(w, 0) << 16) | (PackedChannel(w, 1) << 8) | PackedChannel(w, 2);
-    }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = side;
-  info.bmiHeader.biHeight = -side;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, area.left + 4, area.top + 4, side, side, 0, 0, 0, side, pixels, &info,
-                    DIB_RGB_COLORS);
+  // The 88 x 88 picture, 4 pixels inside the frame.
+  const RECT picture = {area.left + 4, area.top + 4, area.left + 4 + kDotThumbnailSide,
+                        area.top + 4 + kDotThumbnailSide};
+  PaintPackedImage(dc, s.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, picture);
 }
 
 // The About picture, scaled into the logo's square.
@@ -163,6 +151,24 @@ void PaintLogo(const DialogArt& art, HDC dc, const ControlDesc& d) {
 }
 
 }  // namespace
+
+void PaintPackedImage(HDC dc, const TiledImage& image, int sourceWidth, int sourceHeight,
+                      const RECT& to) {
+  const int width = to.right - to.left;
+  const int height = to.bottom - to.top;
+  if (width <= 0 || height <= 0 || !HasPixels(image)) return;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t w =
+          ReadPacked(image, x * sourceWidth / width, y * sourceHeight / height, 0);
+      pixels[static_cast<std::size_t>(y) * width + x] =
+          (PackedChannel(w, 0) << 16) | (PackedChannel(w, 1) << 8) | PackedChannel(w, 2);
+    }
+  const BITMAPINFO info = TopDownBitmapInfo(width, height);
+  SetDIBitsToDevice(dc, to.left, to.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0,
+                    0, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+}
 
 void PaintDialogBackground(const DialogArt& art, HDC dc, const RECT& area) {
   const int saved = SaveDC(dc);

@@ -68,5 +68,9 @@ struct Win32DialogWindow final : DialogWindow {
 void PaintDialogBackground(const DialogArt& art, HDC dc, const RECT& area);
 void PaintCustomControl(Globals& g, const DialogArt& art, HDC dc, int control);
 void PaintColourChip(Globals& g, const DRAWITEMSTRUCT& item);
+// `image` (packed 8-bit colour, sourceWidth x sourceHeight) drawn into `to`,
+// each pixel from its nearest source pixel.
+void PaintPackedImage(HDC dc, const TiledImage& image, int sourceWidth, int sourceHeight,
+                      const RECT& to);
 
 }  // namespace stellane

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <vector>
 
+#include "host/TopDownBitmapWin32.h"
+
 namespace wintest {
 
 namespace {
@@ -176,13 +178,7 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = stellane::TopDownBitmapInfo(width, height);
   std::vector<std::uint32_t> pixels(std::size_t(width) * height);
   GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);

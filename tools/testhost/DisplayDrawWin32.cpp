@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/TopDownBitmapWin32.h"
 #include "testhost/DisplayDraw.h"
 
 namespace testhost {
@@ -50,13 +51,7 @@ void DrawDisplayCall(const DisplayCall& call) {
         call.planes >= 3 ? Byte(p + 2 * call.bytesPerSample, call.bytesPerSample) : r;
     bgra[i] = (r << 16) | (g << 8) | b;
   }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = stellane::TopDownBitmapInfo(width, height);
   SetDIBitsToDevice(dc, call.dstCol, call.dstRow, DWORD(width), DWORD(height), 0, 0, 0,
                     UINT(height), bgra.data(), &info, DIB_RGB_COLORS);
 }
