@@ -14,14 +14,6 @@ using stellane::RenderParams;
 constexpr int kTrackA = 37;  // paramA's track
 constexpr int kEditA = 86;   // and its edit box
 
-std::vector<double> ParamSet(const RenderParams& p) {
-  std::vector<double> values;
-  for (const auto& row : stellane::ParamTable())
-    values.push_back(row.kind == stellane::ParamKind::Float ? stellane::GetFloatParam(p, row)
-                                                            : stellane::GetIntParam(p, row));
-  return values;
-}
-
 using DialogControls = DialogRun;
 
 TEST_F(DialogControls, SliderClicksDragsAndKnob) {

@@ -17,14 +17,6 @@ using stellane::RenderParams;
 
 constexpr int Dot(int i) { return ctl::kFirstDot + i; }
 
-std::vector<double> ParamSet(const RenderParams& p) {
-  std::vector<double> values;
-  for (const auto& row : stellane::ParamTable())
-    values.push_back(row.kind == stellane::ParamKind::Float ? stellane::GetFloatParam(p, row)
-                                                            : stellane::GetIntParam(p, row));
-  return values;
-}
-
 std::string DotFile(int i) { return "Stellane memory dot " + std::to_string(i) + ".q9r"; }
 
 using DialogMemory = DialogRun;

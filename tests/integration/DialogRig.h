@@ -19,6 +19,7 @@
 #include "export/PsdExport.h"
 #include "host/PluginEntry.h"
 #include "params/DotDirectory.h"
+#include "params/ParamTable.h"
 #include "testhost/TestHost.h"
 
 namespace dialogtest {
@@ -183,5 +184,14 @@ class DialogRun : public ::testing::Test {
   int depth_ = 8;
   bool withParameters_ = false;  // the user chose the filter from the menu
 };
+
+// Every parameter of the table, in its order, for comparing whole sets.
+inline std::vector<double> ParamSet(const stellane::RenderParams& p) {
+  std::vector<double> values;
+  for (const auto& row : stellane::ParamTable())
+    values.push_back(row.kind == stellane::ParamKind::Float ? stellane::GetFloatParam(p, row)
+                                                            : stellane::GetIntParam(p, row));
+  return values;
+}
 
 }  // namespace dialogtest
