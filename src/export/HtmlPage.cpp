@@ -67,6 +67,14 @@ void PutImage(HtmlPage& page, const char* name, std::int32_t width, std::int32_t
                 Number(height) + "\" border=\"0\">");
 }
 
+// One table cell holding one picture of the frame.
+void PutImageCell(HtmlPage& page, const char* opening, const char* name, std::int32_t width,
+                  std::int32_t height) {
+  PutText(page.sink, opening);
+  PutImage(page, name, width, height);
+  Line(page, "</td>");
+}
+
 // A row of stored captions (when wanted) and the spacer row after every
 // picture row.
 void PutRowEnd(HtmlPage& page) {
@@ -169,25 +177,15 @@ void PutHtmlCell(HtmlPage& page, const char* imageName, const char* caption, std
               "\">")
                  .c_str());
   Line(page, "<tr>");
-  PutText(page.sink, "<td colspan=\"3\">");
-  PutImage(page, "top.gif", width + 6, 2);
-  Line(page, "</td>");
+  PutImageCell(page, "<td colspan=\"3\">", "top.gif", width + 6, 2);
   Line(page, "</tr>");
   Line(page, "<tr>");
-  PutText(page.sink, "<td>");
-  PutImage(page, "left.gif", 3, height);
-  Line(page, "</td>");
-  PutText(page.sink, "<td>");
-  PutImage(page, imageName, width, height);
-  Line(page, "</td>");
-  PutText(page.sink, "<td>");
-  PutImage(page, "right.gif", 3, height);
-  Line(page, "</td>");
+  PutImageCell(page, "<td>", "left.gif", 3, height);
+  PutImageCell(page, "<td>", imageName, width, height);
+  PutImageCell(page, "<td>", "right.gif", 3, height);
   Line(page, "</tr>");
   Line(page, "<tr>");
-  PutText(page.sink, "<td colspan=\"3\">");
-  PutImage(page, "bottom.gif", width + 6, 5);
-  Line(page, "</td>");
+  PutImageCell(page, "<td colspan=\"3\">", "bottom.gif", width + 6, 5);
   Line(page, "</tr>");
   Line(page, "</table>");
   Line(page, "<div align=\"center\">");
