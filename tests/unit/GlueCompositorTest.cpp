@@ -149,12 +149,6 @@ TEST(GlueCompositor, GlueModeSeesTheSourcePixelAtItsPlace) {
   for (int x = 0; x < 5; ++x) {
     for (int c = 0; c < 3; ++c) EXPECT_EQ(rig.Out(x, 0, c), std::max(102.0, rig.Src(x, 0, c)));
   }
-  // 0 and 63 composite as "normal".
-  for (std::int32_t glue : {0, 63}) {
-    rig.params.glue = glue;
-    rig.Composite(1, 0, 0.0f, 0.0f, 0.0f);
-    EXPECT_EQ(rig.Out(1, 0, 0) + rig.Out(1, 0, 1) + rig.Out(1, 0, 2), 0) << glue;
-  }
 }
 
 TEST(GlueCompositor, AlphaGoesIntoTheTransparencyPlane) {
