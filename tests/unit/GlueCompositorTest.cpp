@@ -226,6 +226,11 @@ TEST(GlueCompositor, PreviewWeighsByAlphaWithTransparency) {
   rig.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
   EXPECT_EQ(rig.Out(2, 1, 0), (128 * 255) >> 8);
   EXPECT_EQ(rig.Out(2, 1, 3), 255);
+  // 16 bits: alpha 16498, w = (255 * 16498) >> 15 = 128 of 255.
+  Rig deep(Kind::k16, 3, true, 5, 3, 1);
+  deep.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
+  EXPECT_EQ(deep.Out(2, 1, 0), (127 * 32640) >> 8);
+  EXPECT_EQ(deep.Out(2, 1, 3), 32768);
 }
 
 TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
@@ -272,7 +277,7 @@ TEST(GlueCompositor, ExportWritesFourChannelsIntoTheImage) {
 
 TEST(GlueCompositor, ExportConvertsDeeperImagesToEightBits) {
   ExportRig deep(Kind::k16, 3);
-  deep.rig.Composite(1, 1, 0.5f, 1.0f, 0.0f, 1.0f);
+  deep.rig.Composite(1, 1, 16383.0f / 32768.0f, 1.0f, 0.0f, 1.0f);  // (16383 + 1) >> 7 = 128
   EXPECT_EQ(ReadPacked(deep.image, 1, 1, 0), PackChannels(128, 255, 0, 255));
 
   ExportRig wide(Kind::k16, 4);
