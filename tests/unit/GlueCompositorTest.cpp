@@ -49,8 +49,8 @@ struct Rig {
     for (std::size_t i = 0; i < in.size() / bytes; ++i) {
       const int v = static_cast<int>((i * 37 + 11) % 251);
       if (k == Kind::k8) in[i] = static_cast<std::uint8_t>(v);
-      if (k == Kind::k16) Put16(in.data(), i, v * 128);
-      if (k == Kind::kFloat) PutFloat(in.data(), i, v / 255.0f);
+      if (k == Kind::k16) Store(in.data() + 2 * i, static_cast<std::uint16_t>(v * 128));
+      if (k == Kind::kFloat) Store(in.data() + 4 * i, v / 255.0f);
     }
     fr.inData = in.data();
     fr.outData = out.data();
@@ -67,12 +67,15 @@ struct Rig {
     g.maskLastRow = h - 1;
   }
 
-  static void Put16(std::uint8_t* base, std::size_t i, int v) {
-    const std::uint16_t w = static_cast<std::uint16_t>(v);
-    std::memcpy(base + 2 * i, &w, 2);
+  template <typename T>
+  static void Store(std::uint8_t* p, T v) {
+    std::memcpy(p, &v, sizeof v);
   }
-  static void PutFloat(std::uint8_t* base, std::size_t i, float v) {
-    std::memcpy(base + 4 * i, &v, 4);
+  template <typename T>
+  static T Load(const std::uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
   }
   std::size_t Index(int x, int y, int plane) const {
     return std::size_t(y) * width * planes + std::size_t(x) * planes + plane;
@@ -80,14 +83,8 @@ struct Rig {
   double Read(const std::vector<std::uint8_t>& buf, int x, int y, int plane) const {
     const std::size_t i = Index(x, y, plane);
     if (kind == Kind::k8) return buf[i];
-    if (kind == Kind::k16) {
-      std::uint16_t v;
-      std::memcpy(&v, buf.data() + 2 * i, 2);
-      return v;
-    }
-    float f;
-    std::memcpy(&f, buf.data() + 4 * i, 4);
-    return f;
+    if (kind == Kind::k16) return Load<std::uint16_t>(buf.data() + 2 * i);
+    return Load<float>(buf.data() + 4 * i);
   }
   double Out(int x, int y, int plane) const { return Read(out, x, y, plane); }
   double Src(int x, int y, int plane) const { return Read(in, x, y, plane); }
