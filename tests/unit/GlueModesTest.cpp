@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
+#include <cstddef>
 
 #include "glue/GlueModes.h"
 
