@@ -38,25 +38,6 @@ TEST(ColourLattice, InverseTellingRows) {
   ExpectPoint(kLabInverseLattice, {15, 8, 8, 255, 249, 237});
 }
 
-TEST(ColourLattice, LookupCornersReturnLatticePoints) {
-  const Triple white = LabForward(255, 255, 255, true);
-  EXPECT_EQ(white.c0, 255);
-  EXPECT_EQ(white.c1, 128);
-  EXPECT_EQ(white.c2, 128);
-  // 16-bit top of the range: each byte x 2184 / 17, so 255 gives 32760.
-  const Triple white16 = LabForward(32768, 32768, 32768, false);
-  EXPECT_EQ(white16.c0, 32760);
-  EXPECT_EQ(white16.c1, 128 * 2184 / 17);
-  EXPECT_EQ(white16.c2, 128 * 2184 / 17);
-  const Triple red = LabForward(255, 0, 0, true);
-  EXPECT_EQ(red.c0, 144);
-  EXPECT_EQ(red.c1, 208);
-  EXPECT_EQ(red.c2, 208);
-  const Triple black = LabForward(0, 0, 0, true);
-  EXPECT_EQ(black.c0, 0);
-  EXPECT_EQ(black.c1, 128);
-}
-
 TEST(ColourLattice, InverseUndoesForwardInsideTheGamut) {
   // Away from the gamut's edges (where neighbouring inverse points are
   // clipped to 0, pulling low channels down), RGB -> lab -> RGB comes back
