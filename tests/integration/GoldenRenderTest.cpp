@@ -32,8 +32,8 @@ testhost::DescriptorItem Glue(std::uint32_t code) {
 
 // A lopsided picture: each plane runs its own way, so swapped planes, flipped
 // rows or a glue mode reading the wrong source pixel change the result.
-testhost::Image Source(int colourPlanes, int depth) {
-  testhost::Image image = testhost::Image::Make(64, 48, colourPlanes, depth);
+testhost::Image Source(int colourPlanes, int depth, int width = 64, int height = 48) {
+  testhost::Image image = testhost::Image::Make(width, height, colourPlanes, depth);
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x)
       for (int p = 0; p < colourPlanes; ++p)
@@ -76,6 +76,8 @@ struct Golden {
   int depth;
   Descriptor settings;
   std::uint64_t digest;
+  int width = 64;
+  int height = 48;
 };
 
 const Descriptor kStrongNebulaOnly = {
@@ -84,6 +86,14 @@ const Descriptor kStrongNebulaOnly = {
 const Descriptor kBigStarsOnly = {IntegerItem(FourCC("0007"), 0), IntegerItem(FourCC("0020"), 0),
                                   IntegerItem(FourCC("0013"), 100),
                                   IntegerItem(FourCC("0008"), 100)};
+// Some 2500 small stars: every row of the colour ramp is drawn.
+const Descriptor kManySmallStars = {IntegerItem(FourCC("0007"), 0), IntegerItem(FourCC("0020"), 0),
+                                    IntegerItem(FourCC("0013"), 30),
+                                    IntegerItem(FourCC("0008"), 100)};
+// Stars under a bright nebula with full opacity: the veil hides some of them.
+const Descriptor kVeiledStars = {IntegerItem(FourCC("0007"), 100), IntegerItem(FourCC("0020"), 100),
+                                 IntegerItem(FourCC("0010"), 0), IntegerItem(FourCC("0017"), 100),
+                                 IntegerItem(FourCC("0008"), 100)};
 
 TEST(GoldenRender, PicturesKeepTheirDigests) {
   const Golden cases[] = {
@@ -93,6 +103,8 @@ TEST(GoldenRender, PicturesKeepTheirDigests) {
       {"defaults_float", 3, 32, {}, 0xc22eaf4d1e3a847c},
       {"nebula_only_float", 3, 32, kStrongNebulaOnly, 0xf82b09a33ce1cfe0},
       {"big_stars_only", 3, 8, kBigStarsOnly, 0xbd6a65cde1aef7e9},
+      {"many_small_stars_float", 3, 32, kManySmallStars, 0x11e1006b058af662, 160, 120},
+      {"veiled_stars_float", 3, 32, kVeiledStars, 0x32e6a2ec5b9c5ea5},
       {"procedural_plus", 3, 8, {Glue(FourCC("GL02"))}, 0x5af0c5c1d9c1d1bd},
       {"overlay", 3, 8, {Glue(FourCC("GL12"))}, 0x8b12cd9b03396bf6},
       {"hue", 3, 8, {Glue(FourCC("GL23"))}, 0x656d45d60c5b8f8},
@@ -101,7 +113,8 @@ TEST(GoldenRender, PicturesKeepTheirDigests) {
       {"limbic_grey16", 1, 16, {Glue(FourCC("GL57"))}, 0x715e555a2af70cd3},
   };
   for (const Golden& c : cases) {
-    const testhost::Image out = Render(Source(c.colourPlanes, c.depth), c.settings);
+    const testhost::Image out =
+        Render(Source(c.colourPlanes, c.depth, c.width, c.height), c.settings);
     const std::uint64_t digest = Digest(out);
     if (digest == c.digest) continue;
     const std::filesystem::path png =
