@@ -70,14 +70,27 @@ std::uint64_t Digest(const testhost::Image& image) {
   return h;
 }
 
+// The nebula's weight 1 - e^(-0.4 NL) takes expf from the C runtime, and the
+// Windows runtime's differs from glibc's in the last bit for some arguments.
+// Float pictures keep every bit, so those with a nebula are pinned once per
+// runtime; the integer pictures and the float one without nebula come out
+// the same on both.
+#ifdef _WIN32
+constexpr bool kWindowsRuntime = true;
+#else
+constexpr bool kWindowsRuntime = false;
+#endif
+
 struct Golden {
   const char* name;
   int colourPlanes;
   int depth;
   Descriptor settings;
   std::uint64_t digest;
+  std::uint64_t windowsDigest = 0;  // when the Windows runtime's expf gives another
   int width = 64;
   int height = 48;
+  std::uint64_t Pinned() const { return kWindowsRuntime && windowsDigest ? windowsDigest : digest; }
 };
 
 const Descriptor kStrongNebulaOnly = {
@@ -100,11 +113,11 @@ TEST(GoldenRender, PicturesKeepTheirDigests) {
       {"defaults_rgb8", 3, 8, {}, 0xff07a3ae1dfd64e2},
       {"defaults_grey8", 1, 8, {}, 0xaa9039f44f5fac14},
       {"defaults_rgb16", 3, 16, {}, 0xbec13aad15bdb9da},
-      {"defaults_float", 3, 32, {}, 0xc22eaf4d1e3a847c},
-      {"nebula_only_float", 3, 32, kStrongNebulaOnly, 0xf82b09a33ce1cfe0},
+      {"defaults_float", 3, 32, {}, 0xc22eaf4d1e3a847c, 0xf103eddd705bf7e7},
+      {"nebula_only_float", 3, 32, kStrongNebulaOnly, 0xf82b09a33ce1cfe0, 0xdf41112831c6232e},
       {"big_stars_only", 3, 8, kBigStarsOnly, 0xbd6a65cde1aef7e9},
-      {"many_small_stars_float", 3, 32, kManySmallStars, 0x11e1006b058af662, 160, 120},
-      {"veiled_stars_float", 3, 32, kVeiledStars, 0x32e6a2ec5b9c5ea5},
+      {"many_small_stars_float", 3, 32, kManySmallStars, 0x11e1006b058af662, 0, 160, 120},
+      {"veiled_stars_float", 3, 32, kVeiledStars, 0x32e6a2ec5b9c5ea5, 0x812bf6951b8e2e21},
       {"procedural_plus", 3, 8, {Glue(FourCC("GL02"))}, 0x5af0c5c1d9c1d1bd},
       {"overlay", 3, 8, {Glue(FourCC("GL12"))}, 0x8b12cd9b03396bf6},
       {"hue", 3, 8, {Glue(FourCC("GL23"))}, 0x656d45d60c5b8f8},
@@ -116,15 +129,16 @@ TEST(GoldenRender, PicturesKeepTheirDigests) {
     const testhost::Image out =
         Render(Source(c.colourPlanes, c.depth, c.width, c.height), c.settings);
     const std::uint64_t digest = Digest(out);
-    if (digest == c.digest) continue;
+    if (digest == c.Pinned()) continue;
     const std::filesystem::path png =
         std::filesystem::absolute("golden") / (c.name + std::string(".png"));
     std::filesystem::create_directories(png.parent_path());
     cli::WriteImageFile(out, png.string(), cli::ImageFileKind::Png);
     ADD_FAILURE() << "The golden render " << c.name << " changed: digest 0x" << std::hex << digest
-                  << ", pinned 0x" << c.digest << ".\nLook at the new picture, " << png.string()
+                  << ", pinned 0x" << c.Pinned() << ".\nLook at the new picture, " << png.string()
                   << "; if the change is meant, pin the new digest in "
-                     "tests/integration/GoldenRenderTest.cpp.";
+                     "tests/integration/GoldenRenderTest.cpp"
+                  << (kWindowsRuntime && c.windowsDigest ? " as its Windows digest." : ".");
   }
 }
 
