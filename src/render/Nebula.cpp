@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/NebulaConstants.h"
 #include "render/Noise.h"
 
 namespace stellane {
