@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/NebulaConstants.h"
 #include "render/Noise.h"
 
 namespace stellane {
@@ -59,34 +60,43 @@ float NebulaFrequency(const RenderParams& p) {
 NebulaSample NebulaAt(const RenderContext& c, const NebulaRowConstants& k, float nx, float ny) {
   NebulaSample s = {};
   if (!k.on) return s;
-  const float texture = TextureNoise(c, static_cast<float>(nx * 0.01),
-                                     static_cast<float>(ny * 0.01), 7.0f, 5, k.textureGain);
+  const float octaves = kNebulaOctaves;
+  const float texture = TextureNoise(c, static_cast<float>(nx * kTextureCoordScale),
+                                     static_cast<float>(ny * kTextureCoordScale), octaves,
+                                     kNebulaTexturePasses, k.textureGain);
 
-  const float t = Clamp01(
-      GradientNoise(c, static_cast<float>(nx * 0.005), static_cast<float>(ny * 0.005)) + 0.5f);
-  const float t2 = Clamp01(GradientNoise(c, static_cast<float>(nx * 0.005 + 34.3),
-                                         static_cast<float>(ny * 0.005 + 75.46)) +
-                           0.5f);
+  const float t = Clamp01(GradientNoise(c, static_cast<float>(nx * kColourCoordScale),
+                                        static_cast<float>(ny * kColourCoordScale)) +
+                          0.5f);
+  const float t2 =
+      Clamp01(GradientNoise(c, static_cast<float>(nx * kColourCoordScale + kColourBOffset.x),
+                            static_cast<float>(ny * kColourCoordScale + kColourBOffset.y)) +
+              0.5f);
   for (int i = 0; i < 3; ++i) {
     s.colourA[i] = k.a1[i] + (k.a2[i] - k.a1[i]) * t;
     s.colourB[i] = k.b2[i] + (k.b1[i] - k.b2[i]) * t2;
   }
 
-  const double wx = nx * 0.003;
-  const double wy = ny * 0.003;
-  const float wa1 = GradientNoise(c, static_cast<float>(wx + 45.5), static_cast<float>(wy + 89.6));
-  const float wa2 = GradientNoise(c, static_cast<float>(wx + 22.3), static_cast<float>(wy + 3.7));
-  const float fibreA = FibreNoise(c, static_cast<float>(wx + 18.0 + 3.0 * wa1 + 2032.44),
-                                  static_cast<float>(3.0 * wa2 + wy + 1054.34), 7.0f, k.fibreGain);
-  const float wb1 = GradientNoise(c, static_cast<float>(wx + 64.4), static_cast<float>(wy + 93.4));
-  const float wb2 = GradientNoise(c, static_cast<float>(wx + 68.2), static_cast<float>(wy + 45.3));
-  const float fibreB = FibreNoise(c, static_cast<float>(3.0 * wb1 + wx + 49.77),
-                                  static_cast<float>(3.0 * wb2 + wy + 29.45), 7.0f, k.fibreGain);
+  const double wx = nx * kWarpCoordScale;
+  const double wy = ny * kWarpCoordScale;
+  const auto warp = [&](NoiseOffset o) {
+    return GradientNoise(c, static_cast<float>(wx + o.x), static_cast<float>(wy + o.y));
+  };
+  const float wa1 = warp(kWarpA1Offset);
+  const float wa2 = warp(kWarpA2Offset);
+  const float fibreA =
+      FibreNoise(c, static_cast<float>(wx + kFibreALead + kWarpGain * wa1 + kFibreAOffset.x),
+                 static_cast<float>(kWarpGain * wa2 + wy + kFibreAOffset.y), octaves, k.fibreGain);
+  const float wb1 = warp(kWarpB1Offset);
+  const float wb2 = warp(kWarpB2Offset);
+  const float fibreB =
+      FibreNoise(c, static_cast<float>(kWarpGain * wb1 + wx + kFibreBOffset.x),
+                 static_cast<float>(kWarpGain * wb2 + wy + kFibreBOffset.y), octaves, k.fibreGain);
 
   const float mapped = texture * k.slope + k.offset;
   s.densityB = (fibreB + k.cK) * mapped + k.biasB;
   const float firstA = (fibreA + k.cK) * mapped + k.biasA;
-  const double cutB = 0.6 * static_cast<double>(fibreB + k.cK + k.biasB);
+  const double cutB = kCutOfBFromA * static_cast<double>(fibreB + k.cK + k.biasB);
   const float densityA = static_cast<float>(firstA - cutB);
   s.densityA = densityA < 0.0f ? 0.0f : densityA;
   return s;

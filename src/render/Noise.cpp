@@ -23,8 +23,8 @@ float OctaveStep(const RenderContext& c, float& x, float& y) {
   const float u = static_cast<float>(x * kOctaveCos - y * kOctaveSin);
   const float v = static_cast<float>(x * kOctaveSin + y * kOctaveCos);
   const float n = ValueNoise(c, u, v);
-  x = static_cast<float>(static_cast<float>(u + 0.0764) * 1.9134);
-  y = static_cast<float>(static_cast<float>(v + 723.453) * 1.9134);
+  x = static_cast<float>(static_cast<float>(u + kOctaveShift.x) * kLacunarity);
+  y = static_cast<float>(static_cast<float>(v + kOctaveShift.y) * kLacunarity);
   return n;
 }
 
@@ -57,8 +57,8 @@ float GradientNoise(const RenderContext& c, float x, float y) {
 float ValueNoise(const RenderContext& c, float x, float y) {
   // The offset keeps ordinary coordinates positive; cell and fraction come
   // from the same floor, so the noise stays continuous where it crosses 0.
-  const float xs = x + 4096.0f;
-  const float ys = y + 4096.0f;
+  const float xs = x + kValueNoiseOrigin;
+  const float ys = y + kValueNoiseOrigin;
   const float xf = std::floor(xs);
   const float yf = std::floor(ys);
   const std::int32_t X = LatticeLow8(xf);
@@ -116,11 +116,11 @@ float TextureNoise(const RenderContext& c, float x, float y, float octaves, int 
   float s = 0.0f;
   for (int pass = 0; pass < passes; ++pass) {
     const float m = CloudNoise(c, x + ox, y + oy, octaves, true, gain);
-    const float ax = static_cast<float>(ox + 57.45611);
-    const float ay = static_cast<float>(oy + 43.53656);
+    const float ax = static_cast<float>(ox + kTexturePassStep.x);
+    const float ay = static_cast<float>(oy + kTexturePassStep.y);
     ox = static_cast<float>(ax * kOctaveCos - ay * kOctaveSin);
     oy = static_cast<float>(ax * kOctaveSin + ay * kOctaveCos);
-    s = s - (m - 0.4f) * 0.8f;
+    s = s - (m - kTextureFold) * kTextureWeight;
   }
   return 1.0f - 2.0f * ((s - 0.5f) * (s - 0.5f));
 }

@@ -7,13 +7,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "render/NebulaConstants.h"
 #include "render/RenderContext.h"
 
 namespace stellane {
-
-// The octave rotation, about 28.18 degrees.
-constexpr double kOctaveCos = 0.881504381349921;
-constexpr double kOctaveSin = 0.472175841886148;
 
 // Improved gradient noise in the plane, roughly in [-1, 1]; 0 at lattice points.
 float GradientNoise(const RenderContext& c, float x, float y);

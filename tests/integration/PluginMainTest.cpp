@@ -1,7 +1,7 @@
 // PluginMain answering every selector against the test host: the about box,
-// the globals in the data word, the new parameter record, dispatch errors,
-// the refusals at start, the buffer space asked for at prepare, and the
-// balance of handles and buffers over whole runs.
+// the globals in the data word, the new parameter record (the one place the
+// defaults are pinned), dispatch errors, the refusals at start, and the
+// balance of handles and buffers over whole runs on every image kind.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -62,10 +62,15 @@ TEST(PluginMainGlobals, LiveInOneHandleAcrossCallsAndRuns) {
   EXPECT_EQ(host->DataWord(), word);
   host->EndRun();
 
+  // The record lives in the host's parameters handle from run to run.
+  const ps::Handle params = host->ParametersHandle();
+  std::strcpy(host->ParametersAs<RenderParams>()->sourceFolder, "marker");
   for (int run = 0; run < 2; ++run) {
     EXPECT_EQ(host->RunFilter().result, 0);
     EXPECT_EQ(host->DataWord(), word);
+    EXPECT_EQ(host->ParametersHandle(), params);
   }
+  EXPECT_STREQ(host->ParametersAs<RenderParams>()->sourceFolder, "marker");
   // The globals and the parameter record, both unlocked between calls.
   EXPECT_EQ(host->OutstandingHandles(), 2);
   EXPECT_EQ(host->TotalHandleLocks(), 0);
@@ -164,18 +169,6 @@ TEST(PluginMainRecord, LoadDefaultsKeepsTheFileNameAndTheUnsetSpares) {
   EXPECT_EQ(p->randomSeed, 67676767);
 }
 
-TEST(PluginMainRecord, KeptInTheHostsHandleFromRunToRun) {
-  auto host = MakeHost();
-  ASSERT_EQ(host->RunFilter().result, 0);
-  const ps::Handle params = host->ParametersHandle();
-  auto* p = host->ParametersAs<RenderParams>();
-  ASSERT_NE(p, nullptr);
-  std::strcpy(p->sourceFolder, "marker");
-  ASSERT_EQ(host->RunFilter().result, 0);
-  EXPECT_EQ(host->ParametersHandle(), params);
-  EXPECT_STREQ(host->ParametersAs<RenderParams>()->sourceFolder, "marker");
-}
-
 // ---- Dispatch errors
 
 TEST(PluginMainDispatch, UnknownSelectorSetsUpStateAndAnswersBadParameters) {
@@ -209,107 +202,55 @@ TEST(PluginMainDispatch, OutOfMemoryWhenHandlesCannotBeHad) {
   EXPECT_EQ(host->DataWord(), 0);
 }
 
-// ---- Refusals at start
+// ---- Refusals at start: a message, no rows, nothing held
 
-TEST(PluginMainStart, RefusesAHostWithoutAdvanceState) {
-  HostConfig config;
-  config.offerAdvanceState = false;
-  auto host = MakeHost(config);
-  const int refusedBefore = HeadlessUi().hostTooOldRefusals;
-  ASSERT_EQ(host->Call(ps::filterSelectorPrepare), 0);
-  host->Record().inRect = {1, 2, 3, 4};
-  host->Record().outRect = {1, 2, 3, 4};
-  host->Record().maskRect = {1, 2, 3, 4};
-
-  EXPECT_EQ(host->Call(ps::filterSelectorStart), 1);
-  EXPECT_EQ(HeadlessUi().hostTooOldRefusals, refusedBefore + 1);
-  EXPECT_TRUE(AllZero(host->Record().inRect));
-  EXPECT_TRUE(AllZero(host->Record().outRect));
-  EXPECT_TRUE(AllZero(host->Record().maskRect));
-  EXPECT_EQ(host->OutstandingBuffers(), 0);
-}
-
-TEST(PluginMainStart, RefusesMultichannelImagesEvenWithAdvanceState) {
-  HostConfig config;
-  config.imageMode = ps::plugInModeMultichannel;
-  auto host = MakeHost(config);
-  const int refusedBefore = HeadlessUi().cannotFilterRefusals;
-  const testhost::RunReport run = host->RunFilter();
-  EXPECT_EQ(run.startResult, 1);
-  EXPECT_EQ(run.continueCalls, 0);
-  EXPECT_EQ(run.rowsDelivered, 0);
-  EXPECT_FALSE(run.finishCalled);
-  EXPECT_EQ(HeadlessUi().cannotFilterRefusals, refusedBefore + 1);
-  EXPECT_EQ(host->OutstandingBuffers(), 0);
-}
-
-// ---- Prepare: the buffer space of the run
-
-TEST(PluginMainPrepare, AsksForTheBufferSpaceOfTheFilterRectangle) {
-  struct Case {
-    int width, height;
-    std::optional<testhost::Rect> area;
-    std::int32_t bufferSpace;
-  };
-  const Case cases[] = {
-      {100, 100, std::nullopt, 90536},                 // 3 × 100 + 2184 units
-      {10, 1200, std::nullopt, 87800},                 // 2 × (1200 + 4) units
-      {64, 64, testhost::Rect{10, 5, 20, 35}, 82976},  // 30 × 10 inside 64 × 64
-  };
-  for (const Case& c : cases) {
+TEST(PluginMainStart, RefusesHostsWithoutAdvanceStateAndMultichannelImages) {
+  HostConfig oldHost;
+  oldHost.offerAdvanceState = false;
+  HostConfig multichannel;
+  multichannel.imageMode = ps::plugInModeMultichannel;
+  const struct {
     HostConfig config;
-    config.filterRect = c.area;
-    auto host = MakeHost(config, c.width, c.height, 1, 8);
-    host->Record().bufferSpace = 12345;
+    int HeadlessUiLog::*refusals;
+  } cases[] = {{oldHost, &HeadlessUiLog::hostTooOldRefusals},
+               {multichannel, &HeadlessUiLog::cannotFilterRefusals}};
+  for (const auto& c : cases) {
+    auto host = MakeHost(c.config);
+    const int refusedBefore = HeadlessUi().*c.refusals;
     ASSERT_EQ(host->Call(ps::filterSelectorPrepare), 0);
-    EXPECT_EQ(host->Record().bufferSpace, c.bufferSpace) << c.width << "x" << c.height;
+    host->Record().inRect = host->Record().outRect = host->Record().maskRect = {1, 2, 3, 4};
+    EXPECT_EQ(host->Call(ps::filterSelectorStart), 1);
+    EXPECT_EQ(HeadlessUi().*c.refusals, refusedBefore + 1);
+    EXPECT_TRUE(AllZero(host->Record().inRect));
+    EXPECT_TRUE(AllZero(host->Record().outRect));
+    EXPECT_TRUE(AllZero(host->Record().maskRect));
+    host->EndRun();
+    EXPECT_EQ(host->Log().rowsDelivered, 0);
+    EXPECT_EQ(host->OutstandingBuffers(), 0);
   }
 }
 
-// ---- Whole runs: buffers and balance
-
-TEST(PluginMainRun, FallsBackToTheHeapWhenTheHostRefusesBuffers) {
-  for (int granted : {0, 3}) {
-    HostConfig config;
-    config.buffersBeforeRefusal = granted;
-    auto host = MakeHost(config);
-    const testhost::RunReport run = host->RunFilter();
-    EXPECT_EQ(run.startResult, 0) << granted;
-    EXPECT_EQ(run.result, 0) << granted;
-    EXPECT_GT(host->Log().bufferRefusals, 0) << granted;
-    EXPECT_EQ(host->Log().buffersAllocated, granted);
-    EXPECT_EQ(host->OutstandingBuffers(), 0) << granted;
-  }
-}
-
-TEST(PluginMainRun, LeavesHandlesAndBuffersBalanced) {
-  for (int depth : {8, 16, 32}) {
-    auto host = MakeHost({}, 7, 5, 1, depth);
-    for (int run = 0; run < 2; ++run) {
-      EXPECT_EQ(host->RunFilter({.withParameters = run == 0}).result, 0) << depth;
-      EXPECT_EQ(host->OutstandingBuffers(), 0) << depth;
-      EXPECT_EQ(host->TotalHandleLocks(), 0) << depth;
-      EXPECT_EQ(host->OutstandingHandles(), 2) << depth;
-    }
-    EXPECT_GT(host->Log().buffersAllocated, 0);
-    EXPECT_TRUE(host->Log().protocolErrors.empty()) << host->Log().protocolErrors.front();
-  }
-}
+// ---- Whole runs on every image kind: handles and buffers balance
 
 TEST(PluginMainRun, RunsOnEveryImageKindWithAndWithoutSelection) {
   for (int colorPlanes : {1, 3})
     for (int depth : {8, 16, 32})
       for (bool transparency : {false, true})
         for (bool selection : {false, true}) {
+          const std::string kind = std::to_string(colorPlanes) + "/" + std::to_string(depth) +
+                                   (transparency ? "/alpha" : "") + (selection ? "/mask" : "");
           auto host = std::make_unique<TestHost>(PluginMainImpl);
           host->SetImage(Image::Make(6, 5, colorPlanes, depth, transparency));
           if (selection) host->SetSelection(testhost::Selection::Filled(6, 5, 128));
-          const testhost::RunReport run = host->RunFilter();
-          const std::string kind = std::to_string(colorPlanes) + "/" + std::to_string(depth) +
-                                   (transparency ? "/alpha" : "") + (selection ? "/mask" : "");
-          EXPECT_EQ(run.result, 0) << kind;
-          EXPECT_FALSE(run.hitCallCap) << kind;
-          EXPECT_EQ(host->OutstandingBuffers(), 0) << kind;
+          for (int run = 0; run < 2; ++run) {
+            const testhost::RunReport report = host->RunFilter({.withParameters = run == 0});
+            EXPECT_EQ(report.result, 0) << kind;
+            EXPECT_FALSE(report.hitCallCap) << kind;
+            EXPECT_EQ(host->OutstandingBuffers(), 0) << kind;
+            EXPECT_EQ(host->TotalHandleLocks(), 0) << kind;
+            EXPECT_EQ(host->OutstandingHandles(), 2) << kind;  // the globals and the record
+          }
+          EXPECT_GT(host->Log().buffersAllocated, 0) << kind;
           EXPECT_TRUE(host->Log().protocolErrors.empty()) << kind;
         }
 }

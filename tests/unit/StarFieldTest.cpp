@@ -47,17 +47,6 @@ class StarFieldTest : public ::testing::Test {
   RenderParams params{};
 };
 
-TEST_F(StarFieldTest, RampRunsFromOrangeRedToPaleCyan) {
-  EXPECT_EQ(kStarRamp[0][0], 255);
-  EXPECT_EQ(kStarRamp[0][1], 16);
-  EXPECT_EQ(kStarRamp[0][2], 0);
-  EXPECT_EQ(kStarRamp[255][0], 171);
-  EXPECT_EQ(kStarRamp[255][1], 255);
-  EXPECT_EQ(kStarRamp[255][2], 255);
-  EXPECT_EQ(kStarRamp[120][0], 254);
-  EXPECT_EQ(kStarRamp[120][2], 149);
-}
-
 TEST_F(StarFieldTest, BirthRateFollowsDensityAndScale) {
   params.density = 0;
   EXPECT_EQ(BirthsOver(64, 256), 0);

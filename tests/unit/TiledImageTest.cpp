@@ -120,24 +120,6 @@ TEST(TiledImage, LevelSizesHalveRoundingUpAndEvenUpOddSizes) {
   for (TiledImage* image : {&a, &one, &three}) ReleaseTiledImage(*image);
 }
 
-TEST(TiledImage, LevelsAreCutIntoTilesOfAtMost512) {
-  FakeHost host(1 << 30);
-  TiledImage wide = NewImage(513, 1, 4, &host.record);
-  EXPECT_EQ(wide.levels[0].tileColumns, 2);
-  EXPECT_EQ(wide.tiles[0].width, 512);
-  EXPECT_EQ(wide.tiles[1].width, 1);
-  EXPECT_EQ(wide.tiles[1].left, 512);
-  EXPECT_EQ(wide.levels[1].firstTile, 2);
-
-  TiledImage big = NewImage(1030, 600, 9, &host.record);
-  EXPECT_EQ(big.levels[0].tileColumns, 3);
-  EXPECT_EQ(big.tiles[5].width, 1030 - 1024);
-  EXPECT_EQ(big.tiles[5].height, 600 - 512);
-  ReleaseTiledImage(wide);
-  ReleaseTiledImage(big);
-  EXPECT_EQ(gMemory.outstanding, 0);
-}
-
 TEST(TiledImage, RefusesImpossibleSizesAndFormats) {
   TiledImage image;
   InitTiledImage(image, nullptr);
@@ -340,22 +322,6 @@ TiledImage PatternImage(int w, int h) {
     }
   }
   return image;
-}
-
-TEST(TiledImageScaledCopy, SameSizeCopiesPixelsAndMakesThemOpaque) {
-  TiledImage source = PatternImage(40, 30);
-  TiledImage dest = NewImage(40, 30, 3);
-  CopyScaled(source, dest, {0, 0, 40, 30}, {0, 0, 40, 30}, 0.0f);
-  int bad = 0;
-  for (int y = 0; y < 30; ++y) {
-    for (int x = 0; x < 40; ++x) {
-      bad += ReadPacked(dest, x, y, 0) != ((ReadPacked(source, x, y, 0) & ~0xFFu) | 0xFFu);
-    }
-  }
-  EXPECT_EQ(bad, 0);
-  EXPECT_EQ(dest.pyramidState, kPyramidBuilt);
-  ReleaseTiledImage(source);
-  ReleaseTiledImage(dest);
 }
 
 TEST(TiledImageScaledCopy, HalfSizeReadsLevelOneAndTheBiasBlendsTowardsLevelZero) {
