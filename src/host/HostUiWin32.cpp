@@ -20,13 +20,12 @@ constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
 
 bool aboutOpen = false;
 
-// Centred horizontally over the parent (or the desktop), with a third of the
+// Centred horizontally over `over` (or the desktop), with a third of the
 // free height above and two thirds below, then pulled inside the work area of
 // the monitor it lands on.
-void PlaceOverParent(HWND dialog) {
-  HWND parent = GetParent(dialog);
+void PlaceOver(HWND dialog, HWND over) {
   RECT area;
-  if (parent == nullptr || !GetWindowRect(parent, &area))
+  if (over == nullptr || !GetWindowRect(over, &area))
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   RECT box;
   GetWindowRect(dialog, &box);
@@ -39,7 +38,7 @@ void PlaceOverParent(HWND dialog) {
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      PlaceOverParent(dialog);
+      PlaceOver(dialog, reinterpret_cast<HWND>(lParam));
       aboutOpen = true;
       return TRUE;
     case WM_ERASEBKGND:
@@ -58,7 +57,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     }
     default:
-      (void)lParam;
       return FALSE;
   }
 }
@@ -66,7 +64,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 INT_PTR CALLBACK RefusalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      PlaceOverParent(dialog);
+      PlaceOver(dialog, GetParent(dialog));
       return TRUE;
     case WM_CLOSE:
       EndDialog(dialog, IDCANCEL);
@@ -83,7 +81,9 @@ INT_PTR CALLBACK RefusalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 void ShowAboutBox(std::intptr_t parentWindow) {
   if (aboutOpen) return;
-  DialogBoxParamA(ModuleInstance(), "ABOUTBOX", reinterpret_cast<HWND>(parentWindow), AboutProc, 0);
+  // Owned by no window, so the window it was asked from stays usable (the
+  // main dialog handles a Cancel meanwhile); it is only placed over it.
+  DialogBoxParamA(ModuleInstance(), "ABOUTBOX", nullptr, AboutProc, parentWindow);
   aboutOpen = false;
 }
 

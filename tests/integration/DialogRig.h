@@ -53,6 +53,7 @@ struct FakeWindow final : stellane::DialogWindow {
   // What the user does in the main dialog while the About or info box is open.
   std::function<void()> whileBoxOpen = [] {};
   std::vector<std::string> opened;
+  int outlines = 0;  // the preview's image area outlined
 
   void SetControlText(int c, const char* text) override { texts[c] = text; }
   void GetControlText(int c, char* text, int capacity) override {
@@ -94,6 +95,7 @@ struct FakeWindow final : stellane::DialogWindow {
   void PostCommand(int c) override { posted.push_back({true, c, 0, 0}); }
   void PostMouseMove(int x, int y) override { posted.push_back({false, -1, x, y}); }
   void* PreviewDrawingContext() override { return this; }
+  void DrawPreviewOutline() override { ++outlines; }
   void FillPreviewSurround(const ps::VRect&) override {}
   void EndDialog(int code) override { endCode = code; }
 
