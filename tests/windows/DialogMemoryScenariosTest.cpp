@@ -356,6 +356,11 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   EXPECT_NE(ReadText(presetsPage).find("b.q5q"), std::string::npos);
   Screenshot(run.dialog, "presets-page");
 
+  // Ctrl on an empty dot stores the settings as well (unpinned).
+  ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
+  Settle(run.dialog, 200);
+  EXPECT_TRUE(Exists(DotFile(4)));
+
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
 }
