@@ -126,6 +126,15 @@ TEST_F(Dialog, ResetGlueListRandomseedHexAndAboutDoWhatTheySay) {
   DialogRun& run = Start("commands", "--set paramA=80 --set density=7 --glue screen");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
   ASSERT_EQ(TextOf(run.dialog, kEditA), "80");
+  // Without a host window: over the desktop, centred and moved left by a
+  // caption's height (the dialog has a system menu), a third of the free
+  // height down.
+  RECT work, box;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_TRUE(GetWindowRect(run.dialog, &box));
+  EXPECT_EQ(box.left, work.left + (work.right - work.left - (box.right - box.left)) / 2 -
+                          GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(box.top, work.top + (work.bottom - work.top - (box.bottom - box.top)) / 3);
 
   // Reset: every default, paramA 43, density 29, the glue "normal" and the
   // first chip's (227, 220, 27).
