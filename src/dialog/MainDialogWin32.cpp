@@ -15,6 +15,7 @@
 #include "dialog/VisualStylesWin32.h"
 #include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
+#include "host/HostUi.h"
 #include "host/ModuleInstanceWin32.h"
 #include "host/WindowPlacementWin32.h"
 
@@ -300,6 +301,9 @@ void Win32DialogWindow::FillPreviewSurround(const ps::VRect& image) {
 void Win32DialogWindow::EndDialog(int code) {
   KillTimer(dialog, kEditTimer);
   ::EndDialog(dialog, code);
+  // An About box opened from the logo has no owner and would outlive the
+  // dialog (the info box closes itself by its timer).
+  CloseAboutBox();
 }
 
 // ---- The modal run

@@ -18,6 +18,9 @@ enum class Refusal {
 void ShowAboutBox(std::intptr_t parentWindow);
 bool AboutBoxOpen();
 void ClearAboutBoxOpen();
+// Closes an open about box as its close box would (the main dialog ends
+// while the about box it opened waits beside it).
+void CloseAboutBox();
 
 void ShowRefusal(Refusal refusal, std::intptr_t parentWindow);
 

@@ -19,6 +19,7 @@ constexpr int kWebsiteButton = 5;
 constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
 
 bool aboutOpen = false;
+HWND aboutBox = nullptr;  // while it is open
 
 // Centred horizontally over `over` (or the desktop), with a third of the
 // free height above and two thirds below, then pulled inside the work area of
@@ -40,6 +41,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG:
       PlaceOver(dialog, reinterpret_cast<HWND>(lParam));
       aboutOpen = true;
+      aboutBox = dialog;
       return TRUE;
     case WM_ERASEBKGND:
       return EraseWhite(dialog, wParam);
@@ -85,10 +87,15 @@ void ShowAboutBox(std::intptr_t parentWindow) {
   // main dialog handles a Cancel meanwhile); it is only placed over it.
   DialogBoxParamA(ModuleInstance(), "ABOUTBOX", nullptr, AboutProc, parentWindow);
   aboutOpen = false;
+  aboutBox = nullptr;
 }
 
 bool AboutBoxOpen() { return aboutOpen; }
 void ClearAboutBoxOpen() { aboutOpen = false; }
+
+void CloseAboutBox() {
+  if (aboutBox) PostMessageA(aboutBox, WM_CLOSE, 0, 0);
+}
 
 void ShowRefusal(Refusal refusal, std::intptr_t parentWindow) {
   const char* name = refusal == Refusal::HostTooOld ? "REFUSAL2" : "REFUSAL1";
