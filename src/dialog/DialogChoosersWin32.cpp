@@ -141,13 +141,11 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
       // hidden before it is destroyed.
       if (wParam == kInfoBoxTimer &&
           (!IsWindow(infoOwnerWatch) || !IsWindowVisible(infoOwnerWatch)))
-        EndDialog(box, IDCANCEL);
+        DestroyWindow(box);
       return TRUE;
     case WM_CLOSE:
-      EndDialog(box, IDCANCEL);
-      return TRUE;
-    case WM_COMMAND:
-      EndDialog(box, LOWORD(wParam));
+    case WM_COMMAND:  // any button
+      DestroyWindow(box);
       return TRUE;
     case WM_DESTROY:
       KillTimer(box, kInfoBoxTimer);
@@ -222,11 +220,28 @@ bool Win32DialogWindow::ChooseColour(Color16& colour) {
 void Win32DialogWindow::ShowAbout() { ShowAboutBox(reinterpret_cast<std::intptr_t>(dialog)); }
 
 void Win32DialogWindow::ShowInfoBox() {
-  // Without an owner, so that the main dialog stays usable beside it.
+  // Without an owner, so that the main dialog stays usable beside it. The
+  // loop is our own: a modal box's loop would keep the keyboard to itself,
+  // and Escape, Enter, Tab and the mnemonics would do nothing in the main
+  // dialog meanwhile.
   if (infoBoxOpen) return;
   infoBoxOpen = true;
   infoOwnerWatch = dialog;
-  DialogBoxParamA(module, "PEXA_INFO_BOX", nullptr, InfoProc, 0);
+  HWND box = CreateDialogParamA(module, "PEXA_INFO_BOX", nullptr, InfoProc, 0);
+  if (box) ShowWindow(box, SW_SHOW);
+  MSG msg;
+  while (box && IsWindow(box)) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      // A program that quits closes the box; the quit goes on to the
+      // dialog's own loop.
+      DestroyWindow(box);
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (IsDialogMessageA(box, &msg) || IsDialogMessageA(dialog, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
   infoBoxOpen = false;
 }
 

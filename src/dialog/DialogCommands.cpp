@@ -130,6 +130,11 @@ void Click(Globals& g, int control) {
 
   if (control == ctl::kLogo) s.window->ShowAbout();
   if (control == ctl::kInfo) s.window->ShowInfoBox();
+  // The About and info boxes have no owner: the main dialog stays usable
+  // while they wait for the user, and Cancel may have ended it meanwhile.
+  // The rest of this click would write the controls back over what Cancel
+  // restored.
+  if (s.ended) return;
 
   if (control == ctl::kUndo) UndoCommand(g);
   if ((control == ctl::kUndo || snapshot != SnapshotKind::None) && DotIndex(control) < 0)

@@ -52,6 +52,7 @@ struct Win32DialogWindow final : DialogWindow {
   void PostCommand(int control) override;
   void PostMouseMove(int x, int y) override;
   void* PreviewDrawingContext() override;
+  void DrawPreviewOutline() override;
   void FillPreviewSurround(const ps::VRect& image) override;
   void EndDialog(int code) override;
 

@@ -61,8 +61,10 @@ struct DialogWindow {
   virtual void PostMouseMove(int x, int y) = 0;
 
   // The device context handed to the host's displayPixels for the preview,
-  // and the white fill of the preview frame around the drawn image.
+  // the black outline just outside the preview's image area (every paint)
+  // and the white fill of that area around the drawn image.
   virtual void* PreviewDrawingContext() = 0;
+  virtual void DrawPreviewOutline() = 0;
   virtual void FillPreviewSurround(const ps::VRect& image) = 0;
 
   // Closes the modal dialog with the end button's number.

@@ -15,6 +15,7 @@
 #include "dialog/VisualStylesWin32.h"
 #include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
+#include "host/HostUi.h"
 #include "host/ModuleInstanceWin32.h"
 #include "host/WindowPlacementWin32.h"
 
@@ -59,7 +60,8 @@ void PlaceControls(HWND dialog) {
 }
 
 // Over the parent's client area: centred and moved left by a caption's
-// height, a third of the free height down, kept inside the screen.
+// height (two thirds of it for a window without a system menu), a third of
+// the free height down, kept inside the screen.
 void PlaceOverParent(HWND dialog) {
   HWND parent = GetParent(dialog);
   RECT area;
@@ -73,8 +75,9 @@ void PlaceOverParent(HWND dialog) {
   GetWindowRect(dialog, &box);
   const LONG width = box.right - box.left;
   const LONG height = box.bottom - box.top;
-  MoveOntoScreen(dialog,
-                 area.left + (area.right - area.left - width) / 2 - GetSystemMetrics(SM_CYCAPTION),
+  LONG shift = GetSystemMetrics(SM_CYCAPTION);
+  if (!(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU)) shift = shift * 2 / 3;
+  MoveOntoScreen(dialog, area.left + (area.right - area.left - width) / 2 - shift,
                  area.top + (area.bottom - area.top - height) / 3);
 }
 
@@ -267,24 +270,40 @@ void* Win32DialogWindow::PreviewDrawingContext() {
   return paintContext ? paintContext : windowContext;
 }
 
+namespace {
+
+// The preview's image area: the frame less 2 pixels all round.
+RECT PreviewImageArea() {
+  const ControlRect f = LookupControl(ctl::kPreview).rect;
+  return {f.left + 2, f.top + 2, f.right - 2, f.bottom - 2};
+}
+
+}  // namespace
+
+void Win32DialogWindow::DrawPreviewOutline() {
+  HDC dc = paintContext ? paintContext : windowContext;
+  if (!dc) return;
+  const RECT area = PreviewImageArea();
+  const RECT outline = {area.left - 1, area.top - 1, area.right + 1, area.bottom + 1};
+  FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
 void Win32DialogWindow::FillPreviewSurround(const ps::VRect& image) {
   HDC dc = paintContext ? paintContext : windowContext;
   if (!dc) return;
-  // The image area is the frame less 2 pixels all round: white around the
-  // drawn image, a black line just outside it.
-  const ControlRect f = LookupControl(ctl::kPreview).rect;
-  const RECT area = {f.left + 2, f.top + 2, f.right - 2, f.bottom - 2};
+  const RECT area = PreviewImageArea();
   const int saved = SaveDC(dc);
   ExcludeClipRect(dc, image.left, image.top, image.right, image.bottom);
   FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   RestoreDC(dc, saved);
-  const RECT outline = {area.left - 1, area.top - 1, area.right + 1, area.bottom + 1};
-  FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 void Win32DialogWindow::EndDialog(int code) {
   KillTimer(dialog, kEditTimer);
   ::EndDialog(dialog, code);
+  // An About box opened from the logo has no owner and would outlive the
+  // dialog (the info box closes itself by its timer).
+  CloseAboutBox();
 }
 
 // ---- The modal run

@@ -1,5 +1,7 @@
 // The 25 memory dots: settings sets kept in files of the temporary folder,
 // stored and recalled by clicks, previewed in the thumbnail area on hover.
+#include <cstdio>
+
 #include "dialog/MainDialog.h"
 #include "params/DotDirectory.h"
 #include "params/SettingsFile.h"
@@ -30,6 +32,26 @@ void RecallDot(Globals& g, int dot) {
   RepaintDots(g);
   ParamsToControls(g);
   Session(g).refresh = true;
+}
+
+// The stored thumbnail of a dot that holds settings, into the thumbnail
+// area's picture; false when there is none to show.
+bool LoadDotThumbnail(Globals& g, int dot) {
+  DialogSession& s = Session(g);
+  if (Dialog(g).dotStates[dot] == DotState::Empty || !HasPixels(g.settingsThumbnail) ||
+      !HasPixels(s.dotThumbnail))
+    return false;
+  ResetToGreyRamp(g.settingsThumbnail);
+  char path[kPathBytes];
+  RenderParams ignored{};
+  const SettingsReadResult read =
+      MemoryDotFilePath(dot, path)
+          ? ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &g.settingsThumbnail)
+          : SettingsReadResult{kFileNotOpened};
+  if (read.status != 0 || !read.thumbnailPresent) return false;
+  CopyScaled(g.settingsThumbnail, s.dotThumbnail, {0, 0, read.thumbnailWidth, read.thumbnailHeight},
+             {0, 0, kDotThumbnailSide, kDotThumbnailSide}, 0.0f);
+  return true;
 }
 
 }  // namespace
@@ -106,6 +128,10 @@ void DotClick(Globals& g, int dot) {
   } else if (g.rightButtonPress) {
     r.dotStates[dot] = DotState::Empty;
     Pinned(dot) = 0;
+    // An emptied dot holds no settings: neither a later hover nor the
+    // memory-dot page may find them in its file.
+    char path[kPathBytes];
+    if (MemoryDotFilePath(dot, path)) std::remove(path);
     Window(g).RepaintControl(ctl::kFirstDot + dot);
     ClearThumbnailArea(g);
   } else if (g.ctrlPress) {
@@ -121,19 +147,12 @@ void DotHover(Globals& g, int dot) {
   DialogRecord& r = Dialog(g);
   if (r.shownDot == dot) return;
   r.shownDot = dot;
-  if (!HasPixels(g.settingsThumbnail)) return;
-  ResetToGreyRamp(g.settingsThumbnail);
-  char path[kPathBytes];
-  RenderParams ignored{};
-  const SettingsReadResult read =
-      MemoryDotFilePath(dot, path)
-          ? ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &g.settingsThumbnail)
-          : SettingsReadResult{kFileNotOpened};
-  if (read.status != 0 || !read.thumbnailPresent || !HasPixels(s.dotThumbnail)) return;
-  CopyScaled(g.settingsThumbnail, s.dotThumbnail, {0, 0, read.thumbnailWidth, read.thumbnailHeight},
-             {0, 0, kDotThumbnailSide, kDotThumbnailSide}, 0.0f);
-  s.dotThumbnailLoaded = true;
-  Window(g).RepaintControl(ctl::kDotThumbnail);
+  // The area shows the picture a click on it loads, or none: never the
+  // previous dot's picture under an empty dot. (A dot file left from an
+  // earlier run by a dot that is empty now is as good as none.)
+  const bool shownBefore = s.dotThumbnailLoaded;
+  s.dotThumbnailLoaded = LoadDotThumbnail(g, dot);
+  if (shownBefore || s.dotThumbnailLoaded) Window(g).RepaintControl(ctl::kDotThumbnail);
 }
 
 void ThumbnailClick(Globals& g) {

@@ -211,6 +211,7 @@ void RenderPreview(Globals& g) {
 
 void PaintPreview(Globals& g, bool withFill) {
   if (!g.params->previewEnabled) return;
+  Window(g).DrawPreviewOutline();
   const ps::FilterRecord* fr = g.filterRecord;
   const ps::VRect out = ToVRect(fr->outRect);
   DrawOutput(g, out);

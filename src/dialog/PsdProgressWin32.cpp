@@ -2,7 +2,8 @@
 // dialog, waits a second on timer 993 so that it is seen, then runs the export
 // inside that timer message, showing the percentage as rows complete. Escape,
 // the close box and its Cancel button ask the export to stop; the export
-// checks every eighth row. One progress window at a time.
+// checks every eighth row, and asks the host's abort test as well. One
+// progress window at a time.
 // clang-format off
 #include <windows.h>  // first: the other Win32 headers build on it
 // clang-format on
@@ -67,16 +68,18 @@ bool CancelWanted(void* user) {
       DispatchMessageA(&msg);
     }
   }
-  if (run->cancelWanted) {
-    SetDlgItemTextA(progressBox, kPercentText, "Cancelling...");
-    UpdateWindow(progressBox);
-  }
   return run->cancelWanted;
+}
+
+// The export stops for a cancel, asked here or by the host.
+void ShowCancelling(void*) {
+  SetDlgItemTextA(progressBox, kPercentText, "Cancelling...");
+  UpdateWindow(progressBox);
 }
 
 void RunExport(HWND box, ProgressRun& run) {
   run.exporting = true;
-  const ExportProgress progress{ShowPercent, CancelWanted, nullptr, &run};
+  const ExportProgress progress{ShowPercent, CancelWanted, ShowCancelling, &run};
   run.status = ExportPsd(*run.g, run.path, &progress);
   run.exporting = false;
   ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));

@@ -47,6 +47,7 @@ struct NoWindow final : DialogWindow {
   void PostCommand(int) override {}
   void PostMouseMove(int, int) override {}
   void* PreviewDrawingContext() override { return nullptr; }
+  void DrawPreviewOutline() override {}
   void FillPreviewSurround(const ps::VRect&) override {}
   void EndDialog(int) override {}
   int selection = -1;

@@ -1,6 +1,7 @@
 #include "export/ExportRender.h"
 
 #include "host/BandLoop.h"
+#include "host/HostServices.h"
 #include "host/RequestState.h"
 #include "host/WorkArea.h"
 #include "render/RenderContext.h"
@@ -69,15 +70,17 @@ constexpr std::int32_t kMaxRenderSide = 32767;
 
 void ReportExportProgress(Globals& g, std::int32_t done, std::int32_t total) {
   ActiveExport* active = activeExport;
-  if (active == nullptr || active->g != &g || active->progress == nullptr) return;
-  const ExportProgress& p = *active->progress;
+  if (active == nullptr || active->g != &g) return;
+  const ExportProgress* p = active->progress;
   const std::int32_t percent =
       total > 0 ? static_cast<std::int32_t>(std::int64_t{done} * 100 / total) : 0;
-  if (percent != active->lastPercent && p.percent) p.percent(p.user, percent);
+  if (p && p->percent && percent != active->lastPercent) p->percent(p->user, percent);
   active->lastPercent = percent;
-  if (done % kCancelCheckRows == kCancelCheckRows - 1 && p.cancelWanted && p.cancelWanted(p.user)) {
-    SetResult(g, ps::userCanceledErr);
-  }
+  // Every eighth row the user may stop the export: in the progress window,
+  // or through the host (its abort test is the run's own).
+  if (done % kCancelCheckRows != kCancelCheckRows - 1) return;
+  const bool windowCancel = p && p->cancelWanted && p->cancelWanted(p->user);
+  if (windowCancel || TestAbort(g.filterRecord)) SetResult(g, ps::userCanceledErr);
 }
 
 std::int16_t RenderIntoImage(Globals& g, TiledImage& image, const ExportProgress* progress) {

@@ -13,8 +13,8 @@ namespace stellane {
 
 // What an export shows its user while rows complete. Every member may be
 // null. `percent` is called whenever the percentage changes; `cancelWanted`
-// every eighth row (a window's Cancel, on top of the host's abort test);
-// `cancelling` once, when the rendering stops for a cancel.
+// every eighth row (a window's Cancel, asked before the host's abort test);
+// `cancelling` once, when the rendering stops for either.
 struct ExportProgress {
   void (*percent)(void* user, std::int32_t percent);
   bool (*cancelWanted)(void* user);

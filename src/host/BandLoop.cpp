@@ -76,7 +76,9 @@ void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
 }
 
 bool RowAborted(Globals& g) {
-  if (g.params->renderTarget == 1) return false;
+  // The preview never asks; an export asks every eighth row in its own
+  // progress report.
+  if (g.params->renderTarget != 0) return false;
   g.abortCounter = (g.abortCounter + 1) & kThrottleMask;
   return g.abortCounter == 0 && TestAbort(g.filterRecord);
 }

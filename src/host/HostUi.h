@@ -13,11 +13,14 @@ enum class Refusal {
   CannotFilter,  // e.g. a multichannel image: the generic "REFUSAL1"
 };
 
-// Shows the modal about box owned by `parentWindow` (0: the desktop). Returns
-// at once while an about box is already open.
+// Shows the about box over `parentWindow` (0: the desktop), owned by no
+// window. Returns at once while an about box is already open.
 void ShowAboutBox(std::intptr_t parentWindow);
 bool AboutBoxOpen();
 void ClearAboutBoxOpen();
+// Closes an open about box as its close box would (the main dialog ends
+// while the about box it opened waits beside it).
+void CloseAboutBox();
 
 void ShowRefusal(Refusal refusal, std::intptr_t parentWindow);
 

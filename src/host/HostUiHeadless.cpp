@@ -18,6 +18,7 @@ void ShowAboutBox(std::intptr_t) {
 
 bool AboutBoxOpen() { return aboutOpen; }
 void ClearAboutBoxOpen() { aboutOpen = false; }
+void CloseAboutBox() {}
 
 void ShowRefusal(Refusal refusal, std::intptr_t) {
   if (refusal == Refusal::HostTooOld)

@@ -19,14 +19,14 @@ constexpr int kWebsiteButton = 5;
 constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
 
 bool aboutOpen = false;
+HWND aboutBox = nullptr;  // while it is open
 
-// Centred horizontally over the parent (or the desktop), with a third of the
+// Centred horizontally over `over` (or the desktop), with a third of the
 // free height above and two thirds below, then pulled inside the work area of
 // the monitor it lands on.
-void PlaceOverParent(HWND dialog) {
-  HWND parent = GetParent(dialog);
+void PlaceOver(HWND dialog, HWND over) {
   RECT area;
-  if (parent == nullptr || !GetWindowRect(parent, &area))
+  if (over == nullptr || !GetWindowRect(over, &area))
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   RECT box;
   GetWindowRect(dialog, &box);
@@ -39,8 +39,9 @@ void PlaceOverParent(HWND dialog) {
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      PlaceOverParent(dialog);
+      PlaceOver(dialog, reinterpret_cast<HWND>(lParam));
       aboutOpen = true;
+      aboutBox = dialog;
       return TRUE;
     case WM_ERASEBKGND:
       return EraseWhite(dialog, wParam);
@@ -58,7 +59,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     }
     default:
-      (void)lParam;
       return FALSE;
   }
 }
@@ -66,7 +66,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 INT_PTR CALLBACK RefusalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      PlaceOverParent(dialog);
+      PlaceOver(dialog, GetParent(dialog));
       return TRUE;
     case WM_CLOSE:
       EndDialog(dialog, IDCANCEL);
@@ -83,12 +83,19 @@ INT_PTR CALLBACK RefusalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 void ShowAboutBox(std::intptr_t parentWindow) {
   if (aboutOpen) return;
-  DialogBoxParamA(ModuleInstance(), "ABOUTBOX", reinterpret_cast<HWND>(parentWindow), AboutProc, 0);
+  // Owned by no window, so the window it was asked from stays usable (the
+  // main dialog handles a Cancel meanwhile); it is only placed over it.
+  DialogBoxParamA(ModuleInstance(), "ABOUTBOX", nullptr, AboutProc, parentWindow);
   aboutOpen = false;
+  aboutBox = nullptr;
 }
 
 bool AboutBoxOpen() { return aboutOpen; }
 void ClearAboutBoxOpen() { aboutOpen = false; }
+
+void CloseAboutBox() {
+  if (aboutBox) PostMessageA(aboutBox, WM_CLOSE, 0, 0);
+}
 
 void ShowRefusal(Refusal refusal, std::intptr_t parentWindow) {
   const char* name = refusal == Refusal::HostTooOld ? "REFUSAL2" : "REFUSAL1";

@@ -116,29 +116,40 @@ TEST_F(DialogControls, CommandChainOrder) {
 }
 
 TEST_F(DialogControls, CancelRestoresTheOpeningParameters) {
-  std::vector<double> opening;
-  const std::string file = temp_.In("some.q9r");
-  const testhost::RunReport run = Run([&](Globals& g) {
-    opening = ParamSet(*g.params);
-    stellane::WriteSettingsFile(file.c_str(), *g.params, nullptr);
-    window.choose = [&](FileChoice) { return file; };
-    window.Click(g, ctl::kDice);
-    window.Type(g, kEditA, "3");
-    window.Tick(g);
-    window.Click(g, ctl::kHex);
-    window.ClickAt(g, LookupControl(39).rect.left + 100, CentreY(39));
-    window.Click(g, ctl::kReset);
-    window.Click(g, ctl::kLoad);
-    window.Click(g, ctl::kRandomseed);
-    window.Click(g, ctl::kNextGlue);
-    EXPECT_NE(ParamSet(*g.params), opening);
-    window.Click(g, ctl::kCancel);
-    EXPECT_EQ(ParamSet(*g.params), opening);
-  });
-  EXPECT_EQ(window.endCode, ctl::kCancel);
-  EXPECT_EQ(ParamSet(*host_->ParametersAs<RenderParams>()), opening);
-  EXPECT_EQ(run.result, ps::userCanceledErr);
-  EXPECT_EQ(run.continueCalls, 0);
+  // Cancel pressed directly, and pressed in the main dialog while the
+  // ownerless info or About box waits inside its click.
+  for (const int boxOpen : {-1, ctl::kInfo, ctl::kLogo}) {
+    SCOPED_TRACE(boxOpen);
+    std::vector<double> opening;
+    const std::string file = temp_.In("some.q9r");
+    const testhost::RunReport run = Run([&](Globals& g) {
+      opening = ParamSet(*g.params);
+      stellane::WriteSettingsFile(file.c_str(), *g.params, nullptr);
+      window.choose = [&](FileChoice) { return file; };
+      window.Click(g, ctl::kDice);
+      window.Type(g, kEditA, "3");
+      window.Tick(g);
+      window.Click(g, ctl::kHex);
+      window.ClickAt(g, LookupControl(39).rect.left + 100, CentreY(39));
+      window.Click(g, ctl::kReset);
+      window.Click(g, ctl::kLoad);
+      window.Click(g, ctl::kRandomseed);
+      window.Click(g, ctl::kNextGlue);
+      window.Type(g, kEditA, "61");  // typed, not yet taken
+      EXPECT_NE(ParamSet(*g.params), opening);
+      if (boxOpen < 0) {
+        window.Click(g, ctl::kCancel);
+      } else {
+        window.whileBoxOpen = [&] { window.Click(g, ctl::kCancel); };
+        window.Click(g, boxOpen);
+      }
+      EXPECT_EQ(ParamSet(*g.params), opening);
+    });
+    EXPECT_EQ(window.endCode, ctl::kCancel);
+    EXPECT_EQ(ParamSet(*host_->ParametersAs<RenderParams>()), opening);
+    EXPECT_EQ(run.result, ps::userCanceledErr);
+    EXPECT_EQ(run.continueCalls, 0);
+  }
 }
 
 TEST_F(DialogControls, FloatImagesDisableTheGlueControls) {

@@ -103,6 +103,7 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     EXPECT_EQ(r.dotStates[6], DotState::Empty);
     EXPECT_EQ(stellane::RunDotPins().pinned[6], 0);
     EXPECT_EQ(r.shownDot, -1);
+    EXPECT_FALSE(temp_.Has(DotFile(6).c_str())) << "an emptied dot keeps no settings";
 
     // Released outside, a pressed dot still acts; the release renders nothing.
     window.Press(g, CentreX(Dot(7)), CentreY(Dot(7)));
@@ -148,18 +149,41 @@ TEST_F(DialogMemory, AllDotsPinnedStoresNothing) {
   for (int i = 0; i < 25; ++i) EXPECT_FALSE(temp_.Has(DotFile(i).c_str())) << i;
 }
 
-TEST_F(DialogMemory, HoverShowsOnlyDotsWithFiles) {
+TEST_F(DialogMemory, HoverShowsOnlyThePictureAClickLoads) {
+  // Dot 8's file is left from an earlier run; the dot is empty in this one.
+  RenderParams stale{};
+  stellane::InitNewRenderParams(stale);
+  stellane::WriteSettingsFile(temp_.In(DotFile(8).c_str()).c_str(), stale, nullptr);
   Run([&](Globals& g) {
-    const int repaints = window.repaints[ctl::kDotThumbnail];
-    window.Move(g, CentreX(Dot(5)), CentreY(Dot(5)));
-    EXPECT_EQ(stellane::Dialog(g).shownDot, 5);
-    EXPECT_EQ(window.repaints[ctl::kDotThumbnail], repaints) << "dot 5 has no file";
-    window.Move(g, CentreX(Dot(0)), CentreY(Dot(0)));
+    // The opening stored into dot 0 and shows its picture.
+    const bool& shown = g.dialogSession->dotThumbnailLoaded;
     EXPECT_EQ(stellane::Dialog(g).shownDot, 0);
-    EXPECT_TRUE(g.dialogSession->dotThumbnailLoaded);
-    EXPECT_EQ(window.repaints[ctl::kDotThumbnail], repaints + 1);
+    EXPECT_TRUE(shown);
+    const int& repaints = window.repaints[ctl::kDotThumbnail];
+    const int before = repaints;
     window.Move(g, CentreX(Dot(0)) + 1, CentreY(Dot(0)));
-    EXPECT_EQ(window.repaints[ctl::kDotThumbnail], repaints + 1) << "already shown";
+    EXPECT_EQ(repaints, before) << "already shown";
+
+    // Onto a dot without settings (no file, or a stale one) the picture of
+    // dot 0 goes, and a click on the thumbnail then loads nothing.
+    const int glue = g.params->glue;
+    window.Click(g, ctl::kNextGlue);
+    const auto& thumb = stellane::LookupControl(ctl::kDotThumbnail).rect;
+    for (int empty : {5, 8}) {
+      window.Move(g, CentreX(Dot(0)), CentreY(Dot(0)));
+      EXPECT_TRUE(shown);
+      const int painted = repaints;
+      window.Move(g, CentreX(Dot(empty)), CentreY(Dot(empty)));
+      EXPECT_EQ(stellane::Dialog(g).shownDot, empty);
+      EXPECT_FALSE(shown) << empty;
+      EXPECT_EQ(repaints, painted + 1) << empty;
+      window.ClickAt(g, thumb.left + 40, thumb.top + 40);
+      EXPECT_EQ(g.params->glue, glue + 1) << empty;
+    }
+    // Shown, it loads.
+    window.Move(g, CentreX(Dot(0)), CentreY(Dot(0)));
+    window.ClickAt(g, thumb.left + 40, thumb.top + 40);
+    EXPECT_EQ(g.params->glue, glue);
   });
 }
 
@@ -246,12 +270,19 @@ TEST_F(DialogMemory, PagesOfPresetsAndDotsOpenWhenWritten) {
     window.choose = [&](FileChoice kind) {
       return kind == FileChoice::SaveHtmlPage ? dots : std::string();
     };
+    // Dots 2 and 3 stored, dot 3 emptied again.
+    window.ClickAt(g, CentreX(Dot(2)), CentreY(Dot(2)));
+    window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3)));
+    window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3)), true);
     const auto& thumb = stellane::LookupControl(ctl::kDotThumbnail).rect;
     window.ClickAt(g, thumb.left + 40, thumb.top + 40, true);
   });
   EXPECT_EQ(window.opened, (std::vector<std::string>{presets, dots}));
   EXPECT_TRUE(fs::exists(presets));
   EXPECT_TRUE(fs::exists(dots));
+  const fs::path images = temp_.Folder() / "web_images";
+  EXPECT_TRUE(fs::exists(images / "dot 2.jpg"));
+  EXPECT_FALSE(fs::exists(images / "dot 3.jpg")) << "an emptied dot is not on the page";
 }
 
 }  // namespace

@@ -106,7 +106,9 @@ TEST_F(DialogPreview, DraggingPansUpToTheImageEdges) {
         window.Press(g, x, y);
         EXPECT_EQ(g.params->captureControl, ctl::kPreview);
         EXPECT_EQ(window.cursor, DialogCursor::ClosedHand);
+        const int outlines = window.outlines;
         window.Move(g, x + 2000, y + 50);  // the image follows the pointer
+        EXPECT_GT(window.outlines, outlines) << "a paint without the fill outlines it too";
         EXPECT_EQ(g.params->previewPanX, 0);
         EXPECT_EQ(g.params->previewPanY, 0);
         window.Move(g, x - 2000, y - 500);

@@ -50,7 +50,10 @@ struct FakeWindow final : stellane::DialogWindow {
   int endCode = -1;
   int aboutShown = 0;
   int infoShown = 0;
+  // What the user does in the main dialog while the About or info box is open.
+  std::function<void()> whileBoxOpen = [] {};
   std::vector<std::string> opened;
+  int outlines = 0;  // the preview's image area outlined
 
   void SetControlText(int c, const char* text) override { texts[c] = text; }
   void GetControlText(int c, char* text, int capacity) override {
@@ -80,12 +83,19 @@ struct FakeWindow final : stellane::DialogWindow {
     psdExports.push_back(path);
     return stellane::ExportPsd(g, path, nullptr);
   }
-  void ShowAbout() override { ++aboutShown; }
-  void ShowInfoBox() override { ++infoShown; }
+  void ShowAbout() override {
+    ++aboutShown;
+    whileBoxOpen();
+  }
+  void ShowInfoBox() override {
+    ++infoShown;
+    whileBoxOpen();
+  }
   void OpenDocument(const char* path) override { opened.push_back(path); }
   void PostCommand(int c) override { posted.push_back({true, c, 0, 0}); }
   void PostMouseMove(int x, int y) override { posted.push_back({false, -1, x, y}); }
   void* PreviewDrawingContext() override { return this; }
+  void DrawPreviewOutline() override { ++outlines; }
   void FillPreviewSurround(const ps::VRect&) override {}
   void EndDialog(int code) override { endCode = code; }
 

@@ -188,6 +188,21 @@ TEST(ExportPsd, ProgressCancelAndASecondExportWhileOneRuns) {
     EXPECT_FALSE(temp.Has("cancelled.psd"));
     EXPECT_EQ(rig.result, 0);
   }
+  {
+    // The host's abort test is asked every eighth row as well (after the
+    // window): yes on its second ask stops the export the same way.
+    static int hostAsks;
+    hostAsks = 0;
+    rig.fr.abortProc = []() -> ps::Boolean { return ++hostAsks == 2; };
+    ProgressLog log;
+    const ExportProgress progress = LoggingProgress(log);
+    EXPECT_EQ(Export(rig, temp.In("host-cancelled.psd"), &progress), ps::userCanceledErr);
+    EXPECT_EQ(hostAsks, 2);
+    EXPECT_EQ(log.asks, 2);
+    EXPECT_EQ(log.cancelling, 1);
+    EXPECT_FALSE(temp.Has("host-cancelled.psd"));
+    EXPECT_EQ(rig.result, 0);
+  }
 }
 
 TEST(ExportPsd, RefusalsWriteNothing) {

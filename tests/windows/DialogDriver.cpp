@@ -144,9 +144,9 @@ void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY) {
   Settle(dialog, 50);
 }
 
-void ClickIn(HWND dialog, int x, int y, bool rightButton) {
-  PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
-               rightButton ? MK_RBUTTON : MK_LBUTTON, Point(x, y));
+void ClickIn(HWND dialog, int x, int y, bool rightButton, bool ctrlHeld) {
+  const WPARAM keys = (rightButton ? MK_RBUTTON : MK_LBUTTON) | (ctrlHeld ? MK_CONTROL : 0);
+  PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, keys, Point(x, y));
   PostMessageA(dialog, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, Point(x, y));
   Settle(dialog, 50);
 }
@@ -294,6 +294,70 @@ bool WaitUntilClosed(HWND window, int seconds) {
     Sleep(100);
   }
   return false;
+}
+
+// ---- The shell's "open", observed.
+
+namespace {
+
+// HKEY_CLASSES_ROOT is the machine's classes under Wine.
+constexpr const char* kClasses = "Software\\Classes\\";
+constexpr const char* kStubClass = "StellaneTestShellOpen";
+constexpr const char* kOpenCommand = "\\shell\\open\\command";
+
+void SetDefaultValue(std::string key, const std::string& value) {
+  key.insert(0, kClasses);
+  HKEY k = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 DWORD(value.size() + 1));
+  RegCloseKey(k);
+}
+
+std::string DefaultValue(const std::string& key) {
+  char value[256] = {};
+  LONG size = sizeof value;
+  if (RegQueryValueA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), value, &size) != ERROR_SUCCESS)
+    return "";
+  return value;
+}
+
+}  // namespace
+
+ShellOpenStub::ShellOpenStub(const std::string& log) : log_(FullPath(log)) {
+  DeleteFileA(log_.c_str());
+  // cmd's echo appends the quoted address or path; the class has no DDE
+  // conversation of its own, so the command runs at once.
+  const std::string command = "cmd.exe /c echo \"%1\">>\"" + log_ + "\"";
+  SetDefaultValue(std::string(kStubClass) + kOpenCommand, command);
+  savedHtmlClass_ = DefaultValue(".html");
+  SetDefaultValue(".html", kStubClass);
+  savedHttpsCommand_ = DefaultValue(std::string("https") + kOpenCommand);
+  SetDefaultValue(std::string("https") + kOpenCommand, command);
+}
+
+ShellOpenStub::~ShellOpenStub() {
+  const auto remove = [](const std::string& key) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str());
+  };
+  if (savedHtmlClass_.empty())
+    remove(".html");
+  else
+    SetDefaultValue(".html", savedHtmlClass_);
+  SetDefaultValue(std::string("https") + kOpenCommand, savedHttpsCommand_);
+  remove(kStubClass);
+}
+
+std::string ShellOpenStub::WaitFor(const std::string& expected, int seconds) const {
+  std::string opened = ReadText(log_);
+  for (int waited = 0; waited < seconds * 10 && opened.find(expected) == std::string::npos;
+       ++waited) {
+    Sleep(100);
+    opened = ReadText(log_);
+  }
+  return opened;
 }
 
 std::string FullPath(const std::string& path) {

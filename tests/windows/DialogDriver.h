@@ -33,7 +33,7 @@ int FinishDialogRun(DialogRun& run, int seconds);
 
 // A left-button press, move and release in client pixels of the dialog.
 void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY);
-void ClickIn(HWND dialog, int x, int y, bool rightButton = false);
+void ClickIn(HWND dialog, int x, int y, bool rightButton = false, bool ctrlHeld = false);
 // A button press the way a click on it reports it.
 void PressButton(HWND dialog, int control);
 // Replaces an edit box's text as typing would (the box reports the change).
@@ -63,6 +63,22 @@ HWND FindControl(HWND parent, int control);
 std::uint32_t CentreColour(HWND window);
 // Waits up to `seconds` for `window` to close; false when it is still there.
 bool WaitUntilClosed(HWND window, int seconds);
+
+// While it lives, the shell's "open" of web addresses and of .html files
+// runs no browser: it appends the opened address or path to `log`.
+class ShellOpenStub {
+ public:
+  explicit ShellOpenStub(const std::string& log);
+  ~ShellOpenStub();
+  ShellOpenStub(const ShellOpenStub&) = delete;
+  ShellOpenStub& operator=(const ShellOpenStub&) = delete;
+  // What was opened so far, waiting up to `seconds` for `expected` to appear.
+  std::string WaitFor(const std::string& expected, int seconds) const;
+
+ private:
+  std::string log_;
+  std::string savedHtmlClass_, savedHttpsCommand_;
+};
 
 // Small file helpers of the scenarios.
 std::string FullPath(const std::string& path);

@@ -17,8 +17,10 @@ namespace {
 using namespace wintest;
 
 constexpr int kOk = 3, kNextGlue = 12, kDice = 72;
+constexpr int kHex = 14, kRandomseed = 75, kReset = 115, kChipA1 = 7, kGlueList = 73;
 constexpr int kZoomIn = 32, kZoomOut = 33, kZoomFull = 34;
 constexpr int kEditA = 86, kEditScale = 90, kEditDensity = 85;
+constexpr int kWebsiteButton = 5;  // of the About box
 constexpr int kExitCancelled = 130;
 
 class Dialog : public testing::Test {
@@ -111,6 +113,83 @@ TEST_F(Dialog, CancelAfterEditsWritesNothing) {
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
   EXPECT_FALSE(Exists(output_));
+}
+
+// The whole number after `key` in a recorded descriptor, or -1.
+long RecordedLong(const std::string& record, const std::string& key) {
+  const std::size_t at = record.find(key + " long ");
+  return at == std::string::npos ? -1 : std::stol(record.substr(at + key.size() + 6));
+}
+
+TEST_F(Dialog, ResetGlueListRandomseedHexAndAboutDoWhatTheySay) {
+  ShellOpenStub shell("test-tmp\\dialog-shell-opened.txt");
+  DialogRun& run = Start("commands", "--set paramA=80 --set density=7 --glue screen");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_EQ(TextOf(run.dialog, kEditA), "80");
+  // Without a host window: over the desktop, centred and moved left by a
+  // caption's height (the dialog has a system menu), a third of the free
+  // height down.
+  RECT work, box;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_TRUE(GetWindowRect(run.dialog, &box));
+  EXPECT_EQ(box.left, work.left + (work.right - work.left - (box.right - box.left)) / 2 -
+                          GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(box.top, work.top + (work.bottom - work.top - (box.bottom - box.top)) / 3);
+
+  // Reset: every default, paramA 43, density 29, the glue "normal" and the
+  // first chip's (227, 220, 27).
+  PressButton(run.dialog, kReset);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "43");
+  EXPECT_EQ(TextOf(run.dialog, kEditDensity), "29");
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
+  Settle(run.dialog, 200);
+  const std::uint32_t chip = CentreColour(GetDlgItem(run.dialog, kChipA1));
+  EXPECT_EQ(chip, 0xE3DC1Bu) << std::hex << chip;
+  Screenshot(run.dialog, "reset");
+
+  // The list's fifth entry is glue 5.
+  SendDlgItemMessageA(run.dialog, kGlueList, CB_SETCURSEL, 4, 0);
+  PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(kGlueList, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(run.dialog, kGlueList)));
+  Settle(run.dialog, 100);
+
+  // Randomseed changes the seed alone, Hex the four colours alone.
+  PressButton(run.dialog, kRandomseed);
+  Screenshot(run.dialog, "randomseed");
+  PressButton(run.dialog, kHex);
+  Settle(run.dialog, 200);
+  EXPECT_NE(CentreColour(GetDlgItem(run.dialog, kChipA1)), chip);
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "43");
+  Screenshot(run.dialog, "hex");
+
+  // The logo opens the About box, owned by no window; its button opens the
+  // website in the browser and closes it.
+  ClickIn(run.dialog, 17 + 16, 528 + 16);
+  HWND about = FindRunDialog(run, "About", 20);
+  ASSERT_NE(about, nullptr) << "no About box";
+  EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+  Screenshot(about, "about");
+  PressButton(about, kWebsiteButton);
+  EXPECT_TRUE(WaitUntilClosed(about, 20)) << "the About box stayed open";
+  const std::string opened = shell.WaitFor("https://", 20);
+  EXPECT_NE(opened.find("https://"), std::string::npos) << opened;
+
+  // OK beside an open About box ends the run, and the box goes with the dialog.
+  ClickIn(run.dialog, 17 + 16, 528 + 16);
+  about = FindRunDialog(run, "About", 20);
+  ASSERT_NE(about, nullptr) << "no second About box";
+  PressButton(run.dialog, kOk);
+  EXPECT_TRUE(WaitUntilClosed(about, 20)) << "the About box outlived the dialog";
+  EXPECT_EQ(FinishDialogRun(run, 120), 0);
+  const std::string record = ReadText(record_);
+  EXPECT_EQ(RecordedLong(record, "0007"), 43) << record;
+  EXPECT_EQ(RecordedLong(record, "0008"), 29) << record;
+  EXPECT_NE(record.find("GLUE enum GLty GL05\n"), std::string::npos) << record;
+  // The default seed is 67676767; Randomseed draws from 0 to 2047.
+  EXPECT_GE(RecordedLong(record, "0019"), 0) << record;
+  EXPECT_LE(RecordedLong(record, "0019"), 2047) << record;
+  EXPECT_EQ(record.find("0001 long 227\n0002 long 220\n0003 long 27\n"), std::string::npos)
+      << record;
 }
 
 // The control that has the keyboard focus in the dialog's thread.

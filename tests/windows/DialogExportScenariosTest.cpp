@@ -1,7 +1,7 @@
 // The main dialog's file scenarios under Wine, used the way a user would: the
-// PSD export with its progress window, and loading a preset through the
-// preset browser with its thumbnail pane. Each scenario leaves screenshots in
-// test-artifacts/.
+// PSD export with its progress window (cancelled there or by the host), and
+// loading a preset through the preset browser with its thumbnail pane. Each
+// scenario leaves screenshots in test-artifacts/.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -113,6 +113,29 @@ TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   PressButton(run.dialog, kOk);
   EXPECT_EQ(FinishDialogRun(run, 120), 0);
   EXPECT_NE(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogExports, HostCancelDuringTheExportStopsItAndWritesNothing) {
+  // The command-line host's abort test reports a Ctrl-C from its second ask
+  // on. The export asks every eighth row, so it stops at row 15 of 62; the
+  // dialog's own previews never ask.
+  const std::string psd = FullPath("test-tmp\\exports-host-cancelled.psd");
+  DeleteFileA(psd.c_str());
+  SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", "2");
+  DialogRun& run = Start("psd-host-cancel");
+  SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", nullptr);
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+
+  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
+  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NE(progress, nullptr) << "no progress window";
+  ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
+  EXPECT_FALSE(Exists(psd)) << "the host's cancel did not stop the export";
+  Screenshot(run.dialog, "psd-host-cancel");
+  // The Ctrl-C stands: the run ends cancelled.
+  PressButton(run.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_FALSE(Exists(output_));
 }
 
 TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {

@@ -1,24 +1,28 @@
 // The main dialog's memory scenarios under Wine, used the way a user would:
-// memory dots, Undo, Save through the save chooser, a colour chip answered in
-// the colour chooser, the glue step and the info box. Every run gets a
-// temporary folder of its own (TMP), where the dialog keeps its dot, undo and
-// directory files, so runs neither see nor leave pinned dots. Each scenario
-// leaves a screenshot in test-artifacts/.
+// memory dots and their thumbnail with its pages, Undo, Save through the save
+// chooser, a colour chip answered in the colour chooser, the glue step and
+// the info box. Every run gets a temporary folder of its own (TMP), where the
+// dialog keeps its dot, undo, directory and cached settings files, so runs
+// neither see nor leave pinned dots. Each scenario leaves a screenshot in
+// test-artifacts/.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "testhost/TestHost.h"
 
 namespace {
 
 using namespace wintest;
 
-constexpr int kOk = 3, kNextGlue = 12, kSave = 26, kUndo = 74, kInfo = 116;
+constexpr int kOk = 3, kCancel = 2, kNextGlue = 12, kSave = 26, kUndo = 74, kInfo = 116;
+constexpr int kDice = 72, kPresetPage = 150;
 constexpr int kChipA1 = 7, kGlueList = 73;
 constexpr int kEditA = 86, kEditDensity = 85;
 constexpr int kExitCancelled = 130;
@@ -60,6 +64,25 @@ void ClickDot(HWND dialog, int index, bool rightButton = false) {
   Settle(dialog, 200);  // the click command is posted on release
 }
 
+// The dot thumbnail (96 x 96 at top 430, left 418); its command is posted on
+// release too.
+void ClickThumbnail(HWND dialog, bool rightButton = false, bool ctrlHeld = false) {
+  ClickIn(dialog, 418 + 48, 430 + 48, rightButton, ctrlHeld);
+  Settle(dialog, 200);
+}
+
+// Answers the next chooser of that title with `path`.
+void Choose(const DialogRun& run, const char* title, const std::string& path) {
+  HWND chooser = FindRunDialog(run, title, 20);
+  ASSERT_NE(chooser, nullptr) << "no chooser \"" << title << "\"";
+  AnswerFileChooser(chooser, path);
+  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the chooser stayed open: " << title;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 class DialogMemory : public testing::Test {
  protected:
   void SetUp() override {
@@ -78,6 +101,16 @@ class DialogMemory : public testing::Test {
   // Starts the run in an empty temporary folder of its own; the output and
   // the recorded descriptor are named after the scenario.
   DialogRun& Start(const std::string& name, const std::string& extra = "") {
+    UseEmptyTempFolder(name);
+    output_ = "test-tmp\\memory-" + name + ".png";
+    record_ = "test-tmp\\memory-" + name + ".txt";
+    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
+    return run_;
+  }
+
+  // TMP and TEMP of this program, and of the programs it starts, name an
+  // empty folder of the scenario's.
+  void UseEmptyTempFolder(const std::string& name) {
     temp_ = FullPath("test-tmp\\memory-" + name) + "\\";
     CreateDirectoryA(temp_.c_str(), nullptr);
     WIN32_FIND_DATAA found;
@@ -89,10 +122,6 @@ class DialogMemory : public testing::Test {
     }
     SetEnvironmentVariableA("TMP", temp_.c_str());
     SetEnvironmentVariableA("TEMP", temp_.c_str());
-    output_ = "test-tmp\\memory-" + name + ".png";
-    record_ = "test-tmp\\memory-" + name + ".txt";
-    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
-    return run_;
   }
 
   std::string DotFile(int index) const {
@@ -273,22 +302,184 @@ TEST_F(DialogMemory, GlueStepWrapsFromTheLastModeToTheFirst) {
   EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
 }
 
-TEST_F(DialogMemory, InfoBoxOpensOnceBesideTheUsableDialog) {
-  DialogRun& run = Start("info");
+TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsPresetsPage) {
+  ShellOpenStub shell("test-tmp\\memory-shell-opened.txt");
+  // A folder holding one settings file of version 50 and nothing else: its
+  // name holds "q5q" (the refresh takes it) and ends in ".q9r" (the presets
+  // page lists it).
+  const std::string folder = FullPath("test-tmp\\memory-presets");
+  const std::string preset = folder + "\\b.q5q.q9r";
+  const std::string presetsPage = folder + "\\presets.html";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteBytes(preset, std::string("\0\0\0\x32", 4));
+  DeleteFileA(presetsPage.c_str());
+  DeleteFileA((folder + "\\web_images\\b.q5q.jpg").c_str());
+  DialogRun& run = Start("thumbnail");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  DeleteFileA((temp_ + "web_images\\dot 3.jpg").c_str());
+
+  // Dot 3 keeps the settings and shows its thumbnail; after "N" a click on
+  // the thumbnail brings them back.
+  ClickDot(run.dialog, 3);
+  PressButton(run.dialog, kNextGlue);
+  ASSERT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  ClickThumbnail(run.dialog);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
+  Screenshot(run.dialog, "thumbnail-recall");
+
+  // The right button writes the page of the memory dots and opens it.
+  ClickThumbnail(run.dialog, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", temp_ + "dots.html"));
+  std::string opened = shell.WaitFor("dots.html", 30);
+  EXPECT_NE(opened.find("dots.html"), std::string::npos) << opened;
+  EXPECT_TRUE(Exists(temp_ + "web_images\\dot 3.jpg"));
+  Screenshot(run.dialog, "memory-dot-page");
+
+  // With Ctrl, the chosen folder's files get the thumbnail of their own
+  // settings, and the dialog's settings come back.
+  PressButton(run.dialog, kNextGlue);
+  ClickThumbnail(run.dialog, false, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
+  Settle(run.dialog, 500);
+  EXPECT_NE(ReadText(preset).find("\xFF\xD8\xFF"), std::string::npos)
+      << "no JPEG thumbnail in the refreshed file";
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  Screenshot(run.dialog, "batch-thumbnails");
+
+  // "^" writes the page of that folder's presets and opens it.
+  PressButton(run.dialog, kPresetPage);
+  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
+  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", presetsPage));
+  opened = shell.WaitFor("presets.html", 30);
+  EXPECT_NE(opened.find("presets.html"), std::string::npos) << opened;
+  EXPECT_TRUE(Exists(folder + "\\web_images\\b.q5q.jpg"));
+  EXPECT_NE(ReadText(presetsPage).find("b.q5q"), std::string::npos);
+  Screenshot(run.dialog, "presets-page");
+
+  // Ctrl on an empty dot stores the settings as well (unpinned).
+  ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
+  Settle(run.dialog, 200);
+  EXPECT_TRUE(Exists(DotFile(4)));
+
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+}
+
+// The plug-in loaded into this program and run by the test host on a thread
+// of its own, where its dialogs live: one session of `runs` dialog runs, so
+// that each dialog opens with the parameters the run before it left.
+class HostThread {
+ public:
+  explicit HostThread(int runs) : runs_(runs) {
+    module_ = testhost::PluginModule::Load(STELLANE_PLUGIN_PATH, &error_);
+    if (module_) thread_ = CreateThread(nullptr, 0, Main, this, 0, &threadId_);
+  }
+  // A scenario that stopped early cancels what is still open.
+  ~HostThread() {
+    if (!thread_) return;
+    for (int waited = 0; waited < 300 && WaitForSingleObject(thread_, 100) != WAIT_OBJECT_0;
+         ++waited)
+      EnumThreadWindows(threadId_, CloseWindow, 0);
+    if (WaitForSingleObject(thread_, 0) != WAIT_OBJECT_0) {
+      TerminateThread(thread_, 1);
+      module_.release();  // still in use by the stopped thread
+    }
+    CloseHandle(thread_);
+  }
+  const std::string& Error() const { return error_; }
+  // The session as a program whose dialogs FindRunDialog finds.
+  DialogRun AsRun() const {
+    DialogRun run;
+    run.process.hProcess = thread_;
+    run.process.dwProcessId = GetCurrentProcessId();
+    return run;
+  }
+  // Each run's result, once all have ended.
+  std::vector<std::int16_t> Results() {
+    WaitForSingleObject(thread_, 60000);
+    return results_;
+  }
+
+ private:
+  static DWORD WINAPI Main(void* self) {
+    auto& h = *static_cast<HostThread*>(self);
+    testhost::HostConfig config = testhost::PhotoshopHost();
+    config.playInfo = ps::plugInDialogDisplay;  // nothing to play: the dialog
+    testhost::TestHost host(h.module_->Entry(), config);
+    for (int i = 0; i < h.runs_; ++i) {
+      testhost::Image image = testhost::Image::Make(70, 50, 3, 8);
+      for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 70; ++x)
+          for (int c = 0; c < 3; ++c) image.Set(x, y, c, (x * 3 + y * 4 + c * 60) % 256);
+      host.SetImage(std::move(image));
+      h.results_.push_back(host.RunFilter().result);
+    }
+    return 0;
+  }
+  static BOOL CALLBACK CloseWindow(HWND window, LPARAM) {
+    if (IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+
+  int runs_;
+  std::unique_ptr<testhost::PluginModule> module_;
+  std::string error_;
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+  std::vector<std::int16_t> results_;
+};
+
+// What the dialog shows of the parameters: the sliders' boxes and the glue.
+std::string Shown(HWND dialog) {
+  std::string shown;
+  for (int edit : {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81, kGlueList})
+    shown += TextOf(dialog, edit) + "/";
+  return shown;
+}
+
+TEST_F(DialogMemory, CancelBesideTheInfoBoxLeavesTheNextDialogTheParametersOfBefore) {
+  UseEmptyTempFolder("info");  // no cached settings: a run starts from the session's record
+  HostThread session(2);
+  DialogRun run = session.AsRun();
+  ASSERT_NE(run.process.hProcess, nullptr) << session.Error();
+  run.dialog = FindRunDialog(run, "Stellane", 60);
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  Settle(run.dialog, 300);
+  const std::string opening = Shown(run.dialog);
+
+  PressButton(run.dialog, kDice);
+  TypeInto(run.dialog, kEditA, "80");  // typed, not taken yet
   PressButton(run.dialog, kInfo);
   HWND info = FindRunDialog(run, "Stellane tips", 20);
   ASSERT_NE(info, nullptr) << "no info box";
+  EXPECT_EQ(GetWindow(info, GW_OWNER), nullptr);
   Screenshot(info, "info-box");
   // The main dialog goes on working beside it; a second "i" opens no other.
+  const std::string glue = TextOf(run.dialog, kGlueList);
   PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  EXPECT_NE(TextOf(run.dialog, kGlueList), glue);
   PressButton(run.dialog, kInfo);
   EXPECT_EQ(FindRunDialog(run, "Stellane tips", 1), info);
+  ASSERT_NE(Shown(run.dialog), opening);
+
+  // Escape in the main dialog cancels it; timer 997 then closes the info box.
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitUntilClosed(info, 5)) << "the info box outlived the dialog";
+
+  // The next dialog opens with the parameters from before the first one.
+  HWND second = FindRunDialog(run, "Stellane", 60);
+  ASSERT_NE(second, nullptr) << "no second dialog";
+  Settle(second, 300);
+  EXPECT_EQ(Shown(second), opening);
+  Screenshot(second, "info-cancel-next-dialog");
+  // Any button of the info box closes it.
+  PressButton(second, kInfo);
+  info = FindRunDialog(run, "Stellane tips", 20);
+  ASSERT_NE(info, nullptr) << "no info box in the second dialog";
   PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  ASSERT_TRUE(WaitUntilClosed(info, 20)) << "the info box stayed open";
-  const std::string record = PressOkForRecord();
-  EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
+  EXPECT_TRUE(WaitUntilClosed(info, 20)) << "the info box stayed open";
+  PressButton(second, kCancel);
+  EXPECT_EQ(session.Results(), (std::vector<std::int16_t>{-128, -128}));
 }
 
 }  // namespace
