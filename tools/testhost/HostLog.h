@@ -24,8 +24,9 @@ struct PixelRequest {
   bool fromAdvanceState;
 };
 
-// A displayPixels call with a copy of what it was asked to draw: the pixels
-// of srcRect, interleaved, `planes` samples of `bytesPerSample` each.
+// A displayPixels call with a copy of what the host shows for it: the pixels
+// of srcRect, interleaved, `planes` samples of `bytesPerSample` each, colour
+// planes in red, green, blue order.
 struct DisplayCall {
   ps::VRect srcRect;
   ps::VRect bounds;
