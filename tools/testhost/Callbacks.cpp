@@ -99,7 +99,22 @@ ps::OSErr ServeColor(Session& s, ps::ColorServicesInfo* info) {
   }
 }
 
+// pspiHost's property suite: every query succeeds and says nothing.
+ps::OSErr GetPropertySilently(ps::OSType, ps::OSType, ps::int32, std::intptr_t*, ps::Handle*) {
+  return ps::noErr;
+}
+ps::OSErr SetPropertySilently(ps::OSType, ps::OSType, ps::int32, std::intptr_t, ps::Handle) {
+  return ps::noErr;
+}
+
 }  // namespace
+
+void FillSilentPropertyProcs(ps::PropertyProcs& procs) {
+  procs.propertyProcsVersion = 1;
+  procs.numPropertyProcs = 2;
+  procs.getPropertyProc = GetPropertySilently;
+  procs.setPropertyProc = SetPropertySilently;
+}
 
 ps::Boolean AbortCallback() {
   Session* s = ActiveSession();

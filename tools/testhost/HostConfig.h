@@ -43,7 +43,8 @@ struct HostQuirks {
   bool noFinishAfterSuccess = false;
   // Paint.NET's repeat and GIMP's non-interactive runs: no Parameters call.
   bool skipParameters = false;
-  // pspiHost: the handle suite answers 0 for every handle's size.
+  // pspiHost: the handle suite answers 0 for every handle's size, and
+  // setSize answers noErr but leaves the handle as it was.
   bool handleSizeZero = false;
   // GIMP's pspi: filterCase left at 0.
   bool filterCaseZero = false;
@@ -59,6 +60,9 @@ struct HostQuirks {
   // overrun becomes a protocol error), grey colBytes ignored, RGB from the
   // map's first pixel and blue first (DisplayRead.cpp).
   bool pspiHostDisplay = false;
+  // pspiHost: a property suite whose queries answer noErr and write
+  // nothing (without it the test host offers none).
+  bool propertiesAnswerNothing = false;
   // pspiHost: Parameters is called on every run.
   bool parametersEveryRun = false;
   // pspiHost: the RGBColor background and foreground hold 0..255 values.

@@ -48,6 +48,7 @@ HostConfig PspiHostDll() {
   c.quirks.handleSizeZero = true;
   c.quirks.doneOnlyWhenRightIsZero = true;
   c.quirks.pspiHostDisplay = true;
+  c.quirks.propertiesAnswerNothing = true;
   c.quirks.parametersEveryRun = true;
   c.quirks.eightBitRgbColors = true;
   c.quirks.specialColorRefused = true;

@@ -65,6 +65,7 @@ struct Session {
   ps::WriteDescriptorProcs writeProcs{};
   ps::PIDescriptorParameters descriptorParameters{};
   ps::PlatformData platform{};
+  ps::PropertyProcs propertyProcs{};
   std::int16_t result = 0;
   ps::Str255 errorString{};
   bool canaryDamaged = false;
@@ -123,6 +124,7 @@ ps::OSErr AdvanceStateCallback();
 ps::OSErr DisplayPixelsCallback(const ps::PSPixelMap* source, const ps::VRect* srcRect,
                                 std::int32_t dstRow, std::int32_t dstCol, void* platformContext);
 ps::OSErr ColorServicesCallback(ps::ColorServicesInfo* info);
+void FillSilentPropertyProcs(ps::PropertyProcs& procs);
 
 // Fills call.pixels from `map` for call.srcRect as this host reads a map
 // (DisplayRead.cpp); call's other fields are set.

@@ -193,6 +193,7 @@ void Session::FillSuites() {
     bufferProcs.bufferProcsVersion = bufferProcs.numBufferProcs = 0;
   }
   platform.hwnd = config.parentWindow;
+  FillSilentPropertyProcs(propertyProcs);
 }
 
 TestHost::TestHost(PluginMainProc entry, HostConfig config) : session_(new Session) {
@@ -265,6 +266,7 @@ void TestHost::BeginRun() {
     FillDescriptorParameters(s);
     r.descriptorParameters = &s.descriptorParameters;
   }
+  if (c.quirks.propertiesAnswerNothing) r.propertyProcs = &s.propertyProcs;
   r.errorString = c.quirks.noErrorString ? nullptr : &s.errorString;
   if (c.quirks.bufferSpacePreset) r.bufferSpace = c.maxSpace;
   if (!c.quirks.shortRecord) {
