@@ -3,7 +3,6 @@
 // confirmed, two runs in one session. Each run is held against the same run
 // in a plain host, and the preview against what the plug-in rendered for it.
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -86,37 +85,23 @@ Image ReferenceRun(const HostConfig& profile, const Shape& shape, Area area) {
   return host.GetImage();
 }
 
-// The output rows the preview rendered, against what the host shows of them:
-// display calls placed at their destination, the first one at the top left.
-void ExpectPreviewShowsTheRender(const Globals& g, const TestHost& host, std::size_t firstCall) {
-  const auto& displays = host.Log().displays;
-  ASSERT_LT(firstCall, displays.size()) << "the preview drew nothing";
-  std::map<std::pair<int, int>, std::vector<std::uint8_t>> screen;
-  int top = displays[firstCall].dstRow, left = displays[firstCall].dstCol;
-  for (std::size_t i = firstCall; i < displays.size(); ++i) {
-    const testhost::DisplayCall& call = displays[i];
-    const int width = call.srcRect.right - call.srcRect.left;
-    top = std::min(top, call.dstRow);
-    left = std::min(left, call.dstCol);
-    for (int y = 0; y < call.srcRect.bottom - call.srcRect.top; ++y)
-      for (int x = 0; x < width; ++x) {
-        const auto* p = call.pixels.data() + std::size_t(y * width + x) * call.planes;
-        screen[{call.dstRow + y, call.dstCol + x}].assign(p, p + call.planes);
-      }
-  }
+// The output rows the preview rendered, against what the host shows of them
+// from the top left of what it drew.
+void ExpectPreviewShowsTheRender(const Globals& g, const TestHost& host) {
+  const testhost::ShownScreen screen = testhost::ShowCalls(host.Log().displays);
+  ASSERT_GT(screen.planes, 0) << "the preview drew nothing";
   const ps::FilterRecord& fr = *g.filterRecord;
   const int planes = fr.outHiPlane - fr.outLoPlane + 1;
   const int colours = fr.imageMode == ps::plugInModeGrayScale ? 1 : 3;
+  ASSERT_EQ(screen.planes, colours);
   int wrong = 0;
   for (int y = 0; y < fr.outRect.bottom - fr.outRect.top; ++y)
     for (int x = 0; x < fr.outRect.right - fr.outRect.left; ++x) {
       const auto* rendered =
           static_cast<const std::uint8_t*>(fr.outData) + y * fr.outRowBytes + x * planes;
-      const auto shown = screen.find({top + y, left + x});
-      const bool same =
-          shown != screen.end() &&
-          std::equal(rendered, rendered + colours, shown->second.begin(), shown->second.end());
-      if (!same && wrong++ < 3) ADD_FAILURE() << "preview pixel " << x << "," << y;
+      const std::uint8_t* shown = screen.At(screen.top + y, screen.left + x);
+      if ((!shown || !std::equal(rendered, rendered + colours, shown)) && wrong++ < 3)
+        ADD_FAILURE() << "preview pixel " << x << "," << y;
     }
   EXPECT_EQ(wrong, 0) << "preview pixels shown wrongly";
 }
@@ -180,7 +165,7 @@ TEST_P(HostProfiles, EveryShapeAndAreaWithTheDialogAndTwoRuns) {
         int dialogs = 0;
         stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {
           ++dialogs;
-          ExpectPreviewShowsTheRender(g, host, 0);
+          ExpectPreviewShowsTheRender(g, host);
         });
         // The user picks the filter from the menu the first time; GIMP then
         // repeats it without the dialog, pspiHost shows it every time.

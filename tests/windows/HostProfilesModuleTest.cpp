@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
@@ -99,29 +98,16 @@ TEST_P(ProfileModule, DialogConfirmedAndItsPreviewShowsTheResult) {
     EXPECT_EQ(run.result, 0) << "the dialog was not confirmed";
     EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
     EXPECT_TRUE(wintest::TakeSeenDialogs().empty());
-    const auto& displays = host.Log().displays;
-    ASSERT_FALSE(displays.empty()) << "the preview drew nothing";
-
-    std::map<std::pair<int, int>, std::vector<std::uint8_t>> screen;
-    int top = displays[0].dstRow, left = displays[0].dstCol;
-    for (const testhost::DisplayCall& call : displays) {
-      const int width = call.srcRect.right - call.srcRect.left;
-      top = std::min(top, call.dstRow);
-      left = std::min(left, call.dstCol);
-      for (int y = 0; y < call.srcRect.bottom - call.srcRect.top; ++y)
-        for (int x = 0; x < width; ++x) {
-          const auto* p = call.pixels.data() + std::size_t(y * width + x) * call.planes;
-          screen[{call.dstRow + y, call.dstCol + x}].assign(p, p + call.planes);
-        }
-    }
+    ASSERT_FALSE(host.Log().displays.empty()) << "the preview drew nothing";
+    const testhost::ShownScreen screen = testhost::ShowCalls(host.Log().displays);
     const testhost::Image& out = host.GetImage();
+    ASSERT_EQ(screen.planes, shape.colorPlanes);
     int wrong = 0;
     for (int y = 0; y < out.height; ++y)
       for (int x = 0; x < out.width; ++x) {
-        const auto shown = screen.find({top + y, left + x});
-        bool same = shown != screen.end() && int(shown->second.size()) == shape.colorPlanes;
-        for (int c = 0; same && c < shape.colorPlanes; ++c)
-          same = shown->second[c] == out.Get(x, y, c);
+        const std::uint8_t* shown = screen.At(screen.top + y, screen.left + x);
+        bool same = shown != nullptr;
+        for (int c = 0; same && c < shape.colorPlanes; ++c) same = shown[c] == out.Get(x, y, c);
         wrong += same ? 0 : 1;
       }
     EXPECT_EQ(wrong, 0) << "pixels the preview showed otherwise than the result";

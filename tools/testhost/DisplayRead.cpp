@@ -1,5 +1,8 @@
-// How the host reads the pixel map of a displayPixels call: as the map
-// describes itself, or the way pspiHost reads it.
+// How the host reads the pixel map of a displayPixels call (as the map
+// describes itself, or the way pspiHost reads it), and what the calls leave
+// on the screen.
+#include <algorithm>
+#include <climits>
 #include <string>
 
 #include "testhost/Session.h"
@@ -64,6 +67,47 @@ void ReadDisplayedPixels(Session& s, const ps::PSPixelMap& map, DisplayCall& cal
     ReadAsPspiHost(s, map, call);
   else
     ReadAsDescribed(map, call);
+}
+
+const std::uint8_t* ShownScreen::At(int row, int column) const {
+  const int y = row - top, x = column - left;
+  if (y < 0 || x < 0 || y >= height || x >= width) return nullptr;
+  const std::size_t i = std::size_t(y) * std::size_t(width) + std::size_t(x);
+  return drawn[i] ? pixels.data() + i * std::size_t(planes) : nullptr;
+}
+
+ShownScreen ShowCalls(const std::vector<DisplayCall>& calls) {
+  ShownScreen screen;
+  int top = INT_MAX, left = INT_MAX, bottom = INT_MIN, right = INT_MIN;
+  for (const DisplayCall& call : calls) {
+    if (call.bytesPerSample != 1 || (screen.planes && call.planes != screen.planes)) continue;
+    screen.planes = call.planes;
+    top = std::min(top, call.dstRow);
+    left = std::min(left, call.dstCol);
+    bottom = std::max(bottom, call.dstRow + call.srcRect.bottom - call.srcRect.top);
+    right = std::max(right, call.dstCol + call.srcRect.right - call.srcRect.left);
+  }
+  if (screen.planes == 0 || bottom <= top || right <= left) return ShownScreen{};
+  screen.top = top;
+  screen.left = left;
+  screen.width = right - left;
+  screen.height = bottom - top;
+  const std::size_t area = std::size_t(screen.width) * std::size_t(screen.height);
+  screen.pixels.assign(area * std::size_t(screen.planes), 0);
+  screen.drawn.assign(area, false);
+  for (const DisplayCall& call : calls) {
+    if (call.bytesPerSample != 1 || call.planes != screen.planes) continue;
+    const int width = call.srcRect.right - call.srcRect.left;
+    for (int y = 0; y < call.srcRect.bottom - call.srcRect.top; ++y)
+      for (int x = 0; x < width; ++x) {
+        const std::size_t to = std::size_t(call.dstRow + y - top) * std::size_t(screen.width) +
+                               std::size_t(call.dstCol + x - left);
+        std::copy_n(call.pixels.data() + std::size_t(y * width + x) * std::size_t(call.planes),
+                    call.planes, screen.pixels.data() + to * std::size_t(screen.planes));
+        screen.drawn[to] = true;
+      }
+  }
+  return screen;
 }
 
 }  // namespace testhost
