@@ -66,54 +66,74 @@ void CentredOrigin(const Globals& g, std::int32_t& top, std::int32_t& left) {
   top = (frame.top + frame.bottom - (out.bottom - out.top)) / 2;
 }
 
+bool GreyMode(std::int32_t mode) {
+  return mode == ps::plugInModeGrayScale || mode == ps::plugInModeGray16 ||
+         mode == ps::plugInModeGray32;
+}
+
+// One output sample as a display byte: 8-bit as is, 16-bit from 0..32768,
+// float through the display conversion.
+std::uint8_t DisplayByte(ImageKind kind, const std::uint8_t* sample) {
+  if (kind == ImageKind::k16)
+    return static_cast<std::uint8_t>(
+        std::min(*reinterpret_cast<const std::uint16_t*>(sample) >> 7, 255));
+  if (kind == ImageKind::kFloat)
+    return LinearToDisplayByte(*reinterpret_cast<const float*>(sample));
+  return *sample;
+}
+
 // Draws `src` (inside the output area) of the host's output buffer at its
-// place in the frame; 16-bit and float samples go through an 8-bit copy.
+// place in the frame.
+//
+// Hosts read a pixel map in ways of their own, so every host is handed the
+// plainest map there is: a copy of the drawn area alone, 8 bits per sample,
+// one byte per colour plane (no transparency plane), with bounds and srcRect
+// starting at (0, 0). pspiHost (the host DLL of older PhotoDemon builds)
+// needs all of it: for a grey map it allocates a bitmap of srcRect's height
+// and writes from row srcRect.top on, so a preview drawn row by row wrote
+// past that bitmap and the host died with a page fault; it ignores colBytes
+// for grey, which drew a grey map with transparency as vertical stripes; it
+// ignores srcRect's origin for RGB; and it takes RGB samples blue first,
+// which showed the preview with red and blue swapped.
 void DrawOutput(Globals& g, const ps::VRect& src) {
   ps::FilterRecord* fr = g.filterRecord;
   if (!HasDisplayPixels(fr) || !fr->outData || src.bottom <= src.top || src.right <= src.left)
     return;
+  const ImageKind kind = ImageKindOf(*fr);
+  if (kind == ImageKind::kOther) return;
   const ps::Rect16& out = fr->outRect;
   std::int32_t top = 0;
   std::int32_t left = 0;
   CentredOrigin(g, top, left);
-  const std::int32_t planes = OutputPlanes(fr);
+  const std::int32_t sampleBytes = kind == ImageKind::k16 ? 2 : kind == ImageKind::kFloat ? 4 : 1;
+  const std::int32_t pixelBytes = OutputPlanes(fr) * sampleBytes;
+  const bool grey = GreyMode(fr->imageMode);
+  const std::int32_t colours = std::min(OutputPlanes(fr), grey ? 1 : 3);
+  const bool blueFirst = colours == 3 && HostIs(fr, "OHps");
+  const std::int32_t width = src.right - src.left;
+  const std::int32_t rows = src.bottom - src.top;
+
+  WorkBuffer copy;
+  if (!AllocateWorkBuffer(fr, width * rows * colours, copy)) return;
+  auto* to = static_cast<std::uint8_t*>(copy.data);
+  for (std::int32_t y = src.top; y < src.bottom; ++y) {
+    const auto* row = static_cast<const std::uint8_t*>(fr->outData) +
+                      std::intptr_t{y - out.top} * fr->outRowBytes;
+    for (std::int32_t x = src.left; x < src.right; ++x) {
+      const std::uint8_t* pixel = row + std::intptr_t{x - out.left} * pixelBytes;
+      for (std::int32_t c = 0; c < colours; ++c)
+        *to++ = DisplayByte(kind, pixel + (blueFirst ? 2 - c : c) * sampleBytes);
+    }
+  }
   ps::PSPixelMap map{};
   map.version = 1;
-  map.bounds = ToVRect(out);
-  map.imageMode = fr->imageMode;
-  map.rowBytes = fr->outRowBytes;
-  map.colBytes = planes;
+  map.bounds = {0, 0, rows, width};
+  map.imageMode = grey ? ps::plugInModeGrayScale : ps::plugInModeRGBColor;
+  map.rowBytes = width * colours;
+  map.colBytes = colours;
   map.planeBytes = 1;
-  map.baseAddr = fr->outData;
-
-  const ImageKind kind = ImageKindOf(*fr);
-  WorkBuffer copy;
-  if (kind == ImageKind::k16 || kind == ImageKind::kFloat) {
-    const std::int32_t width = src.right - src.left;
-    const std::int32_t rows = src.bottom - src.top;
-    if (!AllocateWorkBuffer(fr, width * rows * planes, copy)) return;
-    auto* to = static_cast<std::uint8_t*>(copy.data);
-    for (std::int32_t y = src.top; y < src.bottom; ++y) {
-      const auto* row = static_cast<const std::uint8_t*>(fr->outData) +
-                        std::intptr_t{y - out.top} * fr->outRowBytes;
-      for (std::int32_t i = (src.left - out.left) * planes; i < (src.right - out.left) * planes;
-           ++i) {
-        if (kind == ImageKind::k16) {
-          *to++ = static_cast<std::uint8_t>(
-              std::min(reinterpret_cast<const std::uint16_t*>(row)[i] >> 7, 255));
-        } else {
-          *to++ = LinearToDisplayByte(reinterpret_cast<const float*>(row)[i]);
-        }
-      }
-    }
-    map.bounds = src;
-    map.rowBytes = width * planes;
-    map.baseAddr = copy.data;
-    const bool grey =
-        fr->imageMode == ps::plugInModeGray16 || fr->imageMode == ps::plugInModeGray32;
-    map.imageMode = grey ? ps::plugInModeGrayScale : ps::plugInModeRGBColor;
-  }
-  fr->displayPixels(&map, &src, top + (src.top - out.top), left + (src.left - out.left),
+  map.baseAddr = copy.data;
+  fr->displayPixels(&map, &map.bounds, top + (src.top - out.top), left + (src.left - out.left),
                     Window(g).PreviewDrawingContext());
   ReleaseWorkBuffer(fr, copy);
 }

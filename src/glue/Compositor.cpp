@@ -54,6 +54,7 @@ void Spill(std::int64_t c[3], std::int64_t max) {
 void OpenGlueRow(Globals& g, std::int32_t y, GlueRow& row) {
   row.open = OpenCompositeRow(g, y, row.site);
   if (!row.open) return;
+  CopyUncomputedPlanes(row.site);
   row.glue = g.params->glue;
   row.weights = g.buffers.renderContext.data != nullptr ? Context(g).proceduralWeights : nullptr;
 }

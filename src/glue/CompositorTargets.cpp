@@ -118,6 +118,20 @@ bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site) {
   return true;
 }
 
+void CopyUncomputedPlanes(const CompositeSite& site) {
+  if (site.target != 0) return;
+  const int bytes = BytesPerChannel(site.kind);
+  const int computed = site.grey ? 1 : 3;
+  const int planes = std::min(site.outPixelBytes, site.inPixelBytes) / bytes;
+  for (int p = computed; p < planes; ++p) {
+    if (p == site.transparencyPlane) continue;
+    for (std::int32_t x = 0; x <= site.maxX; ++x)
+      std::memcpy(site.outRow + std::intptr_t{x} * site.outPixelBytes + p * bytes,
+                  site.inRow + std::intptr_t{x} * site.inPixelBytes + p * bytes,
+                  static_cast<std::size_t>(bytes));
+  }
+}
+
 void MoveCompositeSite(CompositeSite& site, std::int32_t x) {
   site.x = std::clamp(x, 0, site.maxX);
   if (site.target == 2) return;

@@ -46,6 +46,13 @@ struct CompositeSite {
 // when there is nowhere to write: no parameter record, host buffers or export
 // image, an empty target, or an image kind the compositor does not handle.
 bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site);
+// Copies, along the open row of the host's output (render target 0), the
+// planes the compositor does not compute from the source: a transparency
+// plane the host did not declare editable (GIMP's pspi gives filter case 0
+// and four planes) and any further plane. GIMP's output buffer starts empty,
+// so such a plane would otherwise come back as 0 and the layer turn
+// transparent.
+void CopyUncomputedPlanes(const CompositeSite& site);
 // Moves an open site to column x, clamped into the target.
 void MoveCompositeSite(CompositeSite& site, std::int32_t x);
 // Both at once: the site of the pixel at (x, y).

@@ -1,5 +1,6 @@
 #include "stellane/Parameters.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -65,7 +66,7 @@ bool ParseColor(const std::string& text, int rgb[3]) {
 
 }  // namespace
 
-void ApplySetting(const std::string& assignment, stellane::RenderParams& params) {
+testhost::Descriptor SettingItems(const std::string& assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
   const std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
@@ -75,23 +76,23 @@ void ApplySetting(const std::string& assignment, stellane::RenderParams& params)
     if (!ParseColor(value, rgb))
       UsageError("--set " + name + ": expected a colour #rrggbb, got \"" + value + "\"");
     static const char* const kChannels[3] = {".red", ".green", ".blue"};
-    // An 8-bit chip colour v is held as v * 257, as the defaults hold theirs.
+    testhost::Descriptor items;
     for (int i = 0; i < 3; ++i)
-      stellane::SetIntParam(params, *RowNamed((name + kChannels[i]).c_str()), rgb[i] * 257);
-    return;
+      items.push_back(
+          testhost::IntegerItem(RowNamed((name + kChannels[i]).c_str())->scriptKey, rgb[i]));
+    return items;
   }
   for (const char* intName : kIntegerParamNames) {
     if (name != intName) continue;
     std::int32_t v;
     if (!ParseInt32(value, v))
       UsageError("--set " + name + ": expected a whole number, got \"" + value + "\"");
-    stellane::SetIntParam(params, *RowNamed(intName), v);
-    return;
+    return {testhost::IntegerItem(RowNamed(intName)->scriptKey, v)};
   }
   UsageError("--set: unknown parameter \"" + name + "\"; accepted: " + AcceptedNames());
 }
 
-void ApplyGlue(const std::string& glue, stellane::RenderParams& params) {
+testhost::DescriptorItem GlueItem(const std::string& glue) {
   std::int32_t mode = 0;
   if (ParseInt32(glue, mode)) {
     if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
@@ -105,25 +106,27 @@ void ApplyGlue(const std::string& glue, stellane::RenderParams& params) {
       names += std::string(names.empty() ? "" : ", ") + name;
     UsageError("--glue: unknown glue mode \"" + glue + "\"; accepted: 1 to 62 or " + names);
   }
-  params.glue = mode;
+  return testhost::EnumeratedItem(RowNamed("glue")->scriptKey, stellane::kGlueEnumType,
+                                  stellane::EnumIndexToCode(stellane::kGlueEnumType, mode));
 }
 
-testhost::Descriptor DescriptorFromParams(const stellane::RenderParams& params) {
-  testhost::Descriptor descriptor;
-  for (int index = 1; index <= stellane::kScriptedParamCount; ++index) {
-    const stellane::ParamInfo& row = *stellane::ScriptedParam(index);
-    const std::int32_t value = stellane::GetIntParam(params, row);
-    if (row.scriptKey == ps::FourCC("GLUE")) {
-      descriptor.push_back(
-          testhost::EnumeratedItem(row.scriptKey, stellane::kGlueEnumType,
-                                   stellane::EnumIndexToCode(stellane::kGlueEnumType, value)));
-    } else if (row.kind == stellane::ParamKind::Channel) {
-      descriptor.push_back(testhost::IntegerItem(row.scriptKey, value >> 8));
-    } else {
-      descriptor.push_back(testhost::IntegerItem(row.scriptKey, value));
-    }
+void PutItems(const testhost::Descriptor& items, testhost::Descriptor& descriptor) {
+  for (const testhost::DescriptorItem& item : items) {
+    auto same = [&](const testhost::DescriptorItem& d) { return d.key == item.key; };
+    const auto found = std::find_if(descriptor.begin(), descriptor.end(), same);
+    if (found == descriptor.end())
+      descriptor.push_back(item);
+    else
+      *found = item;
   }
-  return descriptor;
+}
+
+void ApplySetting(const std::string& assignment, stellane::RenderParams& params) {
+  ApplyDescriptor(SettingItems(assignment), params);
+}
+
+void ApplyGlue(const std::string& glue, stellane::RenderParams& params) {
+  ApplyDescriptor({GlueItem(glue)}, params);
 }
 
 void ApplyDescriptor(const testhost::Descriptor& descriptor, stellane::RenderParams& params) {

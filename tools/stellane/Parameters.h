@@ -1,11 +1,10 @@
-// The parameters a command line can set, and their trip to the plug-in as a
-// played-back scripting descriptor.
+// The parameters a command line can set, as the items of a scripting
+// descriptor the plug-in plays back, and as the values the plug-in stores for
+// them.
 //
-// A run's values are built in layers on a RenderParams record: the defaults,
-// then a settings file (--settings), a descriptor file (--play), then each
-// --set and --glue in order. The record becomes a descriptor holding all 26
-// scripted values, so the plug-in renders exactly these values whatever its
-// cached settings hold.
+// The plug-in is handed only what the user gave (a descriptor file, each
+// --set and --glue), so every other value is the plug-in's own default; a
+// settings file goes to it whole (see RenderCommand.cpp).
 #pragma once
 
 #include <cstdint>
@@ -21,13 +20,19 @@ extern const char* const kIntegerParamNames[13];
 // The four colours --set accepts as #rrggbb.
 extern const char* const kColorParamNames[4];
 
-// Applies "NAME=VALUE"; throws a usage CliError listing what is accepted.
-void ApplySetting(const std::string& assignment, stellane::RenderParams& params);
-// Applies a glue name or number 1..62; throws a usage CliError listing the names.
-void ApplyGlue(const std::string& glue, stellane::RenderParams& params);
+// The descriptor items of "NAME=VALUE": one, or three for a colour (its
+// 8-bit channels, which the plug-in keeps as v << 8, as its colour chooser
+// does); throws a usage CliError listing what is accepted.
+testhost::Descriptor SettingItems(const std::string& assignment);
+// The item of a glue name or number 1..62; throws a usage CliError listing
+// the names.
+testhost::DescriptorItem GlueItem(const std::string& glue);
+// Puts `items` into `descriptor`, each replacing an item of the same key.
+void PutItems(const testhost::Descriptor& items, testhost::Descriptor& descriptor);
 
-// The 26 scripted values of `params` as the plug-in itself records them.
-testhost::Descriptor DescriptorFromParams(const stellane::RenderParams& params);
+// The same stored into `params`, as the plug-in stores them.
+void ApplySetting(const std::string& assignment, stellane::RenderParams& params);
+void ApplyGlue(const std::string& glue, stellane::RenderParams& params);
 // Stores the items of `descriptor` as the plug-in does when it plays one
 // back (colours shifted into the high byte, unknown glue codes as 0);
 // unknown keys are passed over.

@@ -3,7 +3,9 @@
 // Ctrl-C turned into a flag that the plug-in's abortProc answers.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -15,6 +17,12 @@ std::string ExecutableFolder();
 const char* DefaultPluginFileName();
 
 bool StderrIsTerminal();
+
+// The environment variables that name the temporary folder for this process
+// (and the plug-in loaded into it): TMPDIR, or TMP and TEMP on Windows.
+std::vector<const char*> TempFolderVariables();
+// Sets (or, with no value, removes) an environment variable of this process.
+void SetEnvironmentValue(const char* name, const std::optional<std::string>& value);
 
 // Ctrl-C sets a flag instead of ending the process, so that the run can be
 // cancelled through the plug-in and no partial output is left behind.

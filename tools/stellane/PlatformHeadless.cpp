@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -17,5 +18,14 @@ std::string ExecutableFolder() {
 const char* DefaultPluginFileName() { return "Stellane.so"; }
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+std::vector<const char*> TempFolderVariables() { return {"TMPDIR"}; }
+
+void SetEnvironmentValue(const char* name, const std::optional<std::string>& value) {
+  if (value)
+    setenv(name, value->c_str(), 1);
+  else
+    unsetenv(name);
+}
 
 }  // namespace cli

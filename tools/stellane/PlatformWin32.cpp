@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "stellane/Platform.h"
 
@@ -19,5 +20,13 @@ std::string ExecutableFolder() {
 const char* DefaultPluginFileName() { return "Stellane.8bf"; }
 
 bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+std::vector<const char*> TempFolderVariables() { return {"TMP", "TEMP"}; }
+
+// The runtime's copy and the process's own (which GetTempPath reads) both.
+void SetEnvironmentValue(const char* name, const std::optional<std::string>& value) {
+  _putenv_s(name, value ? value->c_str() : "");
+  SetEnvironmentVariableA(name, value ? value->c_str() : nullptr);
+}
 
 }  // namespace cli

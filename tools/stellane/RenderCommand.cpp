@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,6 +18,7 @@
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
 #include "stellane/RenderOptions.h"
+#include "stellane/SettingsHandOver.h"
 #include "stellane/SettingsThumbnail.h"
 #include "testhost/TestHost.h"
 
@@ -49,8 +51,9 @@ const char* const kRenderHelp =
     "                        beside this program)\n"
     "  -q, --quiet           no progress bar\n"
     "\n"
-    "Later parameter sources override earlier ones: defaults, --settings,\n"
-    "--play, then each --set and --glue in order.\n";
+    "Later parameter sources override earlier ones: the plug-in's defaults,\n"
+    "--settings, --play, then each --set and --glue in order. A colour #rrggbb\n"
+    "is stored as the dialog's colour chooser stores it.\n";
 
 namespace {
 
@@ -70,6 +73,21 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
   if (std::fclose(file) != 0 || !written) Fail("cannot write " + path);
 }
 
+// The script of what the user gave: a descriptor file's items as they are,
+// then each --set and --glue replacing the items of its keys. The plug-in
+// takes its own defaults for every key the script lacks.
+testhost::Descriptor UserScript(const RenderOptions& options) {
+  testhost::Descriptor script;
+  if (!options.play.empty())
+    script = ParseDescriptorText(ReadWholeFile(options.play), options.play);
+  for (const ParameterStep& step : options.steps)
+    PutItems(step.isGlue ? testhost::Descriptor{GlueItem(step.value)} : SettingItems(step.value),
+             script);
+  return script;
+}
+
+// The run's values as the plug-in stores them: its defaults, the settings
+// file, the descriptor file, each --set and --glue.
 stellane::RenderParams BuildParams(const RenderOptions& options) {
   stellane::RenderParams params{};
   stellane::InitNewRenderParams(params);
@@ -160,13 +178,18 @@ int RenderCommand(const Arguments& args) {
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
   if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
 
+  // A settings file reaches the plug-in whole (with what the command line
+  // adds to it); otherwise only what the user gave, as a script.
+  std::optional<SettingsHandOver> handOver;
+  if (!options.settings.empty()) handOver.emplace(params);
+
   // The selection is applied by the host, after the run, against the source.
   const testhost::Image source = selection.Empty() ? testhost::Image{} : image;
   testhost::Image output;
   std::optional<testhost::Descriptor> recorded;
   {
     testhost::HostConfig config = testhost::PhotoshopHost();
-    config.descriptorToPlay = DescriptorFromParams(params);
+    if (!handOver) config.descriptorToPlay = UserScript(options);
     config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
     // The test host's colour services answer every chooser with a fixed
     // colour; a user at the dialog picks chip colours in the system chooser.
@@ -190,6 +213,7 @@ int RenderCommand(const Arguments& args) {
     if (!selection.Empty()) BlendBySelection(source, selection, output);
     recorded = host.RecordedDescriptor();
   }
+  handOver.reset();
 
   WriteThroughTemporary(options.output, [&](const std::string& temporary) {
     WriteImageFile(output, temporary, outputKind);

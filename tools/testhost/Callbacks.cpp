@@ -68,6 +68,7 @@ ps::OSErr AnswerColor(ps::ColorServicesInfo* info, const std::int16_t rgb[3]) {
 
 ps::OSErr ServeColor(Session& s, ps::ColorServicesInfo* info) {
   const HostConfig& c = s.config;
+  if (c.quirks.colorServicesRefuseAll) return ps::errPlugInHostInsufficient;
   switch (info->selector) {
     case ps::plugIncolorServicesChooseColor:
       if (c.chooseColorCancels) return ps::userCanceledErr;
@@ -85,6 +86,7 @@ ps::OSErr ServeColor(Session& s, ps::ColorServicesInfo* info) {
       return AnswerColor(info, rgb);
     }
     case ps::plugIncolorServicesGetSpecialColor: {
+      if (c.quirks.specialColorRefused) return ps::errPlugInHostInsufficient;
       const std::int32_t id = info->selectorParameter.specialColorID;
       if (id != 0 && id != 1) return ps::paramErr;
       const ps::RGBColor& color = id == 0 ? c.foreground : c.background;
@@ -97,7 +99,22 @@ ps::OSErr ServeColor(Session& s, ps::ColorServicesInfo* info) {
   }
 }
 
+// pspiHost's property suite: every query succeeds and says nothing.
+ps::OSErr GetPropertySilently(ps::OSType, ps::OSType, ps::int32, std::intptr_t*, ps::Handle*) {
+  return ps::noErr;
+}
+ps::OSErr SetPropertySilently(ps::OSType, ps::OSType, ps::int32, std::intptr_t, ps::Handle) {
+  return ps::noErr;
+}
+
 }  // namespace
+
+void FillSilentPropertyProcs(ps::PropertyProcs& procs) {
+  procs.propertyProcsVersion = 1;
+  procs.numPropertyProcs = 2;
+  procs.getPropertyProc = GetPropertySilently;
+  procs.setPropertyProc = SetPropertySilently;
+}
 
 ps::Boolean AbortCallback() {
   Session* s = ActiveSession();
@@ -157,15 +174,7 @@ ps::OSErr DisplayPixelsCallback(const ps::PSPixelMap* source, const ps::VRect* s
     call.planes = planes;
     call.bytesPerSample = bytesPerSample;
     call.platformContext = platformContext;
-    const auto* base = static_cast<const std::uint8_t*>(source->baseAddr);
-    for (std::int32_t y = r.top; y < r.bottom; ++y)
-      for (std::int32_t x = r.left; x < r.right; ++x)
-        for (int p = 0; p < planes; ++p) {
-          const std::int64_t offset = std::int64_t(y - b.top) * source->rowBytes +
-                                      std::int64_t(x - b.left) * source->colBytes +
-                                      std::int64_t(p) * source->planeBytes;
-          call.pixels.insert(call.pixels.end(), base + offset, base + offset + bytesPerSample);
-        }
+    ReadDisplayedPixels(*s, *source, call);
     s->log.displays.push_back(std::move(call));
     DrawDisplayCall(s->log.displays.back());
   } catch (...) {

@@ -52,6 +52,7 @@ ps::OSErr SetSizeProc(ps::Handle h, ps::int32 newSize) {
   HandleBlock* b = Find(*s, h, "setSize");
   if (!b) return ps::nilHandleErr;
   if (newSize < 0) return ps::paramErr;
+  if (s->config.quirks.handleSizeZero) return ps::noErr;  // and nothing changes
   if (b->lockCount > 0) {
     s->ProtocolError("setSize on a locked handle");
     return ps::memFullErr;

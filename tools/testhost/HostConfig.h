@@ -43,7 +43,8 @@ struct HostQuirks {
   bool noFinishAfterSuccess = false;
   // Paint.NET's repeat and GIMP's non-interactive runs: no Parameters call.
   bool skipParameters = false;
-  // pspiHost: the handle suite answers 0 for every handle's size.
+  // pspiHost: the handle suite answers 0 for every handle's size, and
+  // setSize answers noErr but leaves the handle as it was.
   bool handleSizeZero = false;
   // GIMP's pspi: filterCase left at 0.
   bool filterCaseZero = false;
@@ -54,6 +55,40 @@ struct HostQuirks {
   bool ratesPresetZero = false;
   // GIMP's pspi: the buffer suite reports 8 procs but fills only the first 5.
   bool bufferSlotsBeyondFiveNull = false;
+  // pspiHost: displayPixels reads 8-bit pixel maps its own way: grey rows
+  // written from srcRect.top into a bitmap of srcRect's height (a guarded
+  // overrun becomes a protocol error), grey colBytes ignored, RGB from the
+  // map's first pixel and blue first (DisplayRead.cpp).
+  bool pspiHostDisplay = false;
+  // pspiHost: a property suite whose queries answer noErr and write
+  // nothing (without it the test host offers none).
+  bool propertiesAnswerNothing = false;
+  // pspiHost: Parameters is called on every run.
+  bool parametersEveryRun = false;
+  // pspiHost: the RGBColor background and foreground hold 0..255 values.
+  bool eightBitRgbColors = false;
+  // pspiHost: colour services refuse GetSpecialColor.
+  bool specialColorRefused = false;
+  // pspiHost: bufferSpace arrives set to maxSpace.
+  bool bufferSpacePreset = false;
+  // pspiHost and GIMP's pspi: the host takes each output chunk through the
+  // outData pointer the plug-in left; a chunk whose pointer was changed
+  // (or set to NULL) is lost, a protocol error.
+  bool outputThroughOutData = false;
+  // GIMP's pspi: the output buffer starts empty (its shadow buffer), so a
+  // plane the plug-in does not write comes back as 0.
+  bool emptyOutputBuffer = false;
+  // pspiHost and GIMP's pspi: after the run the host mixes the result with
+  // the source by the selection, as Photoshop does (nothing changes outside
+  // it).
+  bool hostAppliesSelection = false;
+  // GIMP's pspi: haveMask is never set and no mask is handed over; a
+  // selection only narrows filterRect to its bounds.
+  bool selectionOnlyNarrowsFilterRect = false;
+  // GIMP's pspi: errorString is NULL.
+  bool noErrorString = false;
+  // GIMP's pspi: colour services refuse every selector.
+  bool colorServicesRefuseAll = false;
 };
 
 struct HostConfig {
@@ -109,7 +144,8 @@ struct HostConfig {
   int maxContinueCalls = 100000;
 };
 
-// Presets of the hosts whose behaviour we know (signature and quirks).
+// Presets of the hosts whose behaviour we know (signature and quirks). The
+// GIMP pspi and pspiHost presets play every behaviour we saw in those hosts.
 HostConfig PhotoshopHost();
 HostConfig AffinityHost();
 HostConfig GimpPspiHost();

@@ -24,8 +24,9 @@ struct PixelRequest {
   bool fromAdvanceState;
 };
 
-// A displayPixels call with a copy of what it was asked to draw: the pixels
-// of srcRect, interleaved, `planes` samples of `bytesPerSample` each.
+// A displayPixels call with a copy of what the host shows for it: the pixels
+// of srcRect, interleaved, `planes` samples of `bytesPerSample` each, colour
+// planes in red, green, blue order.
 struct DisplayCall {
   ps::VRect srcRect;
   ps::VRect bounds;
@@ -35,6 +36,21 @@ struct DisplayCall {
   std::vector<std::uint8_t> pixels;
   void* platformContext;
 };
+
+// What a run of displayPixels calls left on the screen: each call's pixels
+// at its destination, later calls over earlier ones. `picture` (8-bit, the
+// calls' planes) covers them all, its top-left at screen (top, left);
+// `drawn` marks, row by row, the pixels some call drew.
+struct ShownScreen {
+  int top = 0, left = 0;
+  int width = 0, height = 0, planes = 0;
+  std::vector<std::uint8_t> pixels;
+  std::vector<bool> drawn;
+  // The samples at screen (row, column), or null where nothing was drawn.
+  const std::uint8_t* At(int row, int column) const;
+};
+// Of 8-bit calls of one plane count; others are passed over.
+ShownScreen ShowCalls(const std::vector<DisplayCall>& calls);
 
 struct ColorCall {
   std::int16_t selector, sourceSpace, resultSpace;

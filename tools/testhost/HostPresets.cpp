@@ -18,13 +18,22 @@ HostConfig GimpPspiHost() {
   c.offerDescriptorSuite = false;
   c.samplingSupport = 0;
   c.supportsPadding = false;
+  c.maxSpace = 100000000;
+  c.parentWindow = 0;
+  // Non-interactive runs (RunFilter without withParameters) get no
+  // Parameters call and start with a NULL parameters handle.
   c.quirks.narrowDataWord = true;
   c.quirks.noFinishAfterSuccess = true;
-  c.quirks.skipParameters = true;
   c.quirks.filterCaseZero = true;
   c.quirks.doneOnlyWhenRightIsZero = true;
   c.quirks.ratesPresetZero = true;
   c.quirks.bufferSlotsBeyondFiveNull = true;
+  c.quirks.outputThroughOutData = true;
+  c.quirks.emptyOutputBuffer = true;
+  c.quirks.hostAppliesSelection = true;
+  c.quirks.selectionOnlyNarrowsFilterRect = true;
+  c.quirks.noErrorString = true;
+  c.quirks.colorServicesRefuseAll = true;
   return c;
 }
 
@@ -38,6 +47,14 @@ HostConfig PspiHostDll() {
   c.quirks.aboutResultPresetOne = true;
   c.quirks.handleSizeZero = true;
   c.quirks.doneOnlyWhenRightIsZero = true;
+  c.quirks.pspiHostDisplay = true;
+  c.quirks.propertiesAnswerNothing = true;
+  c.quirks.parametersEveryRun = true;
+  c.quirks.eightBitRgbColors = true;
+  c.quirks.specialColorRefused = true;
+  c.quirks.bufferSpacePreset = true;
+  c.quirks.outputThroughOutData = true;
+  c.quirks.hostAppliesSelection = true;
   return c;
 }
 

@@ -47,7 +47,7 @@ ps::OSErr FillImageBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int
                           ps::Fixed rate, std::int16_t padding, const char* name) {
   buf = PixelBuffer{};
   if (Empty(r)) return ps::noErr;
-  const Image& im = s.image;
+  const Image& im = s.Source();
   if (lo < 0 || lo > hi || hi >= im.Planes()) {
     s.ProtocolError(std::string(name) + ": planes out of range");
     return ps::paramErr;
@@ -85,7 +85,7 @@ ps::OSErr FillMaskBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, ps::
                          std::int16_t padding) {
   buf = PixelBuffer{};
   const Selection& sel = s.selection;
-  if (Empty(r) || sel.Empty()) return ps::noErr;
+  if (Empty(r) || sel.Empty() || s.config.quirks.selectionOnlyNarrowsFilterRect) return ps::noErr;
   if (rate <= 0) rate = ps::kFixedOne;
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
@@ -115,6 +115,10 @@ void* DataOf(PixelBuffer& buf) { return buf.bytes.empty() ? nullptr : buf.bytes.
 void Session::CommitOutput() {
   if (!outputPending) return;
   outputPending = false;
+  if (config.quirks.outputThroughOutData && fr && fr->outData != out.bytes.data()) {
+    ProtocolError("output chunk lost: outData no longer points at the host's buffer");
+    return;
+  }
   const int planes = out.hiPlane - out.loPlane + 1;
   const int bps = image.BytesPerSample();
   for (int y = out.rect.top; y < out.rect.bottom; ++y) {
@@ -141,6 +145,8 @@ ps::OSErr Session::ExchangePixels(bool fromAdvanceState) {
   if (err == ps::noErr)
     err = FillImageBuffer(*this, out, r.outRect, r.outLoPlane, r.outHiPlane, ps::kFixedOne,
                           r.outputPadding, "outRect");
+  if (err == ps::noErr && config.quirks.emptyOutputBuffer)
+    std::fill(out.bytes.begin(), out.bytes.end(), std::uint8_t{0});
   if (err == ps::noErr) err = FillMaskBuffer(*this, mask, r.maskRect, r.maskRate, r.maskPadding);
   if (err != ps::noErr) {
     ReleasePixelBuffers();

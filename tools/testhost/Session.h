@@ -49,7 +49,10 @@ struct Session {
   PluginMainProc entry = nullptr;
   HostConfig config;
   Image image;
-  Image runSource;  // the image at the start of the run, restored on failure
+  // The image at the start of the run: what the plug-in is served, as an
+  // editor serves the layer it filters while the result goes elsewhere;
+  // restored on failure.
+  Image runSource;
   Selection selection;
   HostLog log;
 
@@ -62,6 +65,7 @@ struct Session {
   ps::WriteDescriptorProcs writeProcs{};
   ps::PIDescriptorParameters descriptorParameters{};
   ps::PlatformData platform{};
+  ps::PropertyProcs propertyProcs{};
   std::int16_t result = 0;
   ps::Str255 errorString{};
   bool canaryDamaged = false;
@@ -87,6 +91,7 @@ struct Session {
   ~Session();
   void ProtocolError(std::string message);
   bool Narrow() const { return config.quirks.narrowDataWord; }
+  const Image& Source() const { return fr ? runSource : image; }
 
   ps::Handle AllocateHandle(std::int32_t size);  // counted; null when refused
   void DisposeHandle(ps::Handle h);
@@ -119,5 +124,10 @@ ps::OSErr AdvanceStateCallback();
 ps::OSErr DisplayPixelsCallback(const ps::PSPixelMap* source, const ps::VRect* srcRect,
                                 std::int32_t dstRow, std::int32_t dstCol, void* platformContext);
 ps::OSErr ColorServicesCallback(ps::ColorServicesInfo* info);
+void FillSilentPropertyProcs(ps::PropertyProcs& procs);
+
+// Fills call.pixels from `map` for call.srcRect as this host reads a map
+// (DisplayRead.cpp); call's other fields are set.
+void ReadDisplayedPixels(Session& s, const ps::PSPixelMap& map, DisplayCall& call);
 
 }  // namespace testhost

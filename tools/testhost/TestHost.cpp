@@ -2,6 +2,7 @@
 // driver, and what the host keeps between runs.
 #include "testhost/TestHost.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -68,11 +69,43 @@ void CheckCanary(Session& s) {
   if (s.Narrow() && (s.dataSlot >> 32) != kCanary) s.canaryDamaged = true;
 }
 
+// The smallest rectangle inside `area` that holds every selected pixel.
+Rect SelectionBounds(const Selection& sel, Rect area) {
+  Rect bounds{area.bottom, area.right, area.top, area.left};
+  for (int y = area.top; y < area.bottom && y < sel.height; ++y)
+    for (int x = area.left; x < area.right && x < sel.width; ++x)
+      if (sel.coverage[std::size_t(y) * std::size_t(sel.width) + std::size_t(x)] != 0)
+        bounds = {std::min(bounds.top, y), std::min(bounds.left, x), std::max(bounds.bottom, y + 1),
+                  std::max(bounds.right, x + 1)};
+  return bounds.top < bounds.bottom ? bounds : Rect{};
+}
+
+// What the host itself does with a selection it did not hand over as a
+// mask: the source where nothing is selected, the result where all is, a
+// mix by coverage in between.
+void MixBySelection(const Image& source, const Selection& sel, Image& image) {
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      const int coverage = sel.coverage[std::size_t(y) * std::size_t(sel.width) + std::size_t(x)];
+      for (int p = 0; p < image.Planes() && coverage != 255; ++p) {
+        const double from = source.Get(x, y, p);
+        image.Set(x, y, p, from + (image.Get(x, y, p) - from) * coverage / 255.0);
+      }
+    }
+}
+
+ps::RGBColor HostRgb(const ps::RGBColor& c, const HostQuirks& quirks) {
+  if (!quirks.eightBitRgbColors) return c;
+  return {std::uint16_t(c.red >> 8), std::uint16_t(c.green >> 8), std::uint16_t(c.blue >> 8)};
+}
+
 void FillImageFields(Session& s, ps::FilterRecord& r) {
   const Image& im = s.image;
   const HostConfig& c = s.config;
-  const Rect area = c.filterRect.value_or(Rect{0, 0, im.height, im.width});
-  const bool haveMask = !s.selection.Empty();
+  Rect area = c.filterRect.value_or(Rect{0, 0, im.height, im.width});
+  const bool hostMasks = c.quirks.selectionOnlyNarrowsFilterRect && !s.selection.Empty();
+  if (hostMasks) area = SelectionBounds(s.selection, area);
+  const bool haveMask = !s.selection.Empty() && !hostMasks;
   r.imageSize = {std::int16_t(im.height), std::int16_t(im.width)};
   r.wholeSize = r.imageSize;
   r.planes = std::int16_t(im.Planes());
@@ -93,8 +126,8 @@ void FillImageFields(Session& s, ps::FilterRecord& r) {
     r.inNonLayerPlanes = r.absNonLayerPlanes = r.outNonLayerPlanes = colour;
   }
   r.imageHRes = r.imageVRes = 72 * ps::kFixedOne;
-  r.background = c.background;
-  r.foreground = c.foreground;
+  r.background = HostRgb(c.background, c.quirks);
+  r.foreground = HostRgb(c.foreground, c.quirks);
   const ps::RGBColor* colours[2] = {&c.background, &c.foreground};
   ps::FilterColor* targets[2] = {&r.backColor, &r.foreColor};
   for (int i = 0; i < 2; ++i) {
@@ -160,6 +193,7 @@ void Session::FillSuites() {
     bufferProcs.bufferProcsVersion = bufferProcs.numBufferProcs = 0;
   }
   platform.hwnd = config.parentWindow;
+  FillSilentPropertyProcs(propertyProcs);
 }
 
 TestHost::TestHost(PluginMainProc entry, HostConfig config) : session_(new Session) {
@@ -179,6 +213,7 @@ void TestHost::SetImage(Image image) {
   if (image.width > 32767 || image.height > 32767)
     throw std::invalid_argument("image larger than 32767 pixels");
   session_->image = std::move(image);
+  if (InRun()) session_->runSource = session_->image;
 }
 Image& TestHost::GetImage() { return session_->image; }
 const Image& TestHost::GetImage() const { return session_->image; }
@@ -199,6 +234,7 @@ void TestHost::BeginRun() {
   if (s.config.quirks.freshDataWordEachRun) s.dataSlot = 0;
   if (s.config.quirks.freshParametersEachRun) s.parameters = nullptr;
   SealNarrowSlot(s);
+  s.runSource = s.image;
 
   const HostConfig& c = s.config;
   // Exactly as long as the host says, so that a read past it is caught.
@@ -230,7 +266,9 @@ void TestHost::BeginRun() {
     FillDescriptorParameters(s);
     r.descriptorParameters = &s.descriptorParameters;
   }
-  r.errorString = &s.errorString;
+  if (c.quirks.propertiesAnswerNothing) r.propertyProcs = &s.propertyProcs;
+  r.errorString = c.quirks.noErrorString ? nullptr : &s.errorString;
+  if (c.quirks.bufferSpacePreset) r.bufferSpace = c.maxSpace;
   if (!c.quirks.shortRecord) {
     r.maxSpace64 = c.maxSpace;
     r.bufferSpace64 = 0;
@@ -298,13 +336,13 @@ void TestHost::EndRun() {
   s.parameters = s.fr->parameters;
   s.fr = nullptr;
   s.recordStorage = {};
+  s.runSource = Image{};
 }
 
 RunReport TestHost::RunFilter(const RunOptions& options) {
   Session& s = *session_;
   RunReport report;
   BeginRun();
-  s.runSource = s.image;
   const int advanceBefore = s.log.advanceStateCalls;
   const std::size_t requestsBefore = s.log.requests.size();
   const int rowsBefore = s.log.rowsDelivered;
@@ -317,7 +355,8 @@ RunReport TestHost::RunFilter(const RunOptions& options) {
   };
 
   bool ok = true;
-  if (options.withParameters && !s.config.quirks.skipParameters) {
+  const HostQuirks& quirks = s.config.quirks;
+  if ((options.withParameters || quirks.parametersEveryRun) && !quirks.skipParameters) {
     report.parametersCalled = true;
     report.parametersResult = call(ps::filterSelectorParameters);
     ok = report.parametersResult == 0;
@@ -349,12 +388,13 @@ RunReport TestHost::RunFilter(const RunOptions& options) {
   }
   if (ok) {
     s.CommitOutput();
+    if (quirks.hostAppliesSelection && !s.selection.Empty())
+      MixBySelection(s.runSource, s.selection, s.image);
   } else {
     // A failed or cancelled run leaves the picture as it was.
     s.outputPending = false;
     s.image = s.runSource;
   }
-  s.runSource = Image{};
   if (started && !(ok && s.config.quirks.noFinishAfterSuccess)) {
     report.finishCalled = true;
     report.finishResult = call(ps::filterSelectorFinish);

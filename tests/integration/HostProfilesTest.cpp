@@ -1,0 +1,191 @@
+// The plug-in in the whole-host profiles of pspiHost and GIMP's pspi bridge:
+// every picture shape, a rectangle and a selection, the dialog opened and
+// confirmed, two runs in one session. Each run is held against the same run
+// in a plain host, and the preview against what the plug-in rendered for it.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DialogRig.h"
+#include "params/SettingsFile.h"
+#include "params/TempFolder.h"
+
+namespace dialogtest {
+namespace {
+
+using testhost::HostConfig;
+using testhost::Image;
+using testhost::Rect;
+using testhost::Selection;
+using testhost::TestHost;
+
+enum class Area { Whole, Rectangle, Mask };
+
+struct Shape {
+  const char* name;
+  int colorPlanes;
+  bool alpha;
+};
+
+constexpr Shape kShapes[] = {
+    {"RGB", 3, false}, {"RGBA", 3, true}, {"grey", 1, false}, {"grey+alpha", 1, true}};
+constexpr Area kAreas[] = {Area::Whole, Area::Rectangle, Area::Mask};
+constexpr int kWidth = 37, kHeight = 23;
+// The rectangle, and the selection's bounds: fully selected but for a
+// half-selected first column.
+constexpr Rect kInner{4, 6, 19, 30};
+
+Image Picture(const Shape& shape) {
+  Image image = Image::Make(kWidth, kHeight, shape.colorPlanes, 8, shape.alpha);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      for (int c = 0; c < shape.colorPlanes; ++c) image.Set(x, y, c, RampValue(x, y, c));
+      if (shape.alpha) image.Set(x, y, shape.colorPlanes, 255 - 3 * x - y);
+    }
+  return image;
+}
+
+bool Inside(const Rect& r, int x, int y) {
+  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+Selection InnerSelection() {
+  Selection sel = Selection::Filled(kWidth, kHeight, 0);
+  for (int y = kInner.top; y < kInner.bottom; ++y)
+    for (int x = kInner.left; x < kInner.right; ++x)
+      sel.coverage[std::size_t(y) * kWidth + x] = x == kInner.left ? 128 : 255;
+  return sel;
+}
+
+// Nebulae only: stars are placed from the clock. Hosts without scripting
+// run with the plug-in's cached settings.
+void CacheNebulaOnlySettings() {
+  stellane::RenderParams params;
+  stellane::InitNewRenderParams(params);
+  params.density = 0;
+  params.glue = 10;  // "screen": the result depends on the source
+  char path[stellane::kPathBytes];
+  ASSERT_TRUE(stellane::TempFilePath(stellane::kCachedSettingsName, path));
+  ASSERT_EQ(stellane::WriteSettingsFile(path, params, nullptr), 0);
+}
+
+// The same run in a host that follows the plug-in interface to the letter.
+// GIMP masks the result itself and narrows the filter rectangle to the
+// selection, so its reference filters that rectangle without a mask.
+Image ReferenceRun(const HostConfig& profile, const Shape& shape, Area area) {
+  HostConfig plain;
+  plain.hostSig = ps::FourCC("TEST");
+  plain.quirks.filterCaseZero = profile.quirks.filterCaseZero;
+  if (area == Area::Rectangle ||
+      (area == Area::Mask && profile.quirks.selectionOnlyNarrowsFilterRect))
+    plain.filterRect = kInner;
+  TestHost host(&stellane::PluginMainImpl, plain);
+  host.SetImage(Picture(shape));
+  EXPECT_EQ(host.RunFilter().result, 0);
+  return host.GetImage();
+}
+
+// The output rows the preview rendered, against what the host shows of them
+// from the top left of what it drew.
+void ExpectPreviewShowsTheRender(const Globals& g, const TestHost& host) {
+  const testhost::ShownScreen screen = testhost::ShowCalls(host.Log().displays);
+  ASSERT_GT(screen.planes, 0) << "the preview drew nothing";
+  const ps::FilterRecord& fr = *g.filterRecord;
+  const int planes = fr.outHiPlane - fr.outLoPlane + 1;
+  const int colours = fr.imageMode == ps::plugInModeGrayScale ? 1 : 3;
+  ASSERT_EQ(screen.planes, colours);
+  int wrong = 0;
+  for (int y = 0; y < fr.outRect.bottom - fr.outRect.top; ++y)
+    for (int x = 0; x < fr.outRect.right - fr.outRect.left; ++x) {
+      const auto* rendered =
+          static_cast<const std::uint8_t*>(fr.outData) + y * fr.outRowBytes + x * planes;
+      const std::uint8_t* shown = screen.At(screen.top + y, screen.left + x);
+      if ((!shown || !std::equal(rendered, rendered + colours, shown)) && wrong++ < 3)
+        ADD_FAILURE() << "preview pixel " << x << "," << y;
+    }
+  EXPECT_EQ(wrong, 0) << "preview pixels shown wrongly";
+}
+
+void ExpectOutput(const Image& out, const Image& source, const Image& reference, const Shape& shape,
+                  Area area, bool hostKeepsAlpha) {
+  const Selection sel = InnerSelection();
+  int wrong = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      for (int p = 0; p < out.Planes(); ++p) {
+        const double got = out.Get(x, y, p), from = source.Get(x, y, p);
+        const double filtered = reference.Get(x, y, p);
+        const int coverage = area == Area::Mask     ? sel.coverage[std::size_t(y) * kWidth + x]
+                             : area == Area::Whole  ? 255
+                             : Inside(kInner, x, y) ? 255
+                                                    : 0;
+        const bool alpha = shape.alpha && p == shape.colorPlanes;
+        bool ok;
+        if (coverage == 0 || (alpha && hostKeepsAlpha))
+          ok = got == from;
+        else if (coverage == 255)
+          ok = got == filtered;
+        else
+          ok = got >= std::min(from, filtered) - 1 && got <= std::max(from, filtered) + 1;
+        if (!ok && wrong++ < 3)
+          ADD_FAILURE() << "pixel " << x << "," << y << " plane " << p << ": " << got << ", source "
+                        << from << ", filtered " << filtered;
+      }
+  EXPECT_EQ(wrong, 0) << "output samples wrong";
+}
+
+struct Profile {
+  const char* name;
+  HostConfig config;
+};
+void PrintTo(const Profile& profile, std::ostream* os) { *os << profile.name; }
+
+class HostProfiles : public ::testing::TestWithParam<Profile> {
+ protected:
+  ~HostProfiles() override { stellane::SetHeadlessDialogUser(nullptr, nullptr); }
+};
+
+TEST_P(HostProfiles, EveryShapeAndAreaWithTheDialogAndTwoRuns) {
+  const HostConfig& profile = GetParam().config;
+  CacheNebulaOnlySettings();
+  for (const Shape& shape : kShapes)
+    for (Area area : kAreas) {
+      SCOPED_TRACE(std::string(shape.name) + ", area " + std::to_string(int(area)));
+      stellane::RunDotPins() = {};
+      const Image source = Picture(shape);
+      const Image reference = ReferenceRun(profile, shape, area);
+      TestHost host(&stellane::PluginMainImpl, profile);
+      if (area == Area::Rectangle) host.Config().filterRect = kInner;
+      if (area == Area::Mask) host.SetSelection(InnerSelection());
+      for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run + 1));
+        host.SetImage(source);
+        host.ClearLog();
+        FakeWindow window;
+        int dialogs = 0;
+        stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {
+          ++dialogs;
+          ExpectPreviewShowsTheRender(g, host);
+        });
+        // The user picks the filter from the menu the first time; GIMP then
+        // repeats it without the dialog, pspiHost shows it every time.
+        const testhost::RunReport report = host.RunFilter({.withParameters = run == 0});
+        EXPECT_EQ(report.result, 0);
+        EXPECT_EQ(dialogs, run == 0 || profile.quirks.parametersEveryRun ? 1 : 0);
+        EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
+        EXPECT_EQ(host.OutstandingBuffers(), 0);
+        EXPECT_EQ(host.TotalHandleLocks(), 0);
+        EXPECT_TRUE(host.CanaryIntact());
+        ExpectOutput(host.GetImage(), source, reference, shape, area,
+                     profile.quirks.filterCaseZero);
+      }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, HostProfiles,
+                         ::testing::Values(Profile{"pspiHost", testhost::PspiHostDll()},
+                                           Profile{"GimpPspi", testhost::GimpPspiHost()}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace dialogtest
