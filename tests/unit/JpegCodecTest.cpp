@@ -58,12 +58,8 @@ void CompareWithPicture(const TiledImage& image, double& mean, int& largest) {
   mean = sum / (kW * kH * 3);
 }
 
-// The compressed bytes in a block of exactly their size, so that a read past
-// the end is caught by the address sanitizer.
-std::vector<std::uint8_t> Exact(const std::uint8_t* data, std::size_t size) {
-  return std::vector<std::uint8_t>(data, data + size);
-}
-
+// Decodes the first `size` bytes from a block of exactly that size, so that a
+// read past the end is caught by the address sanitizer.
 bool DecodesInto(const std::vector<std::uint8_t>& bytes, std::size_t size, TiledImage& image) {
   std::uint8_t* copy = static_cast<std::uint8_t*>(std::malloc(size ? size : 1));
   if (size) std::memcpy(copy, bytes.data(), size);
@@ -84,7 +80,7 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
 
   TiledImage decoded;
   InitTiledImage(decoded, nullptr);
-  ASSERT_TRUE(DecodesInto(Exact(jpeg.data, jpeg.size), jpeg.size, decoded));
+  ASSERT_TRUE(DecodesInto({jpeg.data, jpeg.data + jpeg.size}, jpeg.size, decoded));
   EXPECT_EQ(decoded.format, 3);
   EXPECT_EQ(decoded.levels[0].width, kW);
   EXPECT_EQ(decoded.levels[0].height, kH);
@@ -93,18 +89,10 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
   int largest;
   CompareWithPicture(decoded, mean, largest);
   // Chroma is halved in both directions, so the saturated block edges bleed
-  // (by up to about 110); the ramps and block interiors stay close.
+  // (by up to about 110); the ramps and block interiors stay close. Swapped
+  // channels, flipped rows or mirrored columns raise the mean above 20.
   EXPECT_LT(mean, 8.0);
   EXPECT_LT(largest, 128);
-  const std::uint32_t red = ReadPacked(decoded, 4, 3, 0);
-  const std::uint32_t blue = ReadPacked(decoded, 33, 20, 0);
-  const std::uint32_t ramp = ReadPacked(decoded, 18, 12, 0);
-  EXPECT_NEAR(int(PackedChannel(red, 0)), 230, 16);
-  EXPECT_NEAR(int(PackedChannel(red, 1)), 20, 16);
-  EXPECT_NEAR(int(PackedChannel(blue, 2)), 220, 16);
-  EXPECT_NEAR(int(PackedChannel(blue, 0)), 10, 16);
-  EXPECT_NEAR(int(PackedChannel(ramp, 0)), 40 + 18 * 4, 12);
-  EXPECT_NEAR(int(PackedChannel(ramp, 1)), 60 + 12 * 6, 12);
 
   ReleaseJpegBytes(jpeg);
   EXPECT_EQ(jpeg.data, nullptr);
@@ -163,7 +151,7 @@ TEST(JpegCodec, CorruptOrTruncatedDataFailsCleanly) {
   TiledImage picture = MakePicture();
   JpegBytes jpeg;
   ASSERT_TRUE(CompressJpeg(picture, jpeg));
-  const std::vector<std::uint8_t> good = Exact(jpeg.data, jpeg.size);
+  const std::vector<std::uint8_t> good(jpeg.data, jpeg.data + jpeg.size);
   ReleaseJpegBytes(jpeg);
   ReleaseTiledImage(picture);
 

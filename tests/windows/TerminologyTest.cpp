@@ -10,42 +10,35 @@
 
 namespace {
 
-// A bounds-checked reader over the resource's bytes.
+// A bounds-checked reader over the resource's bytes; numbers are little-endian.
 struct AeteReader {
-  const std::uint8_t* data;
-  std::size_t size;
+  const std::vector<std::uint8_t>& data;
   std::size_t pos = 0;
   bool overrun = false;
 
-  std::uint32_t Bytes(int count) {
-    if (size - pos < std::size_t(count)) {
+  std::string Take(std::size_t n) {
+    if (data.size() - pos < n) {
       overrun = true;
-      pos = size;
-      return 0;
-    }
-    std::uint32_t v = 0;
-    for (int i = 0; i < count; ++i) v |= std::uint32_t(data[pos + i]) << (8 * i);
-    pos += std::size_t(count);
-    return v;
-  }
-  std::uint32_t Word() { return Bytes(2); }
-  std::uint32_t Byte() { return Bytes(1); }
-  // A four-character code, stored as a little-endian number.
-  std::string Code() {
-    const std::uint32_t v = Bytes(4);
-    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-  }
-  std::string Pascal() {
-    const std::size_t length = Byte();
-    if (size - pos < length) {
-      overrun = true;
-      pos = size;
+      pos = data.size();
       return {};
     }
-    std::string s(reinterpret_cast<const char*>(data + pos), length);
-    pos += length;
-    return s;
+    pos += n;
+    return std::string(data.begin() + std::ptrdiff_t(pos - n), data.begin() + std::ptrdiff_t(pos));
   }
+  std::uint32_t Number(std::size_t bytes) {
+    const std::string s = Take(bytes);
+    std::uint32_t v = 0;
+    for (auto c = s.rbegin(); c != s.rend(); ++c) v = v << 8 | std::uint8_t(*c);
+    return v;
+  }
+  std::uint32_t Word() { return Number(2); }
+  std::uint32_t Byte() { return Number(1); }
+  // A four-character code, stored as a little-endian number.
+  std::string Code() {
+    const std::string s = Take(4);
+    return {s.rbegin(), s.rend()};
+  }
+  std::string Pascal() { return Take(Byte()); }
 };
 
 class Terminology : public ::testing::Test {
@@ -69,7 +62,7 @@ class Terminology : public ::testing::Test {
 };
 
 TEST_F(Terminology, EventParametersAndGlueEnumeration) {
-  AeteReader r{bytes_.data(), bytes_.size()};
+  AeteReader r{bytes_};
   EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
   EXPECT_EQ(r.Byte(), 1u);  // version 1.1
   EXPECT_EQ(r.Byte(), 1u);
