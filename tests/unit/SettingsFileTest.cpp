@@ -2,6 +2,7 @@
 // and damaged files that must change nothing they cannot read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -259,13 +260,16 @@ TEST(SettingsFile, DamagedThumbnailBlocksAreRefused) {
     FileBuilder f;
     f.bytes.assign(good.begin(), good.begin() + 69 * 4);
     f.Items({1, w, h, n});
-    f.bytes.insert(f.bytes.end(), good.begin() + 73 * 4, good.begin() + 73 * 4 + keep);
+    f.bytes.insert(f.bytes.end(), good.begin() + 73 * 4,
+                   good.begin() + 73 * 4 + std::min(keep, count));
+    // Zeros after the end marker, which a JPEG reader passes over.
+    f.bytes.resize(f.bytes.size() + std::size_t(std::max(0, keep - count)));
     return f.bytes;
   };
   Bytes garbage = good;
   for (std::size_t i = 73 * 4; i < garbage.size(); ++i) garbage[i] = std::uint8_t(i * 37);
   const Bytes damaged[] = {block(128, 128, -1, 0),
-                           block(128, 128, 49153, count),
+                           block(128, 128, 49153, 49153),  // longer than any thumbnail needs
                            block(128, 128, count + 9, count),
                            block(128, 128, count / 2, count / 2),
                            block(0, 128, count, count),
