@@ -96,25 +96,25 @@ TEST(PsdWriter, SectionsByDepthRawAndPackBitsAlike) {
 TEST(PsdWriter, MergedPictureLiesOverTheCheckerboard) {
   // Opaque columns show the colour itself, clear ones the board of 8 x 8
   // squares of 204 and 255 that change at x = 8 and y = 8.
-  const PsdRead f = Picture(1).Read(true);
+  const PsdRead f = Picture(1).Read(true), g = Picture(4).Read(true), h = Picture(2).Read(true);
+  ASSERT_TRUE(f.error.empty() && g.error.empty() && h.error.empty());
   for (int c = 0; c < 3; ++c) {
     EXPECT_EQ(f.Sample(f.mergedChannels[c], 2, 9), f.Sample(f.layerChannels[c + 1], 2, 9));
     EXPECT_EQ(f.Sample(f.mergedChannels[c], 16, 9), 204u);  // x ^ y has bit 3
     EXPECT_EQ(f.Sample(f.mergedChannels[c], 16, 2), 255u);
   }
-  const PsdRead g = Picture(4).Read(true);
   EXPECT_EQ(g.FloatSample(g.mergedChannels[0], 16, 9), 0.8f);
   EXPECT_EQ(g.FloatSample(g.mergedChannels[0], 16, 2), 1.0f);
   // Half transparent: halfway between colour and board.
   EXPECT_NEAR(g.FloatSample(g.mergedChannels[2], 8, 1), 0.5f * 0.8f + 0.5f * (8 % 7) / 6.0f, 1e-6);
   // 16-bit: no board, the transparency kept as a fourth channel.
-  const PsdRead h = Picture(2).Read(true);
   EXPECT_EQ(h.mergedChannels[3], h.layerChannels[0]);
   EXPECT_EQ(h.mergedChannels[0], h.layerChannels[1]);
 }
 
 TEST(PsdWriter, ResourceBytes) {
   const PsdRead f = Picture(1).Read(false);
+  ASSERT_EQ(f.error, "");
   const std::pair<std::uint16_t, PsdBytes> fixed[] = {
       {1005, {0, 72, 0, 0, 0, 1, 0, 1, 0, 72, 0, 0, 0, 1, 0, 1}},  // 72 dpi, shown in inches
       {1011, {0, 0, 0, 0, 0, 0, 0, 0, 1}},                         // print flags
