@@ -41,28 +41,22 @@ struct AeteReader {
   std::string Pascal() { return Take(Byte()); }
 };
 
-class Terminology : public ::testing::Test {
- protected:
-  void SetUp() override {
-    module_ = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module_, nullptr) << STELLANE_PLUGIN_PATH;
-    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(16000), "AETE");
-    ASSERT_NE(found, nullptr);
-    HGLOBAL loaded = LoadResource(module_, found);
-    ASSERT_NE(loaded, nullptr);
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
-    bytes_.assign(bytes, bytes + SizeofResource(module_, found));
-  }
-  void TearDown() override {
-    if (module_) FreeLibrary(module_);
-  }
+// The resource's bytes as a host finds them in the built module.
+std::vector<std::uint8_t> AeteResource() {
+  HMODULE module = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(16000), "AETE") : nullptr;
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  std::vector<std::uint8_t> copy;
+  if (bytes) copy.assign(bytes, bytes + SizeofResource(module, found));
+  if (module) FreeLibrary(module);
+  return copy;
+}
 
-  HMODULE module_ = nullptr;
-  std::vector<std::uint8_t> bytes_;
-};
-
-TEST_F(Terminology, EventParametersAndGlueEnumeration) {
-  AeteReader r{bytes_};
+TEST(Terminology, EventParametersAndGlueEnumeration) {
+  const std::vector<std::uint8_t> bytes = AeteResource();
+  ASSERT_FALSE(bytes.empty()) << STELLANE_PLUGIN_PATH;
+  AeteReader r{bytes};
   EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
   EXPECT_EQ(r.Byte(), 1u);  // version 1.1
   EXPECT_EQ(r.Byte(), 1u);
@@ -135,7 +129,7 @@ TEST_F(Terminology, EventParametersAndGlueEnumeration) {
   EXPECT_EQ(mode, 63);
 
   EXPECT_FALSE(r.overrun);
-  EXPECT_EQ(r.pos, bytes_.size());
+  EXPECT_EQ(r.pos, bytes.size());
 }
 
 }  // namespace
