@@ -3,8 +3,6 @@
 // checkerboard, the resources' bytes, and the job's depth by the host image.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <random>
 #include <vector>
 
@@ -41,11 +39,11 @@ struct Picture {
       }
   }
   ~Picture() { ReleaseTiledImage(image); }
-  PsdRead Read(bool packBits, const PsdExtras* given = nullptr) const {
+  PsdRead Read(bool packBits) const {
     PsdExtras extras{nullptr, 0, "20261206", packBits};
     PsdBytes bytes;
     ByteSink sink = MemorySink(bytes);
-    EXPECT_EQ(WritePsd(job, image, given ? *given : extras, sink), PsdWriteStatus::kOk);
+    EXPECT_EQ(WritePsd(job, image, extras, sink), PsdWriteStatus::kOk);
     PsdRead f = ReadPsd(bytes);
     EXPECT_EQ(f.error, "");
     return f;
