@@ -24,6 +24,7 @@ struct Image : TiledImage {
   ~Image() { ReleaseTiledImage(*this); }
 };
 
+// A value in 0..top that differs between neighbouring pixels and channels.
 std::int32_t Sample(std::int32_t x, std::int32_t y, std::int32_t c, std::int32_t top) {
   return (x * 7 + y * 13 + c * 101 + ((x ^ y) & 31)) % (top + 1);
 }
@@ -45,6 +46,7 @@ std::int32_t Channel0(const TiledImage& image, int x, int y, int level) {
 }
 
 TEST(TiledImage, LevelsHalveRoundingUpToEvenSizes) {
+  // Half rounded up, then odd results of 3 or more made even: 5 -> 3 -> 4.
   const int next[][2] = {{2, 1}, {3, 2}, {5, 4}, {7, 4}, {10, 6}, {250, 126}};
   for (const auto& n : next) EXPECT_EQ(NextLevelSize(n[0]), n[1]) << n[0];
   Image a(1000, 600, 0);
