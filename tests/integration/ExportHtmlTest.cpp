@@ -31,21 +31,17 @@ void SetDot(int dot, const RenderParams& params) {
   ASSERT_EQ(WriteSettingsFile(path, params, nullptr), 0);
 }
 
-TEST(ExportHtml, NoMemoryDotGivesAHeaderAndAnEmptyTable) {
-  ScratchTempFolder temp;
-  ExportRig rig(40, 20, 8);
-  const auto page = temp.Folder() / "dots.html";
-  ASSERT_EQ(WriteMemoryDotsPage(rig.g, page.string().c_str()), 0);
-  const std::string html = ReadText(page);
-  EXPECT_NE(html.find("<title>Stellane memory dots</title>"), std::string::npos);
-  EXPECT_NE(html.find("<b>Stellane memory dots <br>"), std::string::npos);
-  EXPECT_NE(html.find("align=\"center\">\r\n</table>\r\n<br>"), std::string::npos);
-  EXPECT_EQ(html.find("<tr>"), std::string::npos);
-}
-
 TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
   ScratchTempFolder temp;
   ExportRig rig(40, 20, 16);
+  // No dot yet: the header and an empty table.
+  const auto page = temp.Folder() / "dots.html";
+  ASSERT_EQ(WriteMemoryDotsPage(rig.g, page.string().c_str()), 0);
+  std::string html = ReadText(page);
+  EXPECT_NE(html.find("<b>Stellane memory dots <br>"), std::string::npos);
+  EXPECT_NE(html.find("align=\"center\">\r\n</table>\r\n<br>"), std::string::npos);
+  EXPECT_EQ(html.find("<tr>"), std::string::npos);
+
   RenderParams bright = rig.params;
   bright.density = 0;
   SetDot(2, bright);
@@ -55,13 +51,11 @@ TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
   rig.params.previewZoom = 2;
   rig.params.renderTarget = 0;
   const RenderParams before = rig.params;
-
-  const auto page = temp.Folder() / "dots.html";
   ASSERT_EQ(WriteMemoryDotsPage(rig.g, page.string().c_str()), 0);
   EXPECT_EQ(std::memcmp(&before, &rig.params, sizeof before), 0);
   EXPECT_EQ(rig.result, 0);
 
-  const std::string html = ReadText(page);
+  html = ReadText(page);
   EXPECT_NE(
       html.find(
           "<img src=\"web_images/dot%202.jpg\" alt=\"dot 2.jpg\" width=\"300\" height=\"150\""),
@@ -74,9 +68,7 @@ TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
       std::string::npos);
   // Four columns: two pictures and two empty cells.
   std::size_t empty = 0;
-  for (std::size_t at = html.find("<b></b>"); at != std::string::npos;
-       at = html.find("<b></b>", at + 1))
-    ++empty;
+  for (std::size_t at = 0; (at = html.find("<b></b>", at)) != std::string::npos; ++at) ++empty;
   EXPECT_EQ(empty, 2u);
 
   const std::string jpeg = ReadText(temp.Folder() / "web_images" / "dot 2.jpg");

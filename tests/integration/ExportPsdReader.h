@@ -1,8 +1,8 @@
-// A small PSD reader of our own for the export tests: walks every section,
-// resource and layer record, checks each stored length against what it
-// holds, and decodes the channel data (raw or PackBits) into plain bytes as
-// the file stores them (big-endian samples). Written from the published
-// format description, independently of the writer.
+// A small PSD reader of our own for the export tests, written from the
+// published format description independently of the writer: it walks every
+// section, resource and layer record, checks each stored length against what
+// it holds, and decodes the channels (raw or PackBits) into the big-endian
+// samples the file stores.
 #pragma once
 
 #include <cstdint>
@@ -12,27 +12,27 @@
 
 namespace stellane::testing {
 
+using PsdBytes = std::vector<std::uint8_t>;
+
 struct PsdResource {
   std::uint16_t id;
-  std::vector<std::uint8_t> data;
+  PsdBytes data;
 };
 
 struct PsdRead {
   std::string error;  // empty when the whole file read back consistently
   std::uint16_t channels = 0, depth = 0, mode = 0;
   std::uint32_t width = 0, height = 0;
-  std::vector<std::uint8_t> colourModeData;
+  PsdBytes colourModeData;
   std::vector<PsdResource> resources;
   std::vector<std::string> additionalKeys;  // "Mt16", "Lr16", ...
-  std::int16_t layerCount = 0;
-  std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   std::string layerName, blendKey;
-  std::uint8_t opacity = 0, flags = 0;
+  std::uint8_t opacity = 0;
   std::vector<std::int16_t> channelIds;
   std::vector<std::uint16_t> layerCompression;
-  std::vector<std::vector<std::uint8_t>> layerChannels;  // in channelIds order
+  std::vector<PsdBytes> layerChannels;  // in channelIds order
   std::uint16_t mergedCompression = 0;
-  std::vector<std::vector<std::uint8_t>> mergedChannels;
+  std::vector<PsdBytes> mergedChannels;
 
   const PsdResource* Resource(std::uint16_t id) const {
     for (const PsdResource& r : resources)
@@ -44,16 +44,14 @@ struct PsdRead {
     for (const PsdResource& r : resources) ids.push_back(r.id);
     return ids;
   }
-  // A sample of a decoded channel as an integer (8/16-bit) or float.
-  static std::uint32_t Big(const std::vector<std::uint8_t>& c, std::size_t at, int bytes) {
+  // A sample of a decoded channel: the integer, or the float's bits.
+  std::uint32_t Sample(const PsdBytes& c, std::uint32_t x, std::uint32_t y) const {
     std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v = (v << 8) | c[at * bytes + i];
+    for (int i = 0; i < depth / 8; ++i)
+      v = v << 8 | c[(std::size_t(y) * width + x) * (depth / 8) + i];
     return v;
   }
-  std::uint32_t Sample(const std::vector<std::uint8_t>& c, std::uint32_t x, std::uint32_t y) const {
-    return Big(c, std::size_t(y) * width + x, depth / 8);
-  }
-  float FloatSample(const std::vector<std::uint8_t>& c, std::uint32_t x, std::uint32_t y) const {
+  float FloatSample(const PsdBytes& c, std::uint32_t x, std::uint32_t y) const {
     const std::uint32_t bits = Sample(c, x, y);
     float f;
     std::memcpy(&f, &bits, 4);
@@ -61,82 +59,59 @@ struct PsdRead {
   }
 };
 
-class PsdCursor {
- public:
-  PsdCursor(const std::uint8_t* data, std::size_t size) : p_(data), size_(size) {}
-  bool ok = true;
+// Big-endian fields in order; past the end it gives nothing and `ok` turns false.
+struct PsdCursor {
+  const PsdBytes& file;
   std::size_t at = 0;
-  bool Need(std::size_t n) {
-    if (!ok || n > size_ - at) ok = false;
-    return ok;
+  bool ok = true;
+  PsdBytes Bytes(std::size_t n) {
+    if (!ok || n > file.size() - at) ok = false;
+    if (!ok) return {};
+    at += n;
+    return PsdBytes(file.begin() + std::ptrdiff_t(at - n), file.begin() + std::ptrdiff_t(at));
   }
   std::uint32_t U(int bytes) {
-    if (!Need(std::size_t(bytes))) return 0;
     std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v = (v << 8) | p_[at++];
+    for (std::uint8_t b : Bytes(std::size_t(bytes))) v = v << 8 | b;
     return v;
   }
   std::string Text(std::size_t n) {
-    if (!Need(n)) return {};
-    std::string s(reinterpret_cast<const char*>(p_ + at), n);
-    at += n;
-    return s;
+    const PsdBytes b = Bytes(n);
+    return {b.begin(), b.end()};
   }
-  std::vector<std::uint8_t> Bytes(std::size_t n) {
-    if (!Need(n)) return {};
-    std::vector<std::uint8_t> v(p_ + at, p_ + at + n);
-    at += n;
-    return v;
-  }
-  bool AtEnd() const { return at == size_; }
-
- private:
-  const std::uint8_t* p_;
-  std::size_t size_;
 };
 
-// PackBits decoding of exactly `want` bytes from `coded`; false on a short
-// or overlong row.
-inline bool UnpackBits(const std::vector<std::uint8_t>& coded, std::size_t want,
-                       std::vector<std::uint8_t>& out) {
-  std::size_t i = 0, produced = 0;
-  while (i < coded.size()) {
+// PackBits decoding of exactly `want` bytes; false on a short, overlong or cut row.
+inline bool UnpackBits(const PsdBytes& coded, std::size_t want, PsdBytes& out) {
+  const std::size_t start = out.size();
+  for (std::size_t i = 0; i < coded.size();) {
     const int n = static_cast<std::int8_t>(coded[i++]);
-    if (n >= 0) {
-      if (i + n + 1 > coded.size()) return false;
-      out.insert(out.end(), coded.begin() + i, coded.begin() + i + n + 1);
-      i += n + 1;
-      produced += n + 1;
-    } else if (n != -128) {
-      if (i >= coded.size()) return false;
-      out.insert(out.end(), std::size_t(1 - n), coded[i++]);
-      produced += 1 - n;
-    }
+    if (n == -128) continue;
+    const std::size_t take = n >= 0 ? std::size_t(n) + 1 : 1;
+    if (coded.size() - i < take) return false;
+    if (n >= 0)
+      out.insert(out.end(), coded.begin() + std::ptrdiff_t(i),
+                 coded.begin() + std::ptrdiff_t(i + take));
+    else
+      out.insert(out.end(), std::size_t(1 - n), coded[i]);
+    i += take;
   }
-  return produced == want;
+  return out.size() - start == want;
 }
 
 // One channel's rows: raw, or PackBits with the given row counts.
 inline bool ReadRows(PsdCursor& c, std::uint16_t compression, const std::uint16_t* counts,
-                     std::uint32_t rows, std::size_t rowBytes, std::vector<std::uint8_t>& out) {
-  if (compression == 0) {
-    out = c.Bytes(rowBytes * rows);
-    return c.ok;
-  }
-  if (compression != 1) return false;
-  for (std::uint32_t y = 0; y < rows; ++y) {
-    if (!UnpackBits(c.Bytes(counts[y]), rowBytes, out) || !c.ok) return false;
-  }
-  return true;
+                     std::uint32_t rows, std::size_t rowBytes, PsdBytes& out) {
+  if (compression == 0) out = c.Bytes(rowBytes * rows);
+  for (std::uint32_t y = 0; compression == 1 && y < rows; ++y)
+    if (!UnpackBits(c.Bytes(counts[y]), rowBytes, out)) return false;
+  return c.ok && compression <= 1;
 }
 
+// The layer info block of the one layer, which covers the whole image.
 inline std::string ReadLayerInfo(PsdCursor& c, PsdRead& f, std::size_t end) {
-  f.layerCount = static_cast<std::int16_t>(c.U(2));
-  if (f.layerCount != 1) return "layer count";
-  f.top = std::int32_t(c.U(4));
-  f.left = std::int32_t(c.U(4));
-  f.bottom = std::int32_t(c.U(4));
-  f.right = std::int32_t(c.U(4));
+  if (c.U(2) != 1) return "layer count";
+  if (c.U(4) != 0 || c.U(4) != 0 || c.U(4) != f.height || c.U(4) != f.width) return "layer bounds";
   const std::uint16_t n = std::uint16_t(c.U(2));
   std::vector<std::uint32_t> lengths;
   for (int i = 0; i < n; ++i) {
@@ -146,32 +121,26 @@ inline std::string ReadLayerInfo(PsdCursor& c, PsdRead& f, std::size_t end) {
   if (c.Text(4) != "8BIM") return "blend signature";
   f.blendKey = c.Text(4);
   f.opacity = std::uint8_t(c.U(1));
-  c.U(1);
-  f.flags = std::uint8_t(c.U(1));
-  c.U(1);
-  const std::uint32_t extra = c.U(4);
-  const std::size_t extraEnd = c.at + extra;
-  const std::uint32_t maskLength = c.U(4);
-  c.Bytes(maskLength);
-  const std::uint32_t rangesLength = c.U(4);
-  c.Bytes(rangesLength);
+  c.U(3);  // clipping, flags, filler
+  const std::uint32_t extraLength = c.U(4);
+  const std::size_t extraEnd = c.at + extraLength;
+  c.Bytes(c.U(4));  // layer mask
+  c.Bytes(c.U(4));  // blending ranges
   const std::uint32_t nameLength = c.U(1);
   f.layerName = c.Text(nameLength);
-  const std::size_t padded = (nameLength + 1 + 3) / 4 * 4;
-  c.Bytes(padded - nameLength - 1);
+  c.Bytes((nameLength + 4) / 4 * 4 - nameLength - 1);  // padded to 4 with its length byte
   if (!c.ok || c.at != extraEnd) return "layer extra data length";
 
-  const int bytes = f.depth / 8;
-  const std::uint32_t h = std::uint32_t(f.bottom - f.top), w = std::uint32_t(f.right - f.left);
   for (int i = 0; i < n; ++i) {
     const std::size_t start = c.at;
     const std::uint16_t compression = std::uint16_t(c.U(2));
     f.layerCompression.push_back(compression);
     std::vector<std::uint16_t> counts;
-    if (compression == 1)
-      for (std::uint32_t y = 0; y < h; ++y) counts.push_back(std::uint16_t(c.U(2)));
-    std::vector<std::uint8_t> rows;
-    if (!ReadRows(c, compression, counts.data(), h, std::size_t(w) * bytes, rows))
+    for (std::uint32_t y = 0; compression == 1 && y < f.height; ++y)
+      counts.push_back(std::uint16_t(c.U(2)));
+    PsdBytes rows;
+    if (!ReadRows(c, compression, counts.data(), f.height, std::size_t(f.width) * (f.depth / 8),
+                  rows))
       return "layer channel data";
     if (c.at - start != lengths[i]) return "layer channel length";
     f.layerChannels.push_back(std::move(rows));
@@ -181,16 +150,14 @@ inline std::string ReadLayerInfo(PsdCursor& c, PsdRead& f, std::size_t end) {
   return {};
 }
 
-inline PsdRead ReadPsd(const std::vector<std::uint8_t>& file) {
+inline PsdRead ReadPsd(const PsdBytes& file) {
   PsdRead f;
-  PsdCursor c(file.data(), file.size());
+  PsdCursor c{file};
   auto fail = [&](std::string what) {
     f.error = what + " (at byte " + std::to_string(c.at) + ")";
     return f;
   };
-  if (c.Text(4) != "8BPS" || c.U(2) != 1) return fail("signature");
-  for (int i = 0; i < 6; ++i)
-    if (c.U(1) != 0) return fail("reserved bytes");
+  if (c.Text(4) != "8BPS" || c.U(2) != 1 || c.U(4) != 0 || c.U(2) != 0) return fail("signature");
   f.channels = std::uint16_t(c.U(2));
   f.height = c.U(4);
   f.width = c.U(4);
@@ -202,57 +169,49 @@ inline PsdRead ReadPsd(const std::vector<std::uint8_t>& file) {
   const std::size_t resourcesEnd = c.at + resourcesLength;
   while (c.ok && c.at < resourcesEnd) {
     if (c.Text(4) != "8BIM") return fail("resource signature");
-    PsdResource r;
-    r.id = std::uint16_t(c.U(2));
-    const std::uint32_t nameLength = c.U(1);
-    c.Bytes(nameLength + ((nameLength + 1) % 2));
+    PsdResource r{std::uint16_t(c.U(2)), {}};
+    c.Bytes(c.U(1) / 2 * 2 + 1);  // the name, padded to even with its length byte
     const std::uint32_t size = c.U(4);
     r.data = c.Bytes(size);
-    if (size % 2) c.U(1);
+    c.Bytes(size % 2);
     f.resources.push_back(std::move(r));
   }
   if (!c.ok || c.at != resourcesEnd) return fail("resources length");
 
   const std::uint32_t layersLength = c.U(4);
   const std::size_t layersEnd = c.at + layersLength;
-  const std::uint32_t infoLength = c.U(4);
-  if (infoLength > 0) {
+  if (const std::uint32_t infoLength = c.U(4)) {
     const std::size_t infoEnd = c.at + infoLength;
     if (std::string e = ReadLayerInfo(c, f, infoEnd); !e.empty()) return fail(e);
-    if (c.at != infoEnd) return fail("layer info length");
   }
-  const std::uint32_t globalMask = c.U(4);
-  c.Bytes(globalMask);
+  c.Bytes(c.U(4));  // global layer mask
   while (c.ok && c.at < layersEnd) {
     if (c.Text(4) != "8BIM") return fail("additional information signature");
-    const std::string key = c.Text(4);
-    f.additionalKeys.push_back(key);
+    f.additionalKeys.push_back(c.Text(4));
     const std::uint32_t length = c.U(4);
     const std::size_t end = c.at + length;
-    if (key == "Lr16" || key == "Lr32") {
-      if (length % 4) return fail("layer block not padded to 4");
-      if (std::string e = ReadLayerInfo(c, f, end); !e.empty()) return fail(e);
-    } else {
+    if (f.additionalKeys.back().substr(0, 2) != "Lr")
       c.Bytes(length);
-    }
+    else if (length % 4)
+      return fail("layer block not padded to 4");
+    else if (std::string e = ReadLayerInfo(c, f, end); !e.empty())
+      return fail(e);
     if (c.at != end) return fail("additional information length");
   }
   if (!c.ok || c.at != layersEnd) return fail("layer and mask section length");
 
   f.mergedCompression = std::uint16_t(c.U(2));
-  const std::size_t rowBytes = std::size_t(f.width) * (f.depth / 8);
   std::vector<std::uint16_t> counts;
-  if (f.mergedCompression == 1)
-    for (std::uint32_t i = 0; i < f.channels * f.height; ++i)
-      counts.push_back(std::uint16_t(c.U(2)));
+  for (std::uint32_t i = 0; f.mergedCompression == 1 && i < f.channels * f.height; ++i)
+    counts.push_back(std::uint16_t(c.U(2)));
   for (int ch = 0; ch < f.channels; ++ch) {
-    std::vector<std::uint8_t> rows;
-    const std::uint16_t* rowCounts = counts.empty() ? nullptr : counts.data() + ch * f.height;
-    if (!ReadRows(c, f.mergedCompression, rowCounts, f.height, rowBytes, rows))
+    PsdBytes rows;
+    if (!ReadRows(c, f.mergedCompression, counts.data() + (counts.empty() ? 0 : ch * f.height),
+                  f.height, std::size_t(f.width) * (f.depth / 8), rows))
       return fail("merged image data");
     f.mergedChannels.push_back(std::move(rows));
   }
-  if (!c.ok || !c.AtEnd()) return fail("bytes after the merged image");
+  if (!c.ok || c.at != file.size()) return fail("bytes after the merged image");
   return f;
 }
 

@@ -58,12 +58,8 @@ void CompareWithPicture(const TiledImage& image, double& mean, int& largest) {
   mean = sum / (kW * kH * 3);
 }
 
-// The compressed bytes in a block of exactly their size, so that a read past
-// the end is caught by the address sanitizer.
-std::vector<std::uint8_t> Exact(const std::uint8_t* data, std::size_t size) {
-  return std::vector<std::uint8_t>(data, data + size);
-}
-
+// Decodes the first `size` bytes from a block of exactly that size, so that a
+// read past the end is caught by the address sanitizer.
 bool DecodesInto(const std::vector<std::uint8_t>& bytes, std::size_t size, TiledImage& image) {
   std::uint8_t* copy = static_cast<std::uint8_t*>(std::malloc(size ? size : 1));
   if (size) std::memcpy(copy, bytes.data(), size);
@@ -84,7 +80,7 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
 
   TiledImage decoded;
   InitTiledImage(decoded, nullptr);
-  ASSERT_TRUE(DecodesInto(Exact(jpeg.data, jpeg.size), jpeg.size, decoded));
+  ASSERT_TRUE(DecodesInto({jpeg.data, jpeg.data + jpeg.size}, jpeg.size, decoded));
   EXPECT_EQ(decoded.format, 3);
   EXPECT_EQ(decoded.levels[0].width, kW);
   EXPECT_EQ(decoded.levels[0].height, kH);
@@ -93,69 +89,26 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
   int largest;
   CompareWithPicture(decoded, mean, largest);
   // Chroma is halved in both directions, so the saturated block edges bleed
-  // (by up to about 110); the ramps and block interiors stay close.
+  // (by up to about 110); the ramps and block interiors stay close. Swapped
+  // channels, flipped rows or mirrored columns raise the mean above 20.
   EXPECT_LT(mean, 8.0);
   EXPECT_LT(largest, 128);
-  const std::uint32_t red = ReadPacked(decoded, 4, 3, 0);
-  const std::uint32_t blue = ReadPacked(decoded, 33, 20, 0);
-  const std::uint32_t ramp = ReadPacked(decoded, 18, 12, 0);
-  EXPECT_NEAR(int(PackedChannel(red, 0)), 230, 16);
-  EXPECT_NEAR(int(PackedChannel(red, 1)), 20, 16);
-  EXPECT_NEAR(int(PackedChannel(blue, 2)), 220, 16);
-  EXPECT_NEAR(int(PackedChannel(blue, 0)), 10, 16);
-  EXPECT_NEAR(int(PackedChannel(ramp, 0)), 40 + 18 * 4, 12);
-  EXPECT_NEAR(int(PackedChannel(ramp, 1)), 60 + 12 * 6, 12);
+
+  // A smaller image made beforehand (as the settings reader makes one of the
+  // size the file declares) keeps its size and takes the top left.
+  TiledImage small;
+  InitTiledImage(small, nullptr);
+  ASSERT_TRUE(CreateTiledImage(small, 12, 9, 3));
+  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, small));
+  EXPECT_EQ(small.levels[0].width, 12);
+  EXPECT_NEAR(int(PackedChannel(ReadPacked(small, 2, 2, 0), 0)), 230, 16);  // the red block
 
   ReleaseJpegBytes(jpeg);
   EXPECT_EQ(jpeg.data, nullptr);
   ReleaseTiledImage(picture);
-  ReleaseTiledImage(decoded);
-}
-
-TEST(JpegCodec, CompressesRgbBlocksAndDecodesIntoAGivenImage) {
-  // Rows padded to 120 bytes.
-  std::vector<std::uint8_t> rgb(120 * kH, 0xEE);
-  for (int y = 0; y < kH; ++y) {
-    for (int x = 0; x < kW; ++x) {
-      int p[3];
-      PictureAt(x, y, p);
-      for (int c = 0; c < 3; ++c) rgb[y * 120 + x * 3 + c] = std::uint8_t(p[c]);
-    }
-  }
-  JpegBytes jpeg;
-  ASSERT_TRUE(CompressJpegRgb(rgb.data(), kW, kH, 120, jpeg));
-  // Overlapping rows, no pixels, no size, an empty image: refused, nothing held.
-  TiledImage none;
-  InitTiledImage(none, nullptr);
-  EXPECT_FALSE(CompressJpegRgb(rgb.data(), kW, kH, kW * 3 - 1, jpeg));
-  EXPECT_FALSE(CompressJpegRgb(nullptr, 4, 4, 12, jpeg));
-  EXPECT_FALSE(CompressJpegRgb(rgb.data(), 0, 1, 3, jpeg));
-  EXPECT_FALSE(CompressJpeg(none, jpeg));
+  EXPECT_FALSE(CompressJpeg(picture, jpeg));  // an empty image
   EXPECT_EQ(jpeg.data, nullptr);
-  ASSERT_TRUE(CompressJpegRgb(rgb.data(), kW, kH, 120, jpeg));
-
-  TiledImage whole;
-  InitTiledImage(whole, nullptr);
-  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, whole));
-  double mean;
-  int largest;
-  CompareWithPicture(whole, mean, largest);
-  EXPECT_LT(mean, 8.0);
-
-  // A smaller image made beforehand keeps its size and takes the top left;
-  // a 16-bit one gets the values in its own range.
-  TiledImage small;
-  InitTiledImage(small, nullptr);
-  ASSERT_TRUE(CreateTiledImage(small, 12, 9, 4));
-  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, small));
-  EXPECT_EQ(small.levels[0].width, 12);
-  int v[4];
-  ReadChannels(small, 2, 2, 0, v);
-  EXPECT_GT(v[0], 200 * 128);
-  EXPECT_EQ(v[3], 32768);
-
-  ReleaseJpegBytes(jpeg);
-  ReleaseTiledImage(whole);
+  ReleaseTiledImage(decoded);
   ReleaseTiledImage(small);
 }
 
@@ -163,7 +116,7 @@ TEST(JpegCodec, CorruptOrTruncatedDataFailsCleanly) {
   TiledImage picture = MakePicture();
   JpegBytes jpeg;
   ASSERT_TRUE(CompressJpeg(picture, jpeg));
-  const std::vector<std::uint8_t> good = Exact(jpeg.data, jpeg.size);
+  const std::vector<std::uint8_t> good(jpeg.data, jpeg.data + jpeg.size);
   ReleaseJpegBytes(jpeg);
   ReleaseTiledImage(picture);
 

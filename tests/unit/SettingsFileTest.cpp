@@ -2,6 +2,7 @@
 // and damaged files that must change nothing they cannot read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -17,13 +18,10 @@ using Bytes = std::vector<std::uint8_t>;
 // A file assembled item by item, the way the tests spell out old layouts.
 struct FileBuilder {
   Bytes bytes;
-  FileBuilder& Items(std::initializer_list<std::int32_t> values) {
-    for (std::int32_t v : values)
-      for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(std::uint8_t(v >> shift));
-    return *this;
-  }
-  FileBuilder& Repeat(int count, std::int32_t v) {
-    for (int i = 0; i < count; ++i) Items({v});
+  FileBuilder& Items(std::initializer_list<std::int32_t> values, int times = 1) {
+    for (int i = 0; i < times; ++i)
+      for (std::int32_t v : values)
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(std::uint8_t(v >> shift));
     return *this;
   }
 };
@@ -155,11 +153,11 @@ TEST(SettingsFile, VersionOneConvertsOldValues) {
 
 TEST(SettingsFile, VersionFourteenInvertsTextureAndKeepsSpareInt17) {
   FileBuilder f;
-  f.Items({14}).Repeat(9, 1);
-  f.Items({3}).Repeat(12, 0);                // spareInt1 .. spareInt10
-  f.Items({16, 80, 48, 62, 60, 55, 4});      // nebulaScale, texture .. spareInt14
-  f.Repeat(9, 9).Items({59, 12, 5, 33, 1});  // spareColor2 x2, spareColor4, .., glue, marker
-  f.Items({7, 26, 8, 67, 90});               // spareInt15, opacity, spareInt16, color, spareInt17
+  f.Items({14}).Items({1}, 9);
+  f.Items({3}).Items({0}, 12);                // spareInt1 .. spareInt10
+  f.Items({16, 80, 48, 62, 60, 55, 4});       // nebulaScale, texture .. spareInt14
+  f.Items({9}, 9).Items({59, 12, 5, 33, 1});  // spareColor2 x2, spareColor4, .., glue, marker
+  f.Items({7, 26, 8, 67, 90});                // spareInt15, opacity, spareInt16, color, spareInt17
   f.Items({10, 20, 30, -40, -50, -60, 4242, 61});  // vectors, randomSeed, paramB
   RenderParams p = Defaults();
   Read(f.bytes, p);
@@ -175,9 +173,9 @@ TEST(SettingsFile, VersionFourteenInvertsTextureAndKeepsSpareInt17) {
 
 TEST(SettingsFile, HostileValuesConvertWithoutOverflow) {
   FileBuilder f;
-  f.Items({10}).Repeat(9, 0).Items({2147483647}).Repeat(13, 0);  // spareInt1 / 0.3
-  f.Items({-2147483647 - 1}).Repeat(11, 0);                      // texture inverted
-  f.Repeat(5, 0).Items({2147483647});                            // spareInt11 + 1
+  f.Items({10}).Items({0}, 9).Items({2147483647}).Items({0}, 13);  // spareInt1 / 0.3
+  f.Items({-2147483647 - 1}).Items({0}, 11);                       // texture inverted
+  f.Items({0}, 5).Items({2147483647});                             // spareInt11 + 1
   RenderParams p = Defaults();
   Read(f.bytes, p);
   EXPECT_EQ(p.spareInt1, 2147483647);  // saturated
@@ -193,7 +191,7 @@ TEST(SettingsFile, ShortFilesAndUnknownVersionsKeepWhatTheyCannotGive) {
   EXPECT_EQ(p.spareInt8, Distinct().spareInt8);  // item 20
   EXPECT_EQ(p.brightness, 62);                   // item 21, cut
   for (std::int32_t version : {0, -1, 51}) {
-    file = FileBuilder().Items({version}).Repeat(68, 5).bytes;
+    file = FileBuilder().Items({version}).Items({5}, 68).bytes;
     p = Defaults();
     EXPECT_EQ(Read(file, p).version, 0) << version;
     EXPECT_TRUE(Same(p, Defaults())) << version;
@@ -218,7 +216,7 @@ TEST(SettingsFile, ThumbnailRoundTripInThumbnailOnlyMode) {
   EXPECT_NEAR(target.At(100, 100, 2), 20, 12);
   // Old versions are not converted either.
   p = Distinct();
-  Read(FileBuilder().Items({1}).Repeat(35, 3).bytes, p, nullptr, SettingsReadMode::ThumbnailOnly);
+  Read(FileBuilder().Items({1}).Items({3}, 35).bytes, p, nullptr, SettingsReadMode::ThumbnailOnly);
   EXPECT_TRUE(Same(p, Distinct()));
 }
 
@@ -226,7 +224,7 @@ TEST(SettingsFile, OldStyleThumbnail) {
   // Version 30: items 2..65, the old-style thumbnail, then spareColor3.
   auto file = [](std::initializer_list<std::int32_t> header, std::size_t pixelBytes) {
     FileBuilder f;
-    f.Items({30}).Repeat(64, 0).Items(header);
+    f.Items({30}).Items({0}, 64).Items(header);
     for (std::size_t i = 0; i < pixelBytes; ++i) f.bytes.push_back(std::uint8_t(i * 10));
     return f.Items({700, 800, 900}).bytes;
   };
@@ -262,13 +260,16 @@ TEST(SettingsFile, DamagedThumbnailBlocksAreRefused) {
     FileBuilder f;
     f.bytes.assign(good.begin(), good.begin() + 69 * 4);
     f.Items({1, w, h, n});
-    f.bytes.insert(f.bytes.end(), good.begin() + 73 * 4, good.begin() + 73 * 4 + keep);
+    f.bytes.insert(f.bytes.end(), good.begin() + 73 * 4,
+                   good.begin() + 73 * 4 + std::min(keep, count));
+    // Zeros after the end marker, which a JPEG reader passes over.
+    f.bytes.resize(f.bytes.size() + std::size_t(std::max(0, keep - count)));
     return f.bytes;
   };
   Bytes garbage = good;
   for (std::size_t i = 73 * 4; i < garbage.size(); ++i) garbage[i] = std::uint8_t(i * 37);
   const Bytes damaged[] = {block(128, 128, -1, 0),
-                           block(128, 128, 49153, count),
+                           block(128, 128, 49153, 49153),  // longer than any thumbnail needs
                            block(128, 128, count + 9, count),
                            block(128, 128, count / 2, count / 2),
                            block(0, 128, count, count),

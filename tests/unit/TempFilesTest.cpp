@@ -17,25 +17,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(TempFiles, NamesInTheTemporaryFolder) {
+// (The names themselves are checked where the dialog and the scripting runs
+// make the files.)
+TEST(TempFiles, AFolderThatLeavesNoRoomForTheNameGivesNoPath) {
   ScratchTempFolder scratch;
-  char paths[5][kPathBytes];
-  const bool made[] = {TempFilePath(kCachedSettingsName, paths[0]),
-                       TempFilePath(kDotDirectoryName, paths[1]), UndoFilePath(1, paths[2]),
-                       MemoryDotFilePath(3, paths[3]), MemoryDotFilePath(25, paths[4])};
-  const char* names[] = {"Stellane cached settings C", "Stellane directory 2", "Stellane undo 1",
-                         "Stellane memory dot 3.q9r", "Stellane memory dot 25.q9r"};
-  for (int i = 0; i < 5; ++i) {
-    ASSERT_TRUE(made[i]) << names[i];
-    EXPECT_EQ(fs::path(paths[i]).filename().string(), names[i]);
-    EXPECT_TRUE(fs::equivalent(fs::path(paths[i]).parent_path(), scratch.Folder())) << paths[i];
-  }
-  // A folder that leaves no room for the name: no path rather than a cut one.
+  char path[kPathBytes];
+  ASSERT_TRUE(MemoryDotFilePath(25, path));
+  EXPECT_EQ(fs::path(path).filename().string(), "Stellane memory dot 25.q9r");
   std::string longFolder = scratch.Folder().string() + "/";
   longFolder.append(kPathBytes - 20 - longFolder.size(), 'x');
   for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) SetEnvironment(variable, longFolder);
-  EXPECT_FALSE(TempFilePath(kCachedSettingsName, paths[0]));
-  EXPECT_STREQ(paths[0], "");
+  EXPECT_FALSE(TempFilePath(kCachedSettingsName, path));
+  EXPECT_STREQ(path, "");  // not a cut one
 }
 
 TEST(TempFiles, SettingsNameNormalisation) {

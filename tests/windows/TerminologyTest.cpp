@@ -10,66 +10,53 @@
 
 namespace {
 
-// A bounds-checked reader over the resource's bytes.
+// A bounds-checked reader over the resource's bytes; numbers are little-endian.
 struct AeteReader {
-  const std::uint8_t* data;
-  std::size_t size;
+  const std::vector<std::uint8_t>& data;
   std::size_t pos = 0;
   bool overrun = false;
 
-  std::uint32_t Bytes(int count) {
-    if (size - pos < std::size_t(count)) {
+  std::string Take(std::size_t n) {
+    if (data.size() - pos < n) {
       overrun = true;
-      pos = size;
-      return 0;
-    }
-    std::uint32_t v = 0;
-    for (int i = 0; i < count; ++i) v |= std::uint32_t(data[pos + i]) << (8 * i);
-    pos += std::size_t(count);
-    return v;
-  }
-  std::uint32_t Word() { return Bytes(2); }
-  std::uint32_t Byte() { return Bytes(1); }
-  // A four-character code, stored as a little-endian number.
-  std::string Code() {
-    const std::uint32_t v = Bytes(4);
-    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-  }
-  std::string Pascal() {
-    const std::size_t length = Byte();
-    if (size - pos < length) {
-      overrun = true;
-      pos = size;
+      pos = data.size();
       return {};
     }
-    std::string s(reinterpret_cast<const char*>(data + pos), length);
-    pos += length;
-    return s;
+    pos += n;
+    return std::string(data.begin() + std::ptrdiff_t(pos - n), data.begin() + std::ptrdiff_t(pos));
   }
+  std::uint32_t Number(std::size_t bytes) {
+    const std::string s = Take(bytes);
+    std::uint32_t v = 0;
+    for (auto c = s.rbegin(); c != s.rend(); ++c) v = v << 8 | std::uint8_t(*c);
+    return v;
+  }
+  std::uint32_t Word() { return Number(2); }
+  std::uint32_t Byte() { return Number(1); }
+  // A four-character code, stored as a little-endian number.
+  std::string Code() {
+    const std::string s = Take(4);
+    return {s.rbegin(), s.rend()};
+  }
+  std::string Pascal() { return Take(Byte()); }
 };
 
-class Terminology : public ::testing::Test {
- protected:
-  void SetUp() override {
-    module_ = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module_, nullptr) << STELLANE_PLUGIN_PATH;
-    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(16000), "AETE");
-    ASSERT_NE(found, nullptr);
-    HGLOBAL loaded = LoadResource(module_, found);
-    ASSERT_NE(loaded, nullptr);
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
-    bytes_.assign(bytes, bytes + SizeofResource(module_, found));
-  }
-  void TearDown() override {
-    if (module_) FreeLibrary(module_);
-  }
+// The resource's bytes as a host finds them in the built module.
+std::vector<std::uint8_t> AeteResource() {
+  HMODULE module = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(16000), "AETE") : nullptr;
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  std::vector<std::uint8_t> copy;
+  if (bytes) copy.assign(bytes, bytes + SizeofResource(module, found));
+  if (module) FreeLibrary(module);
+  return copy;
+}
 
-  HMODULE module_ = nullptr;
-  std::vector<std::uint8_t> bytes_;
-};
-
-TEST_F(Terminology, EventParametersAndGlueEnumeration) {
-  AeteReader r{bytes_.data(), bytes_.size()};
+TEST(Terminology, EventParametersAndGlueEnumeration) {
+  const std::vector<std::uint8_t> bytes = AeteResource();
+  ASSERT_FALSE(bytes.empty()) << STELLANE_PLUGIN_PATH;
+  AeteReader r{bytes};
   EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
   EXPECT_EQ(r.Byte(), 1u);  // version 1.1
   EXPECT_EQ(r.Byte(), 1u);
@@ -142,7 +129,7 @@ TEST_F(Terminology, EventParametersAndGlueEnumeration) {
   EXPECT_EQ(mode, 63);
 
   EXPECT_FALSE(r.overrun);
-  EXPECT_EQ(r.pos, bytes_.size());
+  EXPECT_EQ(r.pos, bytes.size());
 }
 
 }  // namespace
