@@ -42,6 +42,9 @@ touch "$scratch/var/lib/dpkg/status"
 if dpkg --root="$scratch" --force-depends --install "$deb" >"$out/dpkg.log" 2>&1; then
   (cd "$out" && render_demo demo.png "$scratch/usr/bin/stellane") || fail "stellane render failed"
   is_png "$out/demo.png" || fail "stellane render wrote no PNG picture"
+  reported=$("$scratch/usr/bin/stellane" --version)
+  [[ $reported == "stellane $(dpkg-deb --field "$deb" Version)" ]] ||
+    fail "the installed program says \"$reported\", the package $(dpkg-deb --field "$deb" Version)"
   page=$(man --manpath="$scratch/usr/share/man" -w stellane 2>/dev/null)
   [[ $page == "$scratch/usr/share/man/man1/stellane.1.gz" ]] || fail "man finds no page: $page"
   MANWIDTH=80 man --manpath="$scratch/usr/share/man" stellane 2>/dev/null | grep -q 'stellane render' ||
