@@ -1,5 +1,8 @@
-# Shared by the packaging tests (sourced): failing with a message, and the
-# one way they render the demo picture with an installed stellane.
+# Shared by the packaging tests (sourced): the source folder, failing with a
+# message, and the one way they render the demo picture with an installed
+# stellane.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 failures=0
 fail() {

@@ -6,9 +6,7 @@
 # purged again without leaving anything behind.
 # Usage: deb-test.sh BUILD-DIR OUT-DIR
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/common.sh"
-root=$(cd "$here/../.." && pwd)
+source "$(dirname "$0")/common.sh"
 build=$1
 out=$(realpath -m "$2")
 rm -rf "$out"

@@ -6,8 +6,7 @@
 # every file, the Start-menu entry and the uninstall entry itself.
 # Usage: installer-test.sh INSTALLER.msi OUT-DIR
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/common.sh"
+source "$(dirname "$0")/common.sh"
 msi=$(realpath "$1")
 out=$(realpath -m "$2")
 

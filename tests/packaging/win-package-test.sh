@@ -6,9 +6,7 @@
 # its version block as read by an independent reader (pefile).
 # Usage: win-package-test.sh BUILD-DIR OUT-DIR VERSION
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/common.sh"
-root=$(cd "$here/../.." && pwd)
+source "$(dirname "$0")/common.sh"
 build=$1
 out=$(realpath -m "$2")
 version=$3
