@@ -35,9 +35,9 @@ ninja -C build/release-win -j "$jobs" stellane StellanePlugin
 pack=build/release-pack
 rm -rf "$pack" dist
 mkdir -p dist/debug
-deb=$(scripts/package-deb.sh build/release-native "$pack/deb")
-mapfile -t windows < <(scripts/package-win.sh build/release-win "$pack/win")
-cp "$deb" "${windows[@]}" dist/
+scripts/package-deb.sh build/release-native "$pack/deb" >/dev/null
+scripts/package-win.sh build/release-win "$pack/win" >/dev/null
+cp "$pack"/deb/*.deb "$pack"/win/*.zip "$pack"/win/*.msi dist/
 cp "$pack"/deb/debug/* "$pack"/win/debug/* dist/debug/
 (cd dist && sha256sum -- *.zip *.msi *.deb >SHA256SUMS)
 
