@@ -3,6 +3,9 @@
 # stellane.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# One SOURCE_DATE_EPOCH for every packing a test does, even if a commit lands
+# in between.
+source "$root/scripts/packaging-common.sh"
 
 failures=0
 fail() {
