@@ -19,8 +19,11 @@ jobs=${STELLANE_JOBS:-2}
 # dates Windows binaries with SOURCE_DATE_EPOCH (the last commit, from
 # packaging-common.sh), and the debug information names files relative to the
 # source folder.
+# A compiler cache that rewrites paths under its base folder into relative ones
+# would keep them from being mapped, so it is told to leave them alone.
 source scripts/packaging-common.sh
 prefix_map="-ffile-prefix-map=$root/=./"
+unset CCACHE_BASEDIR
 release_flags=(-G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTELLANE_BENCH=OFF
   "-DCMAKE_C_FLAGS=$prefix_map" "-DCMAKE_CXX_FLAGS=$prefix_map")
 
