@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything both builds and all tests need on Debian 12 (as root).
+# Installs everything both builds, all tests and scripts/release.sh need on
+# Debian 12 (as root).
 # Quick when everything is already there: apt is only asked about packages
 # that are missing.
 set -euo pipefail
@@ -13,6 +14,8 @@ packages=(
   wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
   imagemagick
+  # the downloads: installer, package checks, manual page, version reader
+  wixl msitools lintian man-db help2man python3-pefile zip unzip
 )
 # Wine loads parts of X and fonts through its recommended packages; the rest
 # is installed without recommendations.

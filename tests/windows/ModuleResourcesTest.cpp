@@ -142,13 +142,18 @@ TEST_F(ModuleResources, VersionBlockNamesProductCompanyAndVersion) {
   };
   EXPECT_EQ(value("ProductName"), "Stellane");
   EXPECT_EQ(value("CompanyName"), "Quillwork");
-  EXPECT_EQ(value("ProductVersion"), "1.0.0");
+  // The project version in CMakeLists.txt, as the build passes it on.
+  EXPECT_EQ(value("ProductVersion"), STELLANE_VERSION);
+  EXPECT_EQ(value("FileVersion"), STELLANE_VERSION);
 
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  const std::string fixedVersion = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                   std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                   std::to_string(HIWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(fixedVersion, STELLANE_VERSION);
+  EXPECT_EQ(LOWORD(fixed->dwFileVersionLS), 0u);
 }
 
 TEST_F(ModuleResources, DialogTemplatesAndAboutArtworkArePresent) {

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The Debian package of a native build: packed (stripped copies of the
+# build's files), its contents as listed by dpkg-deb, lintian without errors
+# or warnings, packed twice to the same bytes, then installed with dpkg into a
+# scratch root, where `stellane render` works and man finds the page, and
+# purged again without leaving anything behind.
+# Usage: deb-test.sh BUILD-DIR OUT-DIR
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+build=$1
+out=$(realpath -m "$2")
+rm -rf "$out"
+
+deb=$("$root/scripts/package-deb.sh" "$build" "$out") || { echo "FAIL: packing"; exit 1; }
+
+expected="./usr/bin/stellane
+./usr/lib/stellane/Stellane.so
+./usr/lib/stellane/stellane
+./usr/share/doc/stellane/changelog.gz
+./usr/share/doc/stellane/copyright
+./usr/share/doc/stellane/install.md.gz
+./usr/share/man/man1/stellane.1.gz"
+listed=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
+[[ $listed == "$expected" ]] || fail "package contents:"$'\n'"$listed"
+dpkg-deb --field "$deb" Depends | grep -q 'libpng16-16' ||
+  fail "Depends lacks the PNG library the program links: $(dpkg-deb --field "$deb" Depends)"
+
+lintian_report=$(lintian --fail-on error,warning "$deb" 2>&1) ||
+  fail "lintian: $(grep -v '^running with root' <<<"$lintian_report")"
+
+cp "$deb" "$out/first.deb"
+"$root/scripts/package-deb.sh" "$build" "$out" >/dev/null
+cmp -s "$deb" "$out/first.deb" || fail "packing the same build twice gave different bytes"
+
+# A scratch root with an empty package database; the libraries the program
+# needs are the test machine's own, so dependencies are not checked there.
+scratch=$out/scratch-root
+mkdir -p "$scratch/var/lib/dpkg/info" "$scratch/var/lib/dpkg/updates"
+touch "$scratch/var/lib/dpkg/status"
+if dpkg --root="$scratch" --force-depends --install "$deb" >"$out/dpkg.log" 2>&1; then
+  (cd "$out" && render_demo demo.png "$scratch/usr/bin/stellane") || fail "stellane render failed"
+  is_png "$out/demo.png" || fail "stellane render wrote no PNG picture"
+  reported=$("$scratch/usr/bin/stellane" --version)
+  [[ $reported == "stellane $(dpkg-deb --field "$deb" Version)" ]] ||
+    fail "the installed program says \"$reported\", the package $(dpkg-deb --field "$deb" Version)"
+  page=$(man --manpath="$scratch/usr/share/man" -w stellane 2>/dev/null)
+  [[ $page == "$scratch/usr/share/man/man1/stellane.1.gz" ]] || fail "man finds no page: $page"
+  MANWIDTH=80 man --manpath="$scratch/usr/share/man" stellane 2>/dev/null | grep -q 'stellane render' ||
+    fail "the manual page lacks the render command"
+  dpkg --root="$scratch" --purge stellane >>"$out/dpkg.log" 2>&1 || fail "dpkg --purge failed"
+  left=$(cd "$scratch" && find . -mindepth 1 ! -path './var' ! -path './var/lib' ! -path './var/lib/dpkg*')
+  [[ -z $left ]] || fail "left behind after purging: $left"
+else
+  cat "$out/dpkg.log"
+  fail "dpkg --install failed"
+fi
+rm -rf "$scratch"
+finish

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, in a throw-away prefix of its own: a
+# silent per-machine install puts the files where docs/install.md says, the
+# installed stellane.exe renders the demo picture with the installed
+# Stellane.8bf, and the silent uninstall through the uninstall entry removes
+# every file, the Start-menu entry and the uninstall entry itself.
+# Usage: installer-test.sh INSTALLER.msi OUT-DIR
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+msi=$(realpath "$1")
+out=$(realpath -m "$2")
+
+# No Mono or Gecko prompts, and no desktop menu entries made from the
+# installer's Start-menu shortcut.
+export WINEPREFIX=$out/wine-prefix WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine=$(command -v wine64 || command -v wine)
+rm -rf "$out" && mkdir -p "$out"
+cleanup() {
+  wineserver -k 2>/dev/null
+  rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+"$wine" wineboot -i >/dev/null 2>&1
+wineserver -w
+[[ -f $WINEPREFIX/system.reg ]] || { echo "FAIL: no Wine prefix"; exit 1; }
+
+c=$WINEPREFIX/drive_c
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# What the installer may touch, listed before it runs and after it is gone.
+snapshot() {
+  (cd "$c" && find "Program Files" "ProgramData/Microsoft/Windows/Start Menu" \
+    users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu | sort)
+  "$wine" reg query "$uninstall_key" 2>/dev/null | tr -d '\r' | grep -v '^$' | sort
+  "$wine" reg query 'HKLM\Software\Quillwork' 2>/dev/null | tr -d '\r'
+}
+before=$(snapshot)
+
+"$wine" msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i exited with $?"
+wineserver -w
+
+installed=(
+  "Program Files/Quillwork/Stellane/Stellane.8bf"
+  "Program Files/Quillwork/Stellane/stellane.exe"
+  "Program Files/Quillwork/Stellane/README.txt"
+  "Program Files/Quillwork/Stellane/Install guide.txt"
+  "Program Files/Quillwork/Stellane/COPYRIGHT.txt"
+  "Program Files/Quillwork/Stellane/THIRD-PARTY-NOTICES.txt"
+  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane.8bf"
+)
+for file in "${installed[@]}"; do
+  [[ -f $c/$file ]] || fail "not installed: C:/$file"
+done
+# Windows puts a per-machine installation's shortcuts into the Start menu of
+# all users; Wine's msiexec puts them into the installing user's.
+shortcut_found=0
+for menu in "$c/ProgramData" "$c"/users/*/AppData/Roaming; do
+  [[ -f "$menu/Microsoft/Windows/Start Menu/Programs/Stellane/Stellane install guide.lnk" ]] &&
+    shortcut_found=1
+done
+((shortcut_found)) || fail "no Start-menu entry for the guide"
+
+(cd "$out" && render_demo demo.png "$wine" 'C:\Program Files\Quillwork\Stellane\stellane.exe') ||
+  fail "the installed stellane.exe could not render the demo picture"
+is_png "$out/demo.png" || fail "the installed stellane.exe wrote no PNG picture"
+
+# Uninstall as Programs and Features does: the entry's product code.
+product=$("$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' |
+  awk -F'\\' '/^HKEY_/ {key = $NF} /DisplayName[ \t]+REG_SZ[ \t]+Stellane$/ {print key; exit}')
+if [[ -z $product ]]; then
+  fail "no uninstall entry named Stellane"
+else
+  "$wine" msiexec /x "$product" /qn || fail "msiexec /x exited with $?"
+  wineserver -w
+fi
+after=$(snapshot)
+[[ $after == "$before" ]] || fail "left behind after uninstalling:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
+finish
