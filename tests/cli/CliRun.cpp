@@ -9,7 +9,9 @@
 
 namespace clitest {
 
-CliResult RunStellane(const std::vector<std::string>& args) {
+namespace {
+
+CliResult Run(const std::vector<std::string>& args, bool bounded) {
   // One pair of capture files per test: ctest runs tests side by side.
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
@@ -18,7 +20,7 @@ CliResult RunStellane(const std::vector<std::string>& args) {
   std::filesystem::create_directories(folder);
   const std::string outFile = folder + name + ".stdout", errFile = folder + name + ".stderr";
   CliResult result;
-  result.exitCode = RunProgram(args, outFile, errFile);
+  result.exitCode = RunProgram(args, outFile, errFile, bounded);
   // Windows writes text with CR LF line ends.
   result.out = ReadText(outFile);
   result.err = ReadText(errFile);
@@ -26,6 +28,12 @@ CliResult RunStellane(const std::vector<std::string>& args) {
     text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
   return result;
 }
+
+}  // namespace
+
+CliResult RunStellane(const std::vector<std::string>& args) { return Run(args, false); }
+
+CliResult RunStellaneBounded(const std::vector<std::string>& args) { return Run(args, true); }
 
 std::string ScratchFolder() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

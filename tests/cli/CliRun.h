@@ -16,6 +16,10 @@ struct CliResult {
 
 // Runs the program beside the tests with `args`, each passed as one argument.
 CliResult RunStellane(const std::vector<std::string>& args);
+// The same with the run's memory and time bounded where the platform can
+// (Linux: 100 MB of address space and one second of processor time; not
+// under AddressSanitizer, whose shadow memory alone is larger).
+CliResult RunStellaneBounded(const std::vector<std::string>& args);
 
 // Sets or (with an empty value) clears an environment variable for the
 // programs started afterwards.
@@ -24,7 +28,7 @@ void SetEnvironment(const std::string& name, const std::string& value);
 // Runs `stellane` beside the tests with stdout and stderr sent to files and
 // returns its exit status (-1 when it could not be started or was killed).
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
-               const std::string& errFile);
+               const std::string& errFile, bool bounded = false);
 
 // A fresh, empty folder for the current test: "cli-tmp/<suite>.<test>/".
 std::string ScratchFolder();

@@ -17,8 +17,13 @@ std::string Quote(const std::string& arg) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
-               const std::string& errFile) {
+               const std::string& errFile, bool bounded) {
   std::string line = "./" STELLANE_CLI_NAME;
+#ifndef __SANITIZE_ADDRESS__
+  if (bounded) line = "ulimit -v 102400 && ulimit -t 1 && exec " + line;
+#else
+  (void)bounded;
+#endif
   for (const std::string& arg : args) line += " " + Quote(arg);
   line += " >" + Quote(outFile) + " 2>" + Quote(errFile) + " </dev/null";
   const int status = std::system(line.c_str());

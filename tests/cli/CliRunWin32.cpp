@@ -36,7 +36,7 @@ HANDLE InheritableFile(const std::string& path) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
-               const std::string& errFile) {
+               const std::string& errFile, bool /*bounded: Wine has no limits to set*/) {
   std::string line = STELLANE_CLI_NAME;
   for (const std::string& arg : args) line += " " + Quote(arg);
   HANDLE out = InheritableFile(outFile), err = InheritableFile(errFile);
