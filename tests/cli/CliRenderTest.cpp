@@ -100,9 +100,9 @@ class Render : public ::testing::Test {
   testhost::Image source_;
 };
 
-TEST_F(Render, DemoPictureWithoutInput) {
+TEST_F(Render, DemoPictureWhenAskedFor) {
   const std::string out = ScratchFolder() + "demo.png";
-  const CliResult run = RunStellane({"render", out, "--quiet"});
+  const CliResult run = RunStellane({"render", "--demo", out, "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const PngHeader header = ReadPngHeader(out);
   EXPECT_GE(header.width, 640);

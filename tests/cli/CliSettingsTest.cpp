@@ -52,8 +52,8 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
 
 TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   const std::string folder = ScratchFolder();
-  CliResult run =
-      RunStellane({"render", folder + "x.png", "-q", "--save-settings", folder + "full.q9r"});
+  CliResult run = RunStellane(
+      {"render", "--demo", folder + "x.png", "-q", "--save-settings", folder + "full.q9r"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // The same values with the thumbnail block replaced by its "none" item 0.
   std::string bytes = ReadText(folder + "full.q9r");

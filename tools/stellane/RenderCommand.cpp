@@ -1,5 +1,5 @@
 // `stellane render`: one filter run of the plug-in module over an image file
-// (or the demo picture), written to another file.
+// (or, asked for with --demo, the demo picture), written to another file.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,10 +23,11 @@
 namespace cli {
 
 const char* const kRenderHelp =
-    "Usage: stellane render [INPUT] OUTPUT [options]\n"
+    "Usage: stellane render INPUT OUTPUT [options]\n"
+    "       stellane render --demo OUTPUT [options]\n"
     "\n"
-    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF; without INPUT a\n"
-    "built-in demo picture) and writes OUTPUT, whose format follows its\n"
+    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with --demo\n"
+    "over a built-in demo picture, and writes OUTPUT, whose format follows its\n"
     "extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
     "\n"
     "Options:\n"
@@ -44,6 +45,7 @@ const char* const kRenderHelp =
     "  --rect X,Y,W,H        filter only this rectangle\n"
     "  --keep-alpha          the plug-in leaves the transparency plane alone\n"
     "                        (without it, the rendered layer's alpha is written)\n"
+    "  --demo                filter the built-in demo picture (no INPUT)\n"
     "  --dialog              show the plug-in's dialog first\n"
     "  --plugin PATH         the plug-in module (default: the one installed\n"
     "                        beside this program)\n"
@@ -147,7 +149,7 @@ int RenderCommand(const Arguments& args) {
     UsageError(options.output + ": unknown output format (use .png, .jpg, .jpeg, .tif or .tiff)");
 
   const stellane::RenderParams params = BuildParams(options);
-  testhost::Image image = options.input.empty() ? DemoPicture() : ReadImageFile(options.input);
+  testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
