@@ -9,9 +9,7 @@
 
 namespace clitest {
 
-namespace {
-
-CliResult Run(const std::vector<std::string>& args, bool bounded) {
+CliResult RunStellane(const std::vector<std::string>& args, Limits limits) {
   // One pair of capture files per test: ctest runs tests side by side.
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
@@ -20,7 +18,7 @@ CliResult Run(const std::vector<std::string>& args, bool bounded) {
   std::filesystem::create_directories(folder);
   const std::string outFile = folder + name + ".stdout", errFile = folder + name + ".stderr";
   CliResult result;
-  result.exitCode = RunProgram(args, outFile, errFile, bounded);
+  result.exitCode = RunProgram(args, outFile, errFile, limits);
   // Windows writes text with CR LF line ends.
   result.out = ReadText(outFile);
   result.err = ReadText(errFile);
@@ -28,12 +26,6 @@ CliResult Run(const std::vector<std::string>& args, bool bounded) {
     text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
   return result;
 }
-
-}  // namespace
-
-CliResult RunStellane(const std::vector<std::string>& args) { return Run(args, false); }
-
-CliResult RunStellaneBounded(const std::vector<std::string>& args) { return Run(args, true); }
 
 std::string ScratchFolder() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

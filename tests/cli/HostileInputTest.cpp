@@ -116,7 +116,8 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
   for (const auto& c : cases) {
     const std::string path = folder + c.name;
     WriteText(path, c.bytes);
-    const CliResult run = RunStellaneBounded({"render", path, folder + "out.png", "-q"});
+    const CliResult run =
+        RunStellane({"render", path, folder + "out.png", "-q"}, Limits::kMemoryAndTime);
     EXPECT_EQ(run.exitCode, 1) << c.name << ": " << run.err;
     EXPECT_EQ(run.err.rfind("stellane: " + path + ": ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;

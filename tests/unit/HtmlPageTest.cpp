@@ -43,6 +43,11 @@ TEST(HtmlEscape, TextAndUrls) {
       {"\x80\x9f", "&#128;&#159;", "%80%9f"},
       {"\xa0\xa9\xd7\xe9\xf7\xff", "&nbsp;&copy;&times;&eacute;&divide;&yuml;",
        "%a0%a9%d7%e9%f7%ff"},
+      // UTF-8 names as the characters' numbers: U+00E9, U+03A9, U+1F600;
+      // an overlong or cut sequence is Latin-1 bytes.
+      {"Caf\xc3\xa9", "Caf&#233;", "Caf%c3%a9"},
+      {"\xce\xa9mega \xf0\x9f\x98\x80", "&#937;mega &#128512;", "%ce%a9mega%20%f0%9f%98%80"},
+      {"\xc0\xaf\xe2\x82", "&Agrave;&macr;&acirc;&#130;", "%c0%af%e2%82"},
       {"\t!#-/_'", "\t!#-/_'", "%09%21%23%2d%2f%5f%27"},
       {"Az09", "Az09", "Az09"},
       {"", "", ""},

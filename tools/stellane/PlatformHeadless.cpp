@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,5 +18,14 @@ std::string ExecutableFolder() {
 const char* DefaultPluginFileName() { return "Stellane.so"; }
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+bool SyncFile(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY);
+  if (file < 0) return false;
+  const bool synced = fsync(file) == 0;
+  return close(file) == 0 && synced;
+}
+
+void RemoveFileFromSignalHandler(const char* path) { unlink(path); }
 
 }  // namespace cli

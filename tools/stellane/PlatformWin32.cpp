@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "stellane/Platform.h"
+#include "stellane/Utf8Path.h"
 
 namespace cli {
 
@@ -19,5 +20,21 @@ std::string ExecutableFolder() {
 const char* DefaultPluginFileName() { return "Stellane.8bf"; }
 
 bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+bool SyncFile(const std::string& path) {
+  const HANDLE file =
+      CreateFileW(PathFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool synced = FlushFileBuffers(file) != 0;
+  return CloseHandle(file) != 0 && synced;
+}
+
+// Windows runs the handler on a thread of its own, where converting the
+// UTF-8 path on the stack is safe.
+void RemoveFileFromSignalHandler(const char* path) {
+  wchar_t wide[4096];
+  if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(wide);
+}
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -158,7 +159,7 @@ void WritePng(const testhost::Image& image, const std::string& path) {
   png_destroy_write_struct(&png, &info);
   const bool closed = std::fclose(file.file) == 0;
   file.file = nullptr;
-  if (!ok) Fail("cannot write " + path + ": " + message.text);
+  if (!ok) Fail("cannot write " + path + ": " + message.text + SystemReason());
   if (!closed) Fail("cannot write " + path + ": " + std::strerror(errno));
 }
 

@@ -67,9 +67,9 @@ std::string ReadWholeFile(const std::string& path) {
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) Fail("cannot write " + path + ": " + std::strerror(errno));
+  if (!file) Fail("cannot write " + path + SystemReason());
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written) Fail("cannot write " + path);
+  if (std::fclose(file) != 0 || !written) Fail("cannot write " + path + SystemReason());
 }
 
 stellane::RenderParams BuildParams(const RenderOptions& options) {
@@ -183,30 +183,34 @@ int RenderCommand(const Arguments& args) {
     }
     if (!selection.Empty()) host.SetSelection(selection);
 
-    InstallInterruptHandler();
     const bool showProgress = !options.quiet && StderrIsTerminal();
     const FilterRunResult run = RunFilterOnce(host, options.dialog, showProgress);
-    if (run.cancelled) throw CliError{"cancelled; nothing written", kExitCancelled};
+    if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
     output = std::move(host.GetImage());
     if (!selection.Empty()) BlendBySelection(source, selection, output);
     recorded = host.RecordedDescriptor();
   }
 
-  WriteThroughTemporary(options.output, [&](const std::string& temporary) {
+  // Every output is complete before any is put in place: a record or a
+  // settings file that fails leaves the image output untouched too.
+  if (!options.record.empty() && !recorded)
+    Fail("the plug-in recorded no descriptor; " + options.record + " not written");
+  StagedOutputs outputs;
+  outputs.Write(options.output, [&](const std::string& temporary) {
     WriteImageFile(output, temporary, outputKind);
   });
   if (!options.record.empty()) {
-    if (!recorded) Fail("the plug-in recorded no descriptor; " + options.record + " not written");
     const std::string text = FormatDescriptorText(*recorded);
-    WriteThroughTemporary(options.record,
-                          [&](const std::string& temporary) { WriteWholeFile(temporary, text); });
+    outputs.Write(options.record,
+                  [&](const std::string& temporary) { WriteWholeFile(temporary, text); });
   }
   if (!options.saveSettings.empty()) {
-    WriteThroughTemporary(options.saveSettings, [&](const std::string& temporary) {
+    outputs.Write(options.saveSettings, [&](const std::string& temporary) {
       WriteSettingsWithThumbnail(temporary, params, output);
     });
   }
+  outputs.Commit();
   return kExitOk;
 }
 

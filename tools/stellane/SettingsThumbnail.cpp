@@ -7,6 +7,7 @@
 #include "image/TiledImage.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -42,7 +43,7 @@ void WriteSettingsWithThumbnail(const std::string& path, const stellane::RenderP
       }
   }
   const int status = stellane::WriteSettingsFile(path.c_str(), params, &thumbnail.image);
-  if (status != 0) Fail("cannot write " + path);
+  if (status != 0) Fail("cannot write " + path + SystemReason());
 }
 
 testhost::Image ReadSettingsThumbnail(const std::string& path) {

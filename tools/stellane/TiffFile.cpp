@@ -10,6 +10,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -84,7 +85,7 @@ testhost::Image ReadTiff(const std::string& path) {
 void WriteTiff(const testhost::Image& image, const std::string& path) {
   SilenceLibtiff();
   TiffCloser tiff{TIFFOpen(path.c_str(), "w")};
-  if (!tiff.tiff) Fail("cannot write " + path);
+  if (!tiff.tiff) Fail("cannot write " + path + SystemReason());
   TIFF* t = tiff.tiff;
   const int samples = image.Planes();
   TIFFSetField(t, TIFFTAG_IMAGEWIDTH, std::uint32_t(image.width));
@@ -117,12 +118,13 @@ void WriteTiff(const testhost::Image& image, const std::string& path) {
     } else {
       std::memcpy(row.data(), in, row.size());
     }
-    if (TIFFWriteScanline(t, row.data(), std::uint32_t(y), 0) < 0) Fail("cannot write " + path);
+    if (TIFFWriteScanline(t, row.data(), std::uint32_t(y), 0) < 0)
+      Fail("cannot write " + path + SystemReason());
   }
   const bool flushed = TIFFFlush(t) == 1;
   TIFFClose(t);
   tiff.tiff = nullptr;
-  if (!flushed) Fail("cannot write " + path);
+  if (!flushed) Fail("cannot write " + path + SystemReason());
 }
 
 }  // namespace cli

@@ -1,0 +1,27 @@
+#include <io.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "export/ByteSink.h"
+
+namespace stellane {
+
+bool FlushFileToDisk(std::FILE* file) {
+  return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
+
+// rename() refuses an existing target on Windows.
+bool ReplaceFile(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Keeps errno: the caller may still report why the write failed.
+void RemoveFile(const char* path) {
+  const int reason = errno;
+  DeleteFileA(path);
+  errno = reason;
+}
+
+}  // namespace stellane
