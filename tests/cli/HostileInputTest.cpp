@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "CliRun.h"
@@ -124,6 +125,45 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
     EXPECT_FALSE(Exists(folder + "out.png")) << c.name;
   }
+}
+
+TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
+  const std::string folder = ScratchFolder();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  testhost::Image picture = testhost::Image::Make(9, 5, 1, 32);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 9; ++x) picture.Set(x, y, 0, 0.25);
+  picture.Set(0, 0, 0, nan);
+  picture.Set(1, 0, 0, inf);
+  picture.Set(2, 0, 0, -inf);
+  cli::WriteImageFile(picture, folder + "float.tif", cli::ImageFileKind::Tiff);
+  // Row 0 is outside the rectangle and kept; as 16 bits NaN and -inf are 0,
+  // +inf the top of the range, 0.25 a quarter of 65535. The settings
+  // thumbnail samples the same picture.
+  CliResult run = RunStellane({"render", folder + "float.tif", folder + "out.png", "--rect",
+                               "0,2,9,3", "--save-settings", folder + "s.q9r", "-q"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const testhost::Image out = cli::ReadImageFile(folder + "out.png");
+  ASSERT_EQ(out.depth, 16);
+  EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(0, 0, 0))), 0);
+  EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(1, 0, 0))), 65535);
+  EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(2, 0, 0))), 0);
+  EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(3, 0, 0))), 16384);
+
+  // A mask of NaN and -inf selects nothing, one of +inf everything.
+  testhost::Image mask = testhost::Image::Make(9, 5, 1, 32);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 9; ++x) mask.Set(x, y, 0, x == 8 ? inf : (x % 2 ? nan : -inf));
+  cli::WriteImageFile(mask, folder + "mask.tif", cli::ImageFileKind::Tiff);
+  const testhost::Image source = Lopsided(9, 5, 3, 8, false);
+  cli::WriteImageFile(source, folder + "in.png", cli::ImageFileKind::Png);
+  run = RunStellane(
+      {"render", folder + "in.png", folder + "masked.png", "--mask", folder + "mask.tif", "-q"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const testhost::Image masked = cli::ReadImageFile(folder + "masked.png");
+  EXPECT_EQ(DifferingPixelsIn(source, masked, 0, 0, 8, 5, true), 0);
+  EXPECT_GT(DifferingPixelsIn(source, masked, 8, 0, 9, 5, true), 2);
 }
 
 }  // namespace

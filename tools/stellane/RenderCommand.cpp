@@ -106,8 +106,7 @@ testhost::Selection ReadMask(const std::string& path, const testhost::Image& ima
   const double scale = 255.0 / mask.MaxValue();
   for (int y = 0; y < mask.height; ++y)
     for (int x = 0; x < mask.width; ++x) {
-      double v = mask.Get(x, y, 0) * scale + 0.5;
-      v = v < 0 ? 0 : v > 255 ? 255 : v;
+      const double v = testhost::ClampSample(mask.Get(x, y, 0) * scale + 0.5, 255.0);
       selection.coverage[std::size_t(y) * mask.width + x] = std::uint8_t(v);
     }
   return selection;
