@@ -33,6 +33,7 @@ TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
   WriteText(folder + "empty.q9r", "");
   WriteText(folder + "bad.txt", "stellane-descriptor 1\n0008 long 0\n0009 long many\n");
   WriteText(folder + "keep.png", "precious");
+  WriteText(folder + "huge.txt", "stellane-descriptor 1\n" + std::string(2 << 20, '#'));
   std::filesystem::create_directory(folder + "dir.png");
 
   std::vector<std::string> args;
@@ -108,6 +109,7 @@ const BadRun kBadRuns[] = {
      1,
      "not a Stellane settings file"},
     {"PlayMalformed", {"render", "--demo", "@out.png", "--play", "@bad.txt"}, 1, "bad.txt:3:"},
+    {"PlayTooLarge", {"render", "--demo", "@out.png", "--play", "@huge.txt"}, 1, "too large"},
     {"PlayNotADescriptor",
      {"render", "--demo", "@out.png", "--play", "@in.png"},
      1,

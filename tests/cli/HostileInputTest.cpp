@@ -166,5 +166,16 @@ TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
   EXPECT_GT(DifferingPixelsIn(source, masked, 8, 0, 9, 5, true), 2);
 }
 
+TEST(HostileInput, ScriptedStarScaleKeepsTheRenderCheap) {
+  // About 5 s for this picture when the star size followed the value.
+  const std::string folder = ScratchFolder();
+  cli::WriteImageFile(Lopsided(200, 150, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
+  WriteText(folder + "play.txt", "stellane-descriptor 1\n0013 long -2147483648\n");
+  const CliResult run = RunStellane(
+      {"render", folder + "in.png", folder + "out.png", "-q", "--play", folder + "play.txt"},
+      Limits::kMemoryAndTime);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
 }  // namespace
 }  // namespace clitest

@@ -18,6 +18,7 @@
 #include "stellane/Platform.h"
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsThumbnail.h"
+#include "stellane/Utf8Path.h"
 #include "testhost/TestHost.h"
 
 namespace cli {
@@ -56,13 +57,21 @@ const char* const kRenderHelp =
 
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+// A descriptor file is a few hundred bytes; a megabyte is plenty, and the
+// cap keeps a device such as /dev/zero from filling the memory.
+constexpr std::size_t kMaxDescriptorBytes = 1 << 20;
+
+std::string ReadDescriptorFile(const std::string& path) {
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) Fail("cannot read " + path);
-  return text.str();
+  std::string text(kMaxDescriptorBytes + 1, '\0');
+  in.read(text.data(), std::streamsize(text.size()));
+  if (in.bad()) Fail("cannot read " + path + SystemReason());
+  text.resize(std::size_t(in.gcount()));
+  if (text.size() > kMaxDescriptorBytes)
+    Fail(path + ": too large for a descriptor file (at most " +
+         std::to_string(kMaxDescriptorBytes >> 20) + " MB)");
+  return text;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
@@ -82,7 +91,7 @@ stellane::RenderParams BuildParams(const RenderOptions& options) {
     if (read.version == 0) Fail(options.settings + ": not a Stellane settings file");
   }
   if (!options.play.empty())
-    ApplyDescriptor(ParseDescriptorText(ReadWholeFile(options.play), options.play), params);
+    ApplyDescriptor(ParseDescriptorText(ReadDescriptorFile(options.play), options.play), params);
   for (const ParameterStep& step : options.steps) {
     if (step.isGlue)
       ApplyGlue(step.value, params);
