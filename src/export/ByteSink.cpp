@@ -35,7 +35,7 @@ bool FinishPart(ByteSink& sink) {
 
 bool CloseFileSink(ByteSink& sink) {
   if (!FinishPart(sink)) return false;
-  if (ReplaceFile(sink.partPath.c_str(), sink.path.c_str())) return true;
+  if (RenameOver(sink.partPath.c_str(), sink.path.c_str())) return true;
   RemoveFile(sink.partPath.c_str());
   sink.failed = true;
   return false;
@@ -55,7 +55,7 @@ bool CloseFileSinkPending(ByteSink& sink, std::vector<PendingFile>& pending) {
 bool CommitPendingFiles(std::vector<PendingFile>& pending) {
   bool ok = true;
   for (const PendingFile& file : pending) {
-    if (ok && ReplaceFile(file.partPath.c_str(), file.path.c_str())) continue;
+    if (ok && RenameOver(file.partPath.c_str(), file.path.c_str())) continue;
     ok = false;
     RemoveFile(file.partPath.c_str());
   }

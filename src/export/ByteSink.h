@@ -49,7 +49,7 @@ void DiscardPendingFiles(std::vector<PendingFile>& pending);
 // The platform's part: the bytes written to `file` forced to the disk; a
 // file renamed over another, replacing it in one step; a file removed.
 bool FlushFileToDisk(std::FILE* file);
-bool ReplaceFile(const char* from, const char* to);
+bool RenameOver(const char* from, const char* to);
 void RemoveFile(const char* path);
 
 void PutBytes(ByteSink& sink, const void* data, std::size_t size);

@@ -13,7 +13,7 @@ bool FlushFileToDisk(std::FILE* file) {
 }
 
 // rename() refuses an existing target on Windows.
-bool ReplaceFile(const char* from, const char* to) {
+bool RenameOver(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
