@@ -118,6 +118,16 @@ TEST_F(Render, ReplacesAnExistingOutputWhole) {
   EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png"}));
 }
 
+TEST_F(Render, FloatPicturesSayOnceThatGlueDoesNotApply) {
+  cli::WriteImageFile(Lopsided(13, 7, 3, 32, false), folder_ + "f.tif", ImageFileKind::Tiff);
+  const CliResult run =
+      RunStellane({"render", folder_ + "f.tif", folder_ + "o.tif", "-q", "--glue", "screen"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "stellane: note: float pictures take no glue mode; the rendered layer replaces the "
+            "picture\n");
+}
+
 TEST_F(Render, RectangleAndMaskLimitTheFilter) {
   // --rect X,Y,W,H: nothing outside changes, most inside does.
   const testhost::Image rect = Rendered({"--rect", "5,7,20,11"}, "rect.png");

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "stellane/Utf8Path.h"
+
 namespace clitest {
 
 CliResult RunStellane(const std::vector<std::string>& args, Limits limits) {
@@ -37,22 +39,22 @@ std::string ScratchFolder() {
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(cli::PathFromUtf8(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  std::ofstream(cli::PathFromUtf8(path), std::ios::binary) << text;
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) { return std::filesystem::exists(cli::PathFromUtf8(path)); }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(cli::PathFromUtf8(folder)))
+    names.push_back(cli::Utf8FromPath(entry.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -40,6 +40,7 @@ int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
 // A fresh, empty folder for the current test: "cli-tmp/<suite>.<test>/".
 std::string ScratchFolder();
 
+// Paths are UTF-8 on every platform.
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);

@@ -2,9 +2,12 @@
 // `stellane info` and `stellane thumbnail`.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliRun.h"
 #include "TestPictures.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/Utf8Path.h"
 
 namespace clitest {
 namespace {
@@ -69,6 +72,33 @@ TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("holds no thumbnail"), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(folder + "t.jpg"));
+}
+
+TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
+  const std::string folder = ScratchFolder();
+  const std::string presets = folder + "presets/";
+  std::filesystem::create_directory(cli::PathFromUtf8(presets));
+  CliResult run = RunStellane(
+      {"render", "--demo", folder + "x.png", "-q", "--save-settings", presets + "a.q9r"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string settings = ReadText(presets + "a.q9r");
+  // U+00E9, U+00E8, U+03A9 and U+65E5 U+672C in UTF-8; names that differ
+  // only in case where the file system tells them apart.
+  for (const char* name : {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r",
+                           "\xe6\x97\xa5\xe6\x9c\xac.q9r", "Dup.q9r", "Dup.Q9R", "dup.q9r"})
+    WriteText(presets + name, settings);
+  std::filesystem::create_directory(cli::PathFromUtf8(presets + "folder.q9r"));
+  const std::size_t files = FolderEntries(presets).size() - 1;
+
+  run = RunStellane({"html", "presets", presets, folder + "page.html"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string page = ReadText(folder + "page.html");
+  for (const char* caption : {"<b>Caf&#233; cr&#232;me</b>", "<b>&#937;mega</b>",
+                              "<b>&#26085;&#26412;</b>", "<b>Dup</b>"})
+    EXPECT_NE(page.find(caption), std::string::npos) << caption;
+  // One picture a settings file, plus the four frame pictures.
+  EXPECT_EQ(FolderEntries(folder + "web_images").size(), files + 4);
+  EXPECT_EQ(FolderEntries(presets).size(), files + 1);
 }
 
 }  // namespace

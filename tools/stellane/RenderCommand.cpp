@@ -137,6 +137,17 @@ void BlendBySelection(const testhost::Image& source, const testhost::Selection& 
     }
 }
 
+// Whether the user asked for a glue mode: --glue, or one other than the
+// default from a settings or descriptor file.
+bool GlueChosen(const RenderOptions& options, const stellane::RenderParams& params) {
+  stellane::RenderParams defaults{};
+  stellane::InitNewRenderParams(defaults);
+  if (params.glue != defaults.glue) return true;
+  for (const ParameterStep& step : options.steps)
+    if (step.isGlue) return true;
+  return false;
+}
+
 std::string ResultMessage(std::int16_t result) {
   switch (result) {
     case -108:
@@ -158,6 +169,11 @@ int RenderCommand(const Arguments& args) {
 
   const stellane::RenderParams params = BuildParams(options);
   testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
+  if (image.depth == 32 && GlueChosen(options, params))
+    std::fputs(
+        "stellane: note: float pictures take no glue mode; the rendered layer replaces "
+        "the picture\n",
+        stderr);
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
