@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "params/FilePaths.h"
+
 namespace stellane {
 
 ByteSink MemorySink(std::vector<std::uint8_t>& memory) {
@@ -15,7 +17,7 @@ bool OpenFileSink(ByteSink& sink, const char* path) {
   if (path == nullptr || *path == '\0') return false;
   sink.path = path;
   sink.partPath = sink.path + ".part";
-  sink.file = std::fopen(sink.partPath.c_str(), "wb");
+  sink.file = OpenFile(sink.partPath.c_str(), "wb");
   return sink.file != nullptr;
 }
 

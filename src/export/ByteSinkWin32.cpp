@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "export/ByteSink.h"
+#include "params/FilePaths.h"
 
 namespace stellane {
 
@@ -14,13 +15,14 @@ bool FlushFileToDisk(std::FILE* file) {
 
 // rename() refuses an existing target on Windows.
 bool RenameOver(const char* from, const char* to) {
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExW(PathFromUtf8(from).c_str(), PathFromUtf8(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // Keeps errno: the caller may still report why the write failed.
 void RemoveFile(const char* path) {
   const int reason = errno;
-  DeleteFileA(path);
+  DeleteFileW(PathFromUtf8(path).c_str());
   errno = reason;
 }
 

@@ -9,6 +9,7 @@
 #include "export/FrameGifs.h"
 #include "export/HtmlEscape.h"
 #include "export/PsdJob.h"
+#include "params/FilePaths.h"
 
 namespace stellane {
 
@@ -51,7 +52,7 @@ void WriteFrameGifs(HtmlPage& page, const std::filesystem::path& folder) {
   for (const FramePiece& piece : kFramePieces) {
     const std::vector<std::uint8_t> bytes = FrameGifBytes(piece);
     ByteSink sink;
-    if (!OpenFileSink(sink, (folder / piece.fileName).string().c_str())) continue;
+    if (!OpenFileSink(sink, Utf8FromPath(folder / piece.fileName).c_str())) continue;
     PutBytes(sink, bytes.data(), bytes.size());
     ClosePagePicture(page, sink);
   }
@@ -122,13 +123,12 @@ bool BeginHtmlPage(HtmlPage& page, const char* pagePath, HtmlPageKind kind, std:
   for (auto& caption : page.captions) caption[0] = '\0';
   if (pagePath == nullptr || *pagePath == '\0') return false;
 
-  const std::filesystem::path folder =
-      std::filesystem::path(pagePath).parent_path() / kWebImagesFolder;
+  const std::filesystem::path folder = PathFromUtf8(pagePath).parent_path() / kWebImagesFolder;
   std::error_code ignored;
   // Beside the page: its folder must exist.
   page.createdImageFolder = std::filesystem::create_directory(folder, ignored);
   page.imageFolder =
-      folder.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+      Utf8FromPath(folder) + static_cast<char>(std::filesystem::path::preferred_separator);
   // Missing frames only spoil the look; the page is written all the same.
   WriteFrameGifs(page, folder);
 
@@ -235,7 +235,7 @@ void AbandonHtmlPage(HtmlPage& page) {
   const int reason = errno;  // why the page failed, for the caller's message
   std::error_code ignored;
   if (page.createdImageFolder && !page.imageFolder.empty())
-    std::filesystem::remove(std::filesystem::path(page.imageFolder).parent_path(), ignored);
+    std::filesystem::remove(PathFromUtf8(page.imageFolder).parent_path(), ignored);
   errno = reason;
 }
 

@@ -12,6 +12,7 @@
 #include "export/HtmlPage.h"
 #include "export/PsdJob.h"
 #include "image/JpegCodec.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 
@@ -31,14 +32,14 @@ bool EndsWithSettingsExtension(const std::string& name) {
 // cannot be listed.
 bool ListSettingsFiles(const char* folder, std::vector<std::string>& names) {
   std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
+  std::filesystem::directory_iterator it(PathFromUtf8(folder), error);
   if (error) return false;
   for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
     if (error) return false;
     // Folders, FIFOs and devices are passed over: reading a FIFO would
     // wait for ever.
     if (!it->is_regular_file(error)) continue;
-    const std::string name = it->path().filename().string();
+    const std::string name = Utf8FromPath(it->path().filename());
     if (EndsWithSettingsExtension(name)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
@@ -135,7 +136,7 @@ std::int16_t WritePresetsPage(const char* folder, const char* pagePath) {
   for (const std::string& name : names) {
     const std::string stem = name.substr(0, name.size() - 4);
     const std::string jpegName = DistinctPictureName(stem, taken);
-    const std::string settingsPath = (std::filesystem::path(folder) / name).string();
+    const std::string settingsPath = Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
     switch (WritePresetThumbnail(page, settingsPath, jpegName)) {
       case PresetPicture::kWritten:
         PutHtmlCell(page, jpegName.c_str(), stem.c_str(), kPresetCellSide, kPresetCellSide);

@@ -74,6 +74,31 @@ TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   EXPECT_FALSE(Exists(folder + "t.jpg"));
 }
 
+TEST(Settings, FileNamesInAnyScript) {
+  // Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file.
+  const std::string folder = ScratchFolder();
+  const std::string in = folder + "\xce\xa9mega in.png", out = folder + "caf\xc3\xa9_out.png";
+  const std::string saved = folder + "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r";
+  const std::string record = folder + "\xe6\x97\xa5\xe6\x9c\xac.txt";
+  cli::WriteImageFile(Lopsided(17, 9, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
+  WriteText(in, ReadText(folder + "in.png"));
+  CliResult run = RunStellane({"render", in, out, "-q", "--save-settings", saved, "--record",
+                               record, "--play", record + ".none"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find(record + ".none"), std::string::npos) << run.err;
+  run = RunStellane({"render", in, out, "-q", "--save-settings", saved, "--record", record});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunStellane({"thumbnail", saved, folder + "cr\xc3\xa8me.tif"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunStellane({"psd", folder + "\xc3\x9f.psd", in, "--settings", saved});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(FolderEntries(folder),
+            (std::vector<std::string>{"caf\xc3\xa9_out.png", "cr\xc3\xa8me.tif", "in.png",
+                                      "\xc3\x9f.psd", "\xce\xa9mega in.png",
+                                      "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r",
+                                      "\xe6\x97\xa5\xe6\x9c\xac.txt"}));
+}
+
 TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
   const std::string folder = ScratchFolder();
   const std::string presets = folder + "presets/";
