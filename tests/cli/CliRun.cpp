@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "stellane/Utf8Path.h"
+#include "params/FilePaths.h"
 
 namespace clitest {
 
@@ -39,22 +39,24 @@ std::string ScratchFolder() {
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream in(cli::PathFromUtf8(path), std::ios::binary);
+  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(cli::PathFromUtf8(path), std::ios::binary) << text;
+  std::ofstream(stellane::PathFromUtf8(path), std::ios::binary) << text;
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(cli::PathFromUtf8(path)); }
+bool Exists(const std::string& path) {
+  return std::filesystem::exists(stellane::PathFromUtf8(path));
+}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(cli::PathFromUtf8(folder)))
-    names.push_back(cli::Utf8FromPath(entry.path().filename()));
+  for (const auto& entry : std::filesystem::directory_iterator(stellane::PathFromUtf8(folder)))
+    names.push_back(stellane::Utf8FromPath(entry.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

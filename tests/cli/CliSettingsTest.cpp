@@ -6,8 +6,8 @@
 
 #include "CliRun.h"
 #include "TestPictures.h"
+#include "params/FilePaths.h"
 #include "stellane/ImageFiles.h"
-#include "stellane/Utf8Path.h"
 
 namespace clitest {
 namespace {
@@ -102,7 +102,7 @@ TEST(Settings, FileNamesInAnyScript) {
 TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
   const std::string folder = ScratchFolder();
   const std::string presets = folder + "presets/";
-  std::filesystem::create_directory(cli::PathFromUtf8(presets));
+  std::filesystem::create_directory(stellane::PathFromUtf8(presets));
   CliResult run = RunStellane(
       {"render", "--demo", folder + "x.png", "-q", "--save-settings", presets + "a.q9r"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -112,7 +112,7 @@ TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
   for (const char* name : {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r",
                            "\xe6\x97\xa5\xe6\x9c\xac.q9r", "Dup.q9r", "Dup.Q9R", "dup.q9r"})
     WriteText(presets + name, settings);
-  std::filesystem::create_directory(cli::PathFromUtf8(presets + "folder.q9r"));
+  std::filesystem::create_directory(stellane::PathFromUtf8(presets + "folder.q9r"));
   const std::size_t files = FolderEntries(presets).size() - 1;
 
   run = RunStellane({"html", "presets", presets, folder + "page.html"});

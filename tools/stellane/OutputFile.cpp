@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "params/FilePaths.h"
 #include "stellane/CliError.h"
 #include "stellane/Platform.h"
-#include "stellane/Utf8Path.h"
 
 namespace cli {
 
@@ -17,15 +17,16 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string TemporaryBeside(const std::string& destination, const std::string& target) {
-  const fs::path path = PathFromUtf8(destination);
+  const fs::path path = stellane::PathFromUtf8(destination);
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path candidate = path;
     // Keep the extension last: libtiff and friends don't care, people do.
-    candidate.replace_filename(PathFromUtf8("." + Utf8FromPath(path.filename()) + ".part" +
-                                            std::to_string((stamp + attempt) % 1000000)));
+    candidate.replace_filename(
+        stellane::PathFromUtf8("." + stellane::Utf8FromPath(path.filename()) + ".part" +
+                               std::to_string((stamp + attempt) % 1000000)));
     std::error_code error;
-    if (!fs::exists(candidate, error)) return Utf8FromPath(candidate);
+    if (!fs::exists(candidate, error)) return stellane::Utf8FromPath(candidate);
   }
   Fail("cannot write " + target + ": no free temporary name beside it");
 }
@@ -44,7 +45,7 @@ std::string NamingTarget(std::string message, const std::string& temporary,
 std::string SystemReason() { return errno != 0 ? std::string(": ") + std::strerror(errno) : ""; }
 
 std::string OutputDestination(const std::string& target) {
-  fs::path path = PathFromUtf8(target);
+  fs::path path = stellane::PathFromUtf8(target);
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(path, error))) {
     path = fs::weakly_canonical(path, error);
@@ -55,13 +56,13 @@ std::string OutputDestination(const std::string& target) {
   if (fs::exists(status) && !fs::is_regular_file(status))
     Fail("cannot write " + target +
          ": not a regular file (a device, FIFO or socket cannot be replaced whole)");
-  return Utf8FromPath(path);
+  return stellane::Utf8FromPath(path);
 }
 
 StagedOutputs::~StagedOutputs() {
   for (const Staged& s : staged_) {
     std::error_code ignored;
-    fs::remove(PathFromUtf8(s.temporary), ignored);
+    fs::remove(stellane::PathFromUtf8(s.temporary), ignored);
     ForgetTemporary(s.temporary);
   }
 }
@@ -89,13 +90,13 @@ void StagedOutputs::Commit() {
   while (!staged_.empty()) {
     const Staged s = staged_.front();
     std::error_code error;
-    const fs::path destination = PathFromUtf8(s.destination);
+    const fs::path destination = stellane::PathFromUtf8(s.destination);
     // The new file keeps the permissions of the one it replaces.
     const fs::file_status old = fs::status(destination, error);
     if (!error && fs::exists(old))
-      fs::permissions(PathFromUtf8(s.temporary), old.permissions(), error);
+      fs::permissions(stellane::PathFromUtf8(s.temporary), old.permissions(), error);
     error.clear();
-    fs::rename(PathFromUtf8(s.temporary), destination, error);
+    fs::rename(stellane::PathFromUtf8(s.temporary), destination, error);
     if (error) Fail("cannot write " + s.target + ": " + error.message());
     ForgetTemporary(s.temporary);
     staged_.erase(staged_.begin());

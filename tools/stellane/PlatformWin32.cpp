@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "params/FilePaths.h"
 #include "stellane/Platform.h"
-#include "stellane/Utf8Path.h"
 
 namespace cli {
 
@@ -22,9 +22,9 @@ const char* DefaultPluginFileName() { return "Stellane.8bf"; }
 bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
 bool SyncFile(const std::string& path) {
-  const HANDLE file =
-      CreateFileW(PathFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(stellane::PathFromUtf8(path).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool synced = FlushFileBuffers(file) != 0;
   return CloseHandle(file) != 0 && synced;

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
 #include "stellane/Commands.h"
@@ -18,7 +19,6 @@
 #include "stellane/Platform.h"
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsThumbnail.h"
-#include "stellane/Utf8Path.h"
 #include "testhost/TestHost.h"
 
 namespace cli {
@@ -62,7 +62,7 @@ namespace {
 constexpr std::size_t kMaxDescriptorBytes = 1 << 20;
 
 std::string ReadDescriptorFile(const std::string& path) {
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
+  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
   if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
   std::string text(kMaxDescriptorBytes + 1, '\0');
   in.read(text.data(), std::streamsize(text.size()));
