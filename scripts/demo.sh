@@ -19,10 +19,10 @@ ninja -C build/win -j "$jobs" stellane StellanePlugin
 
 echo
 echo "=== stellane render with Stellane.so on Linux"
-(cd build/native && ./stellane render demo.png --glue screen)
+(cd build/native && ./stellane render --demo demo.png --glue screen)
 echo "Wrote build/native/demo.png"
 echo
 echo "=== stellane.exe render with Stellane.8bf under Wine"
-(cd build/win && "$root/scripts/wine-run.sh" stellane.exe render demo.png --glue screen 2>&1 |
+(cd build/win && "$root/scripts/wine-run.sh" stellane.exe render --demo demo.png --glue screen 2>&1 |
   grep -v '^X connection to' | tr -d '\r')
 echo "Wrote build/win/demo.png"

@@ -10,6 +10,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
@@ -17,6 +19,7 @@
 #include "host/HostUi.h"
 #include "host/WhiteBoxWin32.h"
 #include "host/WindowPlacementWin32.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -47,6 +50,25 @@ FileChoiceText TextOf(FileChoice kind) {
       return {"Save an HTML page", "HTML pages (*.html)\0*.html\0", "html", true};
   }
   return {"", "All files (*.*)\0*.*\0", nullptr, false};
+}
+
+// Paths are UTF-8 inside the plug-in; the file dialogs speak wide
+// characters, so that names in any script come through.
+std::wstring Wide(const char* utf8) { return utf8 ? PathFromUtf8(utf8).wstring() : L""; }
+
+bool Utf8Path(const wchar_t* wide, char (&path)[kPathBytes]) {
+  const std::string text = Utf8FromPath(std::filesystem::path(wide));
+  if (text.size() >= kPathBytes) return false;
+  std::memcpy(path, text.c_str(), text.size() + 1);
+  return true;
+}
+
+// An ASCII filter list with its embedded zeros, widened.
+std::wstring WideFilter(const char* filter) {
+  std::wstring wide;
+  for (const char* p = filter; *p; p += std::strlen(p) + 1)
+    wide.append(p, p + std::strlen(p)).push_back(L'\0');
+  return wide;
 }
 
 bool fileDialogOpen = false;
@@ -80,10 +102,11 @@ void RepaintPane(HWND child) {
 void ShowSelectedPreset(HWND child) {
   ResetToGreyRamp(paneThumbnail);
   RepaintPane(child);
+  wchar_t wide[kPathBytes] = {};
   char path[kPathBytes] = {};
-  if (SendMessageA(GetParent(child), CDM_GETFILEPATH, sizeof path,
-                   reinterpret_cast<LPARAM>(path)) <= 0 ||
-      !EndsWithQ9r(path))
+  if (SendMessageW(GetParent(child), CDM_GETFILEPATH, kPathBytes, reinterpret_cast<LPARAM>(wide)) <=
+          0 ||
+      !Utf8Path(wide, path) || !EndsWithQ9r(path))
     return;
   RenderParams ignored{};
   ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &paneThumbnail);
@@ -164,18 +187,21 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   // One file dialog at a time; a second request counts as cancelled.
   if (fileDialogOpen) return false;
   const FileChoiceText text = TextOf(kind);
-  char file[kPathBytes] = {};
-  std::snprintf(file, sizeof file, "%s", name ? name : "");
-  OPENFILENAMEA ofn = {};
+  wchar_t file[kPathBytes] = {};
+  const std::wstring wideName = Wide(name);
+  wideName.copy(file, kPathBytes - 1);
+  const std::wstring wideFolder = Wide(folder), filter = WideFilter(text.filter),
+                     title = Wide(text.title), extension = Wide(text.extension);
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = text.filter;
+  ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrInitialDir = folder && folder[0] ? folder : nullptr;
-  ofn.lpstrTitle = text.title;
-  ofn.lpstrDefExt = text.extension;
+  ofn.nMaxFile = kPathBytes;
+  ofn.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrDefExt = text.extension ? extension.c_str() : nullptr;
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
   if (text.save)
     ofn.Flags |= OFN_OVERWRITEPROMPT;
@@ -188,18 +214,16 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   if (browser) {
     ResetToGreyRamp(paneThumbnail);
     ofn.hInstance = module;
-    ofn.lpTemplateName = "FANCY_OPEN4";
+    ofn.lpTemplateName = L"FANCY_OPEN4";
     ofn.lpfnHook = PresetBrowserHook;
     ofn.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
   }
   fileDialogOpen = true;
   const VisualStylesScope styles;
-  const BOOL chosen = text.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  const BOOL chosen = text.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   fileDialogOpen = false;
   if (browser) ReleaseTiledImage(paneThumbnail);
-  if (!chosen) return false;
-  std::snprintf(path, kPathBytes, "%s", file);
-  return true;
+  return chosen && Utf8Path(file, path);
 }
 
 bool Win32DialogWindow::ChooseColour(Color16& colour) {
@@ -246,7 +270,7 @@ void Win32DialogWindow::ShowInfoBox() {
 }
 
 void Win32DialogWindow::OpenDocument(const char* path) {
-  ShellExecuteA(dialog, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(dialog, L"open", Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace stellane

@@ -7,6 +7,7 @@
 #include "dialog/MainDialog.h"
 #include "glue/CompositorTargets.h"
 #include "host/HostServices.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -120,18 +121,18 @@ void BatchThumbnails(Globals& g) {
 
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path folder = p.sourceFolder[0] ? fs::path(p.sourceFolder) : fs::path(".");
+  const fs::path folder = p.sourceFolder[0] ? PathFromUtf8(p.sourceFolder) : fs::path(".");
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::file_status status = it->status(ec);
     if (ec || !fs::is_regular_file(status) ||
         (status.permissions() & fs::perms::owner_write) == fs::perms::none)
       continue;
-    const std::string file = it->path().filename().string();
+    const std::string file = Utf8FromPath(it->path().filename());
     if (file.find("q9q") == std::string::npos && file.find("q5q") == std::string::npos) continue;
     s.cursor = DialogCursor::Busy;
     s.window->SetCursor(DialogCursor::Busy);
     LoadDefaults(p);
-    const std::string full = it->path().string();
+    const std::string full = Utf8FromPath(it->path());
     const SettingsReadResult read =
         ReadSettingsFile(full.c_str(), SettingsReadMode::Values, p, &g.settingsThumbnail);
     CopyText(p.settingsFileName, file.c_str(), file.size());

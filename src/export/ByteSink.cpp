@@ -2,25 +2,72 @@
 
 #include <cstring>
 
+#include "params/FilePaths.h"
+
 namespace stellane {
 
 ByteSink MemorySink(std::vector<std::uint8_t>& memory) {
-  return ByteSink{&memory, nullptr, 0, false};
+  ByteSink sink;
+  sink.memory = &memory;
+  return sink;
 }
 
 bool OpenFileSink(ByteSink& sink, const char* path) {
-  sink = ByteSink{nullptr, nullptr, 0, false};
+  sink = ByteSink{};
   if (path == nullptr || *path == '\0') return false;
-  sink.file = std::fopen(path, "wb");
+  sink.path = path;
+  sink.partPath = sink.path + ".part";
+  sink.file = OpenFile(sink.partPath.c_str(), "wb");
   return sink.file != nullptr;
 }
 
-bool CloseFileSink(ByteSink& sink) {
+namespace {
+
+// Flushes and closes the temporary file; false when a byte went missing.
+bool FinishPart(ByteSink& sink) {
   if (sink.file == nullptr) return false;
-  if (std::fflush(sink.file) != 0) sink.failed = true;
+  if (!sink.failed && !FlushFileToDisk(sink.file)) sink.failed = true;
   if (std::fclose(sink.file) != 0) sink.failed = true;
   sink.file = nullptr;
+  if (sink.failed) RemoveFile(sink.partPath.c_str());
   return !sink.failed;
+}
+
+}  // namespace
+
+bool CloseFileSink(ByteSink& sink) {
+  if (!FinishPart(sink)) return false;
+  if (RenameOver(sink.partPath.c_str(), sink.path.c_str())) return true;
+  RemoveFile(sink.partPath.c_str());
+  sink.failed = true;
+  return false;
+}
+
+void DiscardFileSink(ByteSink& sink) {
+  sink.failed = true;
+  FinishPart(sink);
+}
+
+bool CloseFileSinkPending(ByteSink& sink, std::vector<PendingFile>& pending) {
+  if (!FinishPart(sink)) return false;
+  pending.push_back({sink.partPath, sink.path});
+  return true;
+}
+
+bool CommitPendingFiles(std::vector<PendingFile>& pending) {
+  bool ok = true;
+  for (const PendingFile& file : pending) {
+    if (ok && RenameOver(file.partPath.c_str(), file.path.c_str())) continue;
+    ok = false;
+    RemoveFile(file.partPath.c_str());
+  }
+  pending.clear();
+  return ok;
+}
+
+void DiscardPendingFiles(std::vector<PendingFile>& pending) {
+  for (const PendingFile& file : pending) RemoveFile(file.partPath.c_str());
+  pending.clear();
 }
 
 void PutBytes(ByteSink& sink, const void* data, std::size_t size) {

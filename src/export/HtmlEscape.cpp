@@ -1,5 +1,6 @@
 #include "export/HtmlEscape.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace stellane {
@@ -25,6 +26,28 @@ bool IsAsciiAlnum(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// The character of the well-formed UTF-8 sequence of two to four bytes at
+// `p`, and its length; 0 when there is none (a lone Latin-1 byte).
+int Utf8Sequence(const unsigned char* p, std::uint32_t& character) {
+  int length = 0;
+  std::uint32_t minimum = 0;
+  if (p[0] >= 0xc2 && p[0] <= 0xdf) {
+    length = 2, minimum = 0x80, character = p[0] & 0x1fu;
+  } else if (p[0] >= 0xe0 && p[0] <= 0xef) {
+    length = 3, minimum = 0x800, character = p[0] & 0x0fu;
+  } else if (p[0] >= 0xf0 && p[0] <= 0xf4) {
+    length = 4, minimum = 0x10000, character = p[0] & 0x07u;
+  } else {
+    return 0;
+  }
+  for (int i = 1; i < length; ++i) {
+    if ((p[i] & 0xc0) != 0x80) return 0;  // also stops at the terminating zero
+    character = character << 6 | (p[i] & 0x3fu);
+  }
+  const bool surrogate = character >= 0xd800 && character <= 0xdfff;
+  return character < minimum || character > 0x10ffff || surrogate ? 0 : length;
+}
+
 }  // namespace
 
 std::string EscapeHtmlText(const char* text) {
@@ -48,7 +71,11 @@ std::string EscapeHtmlText(const char* text) {
       default:
         break;
     }
-    if (c >= 123 && c <= 159) {
+    std::uint32_t character = 0;
+    if (const int length = Utf8Sequence(reinterpret_cast<const unsigned char*>(p), character)) {
+      out += "&#" + std::to_string(character) + ";";
+      p += length - 1;
+    } else if (c >= 123 && c <= 159) {
       char entity[8];
       std::snprintf(entity, sizeof entity, "&#%03d;", c);
       out += entity;

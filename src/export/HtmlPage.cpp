@@ -1,6 +1,7 @@
 #include "export/HtmlPage.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include "export/FrameGifs.h"
 #include "export/HtmlEscape.h"
 #include "export/PsdJob.h"
+#include "params/FilePaths.h"
 
 namespace stellane {
 
@@ -46,19 +48,14 @@ std::string FolderName(const char* folder) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool WriteFrameGifs(const std::filesystem::path& folder) {
-  bool ok = true;
+void WriteFrameGifs(HtmlPage& page, const std::filesystem::path& folder) {
   for (const FramePiece& piece : kFramePieces) {
     const std::vector<std::uint8_t> bytes = FrameGifBytes(piece);
     ByteSink sink;
-    if (!OpenFileSink(sink, (folder / piece.fileName).string().c_str())) {
-      ok = false;
-      continue;
-    }
+    if (!OpenFileSink(sink, Utf8FromPath(folder / piece.fileName).c_str())) continue;
     PutBytes(sink, bytes.data(), bytes.size());
-    ok = CloseFileSink(sink) && ok;
+    ClosePagePicture(page, sink);
   }
-  return ok;
 }
 
 void PutImage(HtmlPage& page, const char* name, std::int32_t width, std::int32_t height) {
@@ -126,14 +123,14 @@ bool BeginHtmlPage(HtmlPage& page, const char* pagePath, HtmlPageKind kind, std:
   for (auto& caption : page.captions) caption[0] = '\0';
   if (pagePath == nullptr || *pagePath == '\0') return false;
 
-  const std::filesystem::path folder =
-      std::filesystem::path(pagePath).parent_path() / kWebImagesFolder;
+  const std::filesystem::path folder = PathFromUtf8(pagePath).parent_path() / kWebImagesFolder;
   std::error_code ignored;
-  std::filesystem::create_directory(folder, ignored);  // beside the page: its folder must exist
+  // Beside the page: its folder must exist.
+  page.createdImageFolder = std::filesystem::create_directory(folder, ignored);
   page.imageFolder =
-      folder.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+      Utf8FromPath(folder) + static_cast<char>(std::filesystem::path::preferred_separator);
   // Missing frames only spoil the look; the page is written all the same.
-  WriteFrameGifs(folder);
+  WriteFrameGifs(page, folder);
 
   if (!OpenFileSink(page.sink, pagePath)) return false;
   Line(page, "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">");
@@ -204,7 +201,10 @@ void SkipHtmlCell(HtmlPage& page) {
 }
 
 bool EndHtmlPage(HtmlPage& page) {
-  if (page.sink.file == nullptr) return false;
+  if (page.sink.file == nullptr) {
+    AbandonHtmlPage(page);
+    return false;
+  }
   while (page.column != 1) {
     PutText(page.sink, kCellStart);
     PutText(page.sink,
@@ -218,7 +218,25 @@ bool EndHtmlPage(HtmlPage& page) {
   Line(page, "");
   Line(page, "</body>");
   Line(page, "</html>");
-  return CloseFileSink(page.sink);
+  if (!CloseFileSinkPending(page.sink, page.pending)) {
+    DiscardPendingFiles(page.pending);
+    return false;
+  }
+  return CommitPendingFiles(page.pending);
+}
+
+bool ClosePagePicture(HtmlPage& page, ByteSink& sink) {
+  return CloseFileSinkPending(sink, page.pending);
+}
+
+void AbandonHtmlPage(HtmlPage& page) {
+  if (page.sink.file) DiscardFileSink(page.sink);
+  DiscardPendingFiles(page.pending);
+  const int reason = errno;  // why the page failed, for the caller's message
+  std::error_code ignored;
+  if (page.createdImageFolder && !page.imageFolder.empty())
+    std::filesystem::remove(PathFromUtf8(page.imageFolder).parent_path(), ignored);
+  errno = reason;
 }
 
 }  // namespace stellane

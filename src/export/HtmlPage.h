@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "export/ByteSink.h"
 
@@ -30,6 +31,10 @@ struct HtmlPage {
   bool captionRow;  // a row of stored captions under every picture row
   char captions[kHtmlCaptions][256];
   std::string imageFolder;  // "web_images" beside the page, with a separator
+  // The page's pictures, finished but not yet in place: the page and its
+  // pictures appear together when the page is complete, or not at all.
+  std::vector<PendingFile> pending;
+  bool createdImageFolder = false;  // removed again when the page fails
 };
 
 // Creates "web_images" beside `pagePath` with the frame GIFs in it, then the
@@ -46,8 +51,15 @@ void PutHtmlCell(HtmlPage& page, const char* imageName, const char* caption, std
 // Moves to the next cell without writing one (a picture that failed).
 void SkipHtmlCell(HtmlPage& page);
 
-// Fills the last row with empty cells, closes the table and the page. False
-// when any part of the page could not be written.
+// Writes `sink` (a picture of the page) and keeps it for the page's end;
+// false when it could not be written.
+bool ClosePagePicture(HtmlPage& page, ByteSink& sink);
+
+// Fills the last row with empty cells, closes the table and the page, and
+// puts the page and its pictures in place. False when any part of the page
+// could not be written; then nothing was put in place.
 bool EndHtmlPage(HtmlPage& page);
+// Drops a page that fails: its files are removed, nothing existing changed.
+void AbandonHtmlPage(HtmlPage& page);
 
 }  // namespace stellane

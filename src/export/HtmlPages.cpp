@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "export/HtmlPage.h"
 #include "export/PsdJob.h"
 #include "image/JpegCodec.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 
@@ -30,56 +32,80 @@ bool EndsWithSettingsExtension(const std::string& name) {
 // cannot be listed.
 bool ListSettingsFiles(const char* folder, std::vector<std::string>& names) {
   std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
+  std::filesystem::directory_iterator it(PathFromUtf8(folder), error);
   if (error) return false;
   for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
     if (error) return false;
-    if (it->is_directory(error)) continue;
-    const std::string name = it->path().filename().string();
+    // Folders, FIFOs and devices are passed over: reading a FIFO would
+    // wait for ever.
+    if (!it->is_regular_file(error)) continue;
+    const std::string name = Utf8FromPath(it->path().filename());
     if (EndsWithSettingsExtension(name)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return true;
 }
 
-bool WriteJpegFile(const TiledImage& image, const std::string& path) {
+// A picture of the page, kept for the page's end. False when it could not
+// be written.
+bool WritePagePicture(HtmlPage& page, const TiledImage& image, const std::string& name) {
   JpegBytes jpeg;
   if (!CompressJpeg(image, jpeg)) return false;
   ByteSink sink;
-  bool ok = OpenFileSink(sink, path.c_str());
+  bool ok = OpenFileSink(sink, (page.imageFolder + name).c_str());
   if (ok) {
     PutBytes(sink, jpeg.data, jpeg.size);
-    ok = CloseFileSink(sink);
+    ok = ClosePagePicture(page, sink);
   }
   ReleaseJpegBytes(jpeg);
-  if (!ok) std::remove(path.c_str());
   return ok;
 }
 
-// The stored thumbnail of a settings file as "<stem>.jpg" in web_images.
-bool WritePresetThumbnail(const std::string& settingsPath, const std::string& jpegPath) {
+enum class PresetPicture { kWritten, kNoThumbnail, kNotWritten };
+
+// The stored thumbnail of a settings file as `jpegName` in web_images.
+PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPath,
+                                   const std::string& jpegName) {
   TiledImage stored;
   InitTiledImage(stored, nullptr);
-  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, 3)) return false;
+  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, 3))
+    return PresetPicture::kNotWritten;
   RenderParams values{};
   const SettingsReadResult read =
       ReadSettingsFile(settingsPath.c_str(), SettingsReadMode::ThumbnailOnly, values, &stored);
-  bool ok = false;
+  PresetPicture result = PresetPicture::kNoThumbnail;
   TiledImage thumbnail;
   InitTiledImage(thumbnail, nullptr);
   if (read.status == 0 && read.thumbnailPresent && read.thumbnailWidth > 0 &&
-      read.thumbnailHeight > 0 &&
-      CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, 3)) {
-    for (std::int32_t y = 0; y < read.thumbnailHeight; ++y) {
-      for (std::int32_t x = 0; x < read.thumbnailWidth; ++x) {
-        WritePacked(thumbnail, x, y, 0, ReadPacked(stored, x, y, 0));
+      read.thumbnailHeight > 0) {
+    result = PresetPicture::kNotWritten;
+    if (CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, 3)) {
+      for (std::int32_t y = 0; y < read.thumbnailHeight; ++y) {
+        for (std::int32_t x = 0; x < read.thumbnailWidth; ++x) {
+          WritePacked(thumbnail, x, y, 0, ReadPacked(stored, x, y, 0));
+        }
       }
+      if (WritePagePicture(page, thumbnail, jpegName)) result = PresetPicture::kWritten;
     }
-    ok = WriteJpegFile(thumbnail, jpegPath);
   }
   ReleaseTiledImage(thumbnail);
   ReleaseTiledImage(stored);
-  return ok;
+  return result;
+}
+
+// "<stem>.jpg", or "<stem> 2.jpg", "<stem> 3.jpg" ... when a name that
+// differs only in case is taken already: on file systems that ignore case
+// (Windows, macOS) two such pictures would be one file.
+std::string DistinctPictureName(const std::string& stem, std::set<std::string>& taken) {
+  auto folded = [](std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+  };
+  std::string name = stem + ".jpg";
+  for (int n = 2; !taken.insert(folded(name)).second; ++n)
+    name = stem + " " + std::to_string(n) + ".jpg";
+  return name;
 }
 
 std::int16_t FinishPage(HtmlPage& page) { return EndHtmlPage(page) ? 0 : kPageNotWritten; }
@@ -98,22 +124,29 @@ void DotPictureSize(std::int32_t width, std::int32_t height, std::int32_t& outWi
 std::int16_t WritePresetsPage(const char* folder, const char* pagePath) {
   HtmlPage page;
   if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kPresets, kPresetsColumns, folder)) {
-    if (page.sink.file) CloseFileSink(page.sink);
+    AbandonHtmlPage(page);
     return kPageNotCreated;
   }
   std::vector<std::string> names;
   if (folder == nullptr || !ListSettingsFiles(folder, names)) {
-    CloseFileSink(page.sink);
+    AbandonHtmlPage(page);
     return kFolderNotRead;
   }
+  std::set<std::string> taken;
   for (const std::string& name : names) {
     const std::string stem = name.substr(0, name.size() - 4);
-    const std::string jpegName = stem + ".jpg";
-    const std::string settingsPath = (std::filesystem::path(folder) / name).string();
-    if (WritePresetThumbnail(settingsPath, page.imageFolder + jpegName)) {
-      PutHtmlCell(page, jpegName.c_str(), stem.c_str(), kPresetCellSide, kPresetCellSide);
-    } else {
-      SkipHtmlCell(page);
+    const std::string jpegName = DistinctPictureName(stem, taken);
+    const std::string settingsPath = Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
+    switch (WritePresetThumbnail(page, settingsPath, jpegName)) {
+      case PresetPicture::kWritten:
+        PutHtmlCell(page, jpegName.c_str(), stem.c_str(), kPresetCellSide, kPresetCellSide);
+        break;
+      case PresetPicture::kNoThumbnail:
+        SkipHtmlCell(page);
+        break;
+      case PresetPicture::kNotWritten:
+        AbandonHtmlPage(page);
+        return kPageNotWritten;
     }
   }
   return FinishPage(page);
@@ -123,7 +156,7 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
   if (!g.filterRecord || !g.params) return kPageNotCreated;
   HtmlPage page;
   if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kMemoryDots, kMemoryDotsColumns, nullptr)) {
-    if (page.sink.file) CloseFileSink(page.sink);
+    AbandonHtmlPage(page);
     return kPageNotCreated;
   }
   const PsdJob job = MakePsdJob(*g.filterRecord, *g.params);
@@ -151,10 +184,14 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
       ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;
       *g.params = current;
     }
-    ok = ok && WriteJpegFile(picture, page.imageFolder + jpegName);
+    const bool rendered = ok;
+    ok = ok && WritePagePicture(page, picture, jpegName);
     ReleaseTiledImage(picture);
     if (ok) {
       PutHtmlCell(page, jpegName.c_str(), name, width, height);
+    } else if (rendered) {
+      AbandonHtmlPage(page);  // a picture that cannot be written fails the page
+      return kPageNotWritten;
     } else {
       SkipHtmlCell(page);
     }

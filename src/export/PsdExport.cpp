@@ -51,9 +51,12 @@ std::int16_t RenderAndWrite(Globals& g, const PsdJob& job, TiledImage& image, co
     if (written == PsdWriteStatus::kTooLarge) status = kExportTooLarge;
     if (written == PsdWriteStatus::kWriteFailed) status = kExportFileNotWritten;
   }
-  if (!CloseFileSink(sink) && status == ps::noErr) status = kExportFileNotWritten;
-  // A cancelled or broken export leaves no half file behind.
-  if (status != ps::noErr) std::remove(path);
+  // A cancelled or broken export leaves no half file behind, and the file
+  // that was there before stays as it was.
+  if (status != ps::noErr)
+    DiscardFileSink(sink);
+  else if (!CloseFileSink(sink))
+    status = kExportFileNotWritten;
   return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -13,7 +14,7 @@ constexpr std::size_t kDirectoryBytes = 4 * (1 + kMemoryDotCount);
 }  // namespace
 
 int ReadDotDirectoryFile(const char* path, DotPins& pins) {
-  std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+  std::FILE* file = path ? OpenFile(path, "rb") : nullptr;
   if (!file) return kFileNotOpened;
   std::uint8_t bytes[kDirectoryBytes];
   const std::size_t size = std::fread(bytes, 1, sizeof bytes, file);
@@ -28,8 +29,8 @@ int ReadDotDirectoryFile(const char* path, DotPins& pins) {
 }
 
 int WriteDotDirectoryFile(const char* path, const DotPins& pins) {
-  std::FILE* file = path ? std::fopen(path, "r+b") : nullptr;
-  if (!file && path) file = std::fopen(path, "wb");
+  std::FILE* file = path ? OpenFile(path, "r+b") : nullptr;
+  if (!file && path) file = OpenFile(path, "wb");
   if (!file) return kFileNotOpened;
   std::uint8_t bytes[kDirectoryBytes] = {};
   bytes[3] = std::uint8_t(kSettingsVersion);

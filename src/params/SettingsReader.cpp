@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "image/JpegCodec.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -256,7 +257,7 @@ SettingsReadResult ReadSettingsBytes(const std::uint8_t* data, std::size_t size,
 SettingsReadResult ReadSettingsFile(const char* path, SettingsReadMode mode, RenderParams& params,
                                     TiledImage* thumbnail) {
   SettingsReadResult result;
-  std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+  std::FILE* file = path ? OpenFile(path, "rb") : nullptr;
   if (!file) {
     result.status = kFileNotOpened;
     return result;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/JpegCodec.h"
+#include "params/FilePaths.h"
 #include "params/ParamTable.h"
 #include "params/SettingsFile.h"
 
@@ -105,8 +106,8 @@ int WriteSettingsFile(const char* path, const RenderParams& params, const TiledI
   if (!path) return kFileNotOpened;
   // Written over from the start; an existing longer file keeps its tail,
   // which no reader looks at.
-  std::FILE* file = std::fopen(path, "r+b");
-  if (!file) file = std::fopen(path, "wb");
+  std::FILE* file = OpenFile(path, "r+b");
+  if (!file) file = OpenFile(path, "wb");
   if (!file) return kFileNotOpened;
   int status = kFileNotWritten;
   if (auto* bytes = static_cast<std::uint8_t*>(std::malloc(kMaxSettingsFileBytes))) {

@@ -8,14 +8,21 @@
 
 namespace stellane {
 
+// The folder is asked for in wide characters and kept as UTF-8, so that a
+// user name outside the ANSI code page does not lose the cached settings.
 void GetTempFolder(char (&folder)[kPathBytes]) {
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) {
+  wchar_t wide[MAX_PATH + 1] = {};
+  const DWORD wideLength = GetTempPathW(MAX_PATH + 1, wide);
+  const int length =
+      wideLength == 0 || wideLength > MAX_PATH
+          ? 0
+          : WideCharToMultiByte(CP_UTF8, 0, wide, -1, folder, sizeof folder, nullptr, nullptr) - 1;
+  if (length <= 0 || length >= int(sizeof folder)) {
     std::strcpy(folder, "C:\\Windows\\Temp\\");
     return;
   }
   if (folder[length - 1] != '\\' && folder[length - 1] != '/') {
-    if (length + 1 >= sizeof folder) {
+    if (length + 1 >= int(sizeof folder)) {
       std::strcpy(folder, "C:\\Windows\\Temp\\");
       return;
     }

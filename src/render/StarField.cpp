@@ -1,5 +1,6 @@
 #include "render/StarField.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/CrtRandom.h"
@@ -15,7 +16,11 @@ StarRowConstants MakeStarRowConstants(const RenderParams& p, std::int32_t zoom) 
   if (threshold < -1.0) threshold = -1.0;
   if (threshold > 65535.0) threshold = 65535.0;
   k.birthThreshold = static_cast<std::int32_t>(threshold);
-  const float scale = static_cast<float>(p.starScale) / 100.0f;
+  // The star size drives the work: every star lights size x size pixels.
+  // Scripts and settings files may hold any value; beyond the slider's
+  // 0..100 (or its mirror, which squares the same) the size stops growing.
+  const std::int32_t starScale = std::clamp(p.starScale, -kMaxStarScale, kMaxStarScale);
+  const float scale = static_cast<float>(starScale) / 100.0f;
   k.sizeFactor = scale * scale * 8.0f;
   k.brightnessFactor = static_cast<float>(p.brightness * 0.03);
   k.depthFactor = static_cast<float>(0.5 / (p.depth * 0.009 + 0.3) - 0.38);

@@ -14,6 +14,10 @@ namespace stellane {
 // pale cyan.
 extern const std::uint8_t kStarRamp[256][3];
 
+// The largest star scale the size follows (the slider's top); larger values
+// from scripts and settings files render as this one.
+constexpr std::int32_t kMaxStarScale = 100;
+
 // Per-row star constants.
 struct StarRowConstants {
   std::int32_t birthThreshold;  // a birth draw (byte * 257) must exceed it; -1..65535

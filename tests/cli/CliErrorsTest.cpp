@@ -33,6 +33,7 @@ TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
   WriteText(folder + "empty.q9r", "");
   WriteText(folder + "bad.txt", "stellane-descriptor 1\n0008 long 0\n0009 long many\n");
   WriteText(folder + "keep.png", "precious");
+  WriteText(folder + "huge.txt", "stellane-descriptor 1\n" + std::string(2 << 20, '#'));
   std::filesystem::create_directory(folder + "dir.png");
 
   std::vector<std::string> args;
@@ -57,25 +58,40 @@ const BadRun kBadRuns[] = {
     {"UnknownCommand", {"paint"}, 2, "unknown command \"paint\""},
     {"NoOutput", {"render"}, 2, "missing OUTPUT"},
     {"ThreeFiles", {"render", "@in.png", "@a.png", "@b.png"}, 2, "too many"},
-    {"UnknownOption", {"render", "@out.png", "--sparkle"}, 2, "unknown option --sparkle"},
-    {"OptionWithoutValue", {"render", "@out.png", "--set"}, 2, "--set needs a value"},
-    {"UnknownParameter", {"render", "@out.png", "--set", "glow=3"}, 2, "accepted: paramA"},
-    {"NotAWholeNumber", {"render", "@out.png", "--set", "density=1.5"}, 2, "whole number"},
-    {"BeyondInt32", {"render", "@out.png", "--set", "randomSeed=2147483648"}, 2, "whole number"},
-    {"BadColour", {"render", "@out.png", "--set", "colorB2=#12345"}, 2, "#rrggbb"},
-    {"UnknownGlue", {"render", "@out.png", "--glue", "sparkle"}, 2, "screen, hard light"},
-    {"GlueNumberOutOfRange", {"render", "@out.png", "--glue", "63"}, 2, "1 to 62"},
-    {"BadRect", {"render", "@out.png", "--rect", "1,2,3"}, 2, "X,Y,W,H"},
-    {"EmptyRect", {"render", "@out.png", "--rect", "1,2,0,3"}, 2, "at least 1"},
+    // One name is never the output of a demo render: it is the user's photo.
+    {"LoneExistingImage", {"render", "@keep.png"}, 2, "missing OUTPUT after"},
+    {"DemoWithInput", {"render", "--demo", "@in.png", "@out.png"}, 2, "takes no INPUT"},
+    {"UnknownOption", {"render", "--demo", "@out.png", "--sparkle"}, 2, "unknown option --sparkle"},
+    {"OptionWithoutValue", {"render", "--demo", "@out.png", "--set"}, 2, "--set needs a value"},
+    {"UnknownParameter",
+     {"render", "--demo", "@out.png", "--set", "glow=3"},
+     2,
+     "accepted: paramA"},
+    {"NotAWholeNumber",
+     {"render", "--demo", "@out.png", "--set", "density=1.5"},
+     2,
+     "whole number"},
+    {"BeyondInt32",
+     {"render", "--demo", "@out.png", "--set", "randomSeed=2147483648"},
+     2,
+     "whole number"},
+    {"BadColour", {"render", "--demo", "@out.png", "--set", "colorB2=#12345"}, 2, "#rrggbb"},
+    {"UnknownGlue", {"render", "--demo", "@out.png", "--glue", "sparkle"}, 2, "screen, hard light"},
+    {"GlueNumberOutOfRange", {"render", "--demo", "@out.png", "--glue", "63"}, 2, "1 to 62"},
+    {"BadRect", {"render", "--demo", "@out.png", "--rect", "1,2,3"}, 2, "X,Y,W,H"},
+    {"EmptyRect", {"render", "--demo", "@out.png", "--rect", "1,2,0,3"}, 2, "at least 1"},
     {"UnknownOutputFormat", {"render", "@in.png", "@out.bmp"}, 2, "unknown output format"},
     {"InfoWithoutFile", {"info"}, 2, "usage: stellane info"},
     {"ThumbnailOption", {"thumbnail", "--big", "@a.q9r", "@t.jpg"}, 2, "unknown option --big"},
     {"MissingInput", {"render", "@none.png", "@out.png"}, 1, "cannot open"},
     {"InputNotAnImage", {"render", "@text.png", "@out.png"}, 1, "not a PNG, JPEG or TIFF"},
     {"TruncatedInput", {"render", "@truncated.png", "@out.png"}, 1, "unreadable PNG"},
-    {"PluginMissing", {"render", "@out.png", "--plugin", "@none.so"}, 1, "cannot load the plug-in"},
+    {"PluginMissing",
+     {"render", "--demo", "@out.png", "--plugin", "@none.so"},
+     1,
+     "cannot load the plug-in"},
     {"PluginNotAModule",
-     {"render", "@out.png", "--plugin", "@in.png"},
+     {"render", "--demo", "@out.png", "--plugin", "@in.png"},
      1,
      "cannot load the plug-in"},
     {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 1, "grey image"},
@@ -84,14 +100,18 @@ const BadRun kBadRuns[] = {
      1,
      "the mask is 18 x 11"},
     {"RectOutside", {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"}, 1, "outside"},
-    {"SettingsMissing", {"render", "@out.png", "--settings", "@none.q9r"}, 1, "cannot open"},
+    {"SettingsMissing",
+     {"render", "--demo", "@out.png", "--settings", "@none.q9r"},
+     1,
+     "cannot open"},
     {"SettingsEmpty",
-     {"render", "@out.png", "--settings", "@empty.q9r"},
+     {"render", "--demo", "@out.png", "--settings", "@empty.q9r"},
      1,
      "not a Stellane settings file"},
-    {"PlayMalformed", {"render", "@out.png", "--play", "@bad.txt"}, 1, "bad.txt:3:"},
+    {"PlayMalformed", {"render", "--demo", "@out.png", "--play", "@bad.txt"}, 1, "bad.txt:3:"},
+    {"PlayTooLarge", {"render", "--demo", "@out.png", "--play", "@huge.txt"}, 1, "too large"},
     {"PlayNotADescriptor",
-     {"render", "@out.png", "--play", "@in.png"},
+     {"render", "--demo", "@out.png", "--play", "@in.png"},
      1,
      "not a stellane descriptor"},
     {"OutputFolderMissing", {"render", "@in.png", "@no/such/out.png"}, 1, "cannot write"},
@@ -110,9 +130,9 @@ TEST(Cancel, InterruptDuringTheRunLeavesNoFile) {
   WriteText(folder + "keep.png", "precious");
   // The program raises its own Ctrl-C at the third abort test of the run.
   SetEnvironment("STELLANE_TEST_INTERRUPT_AT", "3");
-  const CliResult fresh = RunStellane({"render", folder + "new.png", "--record", folder + "r.txt",
-                                       "--save-settings", folder + "s.q9r"});
-  const CliResult over = RunStellane({"render", folder + "keep.png", "-q"});
+  const CliResult fresh = RunStellane({"render", "--demo", folder + "new.png", "--record",
+                                       folder + "r.txt", "--save-settings", folder + "s.q9r"});
+  const CliResult over = RunStellane({"render", "--demo", folder + "keep.png", "-q"});
   SetEnvironment("STELLANE_TEST_INTERRUPT_AT", "");
   EXPECT_EQ(fresh.exitCode, 130) << fresh.err;
   EXPECT_NE(fresh.err.find("stellane: cancelled"), std::string::npos) << fresh.err;

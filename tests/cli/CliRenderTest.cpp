@@ -100,9 +100,9 @@ class Render : public ::testing::Test {
   testhost::Image source_;
 };
 
-TEST_F(Render, DemoPictureWithoutInput) {
+TEST_F(Render, DemoPictureWhenAskedFor) {
   const std::string out = ScratchFolder() + "demo.png";
-  const CliResult run = RunStellane({"render", out, "--quiet"});
+  const CliResult run = RunStellane({"render", "--demo", out, "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const PngHeader header = ReadPngHeader(out);
   EXPECT_GE(header.width, 640);
@@ -116,6 +116,16 @@ TEST_F(Render, ReplacesAnExistingOutputWhole) {
   const testhost::Image out = Rendered({});
   EXPECT_EQ(out.width, 41);
   EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png"}));
+}
+
+TEST_F(Render, FloatPicturesSayOnceThatGlueDoesNotApply) {
+  cli::WriteImageFile(Lopsided(13, 7, 3, 32, false), folder_ + "f.tif", ImageFileKind::Tiff);
+  const CliResult run =
+      RunStellane({"render", folder_ + "f.tif", folder_ + "o.tif", "-q", "--glue", "screen"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "stellane: note: float pictures take no glue mode; the rendered layer replaces the "
+            "picture\n");
 }
 
 TEST_F(Render, RectangleAndMaskLimitTheFilter) {

@@ -7,9 +7,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "params/FilePaths.h"
+
 namespace clitest {
 
-CliResult RunStellane(const std::vector<std::string>& args) {
+CliResult RunStellane(const std::vector<std::string>& args, Limits limits) {
   // One pair of capture files per test: ctest runs tests side by side.
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
@@ -18,7 +20,7 @@ CliResult RunStellane(const std::vector<std::string>& args) {
   std::filesystem::create_directories(folder);
   const std::string outFile = folder + name + ".stdout", errFile = folder + name + ".stderr";
   CliResult result;
-  result.exitCode = RunProgram(args, outFile, errFile);
+  result.exitCode = RunProgram(args, outFile, errFile, limits);
   // Windows writes text with CR LF line ends.
   result.out = ReadText(outFile);
   result.err = ReadText(errFile);
@@ -37,22 +39,24 @@ std::string ScratchFolder() {
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  std::ofstream(stellane::PathFromUtf8(path), std::ios::binary) << text;
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+  return std::filesystem::exists(stellane::PathFromUtf8(path));
+}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(stellane::PathFromUtf8(folder)))
+    names.push_back(stellane::Utf8FromPath(entry.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -14,8 +14,19 @@ struct CliResult {
   std::string err;  // stderr
 };
 
+// Resource limits of a run, where the platform can set them (Linux; the
+// memory limit not under AddressSanitizer, whose shadow memory alone is
+// larger).
+enum class Limits {
+  kNone,
+  kMemoryAndTime,  // 100 MB of address space, one second of processor time
+  kSmallFiles,     // no file larger than a few kilobytes, as on a full disk
+};
+// True when `limits` are applied on this platform.
+bool LimitsApply(Limits limits);
+
 // Runs the program beside the tests with `args`, each passed as one argument.
-CliResult RunStellane(const std::vector<std::string>& args);
+CliResult RunStellane(const std::vector<std::string>& args, Limits limits = Limits::kNone);
 
 // Sets or (with an empty value) clears an environment variable for the
 // programs started afterwards.
@@ -24,11 +35,12 @@ void SetEnvironment(const std::string& name, const std::string& value);
 // Runs `stellane` beside the tests with stdout and stderr sent to files and
 // returns its exit status (-1 when it could not be started or was killed).
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
-               const std::string& errFile);
+               const std::string& errFile, Limits limits = Limits::kNone);
 
 // A fresh, empty folder for the current test: "cli-tmp/<suite>.<test>/".
 std::string ScratchFolder();
 
+// Paths are UTF-8 on every platform.
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);

@@ -36,7 +36,7 @@ HANDLE InheritableFile(const std::string& path) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
-               const std::string& errFile) {
+               const std::string& errFile, Limits /*none can be set here*/) {
   std::string line = STELLANE_CLI_NAME;
   for (const std::string& arg : args) line += " " + Quote(arg);
   HANDLE out = InheritableFile(outFile), err = InheritableFile(errFile);
@@ -60,6 +60,8 @@ int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
   return int(exitCode);
 }
+
+bool LimitsApply(Limits limits) { return limits == Limits::kNone; }
 
 void SetEnvironment(const std::string& name, const std::string& value) {
   // Both the C runtime's copy and the one CreateProcess hands on.

@@ -2,8 +2,11 @@
 // `stellane info` and `stellane thumbnail`.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliRun.h"
 #include "TestPictures.h"
+#include "params/FilePaths.h"
 #include "stellane/ImageFiles.h"
 
 namespace clitest {
@@ -53,8 +56,8 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
 
 TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   const std::string folder = ScratchFolder();
-  CliResult run =
-      RunStellane({"render", folder + "x.png", "-q", "--save-settings", folder + "full.q9r"});
+  CliResult run = RunStellane(
+      {"render", "--demo", folder + "x.png", "-q", "--save-settings", folder + "full.q9r"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // The same values with the thumbnail block replaced by its "none" item 0.
   std::string bytes = ReadText(folder + "full.q9r");
@@ -70,6 +73,58 @@ TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("holds no thumbnail"), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(folder + "t.jpg"));
+}
+
+TEST(Settings, FileNamesInAnyScript) {
+  // Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file.
+  const std::string folder = ScratchFolder();
+  const std::string in = folder + "\xce\xa9mega in.png", out = folder + "caf\xc3\xa9_out.png";
+  const std::string saved = folder + "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r";
+  const std::string record = folder + "\xe6\x97\xa5\xe6\x9c\xac.txt";
+  cli::WriteImageFile(Lopsided(17, 9, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
+  WriteText(in, ReadText(folder + "in.png"));
+  CliResult run = RunStellane({"render", in, out, "-q", "--save-settings", saved, "--record",
+                               record, "--play", record + ".none"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find(record + ".none"), std::string::npos) << run.err;
+  run = RunStellane({"render", in, out, "-q", "--save-settings", saved, "--record", record});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunStellane({"thumbnail", saved, folder + "cr\xc3\xa8me.tif"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunStellane({"psd", folder + "\xc3\x9f.psd", in, "--settings", saved});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(FolderEntries(folder),
+            (std::vector<std::string>{"caf\xc3\xa9_out.png", "cr\xc3\xa8me.tif", "in.png",
+                                      "\xc3\x9f.psd", "\xce\xa9mega in.png",
+                                      "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r",
+                                      "\xe6\x97\xa5\xe6\x9c\xac.txt"}));
+}
+
+TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
+  const std::string folder = ScratchFolder();
+  const std::string presets = folder + "presets/";
+  std::filesystem::create_directory(stellane::PathFromUtf8(presets));
+  CliResult run = RunStellane(
+      {"render", "--demo", folder + "x.png", "-q", "--save-settings", presets + "a.q9r"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string settings = ReadText(presets + "a.q9r");
+  // U+00E9, U+00E8, U+03A9 and U+65E5 U+672C in UTF-8; names that differ
+  // only in case where the file system tells them apart.
+  for (const char* name : {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r",
+                           "\xe6\x97\xa5\xe6\x9c\xac.q9r", "Dup.q9r", "Dup.Q9R", "dup.q9r"})
+    WriteText(presets + name, settings);
+  std::filesystem::create_directory(stellane::PathFromUtf8(presets + "folder.q9r"));
+  const std::size_t files = FolderEntries(presets).size() - 1;
+
+  run = RunStellane({"html", "presets", presets, folder + "page.html"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string page = ReadText(folder + "page.html");
+  for (const char* caption : {"<b>Caf&#233; cr&#232;me</b>", "<b>&#937;mega</b>",
+                              "<b>&#26085;&#26412;</b>", "<b>Dup</b>"})
+    EXPECT_NE(page.find(caption), std::string::npos) << caption;
+  // One picture a settings file, plus the four frame pictures.
+  EXPECT_EQ(FolderEntries(folder + "web_images").size(), files + 4);
+  EXPECT_EQ(FolderEntries(presets).size(), files + 1);
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ TEST(DescriptorText, RoundTripsAndNamesTheBadLine) {
   const testhost::Descriptor items = {
       testhost::IntegerItem(ps::FourCC("0001"), 255),
       testhost::IntegerItem(ps::FourCC("0019"), -2147483647 - 1),
-      testhost::EnumeratedItem(ps::FourCC("GLUE"), ps::FourCC("GLty"), ps::FourCC("<NO>")),
+      testhost::EnumeratedItem(ps::FourCC("GLUE"), ps::FourCC("GLty"), ps::FourCC("GL62")),
       testhost::IntegerItem(ps::FourCC("0020"), 2147483647)};
   const std::string text = cli::FormatDescriptorText(items);
   EXPECT_EQ(text,
             "stellane-descriptor 1\n0001 long 255\n0019 long -2147483648\n"
-            "GLUE enum GLty <NO>\n0020 long 2147483647\n");
+            "GLUE enum GLty GL62\n0020 long 2147483647\n");
   const testhost::Descriptor back = cli::ParseDescriptorText(text, "t");
   ASSERT_EQ(back.size(), items.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -56,7 +56,20 @@ TEST(DescriptorText, RoundTripsAndNamesTheBadLine) {
              {"stellane-descriptor 1\n0008 long 2147483648\n", "t:2:"},
              {"stellane-descriptor 1\n008 long 1\n", "t:2: a key is four characters"},
              {"stellane-descriptor 1\nGLUE enum GLty\n", "t:2:"},
-             {"stellane-descriptor 1\n\n0008 doub 1.5\n", "t:3: unknown item type"}};
+             {"stellane-descriptor 1\n\n0008 doub 1.5\n", "t:3: unknown item type"},
+             // The glue mode as the command line takes it: modes 1 to 62.
+             {"stellane-descriptor 1\nGLUE long 5\n", "t:2: GLUE is an enum item"},
+             {"stellane-descriptor 1\nGLUE enum GLty GL99\n", "t:2: unknown glue mode"},
+             {"stellane-descriptor 1\nGLUE enum GLty <NO>\n", "t:2: unknown glue mode"},
+             {"stellane-descriptor 1\nGLUE enum IQty GL01\n", "t:2: unknown glue mode"}};
+  // A long key is cut short in the message.
+  try {
+    cli::ParseDescriptorText("stellane-descriptor 1\n" + std::string(1 << 20, 'k') + " long 1\n",
+                             "t");
+    ADD_FAILURE() << "accepted a long key";
+  } catch (const cli::CliError& e) {
+    EXPECT_LT(e.message.size(), 100u);
+  }
   for (const auto& b : bad) {
     try {
       cli::ParseDescriptorText(b.text, "t");

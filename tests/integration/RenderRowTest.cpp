@@ -127,9 +127,10 @@ TEST(RenderRow, FastPathMatchesTheReference) {
 }
 
 TEST(RenderRow, FullPoolGivesTheSameRowsOnBothPaths) {
-  // Far outside the dialog's ranges every pixel gives birth to a star
-  // hundreds of rows tall: the pool fills and births are skipped.
-  RenderRig rig(200, 60);
+  // Far outside the dialog's ranges every pixel gives birth to a star a
+  // few rows tall, across a wide picture: the pool fills and births are
+  // skipped.
+  RenderRig rig(1200, 30);
   NoNebula(rig.params);
   rig.params.density = -1000;
   rig.params.starScale = 1000;

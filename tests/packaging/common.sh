@@ -25,7 +25,7 @@ finish() {
 render_demo() {
   local out=$1
   shift
-  "$@" render "$out" --quiet
+  "$@" render --demo "$out" --quiet
 }
 
 # is_png FILE: an independent reader (ImageMagick) reads FILE as a PNG picture.

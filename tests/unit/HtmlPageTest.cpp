@@ -14,6 +14,7 @@
 #include "export/HtmlEscape.h"
 #include "export/HtmlPages.h"
 #include "image/JpegCodec.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 
 namespace stellane {
@@ -43,6 +44,11 @@ TEST(HtmlEscape, TextAndUrls) {
       {"\x80\x9f", "&#128;&#159;", "%80%9f"},
       {"\xa0\xa9\xd7\xe9\xf7\xff", "&nbsp;&copy;&times;&eacute;&divide;&yuml;",
        "%a0%a9%d7%e9%f7%ff"},
+      // UTF-8 names as the characters' numbers: U+00E9, U+03A9, U+1F600;
+      // an overlong or cut sequence is Latin-1 bytes.
+      {"Caf\xc3\xa9", "Caf&#233;", "Caf%c3%a9"},
+      {"\xce\xa9mega \xf0\x9f\x98\x80", "&#937;mega &#128512;", "%ce%a9mega%20%f0%9f%98%80"},
+      {"\xc0\xaf\xe2\x82", "&Agrave;&macr;&acirc;&#130;", "%c0%af%e2%82"},
       {"\t!#-/_'", "\t!#-/_'", "%09%21%23%2d%2f%5f%27"},
       {"Az09", "Az09", "Az09"},
       {"", "", ""},
@@ -63,7 +69,7 @@ void WritePreset(const std::filesystem::path& path, std::uint8_t red) {
       WritePacked(thumbnail, x, y, 0, PackChannels(red, 40, 200, 255));
   RenderParams params{};
   InitNewRenderParams(params);
-  EXPECT_EQ(WriteSettingsFile(path.string().c_str(), params, &thumbnail), 0);
+  EXPECT_EQ(WriteSettingsFile(Utf8FromPath(path).c_str(), params, &thumbnail), 0);
   ReleaseTiledImage(thumbnail);
 }
 
@@ -112,6 +118,22 @@ TEST(HtmlPresetsPage, SevenPresetsFillARowAndAHalf) {
     EXPECT_TRUE(std::filesystem::exists(images / piece.fileName));
     EXPECT_NE(html.find(std::string("web_images/") + piece.fileName), std::string::npos);
   }
+}
+
+TEST(HtmlPresetsPage, NamesInAnyScript) {
+  // U+00E9 and U+03A9 in the folder; U+65E5 U+672C and Cyrillic in the files.
+  ScratchTempFolder temp;
+  const auto folder = temp.Folder() / PathFromUtf8("pr\xc3\xa9sets \xce\xa9");
+  std::filesystem::create_directories(folder);
+  WritePreset(folder / PathFromUtf8("\xe6\x97\xa5\xe6\x9c\xac.q9r"), 10);
+  WritePreset(folder / PathFromUtf8("\xd0\xb7.q9r"), 20);
+  const auto page = folder / PathFromUtf8("\xce\xa9.html");
+  ASSERT_EQ(WritePresetsPage(Utf8FromPath(folder).c_str(), Utf8FromPath(page).c_str()), 0);
+  const std::string html = ReadText(page);
+  EXPECT_NE(html.find("presets from pr&#233;sets &#937;<br>"), std::string::npos);
+  EXPECT_NE(html.find("<b>&#26085;&#26412;</b>"), std::string::npos);
+  EXPECT_NE(html.find("<b>&#1079;</b>"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder / "web_images" / PathFromUtf8("\xd0\xb7.jpg")));
 }
 
 TEST(HtmlPresetsPage, BrokenPresetsEmptyAndMissingFolders) {

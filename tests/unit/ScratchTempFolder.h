@@ -7,15 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace stellane {
 
+// `value` is UTF-8; Windows gets it in wide characters, so that a folder
+// outside the ANSI code page reaches the program whole.
 inline void SetEnvironment(const char* name, const std::optional<std::string>& value) {
 #ifdef _WIN32
-  _putenv_s(name, value ? value->c_str() : "");
+  const std::string text = value ? *value : "";
+  const std::wstring wideName(name, name + std::strlen(name));
+  _wputenv_s(wideName.c_str(),
+             std::filesystem::path(std::u8string(text.begin(), text.end())).wstring().c_str());
 #else
   if (value)
     setenv(name, value->c_str(), 1);

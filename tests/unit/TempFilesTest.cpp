@@ -9,6 +9,7 @@
 
 #include "ScratchTempFolder.h"
 #include "params/DotDirectory.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 
@@ -29,6 +30,24 @@ TEST(TempFiles, AFolderThatLeavesNoRoomForTheNameGivesNoPath) {
   for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) SetEnvironment(variable, longFolder);
   EXPECT_FALSE(TempFilePath(kCachedSettingsName, path));
   EXPECT_STREQ(path, "");  // not a cut one
+}
+
+TEST(TempFiles, FolderNamedOutsideTheAnsiCodePage) {
+  // A user name with U+03A9 and U+65E5: the cached settings still land there.
+  ScratchTempFolder scratch;
+  const std::string folder = Utf8FromPath(scratch.Folder()) + "/\xce\xa9 \xe6\x97\xa5";
+  fs::create_directories(PathFromUtf8(folder));
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) SetEnvironment(variable, folder);
+  char path[kPathBytes];
+  ASSERT_TRUE(TempFilePath(kCachedSettingsName, path));
+  RenderParams params{};
+  InitNewRenderParams(params);
+  params.density = 33;
+  ASSERT_EQ(WriteSettingsFile(path, params, nullptr), 0);
+  EXPECT_TRUE(fs::exists(PathFromUtf8(folder) / kCachedSettingsName));
+  RenderParams back{};
+  EXPECT_EQ(ReadSettingsFile(path, SettingsReadMode::Values, back, nullptr).status, 0);
+  EXPECT_EQ(back.density, 33);
 }
 
 TEST(TempFiles, SettingsNameNormalisation) {

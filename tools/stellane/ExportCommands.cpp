@@ -20,7 +20,9 @@
 #include "stellane/Commands.h"
 #include "stellane/DemoPicture.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
+#include "stellane/Platform.h"
 
 namespace cli {
 
@@ -115,9 +117,9 @@ std::string ExportMessage(std::int16_t status, const std::string& path) {
     case stellane::kExportNoImage:
       return "not enough memory for the picture";
     case stellane::kExportFileNotCreated:
-      return "cannot create " + path;
+      return "cannot create " + path + SystemReason();
     case stellane::kExportFileNotWritten:
-      return "could not write all of " + path;
+      return "could not write all of " + path + SystemReason();
     default:
       return "the export failed (status " + std::to_string(status) + ")";
   }
@@ -170,7 +172,12 @@ int PsdCommand(const Arguments& args) {
     Fail("not enough memory");
   }
   stellane::CrtSrand(static_cast<unsigned>(std::time(nullptr)));
-  const std::int16_t status = stellane::ExportPsd(g, o.output.c_str(), nullptr);
+  // The export writes "<file>.part" and renames it when complete.
+  const std::string destination = OutputDestination(o.output);
+  RememberTemporary(destination + ".part");
+  errno = 0;
+  const std::int16_t status = stellane::ExportPsd(g, destination.c_str(), nullptr);
+  ForgetTemporary(destination + ".part");
   stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
   stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);
   if (status != 0) Fail(ExportMessage(status, o.output));
@@ -188,15 +195,22 @@ int HtmlCommand(const Arguments& args) {
   }
   const std::string& folder = positional[1];
   const std::string& page = positional[2];
-  switch (stellane::WritePresetsPage(folder.c_str(), page.c_str())) {
+  // The page and its pictures are written as "<file>.part" and renamed
+  // together when all are complete.
+  const std::string destination = OutputDestination(page);
+  RememberTemporary(destination + ".part");
+  errno = 0;
+  const std::int16_t status = stellane::WritePresetsPage(folder.c_str(), destination.c_str());
+  ForgetTemporary(destination + ".part");
+  switch (status) {
     case 0:
       return kExitOk;
     case stellane::kFolderNotRead:
-      Fail("cannot list the folder " + folder);
+      Fail("cannot list the folder " + folder + SystemReason());
     case stellane::kPageNotCreated:
-      Fail("cannot create " + page);
+      Fail("cannot create " + page + SystemReason());
     default:
-      Fail("could not write all of " + page);
+      Fail("could not write all of " + page + SystemReason());
   }
 }
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "stellane/CliError.h"
 
@@ -35,6 +37,30 @@ bool ImageFileKindFromName(const std::string& path, ImageFileKind& kind) {
     return false;
   }
   return true;
+}
+
+std::string DeclaredSizeProblem(const std::string& path, std::uint64_t width, std::uint64_t height,
+                                std::uint64_t decodedBytes, std::uint64_t expansion) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide)
+    return path + ": image size " + size + " not supported (1 to " + std::to_string(kMaxImageSide) +
+           " pixels on a side)";
+  if (width * height > kMaxImagePixels)
+    return path + ": a " + size + " picture is larger than the " +
+           std::to_string(kMaxImagePixels / 1000000) + " megapixels supported";
+  std::error_code error;
+  const std::uint64_t fileBytes = std::filesystem::file_size(path, error);
+  // A little room for rounding and padding in small files.
+  constexpr std::uint64_t kSlack = 1 << 20;
+  if (expansion > 0 && !error && decodedBytes > fileBytes * expansion + kSlack)
+    return path + ": truncated or corrupt: the file is too short for a " + size + " picture";
+  return {};
+}
+
+void CheckDeclaredSize(const std::string& path, std::uint64_t width, std::uint64_t height,
+                       std::uint64_t decodedBytes, std::uint64_t expansion) {
+  const std::string problem = DeclaredSizeProblem(path, width, height, decodedBytes, expansion);
+  if (!problem.empty()) Fail(problem);
 }
 
 testhost::Image ReadImageFile(const std::string& path) {

@@ -10,7 +10,12 @@
 // 16-bit files hold 0..65535; the host holds 0..32768. The mapping rounds
 // both ways, so that every host value survives a write and a read.
 // An alpha channel becomes the picture's transparency plane. Failures throw
-// CliError with a one-line message naming the file.
+// CliError with a one-line message naming the file; corrupt or truncated
+// data is a failure, never a picture with invented pixels.
+//
+// A file's header is believed only as far as the file can back it: the
+// readers check the declared size against the limits below before they make
+// any buffer, so a few bytes cannot make the program take gigabytes.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +26,21 @@
 namespace cli {
 
 enum class ImageFileKind { Png, Jpeg, Tiff };
+
+// The host API's largest side, and the most pixels a picture may have.
+constexpr std::uint32_t kMaxImageSide = 30000;
+constexpr std::uint64_t kMaxImagePixels = std::uint64_t(1) << 28;  // 268 megapixels
+
+// Throws unless `width` x `height` is within the limits above and
+// `decodedBytes` (what the declared picture unpacks to) is at most
+// `expansion` times the file's size: the most a format's compression can
+// give back. An `expansion` of 0 skips that check. DeclaredSizeProblem is
+// the same without the throw (for readers inside a setjmp scope): the
+// message, or empty when the size is fine.
+void CheckDeclaredSize(const std::string& path, std::uint64_t width, std::uint64_t height,
+                       std::uint64_t decodedBytes, std::uint64_t expansion);
+std::string DeclaredSizeProblem(const std::string& path, std::uint64_t width, std::uint64_t height,
+                                std::uint64_t decodedBytes, std::uint64_t expansion);
 
 // By the file name's extension (.png, .jpg/.jpeg, .tif/.tiff, any case);
 // false for anything else.

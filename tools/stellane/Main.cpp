@@ -6,6 +6,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/Commands.h"
+#include "stellane/Platform.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ const char* const kMainHelp =
     "Makes stars and nebulae: runs the Stellane filter plug-in over images.\n"
     "\n"
     "Commands:\n"
-    "  render [INPUT] OUTPUT [options]   filter an image (or the demo picture)\n"
+    "  render INPUT OUTPUT [options]     filter an image\n"
+    "  render --demo OUTPUT [options]    filter the built-in demo picture\n"
     "  info FILE.q9r                     print the values of a settings file\n"
     "  thumbnail FILE.q9r OUT.jpg        extract a settings file's thumbnail\n"
     "  psd OUT.psd [INPUT] [options]     render the effect as a layered PSD file\n"
@@ -24,7 +26,8 @@ const char* const kMainHelp =
     "  stellane COMMAND --help           help on one command\n"
     "  stellane --version                the program's version\n"
     "\n"
-    "Exit status: 0 success, 1 failure, 2 bad command line, 130 cancelled.\n";
+    "Exit status: 0 success, 1 failure, 2 bad command line, 130 cancelled\n"
+    "(Ctrl-C), 143 stopped by SIGTERM. Outputs are complete or not written.\n";
 
 int Dispatch(const cli::Arguments& all) {
   if (all.empty()) cli::UsageError("missing COMMAND (see stellane --help)");
@@ -63,6 +66,7 @@ int Dispatch(const cli::Arguments& all) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  cli::InstallInterruptHandler();
   try {
     return Dispatch(cli::Arguments(argv + 1, argv + argc));
   } catch (const cli::CliError& error) {

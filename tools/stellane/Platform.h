@@ -26,9 +26,27 @@ void SetEnvironmentValue(const char* name, const std::optional<std::string>& val
 
 // Ctrl-C sets a flag instead of ending the process, so that the run can be
 // cancelled through the plug-in and no partial output is left behind.
+// Forces a written file's bytes to the disk; false when that fails.
+bool SyncFile(const std::string& path);
+
+// Ctrl-C (SIGINT) and SIGTERM set a flag instead of ending the process, so
+// that a run can be cancelled through the plug-in. While temporary output
+// files exist, they are removed and the process ends at once with
+// InterruptExitCode().
 void InstallInterruptHandler();
 bool InterruptRequested();
+// 130 after SIGINT, 143 after SIGTERM, as shells report them.
+int InterruptExitCode();
 // Raises the interrupt the way Ctrl-C does (used by the test hook).
 void RaiseInterrupt();
+// Test hook: raises the signal numbered in the environment variable
+// STELLANE_TEST_SIGNAL_WHILE_WRITING, if set, as if it came while an
+// output was being written.
+void RaiseTestSignalWhileWriting();
+// The temporary files the interrupt removes (at most a few at a time).
+void RememberTemporary(const std::string& path);
+void ForgetTemporary(const std::string& path);
+// Removes a file from inside a signal handler.
+void RemoveFileFromSignalHandler(const char* path);
 
 }  // namespace cli

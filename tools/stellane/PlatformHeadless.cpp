@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -27,5 +28,14 @@ void SetEnvironmentValue(const char* name, const std::optional<std::string>& val
   else
     unsetenv(name);
 }
+
+bool SyncFile(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY);
+  if (file < 0) return false;
+  const bool synced = fsync(file) == 0;
+  return close(file) == 0 && synced;
+}
+
+void RemoveFileFromSignalHandler(const char* path) { unlink(path); }
 
 }  // namespace cli

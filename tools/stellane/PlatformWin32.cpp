@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "params/FilePaths.h"
 #include "stellane/Platform.h"
 
 namespace cli {
@@ -27,6 +28,22 @@ std::vector<const char*> TempFolderVariables() { return {"TMP", "TEMP"}; }
 void SetEnvironmentValue(const char* name, const std::optional<std::string>& value) {
   _putenv_s(name, value ? value->c_str() : "");
   SetEnvironmentVariableA(name, value ? value->c_str() : nullptr);
+}
+
+bool SyncFile(const std::string& path) {
+  const HANDLE file = CreateFileW(stellane::PathFromUtf8(path).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool synced = FlushFileBuffers(file) != 0;
+  return CloseHandle(file) != 0 && synced;
+}
+
+// Windows runs the handler on a thread of its own, where converting the
+// UTF-8 path on the stack is safe.
+void RemoveFileFromSignalHandler(const char* path) {
+  wchar_t wide[4096];
+  if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(wide);
 }
 
 }  // namespace cli

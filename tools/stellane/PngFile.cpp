@@ -5,10 +5,12 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -16,6 +18,7 @@ namespace {
 
 struct PngMessage {
   char text[200] = "unknown error";
+  std::string ownMessage;  // when we stopped the job ourselves
 };
 
 extern "C" void PngError(png_structp png, png_const_charp message) {
@@ -75,14 +78,26 @@ testhost::Image ReadPng(const std::string& path) {
   std::vector<std::uint8_t> all;
   std::vector<png_bytep> rows;
   volatile bool ok = false;
-  volatile bool tooLarge = false;
   if (setjmp(png_jmpbuf(png)) == 0) {
     png_init_io(png, file.file);
+    // libpng's own limits: the largest side, a few megabytes a chunk. A
+    // chunk over the limit is only warned about, so the chunks that hold
+    // text, profiles and palettes we have no use for are passed over unread.
+    png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    png_set_chunk_cache_max(png, 1000);
+    png_set_chunk_malloc_max(png, 8 << 20);
+    static const png_byte kUnused[] = "eXIf\0iCCP\0iTXt\0sPLT\0tEXt\0zTXt";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, 6);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
+    // Deflate gives back at most 1032 bytes for each byte it stores.
+    message.ownMessage = DeclaredSizeProblem(
+        path, width, height, std::uint64_t(height) * (png_get_rowbytes(png, info) + 1), 1032);
+    if (!message.ownMessage.empty()) png_error(png, "size");
     const int colorType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
@@ -90,25 +105,24 @@ testhost::Image ReadPng(const std::string& path) {
     png_read_update_info(png, info);
     const int channels = png_get_channels(png, info);
     const int depth = png_get_bit_depth(png, info);
-    if (width > 30000 || height > 30000) {
-      tooLarge = true;
-    } else {
-      const int colorPlanes = channels <= 2 ? 1 : 3;
-      const bool alpha = channels == 2 || channels == 4;
-      image = testhost::Image::Make(int(width), int(height), colorPlanes, depth, alpha);
-      // Interlaced files need every pass over every row; read them whole.
-      const std::size_t rowBytes = png_get_rowbytes(png, info);
-      all.resize(rowBytes * height);
-      rows.resize(height);
-      for (png_uint_32 y = 0; y < height; ++y) rows[y] = all.data() + y * rowBytes;
-      png_read_image(png, rows.data());
-      for (png_uint_32 y = 0; y < height; ++y) StoreRow(image, int(y), rows[y]);
-      png_read_end(png, nullptr);
-      ok = true;
+    const int colorPlanes = channels <= 2 ? 1 : 3;
+    const bool alpha = channels == 2 || channels == 4;
+    image = testhost::Image::Make(int(width), int(height), colorPlanes, depth, alpha);
+    // Interlaced files need every pass over every row; read them whole.
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    all.resize(rowBytes * (interlaced ? height : 1));
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) rows[y] = all.data() + (interlaced ? y * rowBytes : 0);
+    if (interlaced) png_read_image(png, rows.data());
+    for (png_uint_32 y = 0; y < height; ++y) {
+      if (!interlaced) png_read_row(png, rows[y], nullptr);
+      StoreRow(image, int(y), rows[y]);
     }
+    png_read_end(png, nullptr);
+    ok = true;
   }
   png_destroy_read_struct(&png, &info, nullptr);
-  if (tooLarge) Fail(path + ": image larger than 30000 pixels on a side");
+  if (!message.ownMessage.empty()) Fail(message.ownMessage);
   if (!ok) Fail(path + ": unreadable PNG (" + message.text + ")");
   return image;
 }
@@ -145,7 +159,7 @@ void WritePng(const testhost::Image& image, const std::string& path) {
   png_destroy_write_struct(&png, &info);
   const bool closed = std::fclose(file.file) == 0;
   file.file = nullptr;
-  if (!ok) Fail("cannot write " + path + ": " + message.text);
+  if (!ok) Fail("cannot write " + path + ": " + message.text + SystemReason());
   if (!closed) Fail("cannot write " + path + ": " + std::strerror(errno));
 }
 

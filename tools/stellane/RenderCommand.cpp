@@ -1,5 +1,5 @@
 // `stellane render`: one filter run of the plug-in module over an image file
-// (or the demo picture), written to another file.
+// (or, asked for with --demo, the demo picture), written to another file.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
 #include "stellane/Commands.h"
@@ -25,10 +26,11 @@
 namespace cli {
 
 const char* const kRenderHelp =
-    "Usage: stellane render [INPUT] OUTPUT [options]\n"
+    "Usage: stellane render INPUT OUTPUT [options]\n"
+    "       stellane render --demo OUTPUT [options]\n"
     "\n"
-    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF; without INPUT a\n"
-    "built-in demo picture) and writes OUTPUT, whose format follows its\n"
+    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with --demo\n"
+    "over a built-in demo picture, and writes OUTPUT, whose format follows its\n"
     "extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
     "\n"
     "Options:\n"
@@ -46,6 +48,7 @@ const char* const kRenderHelp =
     "  --rect X,Y,W,H        filter only this rectangle\n"
     "  --keep-alpha          the plug-in leaves the transparency plane alone\n"
     "                        (without it, the rendered layer's alpha is written)\n"
+    "  --demo                filter the built-in demo picture (no INPUT)\n"
     "  --dialog              show the plug-in's dialog first\n"
     "  --plugin PATH         the plug-in module (default: the one installed\n"
     "                        beside this program)\n"
@@ -57,20 +60,28 @@ const char* const kRenderHelp =
 
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+// A descriptor file is a few hundred bytes; a megabyte is plenty, and the
+// cap keeps a device such as /dev/zero from filling the memory.
+constexpr std::size_t kMaxDescriptorBytes = 1 << 20;
+
+std::string ReadDescriptorFile(const std::string& path) {
+  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
   if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) Fail("cannot read " + path);
-  return text.str();
+  std::string text(kMaxDescriptorBytes + 1, '\0');
+  in.read(text.data(), std::streamsize(text.size()));
+  if (in.bad()) Fail("cannot read " + path + SystemReason());
+  text.resize(std::size_t(in.gcount()));
+  if (text.size() > kMaxDescriptorBytes)
+    Fail(path + ": too large for a descriptor file (at most " +
+         std::to_string(kMaxDescriptorBytes >> 20) + " MB)");
+  return text;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) Fail("cannot write " + path + ": " + std::strerror(errno));
+  if (!file) Fail("cannot write " + path + SystemReason());
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written) Fail("cannot write " + path);
+  if (std::fclose(file) != 0 || !written) Fail("cannot write " + path + SystemReason());
 }
 
 // The script of what the user gave: a descriptor file's items as they are,
@@ -98,7 +109,7 @@ stellane::RenderParams BuildParams(const RenderOptions& options) {
     if (read.version == 0) Fail(options.settings + ": not a Stellane settings file");
   }
   if (!options.play.empty())
-    ApplyDescriptor(ParseDescriptorText(ReadWholeFile(options.play), options.play), params);
+    ApplyDescriptor(ParseDescriptorText(ReadDescriptorFile(options.play), options.play), params);
   for (const ParameterStep& step : options.steps) {
     if (step.isGlue)
       ApplyGlue(step.value, params);
@@ -122,8 +133,7 @@ testhost::Selection ReadMask(const std::string& path, const testhost::Image& ima
   const double scale = 255.0 / mask.MaxValue();
   for (int y = 0; y < mask.height; ++y)
     for (int x = 0; x < mask.width; ++x) {
-      double v = mask.Get(x, y, 0) * scale + 0.5;
-      v = v < 0 ? 0 : v > 255 ? 255 : v;
+      const double v = testhost::ClampSample(mask.Get(x, y, 0) * scale + 0.5, 255.0);
       selection.coverage[std::size_t(y) * mask.width + x] = std::uint8_t(v);
     }
   return selection;
@@ -143,6 +153,17 @@ void BlendBySelection(const testhost::Image& source, const testhost::Selection& 
         output.Set(x, y, p, coverage == 0 ? from : from + (to - from) * coverage / 255.0);
       }
     }
+}
+
+// Whether the user asked for a glue mode: --glue, or one other than the
+// default from a settings or descriptor file.
+bool GlueChosen(const RenderOptions& options, const stellane::RenderParams& params) {
+  stellane::RenderParams defaults{};
+  stellane::InitNewRenderParams(defaults);
+  if (params.glue != defaults.glue) return true;
+  for (const ParameterStep& step : options.steps)
+    if (step.isGlue) return true;
+  return false;
 }
 
 std::string ResultMessage(std::int16_t result) {
@@ -165,7 +186,12 @@ int RenderCommand(const Arguments& args) {
     UsageError(options.output + ": unknown output format (use .png, .jpg, .jpeg, .tif or .tiff)");
 
   const stellane::RenderParams params = BuildParams(options);
-  testhost::Image image = options.input.empty() ? DemoPicture() : ReadImageFile(options.input);
+  testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
+  if (image.depth == 32 && GlueChosen(options, params))
+    std::fputs(
+        "stellane: note: float pictures take no glue mode; the rendered layer replaces "
+        "the picture\n",
+        stderr);
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
@@ -204,10 +230,9 @@ int RenderCommand(const Arguments& args) {
     }
     if (!selection.Empty()) host.SetSelection(selection);
 
-    InstallInterruptHandler();
     const bool showProgress = !options.quiet && StderrIsTerminal();
     const FilterRunResult run = RunFilterOnce(host, options.dialog, showProgress);
-    if (run.cancelled) throw CliError{"cancelled; nothing written", kExitCancelled};
+    if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
     output = std::move(host.GetImage());
     if (!selection.Empty()) BlendBySelection(source, selection, output);
@@ -215,20 +240,25 @@ int RenderCommand(const Arguments& args) {
   }
   handOver.reset();
 
-  WriteThroughTemporary(options.output, [&](const std::string& temporary) {
+  // Every output is complete before any is put in place: a record or a
+  // settings file that fails leaves the image output untouched too.
+  if (!options.record.empty() && !recorded)
+    Fail("the plug-in recorded no descriptor; " + options.record + " not written");
+  StagedOutputs outputs;
+  outputs.Write(options.output, [&](const std::string& temporary) {
     WriteImageFile(output, temporary, outputKind);
   });
   if (!options.record.empty()) {
-    if (!recorded) Fail("the plug-in recorded no descriptor; " + options.record + " not written");
     const std::string text = FormatDescriptorText(*recorded);
-    WriteThroughTemporary(options.record,
-                          [&](const std::string& temporary) { WriteWholeFile(temporary, text); });
+    outputs.Write(options.record,
+                  [&](const std::string& temporary) { WriteWholeFile(temporary, text); });
   }
   if (!options.saveSettings.empty()) {
-    WriteThroughTemporary(options.saveSettings, [&](const std::string& temporary) {
+    outputs.Write(options.saveSettings, [&](const std::string& temporary) {
       WriteSettingsWithThumbnail(temporary, params, output);
     });
   }
+  outputs.Commit();
   return kExitOk;
 }
 

@@ -81,6 +81,9 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
       options.mask = takeValue();
     } else if (arg == "--rect") {
       options.rect = ParseRect(takeValue());
+    } else if (arg == "--demo") {
+      noValue();
+      options.demo = true;
     } else if (arg == "--keep-alpha") {
       noValue();
       options.keepAlpha = true;
@@ -96,6 +99,14 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
   }
   if (positional.empty()) UsageError("render: missing OUTPUT (see stellane render --help)");
   if (positional.size() > 2) UsageError("render: too many file names: " + positional[2]);
+  if (options.demo && positional.size() == 2)
+    UsageError("render: --demo renders the built-in picture and takes no INPUT; got " +
+               positional[0]);
+  // One name alone is never taken as the output: it is most often the
+  // picture the user meant to filter, which the demo render would replace.
+  if (!options.demo && positional.size() == 1)
+    UsageError("render: missing OUTPUT after " + positional[0] +
+               " (stellane render INPUT OUTPUT; --demo OUTPUT renders the built-in demo picture)");
   options.output = positional.back();
   if (positional.size() == 2) options.input = positional[0];
   return options;

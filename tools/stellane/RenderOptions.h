@@ -16,7 +16,7 @@ struct ParameterStep {
 };
 
 struct RenderOptions {
-  std::string input;  // empty: the built-in demo picture
+  std::string input;  // empty with `demo`: the built-in demo picture
   std::string output;
   std::string plugin;  // empty: the module beside the executable
   std::string settings;
@@ -26,6 +26,7 @@ struct RenderOptions {
   std::string record;
   std::string mask;
   std::optional<testhost::Rect> rect;
+  bool demo = false;       // --demo: the built-in picture, no INPUT
   bool keepAlpha = false;  // protected transparency: the alpha plane stays as it was
   bool dialog = false;
   bool quiet = false;

@@ -7,6 +7,7 @@
 #include "image/TiledImage.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -36,13 +37,13 @@ void WriteSettingsWithThumbnail(const std::string& path, const stellane::RenderP
         std::int32_t rgba[4] = {0, 0, 0, 255};
         for (int c = 0; c < 3; ++c) {
           const double v = picture.Get(px, py, picture.colorPlanes == 1 ? 0 : c) * scale + 0.5;
-          rgba[c] = std::int32_t(std::clamp(v, 0.0, 255.0));
+          rgba[c] = std::int32_t(testhost::ClampSample(v, 255.0));
         }
         stellane::WriteChannels(thumbnail.image, x, y, 0, rgba);
       }
   }
   const int status = stellane::WriteSettingsFile(path.c_str(), params, &thumbnail.image);
-  if (status != 0) Fail("cannot write " + path);
+  if (status != 0) Fail("cannot write " + path + SystemReason());
 }
 
 testhost::Image ReadSettingsThumbnail(const std::string& path) {

@@ -10,6 +10,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/OutputFile.h"
 
 namespace cli {
 
@@ -52,8 +53,12 @@ testhost::Image ReadTiff(const std::string& path) {
                        (format == SAMPLEFORMAT_IEEEFP && bits == 32);
   if (!(grey || rgb) || !depthOk || planar != PLANARCONFIG_CONTIG)
     Fail(path + ": unsupported TIFF (grey or RGB, 8/16-bit or float, interleaved samples only)");
-  if (width == 0 || height == 0 || width > 30000 || height > 30000)
-    Fail(path + ": image size not supported (1 to 30000 pixels on a side)");
+  std::uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tiff.tiff, TIFFTAG_COMPRESSION, &compression);
+  // Stored samples come back byte for byte; the codecs libtiff offers give
+  // back well under 4096 bytes for each byte they store.
+  CheckDeclaredSize(path, width, height, std::uint64_t(width) * height * samples * (bits / 8),
+                    compression == COMPRESSION_NONE ? 1 : 4096);
 
   const int colorPlanes = grey ? 1 : 3;
   const bool alpha = samples == colorPlanes + 1;
@@ -80,7 +85,7 @@ testhost::Image ReadTiff(const std::string& path) {
 void WriteTiff(const testhost::Image& image, const std::string& path) {
   SilenceLibtiff();
   TiffCloser tiff{TIFFOpen(path.c_str(), "w")};
-  if (!tiff.tiff) Fail("cannot write " + path);
+  if (!tiff.tiff) Fail("cannot write " + path + SystemReason());
   TIFF* t = tiff.tiff;
   const int samples = image.Planes();
   TIFFSetField(t, TIFFTAG_IMAGEWIDTH, std::uint32_t(image.width));
@@ -113,12 +118,13 @@ void WriteTiff(const testhost::Image& image, const std::string& path) {
     } else {
       std::memcpy(row.data(), in, row.size());
     }
-    if (TIFFWriteScanline(t, row.data(), std::uint32_t(y), 0) < 0) Fail("cannot write " + path);
+    if (TIFFWriteScanline(t, row.data(), std::uint32_t(y), 0) < 0)
+      Fail("cannot write " + path + SystemReason());
   }
   const bool flushed = TIFFFlush(t) == 1;
   TIFFClose(t);
   tiff.tiff = nullptr;
-  if (!flushed) Fail("cannot write " + path);
+  if (!flushed) Fail("cannot write " + path + SystemReason());
 }
 
 }  // namespace cli

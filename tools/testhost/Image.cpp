@@ -57,13 +57,17 @@ void Image::Set(int x, int y, int plane, double value) {
     std::memcpy(p, &v, sizeof v);
     return;
   }
-  const double clamped = std::clamp(std::round(value), 0.0, MaxValue());
+  const double clamped = ClampSample(std::round(value), MaxValue());
   if (depth == 8) {
     *p = std::uint8_t(clamped);
   } else {
     const std::uint16_t v = std::uint16_t(clamped);
     std::memcpy(p, &v, sizeof v);
   }
+}
+
+double ClampSample(double value, double maximum) {
+  return std::isnan(value) ? 0.0 : std::clamp(value, 0.0, maximum);
 }
 
 Selection Selection::Filled(int width, int height, std::uint8_t value) {

@@ -36,6 +36,10 @@ struct Image {
   double MaxValue() const;
 };
 
+// `value` limited to 0..maximum for a conversion to an integer sample: NaN
+// counts as 0 (nothing), infinities as the nearer end.
+double ClampSample(double value, double maximum);
+
 // A selection mask for an image: one byte per pixel, 255 fully selected,
 // 0 outside the selection. Empty means "no selection".
 struct Selection {

@@ -1,0 +1,130 @@
+// What `stellane` does to the files it writes over: a full disk, a failing
+// second output, a signal, a device or a link as the output. An existing
+// file is replaced whole or kept as it was, and no temporary file stays.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliRun.h"
+#include "TestPictures.h"
+#include "stellane/ImageFiles.h"
+
+namespace clitest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Outputs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = ScratchFolder();
+    input_ = folder_ + "in.png";
+    cli::WriteImageFile(Lopsided(157, 91, 3, 8, false), input_, cli::ImageFileKind::Png);
+    fs::create_directory(folder_ + "presets");
+    ASSERT_EQ(RunStellane({"render", input_, folder_ + "x.png", "-q", "--save-settings",
+                           folder_ + "presets/a.q9r"})
+                  .exitCode,
+              0);
+    fs::copy_file(folder_ + "presets/a.q9r", folder_ + "presets/b.q9r");
+    fs::remove(folder_ + "x.png");
+  }
+  void Keep(const std::string& name) { WriteText(folder_ + name, "precious " + name); }
+  void ExpectKept(const std::string& name) {
+    EXPECT_EQ(ReadText(folder_ + name), "precious " + name);
+  }
+  std::string folder_, input_;
+};
+
+TEST_F(Outputs, FullDiskKeepsEveryExistingFile) {
+  if (!LimitsApply(Limits::kSmallFiles)) GTEST_SKIP() << "no file size limit here";
+  const struct {
+    std::vector<std::string> args;
+    std::string target;  // kept, and named in the message
+  } cases[] = {
+      {{"render", input_, folder_ + "out.png", "-q"}, "out.png"},
+      {{"render", input_, folder_ + "out.tif", "-q"}, "out.tif"},
+      {{"render", input_, folder_ + "out.jpg", "-q", "--set", "density=100"}, "out.jpg"},
+      {{"psd", folder_ + "out.psd", input_}, "out.psd"},
+      {{"html", "presets", folder_ + "presets", folder_ + "page.html"}, "page.html"},
+  };
+  for (const auto& c : cases) {
+    Keep(c.target);
+    const auto before = FolderEntries(folder_);
+    const CliResult run = RunStellane(c.args, Limits::kSmallFiles);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find(folder_ + c.target), std::string::npos) << run.err;
+    // The system's reason, or libjpeg's own words for it.
+    EXPECT_TRUE(run.err.find("File too large") != std::string::npos ||
+                run.err.find("out of disk space") != std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find(".part"), std::string::npos) << run.err;
+    ExpectKept(c.target);
+    EXPECT_EQ(FolderEntries(folder_), before) << c.target;
+  }
+  // The page's pictures went nowhere either.
+  EXPECT_FALSE(Exists(folder_ + "web_images/a.jpg"));
+}
+
+TEST_F(Outputs, SucceedOrFailAsAWhole) {
+  Keep("out.png");
+  // The record cannot be written: the image is not replaced either.
+  CliResult run = RunStellane(
+      {"render", input_, folder_ + "out.png", "-q", "--record", folder_ + "no/such/r.txt"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("cannot write " + folder_ + "no/such/r.txt: "), std::string::npos)
+      << run.err;
+  ExpectKept("out.png");
+
+  // A signal while the outputs are written: no file, 130 or 143 as shells
+  // report SIGINT (2) and SIGTERM (15).
+  for (const char* signal : {"2", "15"}) {
+    SetEnvironment("STELLANE_TEST_SIGNAL_WHILE_WRITING", signal);
+    run = RunStellane(
+        {"render", input_, folder_ + "out.png", "-q", "--save-settings", folder_ + "s.q9r"});
+    SetEnvironment("STELLANE_TEST_SIGNAL_WHILE_WRITING", "");
+    EXPECT_EQ(run.exitCode, signal == std::string("2") ? 130 : 143) << run.err;
+    ExpectKept("out.png");
+  }
+  EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png", "presets"}));
+}
+
+TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {
+  if (std::string(STELLANE_CLI_NAME).find(".exe") != std::string::npos)
+    GTEST_SKIP() << "devices, FIFOs and links are tried on Linux";
+  ASSERT_EQ(std::system(("mkfifo " + folder_ + "fifo.png").c_str()), 0);
+  const std::string fifo = folder_ + "fifo.png";
+  const struct {
+    std::vector<std::string> args;
+    std::string target;
+  } cases[] = {
+      {{"render", input_, fifo, "-q"}, fifo},
+      {{"render", input_, folder_ + "o.png", "-q", "--record", "/dev/full"}, "/dev/full"},
+      {{"render", input_, folder_ + "o.png", "-q", "--save-settings", fifo}, fifo},
+      {{"psd", "/dev/full", input_}, "/dev/full"},
+      {{"html", "presets", folder_ + "presets", "/dev/full"}, "/dev/full"},
+  };
+  for (const auto& c : cases) {
+    const CliResult run = RunStellane(c.args);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find(c.target + ": not a regular file"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(Exists(folder_ + "o.png"));
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_TRUE(fs::is_fifo(folder_ + "fifo.png"));
+
+  // A FIFO among the presets is passed over, not read (which would wait).
+  ASSERT_EQ(std::system(("mkfifo " + folder_ + "presets/wait.q9r").c_str()), 0);
+  const CliResult page = RunStellane({"html", "presets", folder_ + "presets", folder_ + "p.html"});
+  EXPECT_EQ(page.exitCode, 0) << page.err;
+
+  // A link is followed: the file it points to is replaced, the link stays.
+  Keep("real.png");
+  fs::create_symlink("real.png", folder_ + "link.png");
+  const CliResult run = RunStellane({"render", input_, folder_ + "link.png", "-q"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::is_symlink(folder_ + "link.png"));
+  EXPECT_EQ(cli::ReadImageFile(folder_ + "real.png").width, 157);
+}
+
+}  // namespace
+}  // namespace clitest
