@@ -121,7 +121,7 @@ void DotPictureSize(std::int32_t width, std::int32_t height, std::int32_t& outWi
       std::max<std::int64_t>(1, std::int64_t{std::max(height, 0)} * kDotPictureSide / longer));
 }
 
-std::int16_t WritePresetsPage(const char* folder, const char* pagePath) {
+std::int16_t WritePresetsPage(const char* folder, const char* pagePath, CancelTest cancelled) {
   HtmlPage page;
   if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kPresets, kPresetsColumns, folder)) {
     AbandonHtmlPage(page);
@@ -147,6 +147,10 @@ std::int16_t WritePresetsPage(const char* folder, const char* pagePath) {
       case PresetPicture::kNotWritten:
         AbandonHtmlPage(page);
         return kPageNotWritten;
+    }
+    if (cancelled && cancelled()) {
+      AbandonHtmlPage(page);
+      return kPageCancelled;
     }
   }
   return FinishPage(page);

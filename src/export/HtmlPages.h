@@ -19,10 +19,17 @@ constexpr int kLastPageDot = 24;
 // Statuses besides 0.
 constexpr std::int16_t kPageNotCreated = 99;
 constexpr std::int16_t kPageNotWritten = 98;
-constexpr std::int16_t kFolderNotRead = 96;  // the page is left as started
+constexpr std::int16_t kFolderNotRead = 96;
+constexpr std::int16_t kPageCancelled = -128;  // the host's user-cancel code
+
+// True when the caller wants the work stopped.
+using CancelTest = bool (*)();
 
 // A page of every ".q9r" file in `folder` with its stored thumbnail, 5 a row.
-std::int16_t WritePresetsPage(const char* folder, const char* pagePath);
+// `cancelled` (may be null) is asked after every picture; a cancelled or
+// failed page leaves nothing behind.
+std::int16_t WritePresetsPage(const char* folder, const char* pagePath,
+                              CancelTest cancelled = nullptr);
 
 // A page of memory dots 1..24 that hold settings, 4 a row, each rendered at
 // 300 pixels on its longer side with the dot's settings; the current

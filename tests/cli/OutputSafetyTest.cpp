@@ -77,15 +77,24 @@ TEST_F(Outputs, SucceedOrFailAsAWhole) {
 
   // A signal while the outputs are written: no file, 130 or 143 as shells
   // report SIGINT (2) and SIGTERM (15).
+  // The page's pictures are already written when the signal comes after the
+  // first of them: they go too, with the folder made for them.
+  Keep("page.html");
   for (const char* signal : {"2", "15"}) {
     SetEnvironment("STELLANE_TEST_SIGNAL_WHILE_WRITING", signal);
-    run = RunStellane(
-        {"render", input_, folder_ + "out.png", "-q", "--save-settings", folder_ + "s.q9r"});
+    for (const auto& args : {std::vector<std::string>{"render", input_, folder_ + "out.png", "-q",
+                                                      "--save-settings", folder_ + "s.q9r"},
+                             std::vector<std::string>{"html", "presets", folder_ + "presets",
+                                                      folder_ + "page.html"}}) {
+      run = RunStellane(args);
+      EXPECT_EQ(run.exitCode, signal == std::string("2") ? 130 : 143) << args[0] << run.err;
+    }
     SetEnvironment("STELLANE_TEST_SIGNAL_WHILE_WRITING", "");
-    EXPECT_EQ(run.exitCode, signal == std::string("2") ? 130 : 143) << run.err;
     ExpectKept("out.png");
+    ExpectKept("page.html");
   }
-  EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png", "presets"}));
+  EXPECT_EQ(FolderEntries(folder_),
+            (std::vector<std::string>{"in.png", "out.png", "page.html", "presets"}));
 }
 
 TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {

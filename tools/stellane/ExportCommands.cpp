@@ -196,15 +196,21 @@ int HtmlCommand(const Arguments& args) {
   const std::string& folder = positional[1];
   const std::string& page = positional[2];
   // The page and its pictures are written as "<file>.part" and renamed
-  // together when all are complete.
+  // together when all are complete. The pictures' part files are the
+  // writer's own, so a signal only sets the flag here, and the writer
+  // removes them all when it sees it.
   const std::string destination = OutputDestination(page);
-  RememberTemporary(destination + ".part");
   errno = 0;
-  const std::int16_t status = stellane::WritePresetsPage(folder.c_str(), destination.c_str());
-  ForgetTemporary(destination + ".part");
+  const std::int16_t status =
+      stellane::WritePresetsPage(folder.c_str(), destination.c_str(), [] {
+        RaiseTestSignalWhileWriting();
+        return InterruptRequested();
+      });
   switch (status) {
     case 0:
       return kExitOk;
+    case stellane::kPageCancelled:
+      throw CliError{"cancelled; nothing written", InterruptExitCode()};
     case stellane::kFolderNotRead:
       Fail("cannot list the folder " + folder + SystemReason());
     case stellane::kPageNotCreated:
