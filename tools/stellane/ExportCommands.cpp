@@ -201,11 +201,10 @@ int HtmlCommand(const Arguments& args) {
   // removes them all when it sees it.
   const std::string destination = OutputDestination(page);
   errno = 0;
-  const std::int16_t status =
-      stellane::WritePresetsPage(folder.c_str(), destination.c_str(), [] {
-        RaiseTestSignalWhileWriting();
-        return InterruptRequested();
-      });
+  const std::int16_t status = stellane::WritePresetsPage(folder.c_str(), destination.c_str(), [] {
+    RaiseTestSignalWhileWriting();
+    return InterruptRequested();
+  });
   switch (status) {
     case 0:
       return kExitOk;
