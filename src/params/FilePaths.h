@@ -12,13 +12,10 @@ namespace stellane {
 // fopen on a UTF-8 path (the wide-character API on Windows).
 std::FILE* OpenFile(const char* path, const char* mode);
 
-inline std::filesystem::path PathFromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-inline std::string Utf8FromPath(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
+// Neither conversion throws. A name that is not UTF-8 (one kept by an
+// earlier 8-bit build in the host's parameters or a settings file) is read
+// in the ANSI code page on Windows, as that build wrote it.
+std::filesystem::path PathFromUtf8(const std::string& text);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 }  // namespace stellane

@@ -50,6 +50,22 @@ TEST(TempFiles, FolderNamedOutsideTheAnsiCodePage) {
   EXPECT_EQ(back.density, 33);
 }
 
+TEST(TempFiles, NamesKeptByAnEightBitBuildStillOpen) {
+  // "caf\xe9" is how an 8-bit build kept "café" in the host's parameters:
+  // not UTF-8. It opens, under the same name each time, and nothing throws.
+  ScratchTempFolder scratch;
+  const std::string path = Utf8FromPath(scratch.Folder()) + "/caf\xe9.q9r";
+  std::FILE* file = OpenFile(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_GE(std::fputs("x", file), 0);
+  std::fclose(file);
+  file = OpenFile(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(std::fgetc(file), 'x');
+  std::fclose(file);
+  EXPECT_EQ(Utf8FromPath(PathFromUtf8("\xce\xa9 caf\xc3\xa9")), "\xce\xa9 caf\xc3\xa9");
+}
+
 TEST(TempFiles, SettingsNameNormalisation) {
   const char* cases[][2] = {{"", "Stellane settings.q9r"},
                             {"nebula", "nebula.q9r"},
