@@ -52,10 +52,6 @@ FileChoiceText TextOf(FileChoice kind) {
   return {"", "All files (*.*)\0*.*\0", nullptr, false};
 }
 
-// Paths are UTF-8 inside the plug-in; the file dialogs speak wide
-// characters, so that names in any script come through.
-std::wstring Wide(const char* utf8) { return utf8 ? PathFromUtf8(utf8).wstring() : L""; }
-
 bool Utf8Path(const wchar_t* wide, char (&path)[kPathBytes]) {
   const std::string text = Utf8FromPath(std::filesystem::path(wide));
   if (text.size() >= kPathBytes) return false;

@@ -9,8 +9,11 @@
 #include "dialog/MainDialog.h"
 #include "host/TopDownBitmapWin32.h"
 #include "image/TiledImage.h"
+#include "params/FilePaths.h"
 
 namespace stellane {
+
+std::wstring Wide(const char* utf8) { return utf8 ? PathFromUtf8(utf8).wstring() : L""; }
 
 namespace {
 
@@ -85,7 +88,7 @@ void PaintText(const DialogArt& art, HDC dc, const RECT& box, const char* text, 
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   RECT r = box;
-  DrawTextA(dc, text, -1, &r, align | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, Wide(text).c_str(), -1, &r, align | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 

@@ -7,11 +7,17 @@
 #include <windows.h>  // first: the other Win32 headers build on it
 // clang-format on
 
+#include <string>
+
 #include "dialog/DialogState.h"
 #include "dialog/DialogWindow.h"
 #include "host/Globals.h"
 
 namespace stellane {
+
+// Text of the plug-in (UTF-8, such as a settings file's name) for the
+// wide-character calls, so that names in any script show as they are.
+std::wstring Wide(const char* utf8);
 
 // The pictures and cursors of the dialog, loaded from the module's resources
 // once per opening; any of them may be missing, and painting then falls back

@@ -193,7 +193,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // ---- DialogWindow over the real dialog
 
 void Win32DialogWindow::SetControlText(int control, const char* text) {
-  SetDlgItemTextA(dialog, control, text);
+  SetDlgItemTextW(dialog, control, Wide(text).c_str());
 }
 
 void Win32DialogWindow::GetControlText(int control, char* text, int capacity) {
