@@ -129,35 +129,32 @@ TEST_F(Module, AboutBoxSitsOverTheHostWindowAndStaysOnTheScreen) {
   }
 }
 
-TEST_F(Module, HostWithoutAdvanceStateIsRefusedWithTheHostMessage) {
-  testhost::HostConfig config;
-  config.offerAdvanceState = false;
-  testhost::TestHost host(module->Entry(), config);
-  host.SetImage(Gradient(8, 8, 3, 8));
-  const testhost::RunReport run = host.RunFilter();
-  EXPECT_EQ(run.startResult, 1);
-  EXPECT_EQ(run.rowsDelivered, 0);
-  EXPECT_EQ(host.OutstandingBuffers(), 0);
-  const auto dialogs = wintest::TakeSeenDialogs();
-  ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_EQ(dialogs[0].title, "Plug-in error");
-  EXPECT_TRUE(HasText(dialogs[0],
-                      "The filter cannot run because your paint program does not support "
-                      "enough of the Photoshop 3.0 plug-in standard."));
-  EXPECT_TRUE(HasText(dialogs[0], "Cancel"));
-}
-
-TEST_F(Module, MultichannelImageIsRefusedWithTheGenericMessage) {
-  testhost::HostConfig config;
-  config.imageMode = 7;  // plugInModeMultichannel
-  testhost::TestHost host(module->Entry(), config);
-  host.SetImage(Gradient(8, 8, 3, 8));
-  const testhost::RunReport run = host.RunFilter();
-  EXPECT_EQ(run.startResult, 1);
-  EXPECT_EQ(run.rowsDelivered, 0);
-  const auto dialogs = wintest::TakeSeenDialogs();
-  ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_TRUE(HasText(dialogs[0], "The filter cannot run."));
+TEST_F(Module, HostsAndImagesItCannotWorkWithAreRefusedWithTheirMessage) {
+  testhost::HostConfig oldHost;
+  oldHost.offerAdvanceState = false;
+  testhost::HostConfig multichannel;
+  multichannel.imageMode = 7;  // plugInModeMultichannel
+  const struct {
+    testhost::HostConfig config;
+    const char *title, *message, *button;
+  } cases[] = {{oldHost, "Plug-in error",
+                "The filter cannot run because your paint program does not support "
+                "enough of the Photoshop 3.0 plug-in standard.",
+                "Cancel"},
+               {multichannel, "Stellane", "The filter cannot run.", "OK"}};
+  for (const auto& c : cases) {
+    testhost::TestHost host(module->Entry(), c.config);
+    host.SetImage(Gradient(8, 8, 3, 8));
+    const testhost::RunReport run = host.RunFilter();
+    EXPECT_EQ(run.startResult, 1);
+    EXPECT_EQ(run.rowsDelivered, 0);
+    EXPECT_EQ(host.OutstandingBuffers(), 0);
+    const auto dialogs = wintest::TakeSeenDialogs();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].title, c.title);
+    EXPECT_TRUE(HasText(dialogs[0], c.message)) << c.message;
+    EXPECT_TRUE(HasText(dialogs[0], c.button)) << c.button;
+  }
 }
 
 }  // namespace
