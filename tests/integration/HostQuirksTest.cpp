@@ -40,8 +40,7 @@ TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
       {"pspiHost", testhost::PspiHostDll()},
       {"Paint.NET: the record ends at 556 bytes", testhost::PaintDotNetHost()},
       {"IrfanView", testhost::IrfanViewHost()},
-      {"descriptor parameters without procs",
-       With([](auto& q) { q.nullDescriptorProcs = true; })},
+      {"descriptor parameters without procs", With([](auto& q) { q.nullDescriptorProcs = true; })},
       // A 4-byte data slot, holding a truncated word of an earlier process.
       {"narrow data slot", With([](auto& q) { q.narrowDataWord = true; }, ps::FourCC("PMIG")),
        0x7F3A5C10},
@@ -88,7 +87,9 @@ TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
       EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
       EXPECT_TRUE(host.CanaryIntact());
       EXPECT_GT(host.Log().buffersAllocated, 0);
-      if (q.zeroSuiteVersions) EXPECT_EQ(host.Log().bufferRefusals, 0);
+      if (q.zeroSuiteVersions) {
+        EXPECT_EQ(host.Log().bufferRefusals, 0);
+      }
       // Rows are asked for at full size, whatever rate the host preset.
       ASSERT_FALSE(host.Log().requests.empty());
       for (const testhost::PixelRequest& request : host.Log().requests)
@@ -96,13 +97,18 @@ TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
       // Done means all-zero rectangles: as many calls as in a plain host.
       EXPECT_EQ(report.continueCalls, expected.continueCalls);
       // The plane the plug-in does not compute comes through unchanged.
-      if (q.filterCaseZero)
+      if (q.filterCaseZero) {
         for (int y = 0; y < image.height; ++y)
           for (int x = 0; x < image.width; ++x)
             ASSERT_EQ(host.GetImage().Get(x, y, 3), image.Get(x, y, 3)) << x << "," << y;
+      }
       EXPECT_EQ(report.finishCalled, !q.noFinishAfterSuccess);
-      if (q.skipParameters) EXPECT_FALSE(report.parametersCalled);
-      if (q.nullDescriptorProcs) EXPECT_FALSE(host.RecordedDescriptor().has_value());
+      if (q.skipParameters) {
+        EXPECT_FALSE(report.parametersCalled);
+      }
+      if (q.nullDescriptorProcs) {
+        EXPECT_FALSE(host.RecordedDescriptor().has_value());
+      }
       // The globals are found again from what the data slot keeps; a narrow
       // slot keeps no pointer, but the same word and no second globals block.
       if (!q.narrowDataWord) {

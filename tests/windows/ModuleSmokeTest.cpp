@@ -55,11 +55,8 @@ TEST_F(Module, FullRunsOnGreyAndColourImagesOfBothDepths) {
     testhost::TestHost host(module->Entry());
     host.SetImage(Gradient(24, 17, shape.planes, shape.depth));
     const testhost::RunReport run = host.RunFilter();
-    EXPECT_EQ(run.result, 0);
-    EXPECT_EQ(run.prepareResult, 0);
-    EXPECT_EQ(run.startResult, 0);
+    EXPECT_EQ(run.result, 0);  // the first non-zero status of any call
     EXPECT_TRUE(run.finishCalled);
-    EXPECT_GE(run.continueCalls, 1);
     EXPECT_FALSE(run.hitCallCap);
     EXPECT_GE(run.rowsDelivered, 17);
     EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
