@@ -77,7 +77,11 @@ TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
     int handles = 0;
     for (int run = 0; run < 2; ++run) {
       SCOPED_TRACE(run == 0 ? "from the menu" : "repeated");
-      if (run == 1) std::strcpy(host.ParametersAs<RenderParams>()->sourceFolder, "kept");
+      if (run == 1) {
+        auto* record = host.ParametersAs<RenderParams>();
+        ASSERT_NE(record, nullptr);
+        std::strcpy(record->sourceFolder, "kept");
+      }
       host.ClearLog();
       const RunReport report = host.RunFilter({.withParameters = run == 0});
       EXPECT_EQ(report.result, 0);
