@@ -254,36 +254,5 @@ TEST_F(DialogMemory, BatchRewritesMatchingFilesAndKeepsTheCurrentSettings) {
   EXPECT_EQ(host_->ParametersAs<RenderParams>()->paramA, 66);
 }
 
-TEST_F(DialogMemory, PagesOfPresetsAndDotsOpenWhenWritten) {
-  namespace fs = std::filesystem;
-  const fs::path folder = temp_.Folder() / "presets";
-  fs::create_directories(folder);
-  const std::string presets = temp_.In("presets.html");
-  const std::string dots = temp_.In("dots.html");
-  Run([&](Globals& g) {
-    stellane::WriteSettingsFile((folder / "one.q9r").string().c_str(), *g.params, nullptr);
-    window.choose = [&](FileChoice kind) {
-      if (kind == FileChoice::AnyFileInFolder) return (folder / "one.q9r").string();
-      return kind == FileChoice::SaveHtmlPage ? presets : std::string();
-    };
-    window.Click(g, ctl::kPresetPage);
-    window.choose = [&](FileChoice kind) {
-      return kind == FileChoice::SaveHtmlPage ? dots : std::string();
-    };
-    // Dots 2 and 3 stored, dot 3 emptied again.
-    window.ClickAt(g, CentreX(Dot(2)), CentreY(Dot(2)));
-    window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3)));
-    window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3)), true);
-    const auto& thumb = stellane::LookupControl(ctl::kDotThumbnail).rect;
-    window.ClickAt(g, thumb.left + 40, thumb.top + 40, true);
-  });
-  EXPECT_EQ(window.opened, (std::vector<std::string>{presets, dots}));
-  EXPECT_TRUE(fs::exists(presets));
-  EXPECT_TRUE(fs::exists(dots));
-  const fs::path images = temp_.Folder() / "web_images";
-  EXPECT_TRUE(fs::exists(images / "dot 2.jpg"));
-  EXPECT_FALSE(fs::exists(images / "dot 3.jpg")) << "an emptied dot is not on the page";
-}
-
 }  // namespace
 }  // namespace dialogtest

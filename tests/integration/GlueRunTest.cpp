@@ -103,7 +103,9 @@ TEST_F(GlueRun, ModesCombineTheLayerWithTheSource) {
     const testhost::Image out = Run(source, c.glue);
     ExpectCombined(out, layer, source, c.combine);
     // The rendered alpha is full: a transparency plane becomes opaque.
-    if (c.transparency) EXPECT_EQ(out.Get(3, 2, c.colourPlanes), out.MaxValue());
+    if (c.transparency) {
+      EXPECT_EQ(out.Get(3, 2, c.colourPlanes), out.MaxValue());
+    }
   }
 }
 

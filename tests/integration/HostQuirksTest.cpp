@@ -17,231 +17,118 @@ using testhost::Image;
 using testhost::RunReport;
 using testhost::TestHost;
 
-std::unique_ptr<TestHost> MakeHost(HostConfig config, bool transparency = false) {
-  auto host = std::make_unique<TestHost>(PluginMainImpl, std::move(config));
-  host->SetImage(Image::Make(10, 7, 3, 8, transparency));
-  return host;
-}
-
-void MarkRecord(TestHost& host) {
-  auto* p = host.ParametersAs<RenderParams>();
-  ASSERT_NE(p, nullptr);
-  std::strcpy(p->sourceFolder, "kept");
-}
-
-bool RecordMarked(const TestHost& host) {
-  const auto* p = host.ParametersAs<RenderParams>();
-  return p && std::strcmp(p->sourceFolder, "kept") == 0;
-}
-
-void ExpectCleanRun(const TestHost& host, const RunReport& run) {
-  EXPECT_EQ(run.result, 0);
-  EXPECT_FALSE(run.hitCallCap);
-  EXPECT_EQ(host.OutstandingBuffers(), 0);
-  EXPECT_EQ(host.TotalHandleLocks(), 0);
-  EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
-}
-
-// Affinity Photo: suites with version and count 0 but working procs.
-TEST(HostQuirks, SuitesWithZeroVersionAndCountAreStillUsed) {
-  auto host = MakeHost(testhost::AffinityHost());
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  EXPECT_TRUE(host->IsLiveHandle(reinterpret_cast<ps::Handle>(host->DataWord())));
-  EXPECT_GT(host->Log().buffersAllocated, 0);
-  EXPECT_EQ(host->Log().bufferRefusals, 0);
-}
-
-// pspiHost: descriptorParameters present with NULL read and write procs.
-TEST(HostQuirks, DescriptorParametersWithoutProcs) {
+struct Quirk {
+  const char* name;
   HostConfig config;
-  config.quirks.nullDescriptorProcs = true;
-  auto host = MakeHost(config);
-  const RunReport run = host->RunFilter({.withParameters = true});
-  ExpectCleanRun(*host, run);
-  EXPECT_TRUE(run.finishCalled);
-  EXPECT_EQ(run.finishResult, 0);
-  EXPECT_FALSE(host->RecordedDescriptor().has_value());
-}
+  std::intptr_t staleDataWord = 0;  // left in the data slot before the first run
+};
 
-// GIMP's pspi: a 4-byte data slot. The plug-in must not write past it, and
-// must find its globals again from what the slot keeps.
-TEST(HostQuirks, NarrowDataSlotKeepsItsNeighboursAndTheGlobals) {
+HostConfig With(void (*set)(testhost::HostQuirks&), std::uint32_t hostSig = 0) {
   HostConfig config;
-  config.hostSig = ps::FourCC("PMIG");
-  config.quirks.narrowDataWord = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  EXPECT_TRUE(host->CanaryIntact());
-  EXPECT_NE(host->DataWord(), 0);
-  const int handles = host->OutstandingHandles();
-  const std::intptr_t word = host->DataWord();
-
-  ExpectCleanRun(*host, host->RunFilter());
-  EXPECT_TRUE(host->CanaryIntact());
-  EXPECT_EQ(host->DataWord(), word);
-  EXPECT_EQ(host->OutstandingHandles(), handles);  // no second globals block
+  set(config.quirks);
+  if (hostSig) config.hostSig = hostSig;
+  return config;
 }
 
-// GIMP's pspi restores a truncated word saved by an earlier process.
-TEST(HostQuirks, NarrowDataSlotFromAnotherProcessIsNotTrusted) {
-  HostConfig config;
-  config.hostSig = ps::FourCC("PMIG");
-  config.quirks.narrowDataWord = true;
-  auto host = MakeHost(config);
-  host->SetDataWord(0x7F3A5C10);
-  ExpectCleanRun(*host, host->RunFilter());
-  EXPECT_TRUE(host->CanaryIntact());
-}
+// The known hosts whole, and each quirk alone. Every host gets the About
+// box, then a run from the menu and a repeat run, on a picture with alpha.
+TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
+  const Quirk quirks[] = {
+      {"Photoshop", testhost::PhotoshopHost()},
+      {"Affinity: suites of version and count 0", testhost::AffinityHost()},
+      {"GIMP pspi", testhost::GimpPspiHost()},
+      {"pspiHost", testhost::PspiHostDll()},
+      {"Paint.NET: the record ends at 556 bytes", testhost::PaintDotNetHost()},
+      {"IrfanView", testhost::IrfanViewHost()},
+      {"descriptor parameters without procs", With([](auto& q) { q.nullDescriptorProcs = true; })},
+      // A 4-byte data slot, holding a truncated word of an earlier process.
+      {"narrow data slot", With([](auto& q) { q.narrowDataWord = true; }, ps::FourCC("PMIG")),
+       0x7F3A5C10},
+      {"garbage in the data slot", {}, std::intptr_t(0x0000DEAD0000BEE0)},
+      {"fresh data word each run", With([](auto& q) { q.freshDataWordEachRun = true; })},
+      {"empty parameters each run", With([](auto& q) { q.freshParametersEachRun = true; })},
+      {"filterCase 0 with an alpha plane", With([](auto& q) { q.filterCaseZero = true; })},
+      {"About result preset to 1", With([](auto& q) { q.aboutResultPresetOne = true; })},
+      {"no Finish after success", With([](auto& q) { q.noFinishAfterSuccess = true; })},
+      {"Parameters skipped", With([](auto& q) { q.skipParameters = true; })},
+      {"handle sizes 0", With([](auto& q) { q.handleSizeZero = true; })},
+      {"done only when every right edge is 0",
+       With([](auto& q) { q.doneOnlyWhenRightIsZero = true; })},
+      {"sampling rates preset to 0", With([](auto& q) { q.ratesPresetZero = true; })},
+      {"buffer procs beyond the fifth empty",
+       With([](auto& q) { q.bufferSlotsBeyondFiveNull = true; })},
+  };
+  TestHost plain(PluginMainImpl);
+  plain.SetImage(Image::Make(10, 7, 3, 8, true));
+  const RunReport expected = plain.RunFilter();
 
-// pspiHost: a fresh data word on every run; the parameter record is kept.
-TEST(HostQuirks, FreshDataWordOnEveryRun) {
-  HostConfig config;
-  config.quirks.freshDataWordEachRun = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  MarkRecord(*host);
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  EXPECT_TRUE(RecordMarked(*host));
-}
+  for (const Quirk& quirk : quirks) {
+    SCOPED_TRACE(quirk.name);
+    const testhost::HostQuirks& q = quirk.config.quirks;
+    TestHost host(PluginMainImpl, quirk.config);
+    Image image = Image::Make(10, 7, 3, 8, true);
+    for (int y = 0; y < image.height; ++y)
+      for (int x = 0; x < image.width; ++x) image.Set(x, y, 3, 200 - x - y);
+    host.SetImage(image);
+    if (quirk.staleDataWord) host.SetDataWord(quirk.staleDataWord);
+    EXPECT_EQ(host.About(), 0);
 
-// pspiHost and IrfanView: the parameters handle is empty on every run.
-TEST(HostQuirks, FreshParametersHandleOnEveryRun) {
-  HostConfig config;
-  config.quirks.freshParametersEachRun = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  MarkRecord(*host);
-  ExpectCleanRun(*host, host->RunFilter());
-  EXPECT_FALSE(RecordMarked(*host));
-  const auto* p = host->ParametersAs<RenderParams>();
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->randomSeed, 67676767);
-}
-
-// A data word that holds garbage (no handle of ours) is never dereferenced.
-TEST(HostQuirks, GarbageDataWordIsReplaced) {
-  auto host = MakeHost({});
-  host->SetDataWord(std::intptr_t(0x0000DEAD0000BEE0));
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  EXPECT_TRUE(host->IsLiveHandle(reinterpret_cast<ps::Handle>(host->DataWord())));
-}
-
-// GIMP's pspi: filterCase 0 and a fourth (alpha) plane; the plane the
-// plug-in does not compute must come through unchanged.
-TEST(HostQuirks, FilterCaseZeroWithAnAlphaPlane) {
-  HostConfig config;
-  config.quirks.filterCaseZero = true;
-  auto host = MakeHost(config, true);
-  Image& image = host->GetImage();
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) image.Set(x, y, 3, 200 - x - y);
-  const Image before = image;
-  ExpectCleanRun(*host, host->RunFilter());
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      ASSERT_EQ(host->GetImage().Get(x, y, 3), before.Get(x, y, 3)) << x << "," << y;
-}
-
-// Paint.NET: the record ends at 556 bytes; nothing beyond may be touched.
-TEST(HostQuirks, ShortRecord) {
-  HostConfig config = testhost::PaintDotNetHost();
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter({.withParameters = true}));
-  ExpectCleanRun(*host, host->RunFilter());
-}
-
-// pspiHost: *result is 1 when About is called and non-zero means failure.
-TEST(HostQuirks, AboutResultPresetToOne) {
-  HostConfig config;
-  config.quirks.aboutResultPresetOne = true;
-  auto host = MakeHost(config);
-  EXPECT_EQ(host->About(), 0);
-}
-
-// GIMP's pspi: no Finish after a successful run; the run still cleans up.
-TEST(HostQuirks, NoFinishAfterSuccess) {
-  HostConfig config;
-  config.quirks.noFinishAfterSuccess = true;
-  auto host = MakeHost(config);
-  for (int run = 0; run < 2; ++run) {
-    const RunReport report = host->RunFilter();
-    ExpectCleanRun(*host, report);
-    EXPECT_FALSE(report.finishCalled);
-  }
-}
-
-// Paint.NET's repeat and GIMP's non-interactive runs: no Parameters call,
-// so the first start meets an empty parameters handle.
-TEST(HostQuirks, ParametersSkipped) {
-  HostConfig config;
-  config.quirks.skipParameters = true;
-  auto host = MakeHost(config);
-  const RunReport run = host->RunFilter({.withParameters = true});
-  ExpectCleanRun(*host, run);
-  EXPECT_FALSE(run.parametersCalled);
-  const auto* p = host->ParametersAs<RenderParams>();
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->randomSeed, 67676767);
-}
-
-// pspiHost: every handle reports size 0; the record must not be taken for
-// a foreign one and replaced.
-TEST(HostQuirks, HandleSizesReportedAsZero) {
-  HostConfig config;
-  config.quirks.handleSizeZero = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter());
-  MarkRecord(*host);
-  ExpectCleanRun(*host, host->RunFilter());
-  EXPECT_TRUE(RecordMarked(*host));
-}
-
-// pspiHost and GIMP's pspi: a rectangle with a non-zero right edge means
-// more work, so the run must end with all-zero rectangles.
-TEST(HostQuirks, DoneOnlyWhenEveryRightEdgeIsZero) {
-  auto plain = MakeHost({});
-  const RunReport expected = plain->RunFilter();
-  HostConfig config;
-  config.quirks.doneOnlyWhenRightIsZero = true;
-  auto host = MakeHost(config);
-  const RunReport run = host->RunFilter();
-  ExpectCleanRun(*host, run);
-  EXPECT_EQ(run.continueCalls, expected.continueCalls);
-  EXPECT_EQ(run.pixelRequests, expected.pixelRequests);
-}
-
-// GIMP's pspi: the sampling rates arrive as 0; every request must set them.
-TEST(HostQuirks, RatesPresetToZero) {
-  HostConfig config;
-  config.quirks.ratesPresetZero = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter());
-  ASSERT_FALSE(host->Log().requests.empty());
-  for (const testhost::PixelRequest& request : host->Log().requests)
-    EXPECT_EQ(request.inputRate, ps::kFixedOne);
-}
-
-// GIMP's pspi: a buffer suite of 8 procs with only the first 5 filled.
-TEST(HostQuirks, BufferSuiteWithItsNewerSlotsEmpty) {
-  HostConfig config;
-  config.quirks.bufferSlotsBeyondFiveNull = true;
-  auto host = MakeHost(config);
-  ExpectCleanRun(*host, host->RunFilter());
-  EXPECT_GT(host->Log().buffersAllocated, 0);
-}
-
-// The full presets of the hosts we know, each run twice.
-TEST(HostQuirks, KnownHostPresetsRunCleanly) {
-  const HostConfig presets[] = {testhost::PhotoshopHost(),   testhost::AffinityHost(),
-                                testhost::GimpPspiHost(),    testhost::PspiHostDll(),
-                                testhost::PaintDotNetHost(), testhost::IrfanViewHost()};
-  for (const HostConfig& preset : presets) {
-    auto host = MakeHost(preset, true);
+    std::intptr_t word = 0;
+    int handles = 0;
     for (int run = 0; run < 2; ++run) {
-      if (run == 0) EXPECT_EQ(host->About(), 0);
-      ExpectCleanRun(*host, host->RunFilter({.withParameters = run == 0}));
-      EXPECT_TRUE(host->CanaryIntact());
+      SCOPED_TRACE(run == 0 ? "from the menu" : "repeated");
+      if (run == 1) {
+        auto* record = host.ParametersAs<RenderParams>();
+        ASSERT_NE(record, nullptr);
+        std::strcpy(record->sourceFolder, "kept");
+      }
+      host.ClearLog();
+      const RunReport report = host.RunFilter({.withParameters = run == 0});
+      EXPECT_EQ(report.result, 0);
+      EXPECT_FALSE(report.hitCallCap);
+      EXPECT_EQ(host.OutstandingBuffers(), 0);
+      EXPECT_EQ(host.TotalHandleLocks(), 0);
+      EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
+      EXPECT_TRUE(host.CanaryIntact());
+      EXPECT_GT(host.Log().buffersAllocated, 0);
+      if (q.zeroSuiteVersions) {
+        EXPECT_EQ(host.Log().bufferRefusals, 0);
+      }
+      // Rows are asked for at full size, whatever rate the host preset.
+      ASSERT_FALSE(host.Log().requests.empty());
+      for (const testhost::PixelRequest& request : host.Log().requests)
+        EXPECT_EQ(request.inputRate, ps::kFixedOne);
+      // Done means all-zero rectangles: as many calls as in a plain host.
+      EXPECT_EQ(report.continueCalls, expected.continueCalls);
+      // The plane the plug-in does not compute comes through unchanged.
+      if (q.filterCaseZero) {
+        for (int y = 0; y < image.height; ++y)
+          for (int x = 0; x < image.width; ++x)
+            ASSERT_EQ(host.GetImage().Get(x, y, 3), image.Get(x, y, 3)) << x << "," << y;
+      }
+      EXPECT_EQ(report.finishCalled, !q.noFinishAfterSuccess);
+      if (q.skipParameters) {
+        EXPECT_FALSE(report.parametersCalled);
+      }
+      if (q.nullDescriptorProcs) {
+        EXPECT_FALSE(host.RecordedDescriptor().has_value());
+      }
+      // The globals are found again from what the data slot keeps; a narrow
+      // slot keeps no pointer, but the same word and no second globals block.
+      if (!q.narrowDataWord) {
+        EXPECT_TRUE(host.IsLiveHandle(reinterpret_cast<ps::Handle>(host.DataWord())));
+      } else if (run == 1) {
+        EXPECT_EQ(host.DataWord(), word);
+        EXPECT_EQ(host.OutstandingHandles(), handles);
+      }
+      word = host.DataWord();
+      handles = host.OutstandingHandles();
     }
+    // The parameter record lives on in the host's handle, unless the host
+    // hands over an empty one each run; then the plug-in starts afresh.
+    const auto* p = host.ParametersAs<RenderParams>();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(std::strcmp(p->sourceFolder, "kept") == 0, !q.freshParametersEachRun);
   }
 }
 

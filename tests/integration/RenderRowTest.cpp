@@ -26,7 +26,7 @@ TEST(RenderRow, SingleStarSpreadsThroughTheGlowCross) {
   RenderRig rig(24, 10);
   NoNebula(rig.params);
   NoStars(rig.params);
-  rig.params.color = 0;  // grey light: one value per pixel
+  rig.params.color = 0;  // grey light: the same value in every channel
   rig.Prepare();
   // A star of side 1 whose square starts at (10.5, 4.5) lights only pixel
   // (11, 5), at its centre.
@@ -39,27 +39,12 @@ TEST(RenderRow, SingleStarSpreadsThroughTheGlowCross) {
   // Ramp row 200 is (206, 255, 255): grey light 0.6 * 255 + 0.3 * 206 + 0.1 * 255
   // = 240.3, times the brightness factor and falloff entry 0, 1/256.
   const float S = rig.params.brightness * 0.03f / 256.0f * 240.3f;
-  EXPECT_NEAR(rig.At(image, 11, 6, 0), 0.36f * S, 1e-6f);
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(rig.At(image, 11, 6, c), 0.36f * S, 1e-6f) << c;
   for (auto [x, y] : {std::pair{10, 6}, {12, 6}, {11, 5}, {11, 7}})
     EXPECT_NEAR(rig.At(image, x, y, 1), 0.03f * S, 1e-7f) << x << "," << y;
   double total = 0.0;
   for (float v : image) total += v;
   EXPECT_NEAR(total, 3 * 0.48 * S, 1e-5);
-}
-
-TEST(RenderRow, ColourZeroMakesStarLightGrey) {
-  RenderRig rig(40, 30);
-  NoNebula(rig.params);
-  rig.params.density = 100;
-  rig.params.color = 0;
-  const std::vector<float> image = rig.Render();
-  float brightest = 0.0f;
-  for (std::size_t i = 0; i < image.size(); i += 3) {
-    ASSERT_EQ(image[i], image[i + 1]);
-    ASSERT_EQ(image[i], image[i + 2]);
-    brightest = std::max(brightest, image[i]);
-  }
-  EXPECT_GT(brightest, 0.0f);
 }
 
 TEST(RenderRow, NebulaeRepeatWhileStarsFollowRand) {

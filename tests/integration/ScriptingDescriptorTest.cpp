@@ -154,31 +154,6 @@ TEST_P(PaintShopProRun, ReadsNothingButRecords) {
 
 INSTANTIATE_TEST_SUITE_P(Signatures, PaintShopProRun, ::testing::Values("8PSP", "9PSP"));
 
-class NoDescriptorSuiteRun : public ScriptingRun {
- protected:
-  NoDescriptorSuiteRun() : ScriptingRun(Config()) {}
-  static testhost::HostConfig Config() {
-    testhost::HostConfig config;
-    config.offerDescriptorSuite = false;
-    return config;
-  }
-};
-
-TEST_F(NoDescriptorSuiteRun, ReadsTheCachedSettings) {
-  // What a dialog run leaves behind (PlayInformationDecidesTheDialog).
-  RenderParams cached;
-  InitNewRenderParams(cached);
-  cached.density = 91;
-  cached.opacity = 7;
-  char path[kPathBytes];
-  ASSERT_TRUE(TempFilePath(kCachedSettingsName, path));
-  ASSERT_EQ(WriteSettingsFile(path, cached, nullptr), 0);
-  Play({}, ps::plugInDialogDontDisplay);
-  EXPECT_EQ(Params().density, 91);
-  EXPECT_EQ(Params().opacity, 7);
-  EXPECT_FALSE(host_.RecordedDescriptor().has_value());
-}
-
 TEST(EnumCodes, CodesOutsideTheGlueModesAndTheUnusedQualityType) {
   std::int32_t index = -1;
   for (const char* bad : {"GL00", "GL63", "GL6:", "IQr1"}) {

@@ -95,18 +95,12 @@ TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   Screenshot(progress, "psd-progress");
   ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
 
-  // Header: signature, version 1, 3 channels, height, width, depth 8, RGB.
+  // The header's height and width (ExportPsdTest reads the rest of the file).
   const std::vector<unsigned char> h = ReadBytes(psd, 26);
   ASSERT_EQ(h.size(), 26u) << "no PSD file written";
-  auto be16 = [&](int at) { return h[at] << 8 | h[at + 1]; };
-  auto be32 = [&](int at) { return be16(at) << 16 | be16(at + 2); };
-  EXPECT_EQ(std::string(h.begin(), h.begin() + 4), "8BPS");
-  EXPECT_EQ(be16(4), 1);
-  EXPECT_EQ(be16(12), 3);
+  auto be32 = [&](int at) { return h[at] << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3]; };
   EXPECT_EQ(be32(14), kHeight);
   EXPECT_EQ(be32(18), kWidth);
-  EXPECT_EQ(be16(22), 8);
-  EXPECT_EQ(be16(24), 3);
 
   // The dialog carries on, and OK still renders the host image.
   Screenshot(run.dialog, "psd");
