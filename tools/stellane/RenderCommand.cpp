@@ -90,7 +90,7 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 testhost::Descriptor UserScript(const RenderOptions& options) {
   testhost::Descriptor script;
   if (!options.play.empty())
-    script = ParseDescriptorText(ReadWholeFile(options.play), options.play);
+    script = ParseDescriptorText(ReadDescriptorFile(options.play), options.play);
   for (const ParameterStep& step : options.steps)
     PutItems(step.isGlue ? testhost::Descriptor{GlueItem(step.value)} : SettingItems(step.value),
              script);
