@@ -86,7 +86,11 @@ void WriteImageFile(const testhost::Image& image, const std::string& path, Image
       WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path, compression);
       break;
     case ImageFileKind::Jpeg:
-      WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
+      // A picture JPEG can hold as it is goes out without a copy.
+      if (image.depth == 8 && !image.transparency)
+        WriteJpeg(image, path);
+      else
+        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
       break;
     case ImageFileKind::Tiff:
       WriteTiff(image, path);
