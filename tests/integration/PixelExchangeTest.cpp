@@ -31,6 +31,13 @@ Image Picture() {
   return image;
 }
 
+// A run on the picture, for requests set by hand in the record.
+ps::FilterRecord& BeginRunOnPicture(TestHost& host) {
+  host.SetImage(Picture());
+  host.BeginRun();
+  return host.Record();
+}
+
 // Where a buffer sample should come from: a picture sample or the padding.
 enum class Expect { kEdge, kPadding };
 
@@ -71,9 +78,7 @@ TEST(PixelExchange, InputBufferHoldsThePictureAndPaddingAsAsked) {
     SCOPED_TRACE(c.name);
     TestHost host(NoPlugin);
     host.Config().extraRowBytes = 3;
-    host.SetImage(Picture());
-    host.BeginRun();
-    ps::FilterRecord& r = host.Record();
+    ps::FilterRecord& r = BeginRunOnPicture(host);
     r.inRect = c.rect;
     r.inLoPlane = std::int16_t(c.lo);
     r.inHiPlane = std::int16_t(c.hi);
@@ -104,9 +109,7 @@ TEST(PixelExchange, InputBufferHoldsThePictureAndPaddingAsAsked) {
 
 TEST(PixelExchange, OutsideTheImageIsAnErrorWhenThePlugInSaysSo) {
   TestHost host(NoPlugin);
-  host.SetImage(Picture());
-  host.BeginRun();
-  ps::FilterRecord& r = host.Record();
+  ps::FilterRecord& r = BeginRunOnPicture(host);
   r.inRect = {0, 0, 3, 6};  // one column too wide
   r.inLoPlane = 0;
   r.inHiPlane = 2;
@@ -119,9 +122,7 @@ TEST(PixelExchange, OutsideTheImageIsAnErrorWhenThePlugInSaysSo) {
 // overlap is written, only in that plane; the other planes keep the picture.
 TEST(PixelExchange, CommittedOutputLandsInItsPlaneAndInsideTheImage) {
   TestHost host(NoPlugin);
-  host.SetImage(Picture());
-  host.BeginRun();
-  ps::FilterRecord& r = host.Record();
+  ps::FilterRecord& r = BeginRunOnPicture(host);
   r.outRect = {1, 3, 4, 7};  // rows 1..3, columns 3..6: overlaps x 3..4, y 1..2
   r.outLoPlane = r.outHiPlane = 1;
   ASSERT_EQ(host.ServePixels(), ps::noErr);
