@@ -79,13 +79,18 @@ testhost::Image ReadImageFile(const std::string& path) {
   Fail(path + ": not a PNG, JPEG or TIFF image");
 }
 
-void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind) {
+void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind,
+                    PngCompression compression) {
   switch (kind) {
     case ImageFileKind::Png:
-      WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path);
+      WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path, compression);
       break;
     case ImageFileKind::Jpeg:
-      WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
+      // A picture JPEG can hold as it is goes out without a copy.
+      if (image.depth == 8 && !image.transparency)
+        WriteJpeg(image, path);
+      else
+        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
       break;
     case ImageFileKind::Tiff:
       WriteTiff(image, path);

@@ -50,6 +50,9 @@ const char* const kRenderHelp =
     "                        (without it, the rendered layer's alpha is written)\n"
     "  --demo                filter the built-in demo picture (no INPUT)\n"
     "  --dialog              show the plug-in's dialog first\n"
+    "  --smallest-png        compress a PNG output as far as it goes (much\n"
+    "                        slower; by default a fast setting, a few percent\n"
+    "                        larger)\n"
     "  --plugin PATH         the plug-in module (default: the one installed\n"
     "                        beside this program)\n"
     "  -q, --quiet           no progress bar\n"
@@ -246,7 +249,7 @@ int RenderCommand(const Arguments& args) {
     Fail("the plug-in recorded no descriptor; " + options.record + " not written");
   StagedOutputs outputs;
   outputs.Write(options.output, [&](const std::string& temporary) {
-    WriteImageFile(output, temporary, outputKind);
+    WriteImageFile(output, temporary, outputKind, options.pngCompression);
   });
   if (!options.record.empty()) {
     const std::string text = FormatDescriptorText(*recorded);

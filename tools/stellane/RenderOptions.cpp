@@ -90,6 +90,9 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
     } else if (arg == "--dialog") {
       noValue();
       options.dialog = true;
+    } else if (arg == "--smallest-png") {
+      noValue();
+      options.pngCompression = PngCompression::Smallest;
     } else if (arg == "--quiet" || arg == "-q") {
       noValue();
       options.quiet = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "stellane/Commands.h"
+#include "stellane/ImageFiles.h"
 #include "testhost/HostConfig.h"
 
 namespace cli {
@@ -30,6 +31,7 @@ struct RenderOptions {
   bool keepAlpha = false;  // protected transparency: the alpha plane stays as it was
   bool dialog = false;
   bool quiet = false;
+  PngCompression pngCompression = PngCompression::Fast;  // --smallest-png
 };
 
 // Throws a usage CliError on anything malformed.

@@ -30,21 +30,100 @@ void WritePadding(std::uint8_t* dst, int depth, std::int16_t value) {
   }
 }
 
-// Where an out-of-image request coordinate reads from: the clamped edge
-// (true), or nowhere (false, padding decides).
-struct Source {
-  int x, y;
-  bool inside;
+// Samples laid out in rows: the image or the selection a request reads.
+struct Plane {
+  const std::uint8_t* data;  // the first requested sample of pixel (0, 0)
+  int width, height;
+  std::size_t rowBytes, pixelBytes;
 };
 
-Source Locate(int x, int y, int width, int height) {
-  const bool inside = x >= 0 && y >= 0 && x < width && y < height;
-  return {std::clamp(x, 0, width - 1), std::clamp(y, 0, height - 1), inside};
+// Copies `count` pixels of `bytes` bytes each from `src`, whose pixels are
+// `srcStride` bytes apart, to packed `dst`: one memcpy when the source is
+// packed as well.
+void CopyPixels(std::uint8_t* dst, const std::uint8_t* src, std::size_t count, std::size_t bytes,
+                std::size_t srcStride) {
+  if (srcStride == bytes) {
+    std::memcpy(dst, src, count * bytes);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i, dst += bytes, src += srcStride)
+    std::memcpy(dst, src, bytes);
+}
+
+// Repeats one pixel `count` times.
+void RepeatPixel(std::uint8_t* dst, const std::uint8_t* pixel, std::size_t count,
+                 std::size_t bytes) {
+  for (std::size_t i = 0; i < count; ++i, dst += bytes) std::memcpy(dst, pixel, bytes);
+}
+
+// Fills `buf` (already sized, rows `rowBytes` apart) from `src` for request
+// `r` sampled at `rate`. Columns and rows outside the plane take the clamped
+// edge (edge replication) or `pad`, the padding pixel (zero when no padding
+// is wanted). Whole in-plane runs at rate 1 are one copy per row.
+ps::OSErr FillRect(PixelBuffer& buf, const Plane& src, const ps::Rect16& r, ps::Fixed rate,
+                   std::int16_t padding, const std::vector<std::uint8_t>& pad) {
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  const std::size_t px = pad.size();
+  const std::size_t used = std::size_t(w) * px;
+  // A positive rate samples monotonically, so the in-plane columns and rows
+  // form one range each.
+  auto insideRange = [rate](int first, int count, int limit) {
+    int lo = 0, hi = count;
+    while (lo < count && Sampled(first + lo, rate) < 0) ++lo;
+    while (hi > lo && Sampled(first + hi - 1, rate) >= limit) --hi;
+    return std::pair{lo, hi};
+  };
+  const auto [x0, x1] = insideRange(r.left, w, src.width);
+  const auto [y0, y1] = insideRange(r.top, h, src.height);
+  const bool edge = padding == ps::plugInWantsEdgeReplication;
+  if (padding == ps::plugInWantsErrorOnBoundsException && (x0 > 0 || x1 < w || y0 > 0 || y1 < h))
+    return ps::paramErr;
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* dst = buf.bytes.data() + std::size_t(y) * std::size_t(buf.rowBytes);
+    std::fill(dst + used, dst + buf.rowBytes, std::uint8_t{0});  // row padding
+    if ((y < y0 || y >= y1) && !edge) {
+      RepeatPixel(dst, pad.data(), std::size_t(w), px);
+      continue;
+    }
+    const int sy = std::clamp(Sampled(r.top + y, rate), 0, src.height - 1);
+    const std::uint8_t* row = src.data + std::size_t(sy) * src.rowBytes;
+    const std::uint8_t* last = row + std::size_t(src.width - 1) * src.pixelBytes;
+    RepeatPixel(dst, edge ? row : pad.data(), std::size_t(x0), px);
+    RepeatPixel(dst + std::size_t(x1) * px, edge ? last : pad.data(), std::size_t(w - x1), px);
+    if (x0 >= x1) continue;
+    if (rate == ps::kFixedOne) {
+      CopyPixels(dst + std::size_t(x0) * px, row + std::size_t(r.left + x0) * src.pixelBytes,
+                 std::size_t(x1 - x0), px, src.pixelBytes);
+      continue;
+    }
+    for (int x = x0; x < x1; ++x)
+      std::memcpy(dst + std::size_t(x) * px,
+                  row + std::size_t(Sampled(r.left + x, rate)) * src.pixelBytes, px);
+  }
+  return ps::noErr;
+}
+
+// What a buffer starts as: the image under it, or nothing (hosts that hand
+// over an empty output buffer).
+enum class Contents { kImage, kZeros };
+
+// Sizes `buf` for `r` with `bytesPerPixel` bytes a pixel plus the host's row
+// padding; `zeroed` clears it, otherwise it is left for the caller to fill.
+void SizeBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int bytesPerPixel, bool zeroed) {
+  buf.rect = {r.top, r.left, r.bottom, r.right};
+  buf.rowBytes = (r.right - r.left) * bytesPerPixel + s.config.extraRowBytes;
+  const std::size_t size = std::size_t(buf.rowBytes) * std::size_t(r.bottom - r.top);
+  if (zeroed)
+    buf.bytes.assign(size, 0);
+  else
+    buf.bytes.resize(size);
 }
 
 // Fills `buf` from the image for `r` (sampled at `rate`) and planes lo..hi.
 ps::OSErr FillImageBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int lo, int hi,
-                          ps::Fixed rate, std::int16_t padding, const char* name) {
+                          ps::Fixed rate, std::int16_t padding, const char* name,
+                          Contents contents = Contents::kImage) {
   buf = PixelBuffer{};
   if (Empty(r)) return ps::noErr;
   const Image& im = s.Source();
@@ -53,32 +132,27 @@ ps::OSErr FillImageBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int
     return ps::paramErr;
   }
   if (rate <= 0) rate = ps::kFixedOne;  // an unset rate reads as 1
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
   const int planes = hi - lo + 1;
   const int bps = im.BytesPerSample();
-  buf.rect = {r.top, r.left, r.bottom, r.right};
   buf.loPlane = lo;
   buf.hiPlane = hi;
-  buf.rowBytes = w * planes * bps + s.config.extraRowBytes;
-  buf.bytes.assign(std::size_t(buf.rowBytes) * std::size_t(h), 0);
-  if (im.width == 0 || im.height == 0) return ps::noErr;
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* dst = buf.bytes.data() + std::size_t(y) * std::size_t(buf.rowBytes);
-    for (int x = 0; x < w; ++x, dst += planes * bps) {
-      const Source src =
-          Locate(Sampled(r.left + x, rate), Sampled(r.top + y, rate), im.width, im.height);
-      if (!src.inside && padding != ps::plugInWantsEdgeReplication) {
-        if (padding == ps::plugInWantsErrorOnBoundsException) return ps::paramErr;
-        if (padding >= 0)
-          for (int p = 0; p < planes; ++p) WritePadding(dst + p * bps, im.depth, padding);
-        continue;  // no padding wanted: left undefined (zero)
-      }
-      for (int p = 0; p < planes; ++p)
-        std::memcpy(dst + p * bps, im.SamplePtr(src.x, src.y, lo + p), std::size_t(bps));
-    }
+  if (im.width == 0 || im.height == 0) {
+    SizeBuffer(s, buf, r, planes * bps, true);
+    return ps::noErr;
   }
-  return ps::noErr;
+  if (contents == Contents::kZeros) {
+    // An empty output buffer still refuses what the plug-in may not ask.
+    SizeBuffer(s, buf, r, planes * bps, true);
+    const bool outside = r.left < 0 || r.top < 0 || r.right > im.width || r.bottom > im.height;
+    return padding == ps::plugInWantsErrorOnBoundsException && outside ? ps::paramErr : ps::noErr;
+  }
+  SizeBuffer(s, buf, r, planes * bps, false);
+  std::vector<std::uint8_t> pad(std::size_t(planes * bps), 0);
+  if (padding >= 0)
+    for (int p = 0; p < planes; ++p) WritePadding(pad.data() + p * bps, im.depth, padding);
+  const Plane plane{im.data.data() + std::size_t(lo) * std::size_t(bps), im.width, im.height,
+                    im.RowBytes(), im.PixelBytes()};
+  return FillRect(buf, plane, r, rate, padding, pad);
 }
 
 ps::OSErr FillMaskBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, ps::Fixed rate,
@@ -87,25 +161,10 @@ ps::OSErr FillMaskBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, ps::
   const Selection& sel = s.selection;
   if (Empty(r) || sel.Empty() || s.config.quirks.selectionOnlyNarrowsFilterRect) return ps::noErr;
   if (rate <= 0) rate = ps::kFixedOne;
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
-  buf.rect = {r.top, r.left, r.bottom, r.right};
-  buf.rowBytes = w + s.config.extraRowBytes;
-  buf.bytes.assign(std::size_t(buf.rowBytes) * std::size_t(h), 0);
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* dst = buf.bytes.data() + std::size_t(y) * std::size_t(buf.rowBytes);
-    for (int x = 0; x < w; ++x) {
-      const Source src =
-          Locate(Sampled(r.left + x, rate), Sampled(r.top + y, rate), sel.width, sel.height);
-      if (!src.inside && padding != ps::plugInWantsEdgeReplication) {
-        if (padding == ps::plugInWantsErrorOnBoundsException) return ps::paramErr;
-        if (padding >= 0) dst[x] = std::uint8_t(padding);
-        continue;
-      }
-      dst[x] = sel.coverage[std::size_t(src.y) * std::size_t(sel.width) + std::size_t(src.x)];
-    }
-  }
-  return ps::noErr;
+  SizeBuffer(s, buf, r, 1, false);
+  const std::vector<std::uint8_t> pad{std::uint8_t(padding >= 0 ? padding : 0)};
+  const Plane plane{sel.coverage.data(), sel.width, sel.height, std::size_t(sel.width), 1};
+  return FillRect(buf, plane, r, rate, padding, pad);
 }
 
 void* DataOf(PixelBuffer& buf) { return buf.bytes.empty() ? nullptr : buf.bytes.data(); }
@@ -119,18 +178,23 @@ void Session::CommitOutput() {
     ProtocolError("output chunk lost: outData no longer points at the host's buffer");
     return;
   }
-  const int planes = out.hiPlane - out.loPlane + 1;
-  const int bps = image.BytesPerSample();
-  for (int y = out.rect.top; y < out.rect.bottom; ++y) {
-    if (y < 0 || y >= image.height) continue;
-    const std::uint8_t* row =
-        out.bytes.data() + std::size_t(y - out.rect.top) * std::size_t(out.rowBytes);
-    for (int x = out.rect.left; x < out.rect.right; ++x) {
-      if (x < 0 || x >= image.width) continue;
-      const std::uint8_t* src = row + std::size_t(x - out.rect.left) * planes * bps;
-      for (int p = 0; p < planes; ++p)
-        std::memcpy(image.SamplePtr(x, y, out.loPlane + p), src + p * bps, std::size_t(bps));
+  // The part of the output inside the image, a run of pixels per row.
+  const int x0 = std::max(0, out.rect.left), x1 = std::min(image.width, out.rect.right);
+  const int y0 = std::max(0, out.rect.top), y1 = std::min(image.height, out.rect.bottom);
+  if (x0 >= x1) return;
+  const std::size_t bps = std::size_t(image.BytesPerSample());
+  const std::size_t px = std::size_t(out.hiPlane - out.loPlane + 1) * bps;
+  const std::size_t pixelBytes = image.PixelBytes();
+  for (int y = y0; y < y1; ++y) {
+    const std::uint8_t* src = out.bytes.data() +
+                              std::size_t(y - out.rect.top) * std::size_t(out.rowBytes) +
+                              std::size_t(x0 - out.rect.left) * px;
+    std::uint8_t* dst = image.SamplePtr(x0, y, out.loPlane);
+    if (px == pixelBytes) {
+      std::memcpy(dst, src, std::size_t(x1 - x0) * px);
+      continue;
     }
+    for (int x = x0; x < x1; ++x, dst += pixelBytes, src += px) std::memcpy(dst, src, px);
   }
 }
 
@@ -144,9 +208,8 @@ ps::OSErr Session::ExchangePixels(bool fromAdvanceState) {
                                   r.inputPadding, "inRect");
   if (err == ps::noErr)
     err = FillImageBuffer(*this, out, r.outRect, r.outLoPlane, r.outHiPlane, ps::kFixedOne,
-                          r.outputPadding, "outRect");
-  if (err == ps::noErr && config.quirks.emptyOutputBuffer)
-    std::fill(out.bytes.begin(), out.bytes.end(), std::uint8_t{0});
+                          r.outputPadding, "outRect",
+                          config.quirks.emptyOutputBuffer ? Contents::kZeros : Contents::kImage);
   if (err == ps::noErr) err = FillMaskBuffer(*this, mask, r.maskRect, r.maskRate, r.maskPadding);
   if (err != ps::noErr) {
     ReleasePixelBuffers();

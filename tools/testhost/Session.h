@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testhost/TestHost.h"
@@ -37,9 +38,27 @@ struct DescriptorWriter {
   Descriptor items;
 };
 
+// Leaves new elements uninitialised: a pixel buffer is written in full right
+// after it is sized, so zeroing it first would only cost time.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 // A pixel buffer handed to the plug-in for one request.
 struct PixelBuffer {
-  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>> bytes;
   Rect rect;  // in the request's own (sampled) coordinates
   int loPlane = 0, hiPlane = -1;
   std::int32_t rowBytes = 0;
