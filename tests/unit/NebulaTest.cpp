@@ -112,12 +112,18 @@ TEST_F(NebulaTest, VectorPathsMatchPixelByPixel) {
       NebulaAtBatch(*c, k, nx, ny, kNebulaBatch - 3, batch);  // an odd tail too
       ASSERT_EQ(NebulaAtSse2(*c, k, nx, ny, kNebulaBatch, sse2), kNebulaBatch);
       const bool avx = CpuHasAvx2();
-      if (avx) ASSERT_EQ(NebulaAtAvx2(*c, k, nx, ny, kNebulaBatch, avx2), kNebulaBatch);
+      if (avx) {
+        ASSERT_EQ(NebulaAtAvx2(*c, k, nx, ny, kNebulaBatch, avx2), kNebulaBatch);
+      }
       for (int i = 0; i < kNebulaBatch; ++i) {
         SCOPED_TRACE(::testing::Message() << "seed " << s.seed << " at " << nx[i] << "," << ny[i]);
-        if (i < kNebulaBatch - 3) ASSERT_TRUE(SameBits(batch[i], expected[i]));
+        if (i < kNebulaBatch - 3) {
+          ASSERT_TRUE(SameBits(batch[i], expected[i]));
+        }
         ASSERT_TRUE(SameBits(sse2[i], expected[i]));
-        if (avx) ASSERT_TRUE(SameBits(avx2[i], expected[i]));
+        if (avx) {
+          ASSERT_TRUE(SameBits(avx2[i], expected[i]));
+        }
       }
     }
   }

@@ -44,7 +44,9 @@ TEST_P(NoiseTest, RangesHoldEverywhere) {
     ASSERT_LE(v, 1.0f);
     const float g = GradientNoise(*c, x, y);
     ASSERT_LE(std::fabs(g), 1.05f);
-    if (i % 20 == 0) ASSERT_LE(TextureNoise(*c, x * 0.01f, y * 0.01f, 7.0f, 5, 0.8f), 1.0f);
+    if (i % 20 == 0) {
+      ASSERT_LE(TextureNoise(*c, x * 0.01f, y * 0.01f, 7.0f, 5, 0.8f), 1.0f);
+    }
   }
 }
 

@@ -146,7 +146,7 @@ TEST(PsdWriter, ResourceBytes) {
 
 TEST(PsdWriter, FailedSinkIsReported) {
   Picture p(1);
-  ByteSink sink{nullptr, nullptr, 0, false};  // neither memory nor file
+  ByteSink sink{};  // neither memory nor file
   const PsdExtras extras{nullptr, 0, "20261206", true};
   EXPECT_EQ(WritePsd(p.job, p.image, extras, sink), PsdWriteStatus::kWriteFailed);
 }
