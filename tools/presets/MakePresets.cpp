@@ -5,22 +5,23 @@
 //
 // Usage: make_presets TABLE OUT-DIR [--page PAGE.html IMAGE-DIR]
 //
-// The plug-in runs in this process, as an editor drives it, with the star
-// generator seeded between prepare (which seeds it from the clock) and
-// start, so every build makes the same files.
+// The plug-in runs in this process, as an editor drives it, with the stars
+// drawn from a fixed seed (as `stellane render --seed`), so every build makes
+// the same files.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "host/Dispatch.h"
 #include "host/PluginEntry.h"
 #include "params/FilePaths.h"
 #include "params/RenderParams.h"
 #include "presets/PresetTable.h"
-#include "render/CrtRandom.h"
 #include "stellane/CliError.h"
 #include "stellane/DemoPicture.h"
+#include "stellane/FilterRun.h"
 #include "stellane/ImageFiles.h"
 #include "stellane/Parameters.h"
 #include "stellane/SettingsThumbnail.h"
@@ -76,21 +77,8 @@ testhost::Image Render(const testhost::Image& source, const testhost::Descriptor
   testhost::TestHost host(&stellane::PluginMainImpl);
   host.SetImage(source);
   host.Config().descriptorToPlay = settings;
-  host.BeginRun();
-  std::int16_t status = host.Call(ps::filterSelectorPrepare);
-  stellane::CrtSrand(kStarSeed);
-  if (status == 0) status = host.Call(ps::filterSelectorStart);
-  const auto requesting = [&] {
-    const ps::FilterRecord& r = host.Record();
-    return r.outRect.right > r.outRect.left && r.outRect.bottom > r.outRect.top;
-  };
-  while (status == 0 && requesting()) {
-    status = host.ServePixels();
-    if (status == 0) status = host.Call(ps::filterSelectorContinue);
-  }
-  if (status == 0) status = host.Call(ps::filterSelectorFinish);
-  host.EndRun();
-  if (status != 0) cli::Fail("the plug-in failed with status " + std::to_string(status));
+  const cli::FilterRunResult run = cli::RunFilterOnce(host, false, false);
+  if (run.result != 0) cli::Fail("the plug-in failed with status " + std::to_string(run.result));
   return host.GetImage();
 }
 
@@ -149,6 +137,7 @@ int Run(const std::vector<std::string>& args) {
   if (args.size() != 2 && !withPage)
     cli::UsageError("usage: make_presets TABLE OUT-DIR [--page PAGE.html IMAGE-DIR]");
   const std::vector<presets::Preset> table = presets::ReadPresetTable(args[0]);
+  stellane::FixStarSeed(kStarSeed);
   const fs::path out = stellane::PathFromUtf8(args[1]);
   fs::create_directories(out);
   // A renamed or removed preset leaves no file behind.
