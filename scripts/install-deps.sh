@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
-  imagemagick
+  imagemagick fonts-dejavu-core
   # the downloads: installer, package checks, manual page, version reader
   wixl msitools lintian man-db help2man python3-pefile zip unzip
 )
