@@ -32,7 +32,7 @@ tile() {
   local cut=(-resize 320x200)
   [[ $4 == stars ]] && cut=(-crop 320x200+420+60 +repage)
   convert "$1" "${cut[@]}" -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans \
-    -pointsize 15 -gravity south -splice 0x24 -annotate +0+4 "$3" "$2"
+    -pointsize 21 -gravity south -splice 0x30 -annotate +0+4 "$3" "$2"
 }
 
 # strip NAME VIEW KEY VALUE... [-- options]: one tile per value of the slider
@@ -96,9 +96,9 @@ for number in $(seq 1 62); do
   glue=$("$build/stellane" info "$work/glue.q9r" | sed -n 's/^glue: [0-9]* (\(.*\))$/\1/p')
   tiles+=("$work/glue-$number.png")
   convert "$work/r.png" -resize 200x125 -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans \
-    -pointsize 13 -gravity south -splice 0x20 -annotate +0+3 "$number $glue" "${tiles[-1]}"
+    -pointsize 18 -gravity south -splice 0x26 -annotate +0+3 "$number $glue" "${tiles[-1]}"
 done
-montage "${tiles[@]}" -tile 8x -geometry +2+2 -background '#0f1016' -quality 80 -strip \
+montage "${tiles[@]}" -tile 6x -geometry +2+2 -background '#0f1016' -quality 80 -strip \
   "$out/glue-modes.jpg"
 
 # ---- The preset library: its page, and a sheet of its thumbnails for the guide.
@@ -107,8 +107,8 @@ montage "${tiles[@]}" -tile 8x -geometry +2+2 -background '#0f1016' -quality 80 
 tiles=()
 while IFS= read -r name; do
   "$build/stellane" thumbnail "$work/presets/$name.q9r" "$work/thumbnail.png"
-  convert "$work/thumbnail.png" -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans -pointsize 11 \
-    -gravity south -splice 0x18 -annotate +0+3 "$name" "$work/preset-${#tiles[@]}.png"
+  convert "$work/thumbnail.png" -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans -pointsize 12 \
+    -gravity south -splice 0x20 -annotate +0+3 "$name" "$work/preset-${#tiles[@]}.png"
   tiles+=("$work/preset-${#tiles[@]}.png")
 done < <(sed -n 's/^\[\(.*\)\]$/\1/p' "$root/presets/library.txt")
 montage "${tiles[@]}" -tile 6x -geometry +3+3 -background '#0f1016' -quality 85 -strip \
