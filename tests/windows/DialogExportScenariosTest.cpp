@@ -65,6 +65,24 @@ class DialogExports : public testing::Test {
     EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
   }
 
+  // Presses Load, selects the preset browser's first file and sees the pane
+  // turn from the grey ramp to that file's thumbnail.
+  void BrowseToFirstFile(DialogRun& run, const std::string& screenshot, HWND& browser) {
+    PressButton(run.dialog, kLoad);
+    browser = FindRunDialog(run, "Open a settings file", 20);
+    ASSERT_NE(browser, nullptr) << "no preset browser";
+    HWND pane = FindControl(browser, kPresetPane);
+    ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
+    Settle(browser, 300);
+    // Nothing selected: the pane shows the grey ramp.
+    const std::uint32_t ramp = CentreColour(pane);
+    EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
+    ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
+    Settle(browser, 500);
+    EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
+    Screenshot(browser, screenshot);
+  }
+
   std::string Edits(HWND dialog) {
     std::string texts;
     for (int edit : {kEditA, kEditDensity, kEditScale, kEditDepth})
@@ -155,19 +173,8 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   PressButton(run.dialog, kDice);
   ASSERT_NE(Edits(run.dialog), saved);
 
-  PressButton(run.dialog, kLoad);
-  HWND browser = FindRunDialog(run, "Open a settings file", 20);
-  ASSERT_NE(browser, nullptr) << "no preset browser";
-  HWND pane = FindControl(browser, kPresetPane);
-  ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
-  Settle(browser, 300);
-  // Nothing selected: the pane shows the grey ramp.
-  const std::uint32_t ramp = CentreColour(pane);
-  EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
-  ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
-  Settle(browser, 500);
-  EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
-  Screenshot(browser, "preset-browser");
+  HWND browser = nullptr;
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-browser", browser));
   AnswerFileChooser(browser, preset);
   ASSERT_TRUE(WaitUntilClosed(browser, 20));
   Settle(run.dialog, 500);
@@ -182,21 +189,12 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
 TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
   DialogRun& run = Start("library");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  PressButton(run.dialog, kLoad);
-  HWND browser = FindRunDialog(run, "Open a settings file", 20);
-  ASSERT_NE(browser, nullptr) << "no preset browser";
-  HWND pane = FindControl(browser, kPresetPane);
-  ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
-  Settle(browser, 300);
-  const std::uint32_t ramp = CentreColour(pane);
+  HWND browser = nullptr;
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-library", browser));
   // The library's first preset by name (presets/library.txt), from the
   // folder "presets" beside Stellane.8bf in the build folder.
-  ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
-  Settle(browser, 500);
   const std::string first = ChooserFileName(browser);
   EXPECT_NE(first.find("Aurora veils"), std::string::npos) << first;
-  EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
-  Screenshot(browser, "preset-library");
   AnswerFileChooser(browser, first);
   ASSERT_TRUE(WaitUntilClosed(browser, 20));
   Settle(run.dialog, 500);
