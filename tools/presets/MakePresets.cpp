@@ -61,15 +61,11 @@ testhost::Descriptor PresetDescriptor(const presets::Preset& preset) {
   return descriptor;
 }
 
-stellane::RenderParams PresetParams(const presets::Preset& preset) {
+// The same stored as the plug-in stores them over its defaults.
+stellane::RenderParams PresetParams(const testhost::Descriptor& descriptor) {
   stellane::RenderParams params{};
   stellane::InitNewRenderParams(params);
-  for (const auto& [key, value] : preset.values) {
-    if (key == "glue")
-      cli::ApplyGlue(value, params);
-    else
-      cli::ApplySetting(key + "=" + value, params);
-  }
+  cli::ApplyDescriptor(descriptor, params);
   return params;
 }
 
@@ -85,22 +81,15 @@ testhost::Image Render(const testhost::Image& source, const testhost::Descriptor
 std::string HtmlText(const std::string& text) {
   std::string out;
   for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
+    const char* entity = c == '&'   ? "&amp;"
+                         : c == '<' ? "&lt;"
+                         : c == '>' ? "&gt;"
+                         : c == '"' ? "&quot;"
+                                    : nullptr;
+    if (entity)
+      out += entity;
+    else
+      out += c;
   }
   return out;
 }
@@ -153,11 +142,12 @@ int Run(const std::vector<std::string>& args) {
       AverageSquare(demo, (demo.width - side) / 2, (demo.height - side) / 2, side, side);
   std::vector<PageEntry> page;
   for (const presets::Preset& preset : table) {
-    const testhost::Image rendered = Render(source, PresetDescriptor(preset));
+    const testhost::Descriptor descriptor = PresetDescriptor(preset);
+    const testhost::Image rendered = Render(source, descriptor);
     const testhost::Image thumbnail = AverageSquare(rendered, 0, 0, side, kThumbnailSide);
     cli::WriteSettingsWithThumbnail(
         stellane::Utf8FromPath(out / stellane::PathFromUtf8(preset.name + ".q9r")),
-        PresetParams(preset), thumbnail);
+        PresetParams(descriptor), thumbnail);
     if (!withPage) continue;
     const fs::path images = stellane::PathFromUtf8(args[4]);
     fs::create_directories(images);
