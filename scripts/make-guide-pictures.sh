@@ -107,8 +107,8 @@ montage "${tiles[@]}" -tile 6x -geometry +2+2 -background '#0f1016' -quality 80 
 tiles=()
 while IFS= read -r name; do
   "$build/stellane" thumbnail "$work/presets/$name.q9r" "$work/thumbnail.png"
-  convert "$work/thumbnail.png" -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans -pointsize 12 \
-    -gravity south -splice 0x20 -annotate +0+3 "$name" "$work/preset-${#tiles[@]}.png"
+  convert "$work/thumbnail.png" -background '#1b1d26' -fill '#e8e8ee' -font DejaVu-Sans \
+    -pointsize 12 -gravity south -splice 0x20 -annotate +0+3 "$name" "$work/preset-${#tiles[@]}.png"
   tiles+=("$work/preset-${#tiles[@]}.png")
 done < <(sed -n 's/^\[\(.*\)\]$/\1/p' "$root/presets/library.txt")
 montage "${tiles[@]}" -tile 6x -geometry +3+3 -background '#0f1016' -quality 85 -strip \

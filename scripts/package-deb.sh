@@ -28,8 +28,8 @@ strip_copy objcopy "$build/Stellane.so" "$lib/Stellane.so" "$out/debug"
 chmod 0755 "$lib/stellane"
 chmod 0644 "$lib/Stellane.so"  # a module the program loads, not a program
 ln -s ../lib/stellane/stellane "$stage/usr/bin/stellane"
-# Data the same on every architecture lives in /usr/share; the program and the
-# module look for it beside themselves.
+# Data the same on every architecture lives in /usr/share; the program looks
+# for its presets beside itself.
 install -d "$stage/usr/share/stellane/presets"
 install -m 0644 "$build"/presets/*.q9r "$stage/usr/share/stellane/presets/"
 ln -s ../../share/stellane/presets "$lib/presets"
