@@ -9,11 +9,12 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev googletest libbenchmark-dev
   libjpeg-dev libpng-dev libtiff-dev zlib1g-dev
+  libcli11-dev
   clang-format
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
-  imagemagick
+  imagemagick fonts-dejavu-core
   # the downloads: installer, package checks, manual page, version reader
   wixl msitools lintian man-db help2man python3-pefile zip unzip
 )

@@ -3,6 +3,9 @@
 #   /usr/lib/stellane/stellane and Stellane.so   stripped; the program loads the
 #                                                module from its own folder
 #   /usr/bin/stellane                            a link to the program
+#   /usr/share/stellane/presets/*.q9r            the preset library, which the
+#                                                program finds through the link
+#                                                /usr/lib/stellane/presets
 #   /usr/share/man/man1/stellane.1.gz            from the program's help texts
 #   /usr/share/doc/stellane/                     copyright, changelog, install guide
 # The debug information goes to OUT/debug, the dependencies on shared libraries
@@ -25,6 +28,11 @@ strip_copy objcopy "$build/Stellane.so" "$lib/Stellane.so" "$out/debug"
 chmod 0755 "$lib/stellane"
 chmod 0644 "$lib/Stellane.so"  # a module the program loads, not a program
 ln -s ../lib/stellane/stellane "$stage/usr/bin/stellane"
+# Data the same on every architecture lives in /usr/share; the program looks
+# for its presets beside itself.
+install -d "$stage/usr/share/stellane/presets"
+install -m 0644 "$build"/presets/*.q9r "$stage/usr/share/stellane/presets/"
+ln -s ../../share/stellane/presets "$lib/presets"
 
 "$packaging_root/scripts/make-manpage.sh" "$build/stellane" "$stage/usr/share/man/man1/stellane.1"
 gzip -9n "$stage/usr/share/man/man1/stellane.1"
@@ -46,7 +54,7 @@ depends=$(cd "$shlibs" && dpkg-shlibdeps -O "$lib/stellane" "$lib/Stellane.so" |
 installed_size=$(du -s -k --apparent-size --exclude=DEBIAN "$stage" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@INSTALLED_SIZE@/$installed_size/" \
   -e "s/@DEPENDS@/$depends/" "$packaging_root/packaging/debian/control" >"$stage/DEBIAN/control"
-(cd "$stage" && find usr -type f | sort | xargs md5sum >DEBIAN/md5sums)
+(cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum >DEBIAN/md5sums)
 chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
 
 stamp_tree "$stage"

@@ -2,7 +2,8 @@
 # Packs a Windows build as Stellane-<version>-win64.zip and, with wixl from
 # msitools, the installer Stellane-<version>-win64.msi (packaging/windows/
 # Stellane.wxs). Both hold the stripped Stellane.8bf and stellane.exe, the
-# readme, the install guide and the copyright notices; the debug information
+# preset library (presets/*.q9r beside them), the readme, the install guide
+# and the copyright notices; the debug information
 # goes to OUT/debug. Packing the same build twice gives the same zip.
 # Usage: package-win.sh BUILD-DIR OUT-DIR   (prints the paths of zip and msi)
 set -euo pipefail
@@ -20,6 +21,8 @@ mkdir -p "$stage"
 objcopy=x86_64-w64-mingw32-objcopy
 strip_copy $objcopy "$build/Stellane.8bf" "$stage/Stellane.8bf" "$out/debug"
 strip_copy $objcopy "$build/stellane.exe" "$stage/stellane.exe" "$out/debug"
+mkdir "$stage/presets"
+cp "$build"/presets/*.q9r "$stage/presets/"
 
 # Text files with Windows line ends, for Notepad.
 crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
@@ -45,10 +48,26 @@ zip=$out/$name.zip
 rm -f "$zip"
 (cd "$work" && find "$name" -type f | sort | zip -X -D -9 -q "$zip" -@)
 
-# wixl takes the files' paths relative to the .wxs file.
+# wixl takes the files' paths relative to the .wxs files. The presets'
+# component is written from the staged folder, one file each.
 cp "$packaging_root/packaging/windows/Stellane.wxs" "$work/"
+{
+  echo '<?xml version="1.0" encoding="utf-8"?>'
+  echo '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>'
+  echo '  <DirectoryRef Id="PresetsFolder">'
+  echo '    <Component Id="Presets" Guid="5C0F3E52-2B7A-4C43-9E0B-7D3A61F4B8A9" Win64="yes">'
+  n=0
+  for preset in "$stage"/presets/*.q9r; do
+    n=$((n + 1))
+    file=$(basename "$preset" | sed 's/&/\&amp;/g')
+    echo "      <File Id=\"Preset$n\" Name=\"$file\" Source=\"\$(var.Stage)/presets/$file\"$( ((n == 1)) && echo ' KeyPath="yes"') />"
+  done
+  echo '    </Component>'
+  echo '  </DirectoryRef>'
+  echo '</Fragment></Wix>'
+} >"$work/Presets.wxs"
 msi=$out/$name.msi
 rm -f "$msi"
-(cd "$work" && wixl -a x64 -D Version="$version" -D Stage="$name" -o "$msi" Stellane.wxs)
+(cd "$work" && wixl -a x64 -D Version="$version" -D Stage="$name" -o "$msi" Stellane.wxs Presets.wxs)
 echo "$zip"
 echo "$msi"

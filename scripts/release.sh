@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the downloads of a release into dist/:
-#   Stellane-<version>-win64.zip   plug-in, stellane.exe, readme, guide, notices
+#   Stellane-<version>-win64.zip   plug-in, stellane.exe, presets, readme, guide, notices
 #   Stellane-<version>-win64.msi   the Windows installer (wixl, msitools)
 #   stellane_<version>_amd64.deb   the Debian 12 package
 #   SHA256SUMS                     their checksums
@@ -30,10 +30,12 @@ release_flags=(-G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTELLANE_BE
 scripts/install-deps.sh
 scripts/build-win-deps.sh
 cmake -S . -B build/release-native "${release_flags[@]}" >/dev/null
-ninja -C build/release-native -j "$jobs" stellane StellanePlugin
+ninja -C build/release-native -j "$jobs" stellane StellanePlugin preset_library
+# The Windows build ships the presets the native build made.
 cmake -S . -B build/release-win "${release_flags[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-ninja -C build/release-win -j "$jobs" stellane StellanePlugin
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DSTELLANE_NATIVE_BUILD_DIR="$root/build/release-native" >/dev/null
+ninja -C build/release-win -j "$jobs" stellane StellanePlugin preset_library
 
 pack=build/release-pack
 rm -rf "$pack" dist

@@ -176,6 +176,19 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
+// The preset library installed beside the module ("presets" in the module's
+// folder), or empty when there is none.
+std::wstring PresetLibraryFolder(HINSTANCE module) {
+  wchar_t modulePath[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(module, modulePath, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"";
+  const std::wstring library =
+      std::filesystem::path(modulePath).parent_path().append(L"presets").wstring();
+  const DWORD attributes = GetFileAttributesW(library.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return L"";
+  return library;
+}
+
 }  // namespace
 
 bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const char* name,
@@ -186,8 +199,12 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   wchar_t file[kPathBytes] = {};
   const std::wstring wideName = Wide(name);
   wideName.copy(file, kPathBytes - 1);
-  const std::wstring wideFolder = Wide(folder), filter = WideFilter(text.filter),
-                     title = Wide(text.title), extension = Wide(text.extension);
+  const std::wstring filter = WideFilter(text.filter), title = Wide(text.title),
+                     extension = Wide(text.extension);
+  // Until the user has chosen a folder, the preset browser opens the library.
+  std::wstring wideFolder = Wide(folder);
+  if (wideFolder.empty() && kind == FileChoice::OpenSettings)
+    wideFolder = PresetLibraryFolder(module);
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = dialog;

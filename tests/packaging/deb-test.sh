@@ -13,15 +13,18 @@ rm -rf "$out"
 
 deb=$("$root/scripts/package-deb.sh" "$build" "$out") || { echo "FAIL: packing"; exit 1; }
 
-expected="./usr/bin/stellane
-./usr/lib/stellane/Stellane.so
-./usr/lib/stellane/stellane
-./usr/share/doc/stellane/changelog.gz
-./usr/share/doc/stellane/copyright
-./usr/share/doc/stellane/install.md.gz
-./usr/share/man/man1/stellane.1.gz"
-listed=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
-[[ $listed == "$expected" ]] || fail "package contents:"$'\n'"$listed"
+# Every preset of the build, and the link beside the program that finds them.
+expected=$({
+  printf '%s\n' ./usr/bin/stellane ./usr/lib/stellane/Stellane.so ./usr/lib/stellane/presets \
+    ./usr/lib/stellane/stellane ./usr/share/doc/stellane/changelog.gz \
+    ./usr/share/doc/stellane/copyright ./usr/share/doc/stellane/install.md.gz \
+    ./usr/share/man/man1/stellane.1.gz
+  (cd "$build/presets" && printf './usr/share/stellane/presets/%s\n' *.q9r)
+} | sort)
+listed=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print substr($0, index($0, "./"))}' |
+  sed 's/ -> .*//' | sort)
+[[ $listed == "$expected" ]] || fail "package contents:"$'\n'"$(diff <(echo "$expected") <(echo "$listed"))"
+(($(ls "$build"/presets/*.q9r | wc -l) >= 24)) || fail "fewer than 24 presets in the build"
 dpkg-deb --field "$deb" Depends | grep -q 'libpng16-16' ||
   fail "Depends lacks the PNG library the program links: $(dpkg-deb --field "$deb" Depends)"
 
@@ -40,6 +43,8 @@ touch "$scratch/var/lib/dpkg/status"
 if dpkg --root="$scratch" --force-depends --install "$deb" >"$out/dpkg.log" 2>&1; then
   (cd "$out" && render_demo demo.png "$scratch/usr/bin/stellane") || fail "stellane render failed"
   is_png "$out/demo.png" || fail "stellane render wrote no PNG picture"
+  "$scratch/usr/lib/stellane/stellane" info "$scratch/usr/lib/stellane/presets/Milky Way band.q9r" |
+    grep -q '^thumbnail: 128 x 128' || fail "no preset with its thumbnail beside the installed program"
   reported=$("$scratch/usr/bin/stellane" --version)
   [[ $reported == "stellane $(dpkg-deb --field "$deb" Version)" ]] ||
     fail "the installed program says \"$reported\", the package $(dpkg-deb --field "$deb" Version)"

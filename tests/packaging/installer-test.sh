@@ -47,6 +47,7 @@ installed=(
   "Program Files/Quillwork/Stellane/COPYRIGHT.txt"
   "Program Files/Quillwork/Stellane/THIRD-PARTY-NOTICES.txt"
   "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane.8bf"
+  "Program Files/Quillwork/Stellane/presets/Milky Way band.q9r"
 )
 for file in "${installed[@]}"; do
   [[ -f $c/$file ]] || fail "not installed: C:/$file"

@@ -18,14 +18,13 @@ msi=$out/Stellane-$version-win64.msi
 [[ ${made[*]:-} == "$zip $msi" && -f $zip && -f $msi ]] || { echo "FAIL: packing gave ${made[*]:-nothing}"; exit 1; }
 
 folder=Stellane-$version-win64
-expected="$folder/COPYRIGHT.txt
-$folder/Install guide.txt
-$folder/README.txt
-$folder/Stellane.8bf
-$folder/THIRD-PARTY-NOTICES.txt
-$folder/stellane.exe"
+expected=$(printf "$folder/%s\n" COPYRIGHT.txt "Install guide.txt" README.txt Stellane.8bf \
+  THIRD-PARTY-NOTICES.txt)
+expected+=$'\n'$(cd "$build/presets" && printf "$folder/presets/%s\n" *.q9r)
+expected+=$'\n'$folder/stellane.exe
 listed=$(unzip -Z1 "$zip")
-[[ $listed == "$expected" ]] || fail "zip entries (in this order):"$'\n'"$listed"
+[[ $listed == "$expected" ]] || fail "zip entries (in this order):"$'\n'"$(diff <(echo "$expected") <(echo "$listed"))"
+(($(ls "$build"/presets/*.q9r | wc -l) >= 24)) || fail "fewer than 24 presets in the build"
 
 cp "$zip" "$out/first.zip"
 "$root/scripts/package-win.sh" "$build" "$out" >/dev/null

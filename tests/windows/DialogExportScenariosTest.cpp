@@ -1,6 +1,7 @@
 // The main dialog's file scenarios under Wine, used the way a user would: the
 // PSD export with its progress window (cancelled there or by the host), and
-// loading a preset through the preset browser with its thumbnail pane. Each
+// loading a preset through the preset browser with its thumbnail pane, from
+// a folder of the user's and from the library beside the module. Each
 // scenario leaves screenshots in test-artifacts/.
 #include <gtest/gtest.h>
 
@@ -62,6 +63,24 @@ class DialogExports : public testing::Test {
   void Screenshot(HWND window, const std::string& name) {
     Settle(window, 200);
     EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+  }
+
+  // Presses Load, selects the preset browser's first file and sees the pane
+  // turn from the grey ramp to that file's thumbnail.
+  void BrowseToFirstFile(DialogRun& run, const std::string& screenshot, HWND& browser) {
+    PressButton(run.dialog, kLoad);
+    browser = FindRunDialog(run, "Open a settings file", 20);
+    ASSERT_NE(browser, nullptr) << "no preset browser";
+    HWND pane = FindControl(browser, kPresetPane);
+    ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
+    Settle(browser, 300);
+    // Nothing selected: the pane shows the grey ramp.
+    const std::uint32_t ramp = CentreColour(pane);
+    EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
+    ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
+    Settle(browser, 500);
+    EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
+    Screenshot(browser, screenshot);
   }
 
   std::string Edits(HWND dialog) {
@@ -154,19 +173,8 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   PressButton(run.dialog, kDice);
   ASSERT_NE(Edits(run.dialog), saved);
 
-  PressButton(run.dialog, kLoad);
-  HWND browser = FindRunDialog(run, "Open a settings file", 20);
-  ASSERT_NE(browser, nullptr) << "no preset browser";
-  HWND pane = FindControl(browser, kPresetPane);
-  ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
-  Settle(browser, 300);
-  // Nothing selected: the pane shows the grey ramp.
-  const std::uint32_t ramp = CentreColour(pane);
-  EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
-  ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
-  Settle(browser, 500);
-  EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
-  Screenshot(browser, "preset-browser");
+  HWND browser = nullptr;
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-browser", browser));
   AnswerFileChooser(browser, preset);
   ASSERT_TRUE(WaitUntilClosed(browser, 20));
   Settle(run.dialog, 500);
@@ -176,6 +184,26 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
   EXPECT_EQ(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
+  DialogRun& run = Start("library");
+  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  HWND browser = nullptr;
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-library", browser));
+  // The library's first preset by name (presets/library.txt), from the
+  // folder "presets" beside Stellane.8bf in the build folder.
+  const std::string first = ChooserFileName(browser);
+  EXPECT_NE(first.find("Aurora veils"), std::string::npos) << first;
+  AnswerFileChooser(browser, first);
+  ASSERT_TRUE(WaitUntilClosed(browser, 20));
+  Settle(run.dialog, 500);
+
+  // Its paramA and density as the table gives them.
+  EXPECT_EQ(TextOf(run.dialog, kEditA), "75");
+  EXPECT_EQ(TextOf(run.dialog, kEditDensity), "20");
+  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
 }
 
 TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
