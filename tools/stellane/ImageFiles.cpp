@@ -80,7 +80,7 @@ testhost::Image ReadImageFile(const std::string& path) {
 }
 
 void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind,
-                    PngCompression compression) {
+                    PngCompression compression, int jpegQuality) {
   switch (kind) {
     case ImageFileKind::Png:
       WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path, compression);
@@ -88,9 +88,9 @@ void WriteImageFile(const testhost::Image& image, const std::string& path, Image
     case ImageFileKind::Jpeg:
       // A picture JPEG can hold as it is goes out without a copy.
       if (image.depth == 8 && !image.transparency)
-        WriteJpeg(image, path);
+        WriteJpeg(image, path, jpegQuality);
       else
-        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
+        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path, jpegQuality);
       break;
     case ImageFileKind::Tiff:
       WriteTiff(image, path);

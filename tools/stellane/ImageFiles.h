@@ -57,7 +57,7 @@ testhost::Image ReadImageFile(const std::string& path);
 // Writes `image` as `kind` to `path`. What the format can't hold is
 // converted: JPEG gets 8 bits and no alpha, PNG gets float as 16 bits.
 void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind,
-                    PngCompression compression = PngCompression::Fast);
+                    PngCompression compression = PngCompression::Fast, int jpegQuality = 92);
 
 // The 16-bit mapping between files (0..65535) and the host (0..32768).
 std::uint16_t HostFromFile16(std::uint16_t fileValue);
@@ -69,7 +69,7 @@ testhost::Image ReadJpeg(const std::string& path);
 testhost::Image ReadTiff(const std::string& path);
 void WritePng(const testhost::Image& image, const std::string& path,
               PngCompression compression = PngCompression::Fast);
-void WriteJpeg(const testhost::Image& image, const std::string& path);
+void WriteJpeg(const testhost::Image& image, const std::string& path, int quality = 92);
 void WriteTiff(const testhost::Image& image, const std::string& path);
 
 // `image` with samples of `depth` bits (8, 16, 32 float), values scaled.

@@ -93,7 +93,7 @@ testhost::Image ReadJpeg(const std::string& path) {
   return image;
 }
 
-void WriteJpeg(const testhost::Image& image, const std::string& path) {
+void WriteJpeg(const testhost::Image& image, const std::string& path, int quality) {
   FileCloser file{std::fopen(path.c_str(), "wb")};
   if (!file.file) Fail("cannot write " + path + ": " + std::strerror(errno));
   jpeg_compress_struct cinfo;
@@ -112,7 +112,7 @@ void WriteJpeg(const testhost::Image& image, const std::string& path) {
   cinfo.input_components = image.colorPlanes;
   cinfo.in_color_space = image.colorPlanes == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 92, TRUE);
+  jpeg_set_quality(&cinfo, quality, TRUE);
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(image.SamplePtr(0, int(cinfo.next_scanline), 0));
