@@ -16,6 +16,7 @@
 #include "stellane/DescriptorText.h"
 #include "stellane/FilterRun.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ImageMetadata.h"
 #include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
 #include "stellane/PhotoSteps.h"
@@ -184,6 +185,8 @@ int RenderCommand(const Arguments& args) {
 
   const stellane::RenderParams params = BuildParams(options);
   testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
+  // The profile, resolution, EXIF, XMP and comments go on to the output.
+  const ImageMetadata metadata = options.demo ? ImageMetadata{} : ReadImageMetadata(options.input);
   // The original, for the host's steps after the run, and the picture the
   // plug-in gets: a float picture goes through a glue mode as a 16-bit copy.
   testhost::Image original;
@@ -247,7 +250,8 @@ int RenderCommand(const Arguments& args) {
     Fail("the plug-in recorded no descriptor; " + options.record + " not written");
   StagedOutputs outputs;
   outputs.Write(options.output, [&](const std::string& temporary) {
-    WriteImageFile(output, temporary, outputKind, options.pngCompression, options.jpegQuality);
+    WriteImageFile(output, temporary, outputKind, options.pngCompression, options.jpegQuality,
+                   &metadata);
   });
   if (!options.record.empty()) {
     const std::string text = FormatDescriptorText(*recorded);
