@@ -125,7 +125,7 @@ std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& ph
                                key != nullptr ? key : "norm"}};
   ByteSink sink;
   if (!OpenFileSink(sink, path)) return kExportFileNotCreated;
-  PsdExtras extras{nullptr, 0, {}, true};
+  PsdExtras extras{photo.iccProfile, photo.iccProfileSize, {}, true};
   TodayAsIptcDate(extras.date);
   const PsdWriteStatus written = WritePsdLayers(job, layers, images.merged, extras, sink);
   if (written != PsdWriteStatus::kOk) {

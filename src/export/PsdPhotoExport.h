@@ -21,6 +21,8 @@ struct PsdPhoto {
   bool transparency;  // one more plane after the colour ones
   const std::uint8_t* pixels;
   std::size_t rowBytes;
+  const std::uint8_t* iccProfile;  // the photo's colour profile, written unchanged; may be null
+  std::size_t iccProfileSize;
 };
 
 // Layer 1 holds the effect as the plug-in renders it, opaque, with the blend

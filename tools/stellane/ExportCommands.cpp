@@ -184,9 +184,10 @@ int PsdCommand(const Arguments& args) {
   const std::string destination = OutputDestination(o.output);
   RememberTemporary(destination + ".part");
   errno = 0;
-  const std::int16_t status = o.input.empty()
-                                  ? stellane::ExportPsd(g, destination.c_str(), nullptr)
-                                  : ExportPsdWithPhoto(g, destination, photo, depth, starSeed);
+  const std::int16_t status =
+      o.input.empty()
+          ? stellane::ExportPsd(g, destination.c_str(), nullptr)
+          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.input), depth, starSeed);
   ForgetTemporary(destination + ".part");
   stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
   stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);

@@ -10,7 +10,8 @@
 namespace cli {
 
 std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
-                                const testhost::Image& photo, int depth, std::uint32_t starSeed) {
+                                const testhost::Image& photo, const ImageMetadata& metadata,
+                                int depth, std::uint32_t starSeed) {
   const std::int32_t glue = g.params->glue;
   const char* name = stellane::GlueModeName(glue);
   if (depth == 32 && glue != 1)
@@ -22,8 +23,14 @@ std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
                  "formula; layer 1 holds the effect glued onto the photo, in normal mode\n",
                  name ? name : "?");
   const testhost::Image pixels = ConvertDepth(photo, depth);
-  const stellane::PsdPhoto source{pixels.width,        pixels.height,      pixels.colorPlanes,
-                                  pixels.transparency, pixels.data.data(), pixels.RowBytes()};
+  const stellane::PsdPhoto source{pixels.width,
+                                  pixels.height,
+                                  pixels.colorPlanes,
+                                  pixels.transparency,
+                                  pixels.data.data(),
+                                  pixels.RowBytes(),
+                                  metadata.iccProfile.data(),
+                                  metadata.iccProfile.size()};
   return stellane::ExportPsdOverPhoto(g, path.c_str(), source, starSeed, nullptr);
 }
 
