@@ -13,6 +13,7 @@
 // layer's channel data in the same order.
 #include "export/PsdWriter.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -40,7 +41,7 @@ std::uint32_t LayerRecordBytes(const char* name) {
   return 16 + 2 + kLayerChannels * 6 + 8 + 4 + 4 + ExtraDataBytes(name);
 }
 
-using LayerPlans = PsdChannelPlan[kLayerChannels];
+using LayerPlans = std::array<PsdChannelPlan, kLayerChannels>;
 
 // A channel's stored size: compression word, row counts, rows.
 std::uint64_t ChannelBytes(const PsdChannelPlan& plan) {

@@ -32,4 +32,14 @@ testhost::Image SixteenBitCopyForGlue(const testhost::Image& picture, const char
   return ConvertDepth(picture, 16);
 }
 
+testhost::Image FloatResultOfCopy(const testhost::Image& original, const testhost::Image& copy,
+                                  const testhost::Image& result) {
+  testhost::Image out = ConvertDepth(result, 32);
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x)
+      for (int p = 0; p < out.Planes(); ++p)
+        if (result.Get(x, y, p) == copy.Get(x, y, p)) out.Set(x, y, p, original.Get(x, y, p));
+  return out;
+}
+
 }  // namespace cli

@@ -18,4 +18,10 @@ void MixWithOriginal(const testhost::Image& original, testhost::Image& filtered,
 // them in the copy: that throws a CliError that says so.
 testhost::Image SixteenBitCopyForGlue(const testhost::Image& picture, const char* glueName);
 
+// The float picture after a run on its 16-bit `copy` that gave `result`:
+// every sample the run changed, widened again; every other one (outside the
+// filter rectangle, say) the original's own value.
+testhost::Image FloatResultOfCopy(const testhost::Image& original, const testhost::Image& copy,
+                                  const testhost::Image& result);
+
 }  // namespace cli

@@ -189,11 +189,13 @@ int RenderCommand(const Arguments& args) {
   const ImageMetadata metadata = options.demo ? ImageMetadata{} : ReadImageMetadata(options.input);
   // The original, for the host's steps after the run, and the picture the
   // plug-in gets: a float picture goes through a glue mode as a 16-bit copy.
-  testhost::Image original;
+  testhost::Image original, copy;
   const bool floatThroughGlue = image.depth == 32 && params.glue != 1;
   if (floatThroughGlue || options.mixPercent < 100 || !options.mask.empty()) original = image;
-  if (floatThroughGlue)
-    image = SixteenBitCopyForGlue(original, stellane::GlueModeName(params.glue));
+  if (floatThroughGlue) {
+    copy = SixteenBitCopyForGlue(original, stellane::GlueModeName(params.glue));
+    image = copy;
+  }
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
@@ -235,7 +237,7 @@ int RenderCommand(const Arguments& args) {
     if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
     output = std::move(host.GetImage());
-    if (floatThroughGlue) output = ConvertDepth(output, 32);
+    if (floatThroughGlue) output = FloatResultOfCopy(original, copy, output);
     // The selection and the fade are applied by the host, after the run,
     // against the original.
     if (!selection.Empty()) BlendBySelection(original, selection, output);
