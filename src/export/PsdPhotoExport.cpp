@@ -126,6 +126,7 @@ std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& ph
   ByteSink sink;
   if (!OpenFileSink(sink, path)) return kExportFileNotCreated;
   PsdExtras extras{photo.iccProfile, photo.iccProfileSize, {}, true};
+  if (photo.dpi > 0) extras.dpi = photo.dpi;
   TodayAsIptcDate(extras.date);
   const PsdWriteStatus written = WritePsdLayers(job, layers, images.merged, extras, sink);
   if (written != PsdWriteStatus::kOk) {

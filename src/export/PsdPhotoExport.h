@@ -23,6 +23,7 @@ struct PsdPhoto {
   std::size_t rowBytes;
   const std::uint8_t* iccProfile;  // the photo's colour profile, written unchanged; may be null
   std::size_t iccProfileSize;
+  double dpi;  // 0: not stated (the file says 72)
 };
 
 // Layer 1 holds the effect as the plug-in renders it, opaque, with the blend

@@ -36,9 +36,12 @@ def photo(depth):
     return (rgb * 65535).round().astype(np.uint16)
 
 
+PROFILE = ImageCms.ImageCmsProfile(ImageCms.createProfile("sRGB")).tobytes()
+
+
 def save_photo(pixels, path):
     if pixels.dtype == np.uint8:
-        Image.fromarray(pixels).save(path)
+        Image.fromarray(pixels).save(path, icc_profile=PROFILE, dpi=(300, 300))
         return
     # PIL writes no 16-bit RGB PNG: the chunks by hand (filter 0 on every row).
     h, w, _ = pixels.shape
@@ -113,21 +116,23 @@ class PsdOverPhoto(unittest.TestCase):
                 composite = np.asarray(composite.convert("RGB"), dtype=np.float64) / 255
                 self.assertLessEqual(np.abs(composite - merged).max(), 3 / 255 + step)
 
+                if depth == 8:  # the photo's profile and resolution come along
+                    facts = exif_values(psd_path)
+                    self.assertEqual(facts["ICC_Profile"], exif_values(path)["ICC_Profile"])
+                    self.assertEqual((facts["XResolution"], facts["YResolution"]), (300, 300))
                 labels = subprocess.run(["identify", "-format", "%l|", psd_path],
                                         capture_output=True, text=True).stdout
                 self.assertEqual(labels.split("|")[1:3], ["Background", "layer 1"])
 
 
 class MetadataSurvives(unittest.TestCase):
-    PROFILE = ImageCms.ImageCmsProfile(ImageCms.createProfile("sRGB")).tobytes()
-
     def test_profile_resolution_exif_xmp_and_comment(self):
         for ext in ("jpg", "png", "tif"):
             with self.subTest(ext=ext):
                 folder = os.path.join(SCRATCH, "meta_" + ext)
                 os.makedirs(folder, exist_ok=True)
                 source, out = os.path.join(folder, "in." + ext), os.path.join(folder, "out." + ext)
-                Image.fromarray(photo(8)).save(source, icc_profile=self.PROFILE, dpi=(300, 300))
+                Image.fromarray(photo(8)).save(source, icc_profile=PROFILE, dpi=(300, 300))
                 subprocess.run(["exiftool", "-q", "-overwrite_original", "-Comment=dusk",
                                 "-XMP-dc:Title=Bay", "-Artist=Ann", source], check=True)
                 before = exif_values(source)

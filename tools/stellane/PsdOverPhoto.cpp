@@ -23,14 +23,10 @@ std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
                  "formula; layer 1 holds the effect glued onto the photo, in normal mode\n",
                  name ? name : "?");
   const testhost::Image pixels = ConvertDepth(photo, depth);
-  const stellane::PsdPhoto source{pixels.width,
-                                  pixels.height,
-                                  pixels.colorPlanes,
-                                  pixels.transparency,
-                                  pixels.data.data(),
-                                  pixels.RowBytes(),
-                                  metadata.iccProfile.data(),
-                                  metadata.iccProfile.size()};
+  const stellane::PsdPhoto source{
+      pixels.width,       pixels.height,     pixels.colorPlanes,         pixels.transparency,
+      pixels.data.data(), pixels.RowBytes(), metadata.iccProfile.data(), metadata.iccProfile.size(),
+      metadata.xDpi};
   return stellane::ExportPsdOverPhoto(g, path.c_str(), source, starSeed, nullptr);
 }
 

@@ -11,10 +11,10 @@
 
 namespace cli {
 
-// Exports `photo` (converted to `depth` bits, with the colour profile of
-// `metadata`) with the effect of `g`'s parameters; says on stderr when the glue mode has no PSD
-// blend mode and the effect is glued into the layer. Throws a CliError on a float picture with a
-// glue mode other than normal. Returns the export's status.
+// Exports `photo` (converted to `depth` bits, with the colour profile and
+// resolution of `metadata`) with the effect of `g`'s parameters; says on stderr when the glue mode
+// has no PSD blend mode and the effect is glued into the layer. Throws a CliError on a float
+// picture with a glue mode other than normal. Returns the export's status.
 std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
                                 const testhost::Image& photo, const ImageMetadata& metadata,
                                 int depth, std::uint32_t starSeed);
