@@ -15,6 +15,8 @@ packages=(
   wine wine64 fonts-wine xvfb xauth
   dpkg-dev nasm ca-certificates
   imagemagick fonts-dejavu-core
+  # independent readers of the command line's PSD files and metadata
+  python3-psd-tools libimage-exiftool-perl
   # the downloads: installer, package checks, manual page, version reader
   wixl msitools lintian man-db help2man python3-pefile zip unzip
 )

@@ -40,8 +40,9 @@ bool PsdJobSizeValid(const PsdJob& job);
 struct PsdExtras {
   const std::uint8_t* iccProfile;  // the host's profile, written unchanged; may be null
   std::size_t iccProfileSize;
-  char date[9];   // "YYYYMMDD", the IPTC creation date
-  bool packBits;  // PackBits for 8- and 16-bit channel data (float stays raw)
+  char date[9];       // "YYYYMMDD", the IPTC creation date
+  bool packBits;      // PackBits for 8- and 16-bit channel data (float stays raw)
+  double dpi = 72.0;  // the resolution resource's, across and down
 };
 
 // Today's date in the IPTC form, from the local clock.

@@ -1,6 +1,7 @@
 // The image resources of an export, in the order the file carries them.
 // Each: "8BIM", id, empty name (two zero bytes), 32-bit length, data padded
 // to an even length.
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -33,11 +34,12 @@ void AddText(std::vector<std::uint8_t>& v, const char* text) {
   v.insert(v.end(), text, text + std::strlen(text));
 }
 
-// Resolution: 72 dpi (16.16 fixed) across and down, inches, inches.
-std::vector<std::uint8_t> Resolution() {
+// Resolution: dpi (16.16 fixed) across and down, inches, inches.
+std::vector<std::uint8_t> Resolution(double dpi) {
+  const double clamped = dpi >= 1.0 && dpi <= 30000.0 ? dpi : 72.0;
   std::vector<std::uint8_t> v;
   for (int axis = 0; axis < 2; ++axis) {
-    Add32(v, 72u << 16);
+    Add32(v, static_cast<std::uint32_t>(std::lround(clamped * 65536.0)));
     Add16(v, 1);
     Add16(v, 1);
   }
@@ -118,7 +120,7 @@ std::vector<std::uint8_t> Exif() {
 }  // namespace
 
 void PutPsdResources(ByteSink& sink, const PsdJob& job, const PsdExtras& extras) {
-  PutResource(sink, 1005, Resolution());
+  PutResource(sink, 1005, Resolution(extras.dpi));
   PutResource(sink, 1011, PrintFlags());
   PutResource(sink, 1016, Resource1016());
   PutResource(sink, 1035, Url());

@@ -9,9 +9,11 @@
 //                           "8BIM" "Mt16"/"Mt32" 0, "8BIM" "Lr16"/"Lr32" length,
 //                           layer info padded to a multiple of 4
 //   merged image  compression, (PackBits: every row's count), channel rows
-// Layer info: layer count, one layer record, the record's channel data.
+// Layer info: layer count, the layer records bottom first, then each
+// layer's channel data in the same order.
 #include "export/PsdWriter.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -29,14 +31,17 @@ constexpr std::int16_t kLayerChannelIds[kLayerChannels] = {-1, 0, 1, 2};
 // Layer record: rectangle 16, channel count 2, channel entries 4 x 6,
 // "8BIM" and blend key 8, opacity, clipping, flags, filler 4, extra length 4,
 // extra data: mask length 4, blending ranges length 4, name padded to 4.
-std::uint32_t PaddedNameBytes() {
-  const std::uint32_t n = static_cast<std::uint32_t>(std::strlen(kPsdLayerName)) + 1;
+// The name is a Pascal string padded to a multiple of 4 with its length byte.
+std::uint32_t PaddedNameBytes(const char* name) {
+  const std::uint32_t n = static_cast<std::uint32_t>(std::strlen(name)) + 1;
   return (n + 3) & ~3u;
 }
-std::uint32_t ExtraDataBytes() { return 4 + 4 + PaddedNameBytes(); }
-std::uint32_t LayerRecordBytes() {
-  return 16 + 2 + kLayerChannels * 6 + 8 + 4 + 4 + ExtraDataBytes();
+std::uint32_t ExtraDataBytes(const char* name) { return 4 + 4 + PaddedNameBytes(name); }
+std::uint32_t LayerRecordBytes(const char* name) {
+  return 16 + 2 + kLayerChannels * 6 + 8 + 4 + 4 + ExtraDataBytes(name);
 }
+
+using LayerPlans = std::array<PsdChannelPlan, kLayerChannels>;
 
 // A channel's stored size: compression word, row counts, rows.
 std::uint64_t ChannelBytes(const PsdChannelPlan& plan) {
@@ -76,7 +81,8 @@ void PutColourModeData(ByteSink& sink, const PsdJob& job) {
   PutHdrToning(sink);
 }
 
-void PutLayerRecord(ByteSink& sink, const PsdJob& job, const PsdChannelPlan (&plans)[4]) {
+void PutLayerRecord(ByteSink& sink, const PsdJob& job, const PsdLayer& layer,
+                    const LayerPlans& plans) {
   PutU32(sink, 0);  // top, left, bottom, right
   PutU32(sink, 0);
   PutU32(sink, static_cast<std::uint32_t>(job.height));
@@ -87,29 +93,31 @@ void PutLayerRecord(ByteSink& sink, const PsdJob& job, const PsdChannelPlan (&pl
     PutU32(sink, static_cast<std::uint32_t>(ChannelBytes(plans[i])));
   }
   PutText(sink, "8BIM");
-  PutText(sink, "norm");
+  PutText(sink, layer.blendKey);
   PutU8(sink, 255);  // opacity
   PutU8(sink, 0);    // clipping: base
   PutU8(sink, 0);    // flags: visible, transparency not protected
   PutU8(sink, 0);
-  PutU32(sink, ExtraDataBytes());
+  PutU32(sink, ExtraDataBytes(layer.name));
   PutU32(sink, 0);  // no layer mask
   PutU32(sink, 0);  // no blending ranges
-  const std::uint32_t nameLength = static_cast<std::uint32_t>(std::strlen(kPsdLayerName));
+  const std::uint32_t nameLength = static_cast<std::uint32_t>(std::strlen(layer.name));
   PutU8(sink, nameLength);
-  PutText(sink, kPsdLayerName);
-  PutZeros(sink, PaddedNameBytes() - 1 - nameLength);
+  PutText(sink, layer.name);
+  PutZeros(sink, PaddedNameBytes(layer.name) - 1 - nameLength);
 }
 
-void PutLayerInfo(ByteSink& sink, const TiledImage& layer, const PsdJob& job,
-                  const PsdChannelPlan (&plans)[4], std::uint64_t paddedBytes) {
+void PutLayerInfo(ByteSink& sink, const PsdLayer* layers, const PsdJob& job,
+                  const std::vector<LayerPlans>& plans, std::uint64_t paddedBytes) {
   const std::uint64_t start = sink.written;
   PutU16(sink, static_cast<std::uint32_t>(job.layerCount));
-  PutLayerRecord(sink, job, plans);
-  for (const PsdChannelPlan& plan : plans) {
-    PutU16(sink, plan.compression);
-    PutPsdRowCounts(sink, plan);
-    PutPsdChannelRows(sink, layer, job, plan);
+  for (int i = 0; i < job.layerCount; ++i) PutLayerRecord(sink, job, layers[i], plans[i]);
+  for (int i = 0; i < job.layerCount; ++i) {
+    for (const PsdChannelPlan& plan : plans[i]) {
+      PutU16(sink, plan.compression);
+      PutPsdRowCounts(sink, plan);
+      PutPsdChannelRows(sink, *layers[i].pixels, job, plan);
+    }
   }
   const std::uint64_t used = sink.written - start;
   if (used <= paddedBytes) PutZeros(sink, static_cast<std::size_t>(paddedBytes - used));
@@ -126,20 +134,30 @@ void PutMergedImage(ByteSink& sink, const TiledImage& layer, const PsdJob& job,
 
 PsdWriteStatus WritePsd(const PsdJob& job, const TiledImage& layer, const PsdExtras& extras,
                         ByteSink& sink) {
-  if (!PsdJobSizeValid(job)) return PsdWriteStatus::kTooLarge;
+  const PsdLayer only{&layer, kPsdLayerName, "norm"};
+  return WritePsdLayers(job, &only, layer, extras, sink);
+}
 
-  PsdChannelPlan layerPlans[kLayerChannels];
-  for (int i = 0; i < kLayerChannels; ++i) {
-    layerPlans[i] = PlanPsdChannel(layer, job, kLayerChannelOrder[i], false, extras.packBits);
+PsdWriteStatus WritePsdLayers(const PsdJob& job, const PsdLayer* layers, const TiledImage& merged,
+                              const PsdExtras& extras, ByteSink& sink) {
+  if (!PsdJobSizeValid(job) || job.layerCount < 1) return PsdWriteStatus::kTooLarge;
+
+  std::vector<LayerPlans> layerPlans(static_cast<std::size_t>(job.layerCount));
+  std::uint64_t layerInfoBytes = 2;
+  for (int l = 0; l < job.layerCount; ++l) {
+    layerInfoBytes += LayerRecordBytes(layers[l].name);
+    for (int i = 0; i < kLayerChannels; ++i) {
+      PsdChannelPlan& plan = layerPlans[std::size_t(l)][i];
+      plan = PlanPsdChannel(*layers[l].pixels, job, kLayerChannelOrder[i], false, extras.packBits);
+      layerInfoBytes += ChannelBytes(plan);
+    }
   }
   const int mergedChannels = job.bytesPerChannel == 2 ? 4 : 3;
   std::vector<PsdChannelPlan> mergedPlans;
   for (int c = 0; c < mergedChannels; ++c) {
-    mergedPlans.push_back(PlanPsdChannel(layer, job, c, true, extras.packBits));
+    mergedPlans.push_back(PlanPsdChannel(merged, job, c, true, extras.packBits));
   }
 
-  std::uint64_t layerInfoBytes = 2 + LayerRecordBytes();
-  for (const PsdChannelPlan& plan : layerPlans) layerInfoBytes += ChannelBytes(plan);
   const bool eightBit = job.bytesPerChannel == 1;
   const std::uint64_t paddedLayerInfo = RoundUp(layerInfoBytes, eightBit ? 2 : 4);
   const std::uint64_t sectionBytes =
@@ -159,7 +177,7 @@ PsdWriteStatus WritePsd(const PsdJob& job, const TiledImage& layer, const PsdExt
   PutU32(sink, static_cast<std::uint32_t>(sectionBytes));
   if (eightBit) {
     PutU32(sink, static_cast<std::uint32_t>(paddedLayerInfo));
-    PutLayerInfo(sink, layer, job, layerPlans, paddedLayerInfo);
+    PutLayerInfo(sink, layers, job, layerPlans, paddedLayerInfo);
     PutU32(sink, 0);
   } else {
     const bool isFloat = job.bytesPerChannel == 4;
@@ -171,10 +189,10 @@ PsdWriteStatus WritePsd(const PsdJob& job, const TiledImage& layer, const PsdExt
     PutText(sink, "8BIM");
     PutText(sink, isFloat ? "Lr32" : "Lr16");
     PutU32(sink, static_cast<std::uint32_t>(paddedLayerInfo));
-    PutLayerInfo(sink, layer, job, layerPlans, paddedLayerInfo);
+    PutLayerInfo(sink, layers, job, layerPlans, paddedLayerInfo);
   }
 
-  PutMergedImage(sink, layer, job, mergedPlans);
+  PutMergedImage(sink, merged, job, mergedPlans);
   return sink.failed ? PsdWriteStatus::kWriteFailed : PsdWriteStatus::kOk;
 }
 

@@ -19,6 +19,19 @@ enum class PsdWriteStatus {
 PsdWriteStatus WritePsd(const PsdJob& job, const TiledImage& layer, const PsdExtras& extras,
                         ByteSink& sink);
 
+// One layer of a document: its pixels (level 0, the job's format and size),
+// its name and its four-letter blend mode key ("norm", "scrn", ...).
+struct PsdLayer {
+  const TiledImage* pixels;
+  const char* name;
+  const char* blendKey;
+};
+
+// The same for several layers, bottom first (job.layerCount of them), and
+// the merged picture taken from `merged`.
+PsdWriteStatus WritePsdLayers(const PsdJob& job, const PsdLayer* layers, const TiledImage& merged,
+                              const PsdExtras& extras, ByteSink& sink);
+
 // The colour mode data of float jobs: the HDR toning block.
 constexpr std::uint32_t kHdrToningBytes = 74;
 // The layer's name.

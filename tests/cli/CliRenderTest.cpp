@@ -2,6 +2,8 @@
 // filtered file out, checked by reading it back.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "CliRun.h"
 #include "TestPictures.h"
 #include "stellane/ImageFiles.h"
@@ -45,7 +47,8 @@ TEST_P(RenderEveryKind, KeepsShapeDepthAndAlphaAndFilters) {
   // What the program reads (JPEG is lossy, so compare with the decoded file).
   const testhost::Image before = cli::ReadImageFile(in);
 
-  const CliResult run = RunStellane({"render", in, out, "--quiet", "--keep-alpha"});
+  // No option: a picture's transparency is kept, as an editor keeps a cut-out.
+  const CliResult run = RunStellane({"render", in, out, "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
 
@@ -118,14 +121,52 @@ TEST_F(Render, ReplacesAnExistingOutputWhole) {
   EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png"}));
 }
 
-TEST_F(Render, FloatPicturesSayOnceThatGlueDoesNotApply) {
-  cli::WriteImageFile(Lopsided(13, 7, 3, 32, false), folder_ + "f.tif", ImageFileKind::Tiff);
+// A float picture goes through a glue mode as a 16-bit copy: "screen" never
+// darkens, so every sample is at least the photo's (less the copy's 1/65536
+// step). A picture outside 0..1 would lose values and is refused.
+TEST_F(Render, FloatPicturesTakeTheGlueThroughASixteenBitCopy) {
+  const testhost::Image photo = Lopsided(13, 7, 3, 32, false);
+  cli::WriteImageFile(photo, folder_ + "f.tif", ImageFileKind::Tiff);
   const CliResult run =
       RunStellane({"render", folder_ + "f.tif", folder_ + "o.tif", "-q", "--glue", "screen"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err,
-            "stellane: note: float pictures take no glue mode; the rendered layer replaces the "
-            "picture\n");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(ReadTiffHeader(folder_ + "o.tif").sampleFormat, 3);
+  const testhost::Image out = cli::ReadImageFile(folder_ + "o.tif");
+  ASSERT_EQ(out.depth, 32);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x)
+      for (int p = 0; p < 3; ++p) EXPECT_GE(out.Get(x, y, p), photo.Get(x, y, p) - 1.0 / 65536);
+  EXPECT_GT(DifferingInPlane(photo, out, 0), 13 * 7 / 2);
+
+  testhost::Image bright = photo;
+  bright.Set(4, 2, 1, 3.5);
+  cli::WriteImageFile(bright, folder_ + "hdr.tif", ImageFileKind::Tiff);
+  const CliResult refused =
+      RunStellane({"render", folder_ + "hdr.tif", folder_ + "o2.tif", "-q", "--glue", "screen"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("outside 0..1"), std::string::npos) << refused.err;
+  EXPECT_FALSE(Exists(folder_ + "o2.tif"));
+}
+
+// --mix P: each sample P % of the way from the original to the full effect
+// (stars off, so that the renders repeat); 0 is the original itself.
+TEST_F(Render, MixFadesTheEffectTowardsTheOriginal) {
+  const testhost::Image full = Rendered({"--set", "density=0"}, "full.png");
+  for (const int percent : {0, 50, 100}) {
+    const testhost::Image mixed =
+        Rendered({"--set", "density=0", "--mix", std::to_string(percent)}, "mix.png");
+    ASSERT_EQ(mixed.width, full.width);
+    int off = 0;
+    for (int y = 0; y < full.height; ++y)
+      for (int x = 0; x < full.width; ++x)
+        for (int p = 0; p < 3; ++p) {
+          const double from = source_.Get(x, y, p);
+          const double want = from + (full.Get(x, y, p) - from) * percent / 100.0;
+          off += std::abs(mixed.Get(x, y, p) - want) > (percent == 50 ? 0.5 : 0.0);
+        }
+    EXPECT_EQ(off, 0) << "--mix " << percent;
+  }
 }
 
 TEST_F(Render, RectangleAndMaskLimitTheFilter) {
@@ -241,7 +282,8 @@ TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
   const testhost::Image source = Lopsided(23, 13, 3, 8, true);
   const std::string in = folder_ + "rgba.png", out = folder_ + "rgba-out.png";
   cli::WriteImageFile(source, in, ImageFileKind::Png);
-  const CliResult run = RunStellane({"render", in, out, "--rect", "3,2,10,8", "-q"});
+  const CliResult run =
+      RunStellane({"render", in, out, "--rect", "3,2,10,8", "--replace-alpha", "-q"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const testhost::Image after = cli::ReadImageFile(out);
   ASSERT_TRUE(after.transparency);

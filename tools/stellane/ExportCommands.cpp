@@ -25,13 +25,18 @@
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
 #include "stellane/RenderOptions.h"
+#include "stellane/PsdOverPhoto.h"
 
 namespace cli {
 
 const char* const kPsdHelp =
     "Usage: stellane psd OUT.psd [INPUT] [options]\n"
     "\n"
-    "Renders the effect as a layered PSD file: one layer \"layer 1\" with\n"
+    "Renders the effect as a layered PSD file. With INPUT: the picture as the\n"
+    "layer \"Background\", the effect above it as \"layer 1\" in the blend mode\n"
+    "of the glue mode (or, for glue modes the PSD format lacks, the effect\n"
+    "glued onto the picture, in normal mode), and the merged picture that\n"
+    "`stellane render` gives. Without INPUT: one layer \"layer 1\" with\n"
     "transparency and the merged picture over a checkerboard. The size is the\n"
     "input image's (or the demo picture's, 960 x 600), the depth the input's.\n"
     "\n"
@@ -135,12 +140,14 @@ std::string ExportMessage(std::int16_t status, const std::string& path) {
 int PsdCommand(const Arguments& args) {
   PsdOptions o = ParsePsdOptions(args);
   int width = kDemoWidth, height = kDemoHeight, depth = 8;
+  testhost::Image photo;
   if (!o.input.empty()) {
-    const testhost::Image image = ReadImageFile(o.input);
-    width = image.width;
-    height = image.height;
-    depth = image.depth;
+    photo = ReadImageFile(o.input);
+    width = photo.width;
+    height = photo.height;
+    depth = photo.depth;
   }
+  if (o.width > 0 && !o.input.empty()) UsageError("--size is the input's with an INPUT");
   if (o.width > 0) {
     width = o.width;
     height = o.height;
@@ -176,12 +183,16 @@ int PsdCommand(const Arguments& args) {
   if (!stellane::AllocateWorkBuffer(&fr, stellane::kRenderContextBytes, g.buffers.renderContext)) {
     Fail("not enough memory");
   }
-  stellane::CrtSrand(o.seed ? *o.seed : static_cast<std::uint32_t>(std::time(nullptr)));
+  const auto starSeed = o.seed ? *o.seed : static_cast<std::uint32_t>(std::time(nullptr));
+  stellane::CrtSrand(starSeed);
   // The export writes "<file>.part" and renames it when complete.
   const std::string destination = OutputDestination(o.output);
   RememberTemporary(destination + ".part");
   errno = 0;
-  const std::int16_t status = stellane::ExportPsd(g, destination.c_str(), nullptr);
+  const std::int16_t status =
+      o.input.empty()
+          ? stellane::ExportPsd(g, destination.c_str(), nullptr)
+          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.input), depth, starSeed);
   ForgetTemporary(destination + ".part");
   stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
   stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);

@@ -80,20 +80,20 @@ testhost::Image ReadImageFile(const std::string& path) {
 }
 
 void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind,
-                    PngCompression compression) {
+                    PngCompression compression, int jpegQuality, const ImageMetadata* metadata) {
   switch (kind) {
     case ImageFileKind::Png:
-      WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path, compression);
+      WritePng(image.depth == 32 ? ConvertDepth(image, 16) : image, path, compression, metadata);
       break;
     case ImageFileKind::Jpeg:
       // A picture JPEG can hold as it is goes out without a copy.
       if (image.depth == 8 && !image.transparency)
-        WriteJpeg(image, path);
+        WriteJpeg(image, path, jpegQuality, metadata);
       else
-        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path);
+        WriteJpeg(ConvertDepth(DropTransparency(image), 8), path, jpegQuality, metadata);
       break;
     case ImageFileKind::Tiff:
-      WriteTiff(image, path);
+      WriteTiff(image, path, metadata);
       break;
   }
 }

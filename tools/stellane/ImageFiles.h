@@ -25,6 +25,8 @@
 
 namespace cli {
 
+struct ImageMetadata;
+
 enum class ImageFileKind { Png, Jpeg, Tiff };
 
 // How hard the PNG writer compresses. Fast: zlib level 1 with run-length
@@ -56,8 +58,10 @@ testhost::Image ReadImageFile(const std::string& path);
 
 // Writes `image` as `kind` to `path`. What the format can't hold is
 // converted: JPEG gets 8 bits and no alpha, PNG gets float as 16 bits.
+// `metadata` (may be null) goes in as far as the format holds it.
 void WriteImageFile(const testhost::Image& image, const std::string& path, ImageFileKind kind,
-                    PngCompression compression = PngCompression::Fast);
+                    PngCompression compression = PngCompression::Fast, int jpegQuality = 92,
+                    const ImageMetadata* metadata = nullptr);
 
 // The 16-bit mapping between files (0..65535) and the host (0..32768).
 std::uint16_t HostFromFile16(std::uint16_t fileValue);
@@ -68,9 +72,12 @@ testhost::Image ReadPng(const std::string& path);
 testhost::Image ReadJpeg(const std::string& path);
 testhost::Image ReadTiff(const std::string& path);
 void WritePng(const testhost::Image& image, const std::string& path,
-              PngCompression compression = PngCompression::Fast);
-void WriteJpeg(const testhost::Image& image, const std::string& path);
-void WriteTiff(const testhost::Image& image, const std::string& path);
+              PngCompression compression = PngCompression::Fast,
+              const ImageMetadata* metadata = nullptr);
+void WriteJpeg(const testhost::Image& image, const std::string& path, int quality = 92,
+               const ImageMetadata* metadata = nullptr);
+void WriteTiff(const testhost::Image& image, const std::string& path,
+               const ImageMetadata* metadata = nullptr);
 
 // `image` with samples of `depth` bits (8, 16, 32 float), values scaled.
 testhost::Image ConvertDepth(const testhost::Image& image, int depth);

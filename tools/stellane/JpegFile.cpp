@@ -14,6 +14,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ImageMetadata.h"
 
 namespace cli {
 
@@ -93,7 +94,8 @@ testhost::Image ReadJpeg(const std::string& path) {
   return image;
 }
 
-void WriteJpeg(const testhost::Image& image, const std::string& path) {
+void WriteJpeg(const testhost::Image& image, const std::string& path, int quality,
+               const ImageMetadata* metadata) {
   FileCloser file{std::fopen(path.c_str(), "wb")};
   if (!file.file) Fail("cannot write " + path + ": " + std::strerror(errno));
   jpeg_compress_struct cinfo;
@@ -112,8 +114,10 @@ void WriteJpeg(const testhost::Image& image, const std::string& path) {
   cinfo.input_components = image.colorPlanes;
   cinfo.in_color_space = image.colorPlanes == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 92, TRUE);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  if (metadata) SetJpegDensity(cinfo, *metadata);
   jpeg_start_compress(&cinfo, TRUE);
+  if (metadata) PutJpegMarkers(cinfo, *metadata);
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(image.SamplePtr(0, int(cinfo.next_scanline), 0));
     jpeg_write_scanlines(&cinfo, &row, 1);

@@ -11,6 +11,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ImageMetadata.h"
 #include "stellane/OutputFile.h"
 
 namespace cli {
@@ -128,7 +129,8 @@ testhost::Image ReadPng(const std::string& path) {
   return image;
 }
 
-void WritePng(const testhost::Image& image, const std::string& path, PngCompression compression) {
+void WritePng(const testhost::Image& image, const std::string& path, PngCompression compression,
+              const ImageMetadata* metadata) {
   FileCloser file{std::fopen(path.c_str(), "wb")};
   if (!file.file) Fail("cannot write " + path + ": " + std::strerror(errno));
   PngMessage message;
@@ -158,6 +160,7 @@ void WritePng(const testhost::Image& image, const std::string& path, PngCompress
     png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), image.depth,
                  colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
+    if (metadata) PutPngMetadata(png, info, *metadata);
     png_write_info(png, info);
     for (int y = 0; y < image.height; ++y) {
       LoadRow(image, y, row.data());

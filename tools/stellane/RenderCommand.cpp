@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "glue/GlueNames.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "stellane/CliError.h"
@@ -15,8 +16,10 @@
 #include "stellane/DescriptorText.h"
 #include "stellane/FilterRun.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ImageMetadata.h"
 #include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
+#include "stellane/PhotoSteps.h"
 #include "stellane/Platform.h"
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsHandOver.h"
@@ -47,8 +50,11 @@ const char* const kRenderHelp =
     "  --record FILE         write the descriptor the plug-in recorded\n"
     "  --mask FILE           grey image of the same size: the selection\n"
     "  --rect X,Y,W,H        filter only this rectangle\n"
-    "  --keep-alpha          the plug-in leaves the transparency plane alone\n"
-    "                        (without it, the rendered layer's alpha is written)\n"
+    "  --mix PERCENT         fade the effect: 100 (the default) the filtered\n"
+    "                        picture, 0 the original, 50 half of each\n"
+    "  --replace-alpha       write the rendered layer's transparency; by default\n"
+    "                        a picture's transparency is kept (--keep-alpha)\n"
+    "  --quality N           JPEG quality of the output, 1..100 (default 92)\n"
     "  --demo                filter the built-in demo picture (no INPUT)\n"
     "  --dialog              show the plug-in's dialog first\n"
     "  --smallest-png        compress a PNG output as far as it goes (much\n"
@@ -159,17 +165,6 @@ void BlendBySelection(const testhost::Image& source, const testhost::Selection& 
     }
 }
 
-// Whether the user asked for a glue mode: --glue, or one other than the
-// default from a settings or descriptor file.
-bool GlueChosen(const RenderOptions& options, const stellane::RenderParams& params) {
-  stellane::RenderParams defaults{};
-  stellane::InitNewRenderParams(defaults);
-  if (params.glue != defaults.glue) return true;
-  for (const ParameterStep& step : options.steps)
-    if (step.isGlue) return true;
-  return false;
-}
-
 // The module's second export fixes the seed its runs draw their stars from.
 void FixStarSeed(const testhost::PluginModule& module, std::uint32_t seed) {
   using FixStarSeedProc = void (*)(std::uint32_t);
@@ -199,11 +194,17 @@ int RenderCommand(const Arguments& args) {
 
   const stellane::RenderParams params = BuildParams(options);
   testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
-  if (image.depth == 32 && GlueChosen(options, params))
-    std::fputs(
-        "stellane: note: float pictures take no glue mode; the rendered layer replaces "
-        "the picture\n",
-        stderr);
+  // The profile, resolution, EXIF, XMP and comments go on to the output.
+  const ImageMetadata metadata = options.demo ? ImageMetadata{} : ReadImageMetadata(options.input);
+  // The original, for the host's steps after the run, and the picture the
+  // plug-in gets: a float picture goes through a glue mode as a 16-bit copy.
+  testhost::Image original, copy;
+  const bool floatThroughGlue = image.depth == 32 && params.glue != 1;
+  if (floatThroughGlue || options.mixPercent < 100 || !options.mask.empty()) original = image;
+  if (floatThroughGlue) {
+    copy = SixteenBitCopyForGlue(original, stellane::GlueModeName(params.glue));
+    image = copy;
+  }
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
@@ -222,8 +223,6 @@ int RenderCommand(const Arguments& args) {
   std::optional<SettingsHandOver> handOver;
   if (!options.settings.empty()) handOver.emplace(params);
 
-  // The selection is applied by the host, after the run, against the source.
-  const testhost::Image source = selection.Empty() ? testhost::Image{} : image;
   testhost::Image output;
   std::optional<testhost::Descriptor> recorded;
   {
@@ -248,7 +247,11 @@ int RenderCommand(const Arguments& args) {
     if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
     output = std::move(host.GetImage());
-    if (!selection.Empty()) BlendBySelection(source, selection, output);
+    if (floatThroughGlue) output = FloatResultOfCopy(original, copy, output);
+    // The selection and the fade are applied by the host, after the run,
+    // against the original.
+    if (!selection.Empty()) BlendBySelection(original, selection, output);
+    MixWithOriginal(original, output, options.mixPercent);
     recorded = host.RecordedDescriptor();
   }
   handOver.reset();
@@ -259,7 +262,8 @@ int RenderCommand(const Arguments& args) {
     Fail("the plug-in recorded no descriptor; " + options.record + " not written");
   StagedOutputs outputs;
   outputs.Write(options.output, [&](const std::string& temporary) {
-    WriteImageFile(output, temporary, outputKind, options.pngCompression);
+    WriteImageFile(output, temporary, outputKind, options.pngCompression, options.jpegQuality,
+                   &metadata);
   });
   if (!options.record.empty()) {
     const std::string text = FormatDescriptorText(*recorded);

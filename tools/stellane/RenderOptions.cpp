@@ -31,6 +31,17 @@ testhost::Rect ParseRect(const std::string& text) {
   return rect;
 }
 
+// A whole number in first..last, for `option`.
+int ParseWholeNumber(const std::string& option, const std::string& text, int first, int last) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0 || v < first || v > last)
+    UsageError(option + " expects a whole number from " + std::to_string(first) + " to " +
+               std::to_string(last) + ", got \"" + text + "\"");
+  return int(v);
+}
+
 }  // namespace
 
 std::uint32_t ParseSeed(const std::string& text) {
@@ -99,6 +110,13 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
     } else if (arg == "--keep-alpha") {
       noValue();
       options.keepAlpha = true;
+    } else if (arg == "--replace-alpha") {
+      noValue();
+      options.keepAlpha = false;
+    } else if (arg == "--mix") {
+      options.mixPercent = ParseWholeNumber(arg, takeValue(), 0, 100);
+    } else if (arg == "--quality") {
+      options.jpegQuality = ParseWholeNumber(arg, takeValue(), 1, 100);
     } else if (arg == "--dialog") {
       noValue();
       options.dialog = true;

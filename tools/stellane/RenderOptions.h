@@ -29,8 +29,12 @@ struct RenderOptions {
   std::string mask;
   std::optional<testhost::Rect> rect;
   std::optional<std::uint32_t> seed;  // --seed: the same stars every time; else the clock's
-  bool demo = false;                  // --demo: the built-in picture, no INPUT
-  bool keepAlpha = false;             // protected transparency: the alpha plane stays as it was
+  bool demo = false;  // --demo: the built-in picture, no INPUT
+  // Protected transparency: the picture's alpha plane stays as it was (the
+  // cut-out kept); --replace-alpha writes the rendered layer's alpha.
+  bool keepAlpha = true;
+  int mixPercent = 100;  // --mix: the filtered result's share, the rest the original
+  int jpegQuality = 92;  // --quality
   bool dialog = false;
   bool quiet = false;
   PngCompression pngCompression = PngCompression::Fast;  // --smallest-png

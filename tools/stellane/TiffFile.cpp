@@ -10,6 +10,7 @@
 
 #include "stellane/CliError.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ImageMetadata.h"
 #include "stellane/OutputFile.h"
 
 namespace cli {
@@ -82,7 +83,8 @@ testhost::Image ReadTiff(const std::string& path) {
   return image;
 }
 
-void WriteTiff(const testhost::Image& image, const std::string& path) {
+void WriteTiff(const testhost::Image& image, const std::string& path,
+               const ImageMetadata* metadata) {
   SilenceLibtiff();
   TiffCloser tiff{TIFFOpen(path.c_str(), "w")};
   if (!tiff.tiff) Fail("cannot write " + path + SystemReason());
@@ -105,6 +107,7 @@ void WriteTiff(const testhost::Image& image, const std::string& path) {
     TIFFSetField(t, TIFFTAG_EXTRASAMPLES, std::uint16_t(1), &extra);
   }
   TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(t, 0));
+  if (metadata) PutTiffMetadata(t, *metadata);
   std::vector<std::uint8_t> row(image.RowBytes());
   for (int y = 0; y < image.height; ++y) {
     const std::uint8_t* in = image.SamplePtr(0, y, 0);
