@@ -151,8 +151,12 @@ void SliderToPreview(benchmark::State& state, Zoom zoom, ps::OSType hostSig) {
 
 void PreviewAtFitFactor(benchmark::State& s) { SliderToPreview(s, Zoom::Fit, ps::FourCC("TEST")); }
 void PreviewAtFullSize(benchmark::State& s) { SliderToPreview(s, Zoom::Full, ps::FourCC("TEST")); }
-void PreviewAtFitFactorPhotoshop(benchmark::State& s) { SliderToPreview(s, Zoom::Fit, ps::FourCC("8BIM")); }
-void PreviewAtFullSizePhotoshop(benchmark::State& s) { SliderToPreview(s, Zoom::Full, ps::FourCC("8BIM")); }
+void PreviewAtFitFactorPhotoshop(benchmark::State& s) {
+  SliderToPreview(s, Zoom::Fit, ps::FourCC("8BIM"));
+}
+void PreviewAtFullSizePhotoshop(benchmark::State& s) {
+  SliderToPreview(s, Zoom::Full, ps::FourCC("8BIM"));
+}
 
 BENCHMARK(PreviewAtFitFactor)->Unit(benchmark::kMillisecond);
 BENCHMARK(PreviewAtFullSize)->Unit(benchmark::kMillisecond);

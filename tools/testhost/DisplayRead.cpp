@@ -27,8 +27,8 @@ void ReadAsDescribed(const ps::PSPixelMap& map, DisplayCall& call) {
   const bool packed = map.colBytes == pixelBytes && map.planeBytes == call.bytesPerSample;
   for (std::int32_t y = r.top; y < r.bottom; ++y) {
     if (packed) {
-      const std::uint8_t* s = SampleAt(map, y - map.bounds.top, r.left - map.bounds.left,
-                                       map.colBytes, 0);
+      const std::uint8_t* s =
+          SampleAt(map, y - map.bounds.top, r.left - map.bounds.left, map.colBytes, 0);
       call.pixels.insert(call.pixels.end(), s, s + (r.right - r.left) * pixelBytes);
       continue;
     }
