@@ -14,6 +14,7 @@
 
 #include "dialog/DialogHeadless.h"
 #include "dialog/MainDialog.h"
+#include "dialog/WindowlessDialog.h"
 #include "host/PluginEntry.h"
 #include "testhost/TestHost.h"
 
@@ -26,43 +27,15 @@ constexpr int kSlider = 51;  // brightness
 
 // A window that shows nothing and delivers the messages the dialog posts to
 // itself, as a message loop does.
-struct BenchWindow final : DialogWindow {
+struct BenchWindow final : NoWindow {
   struct Posted {
     bool command;
     int control, x, y;
   };
   std::deque<Posted> posted;
-  char texts[kControlCount][32] = {};
-  int selection = -1;
 
-  void SetControlText(int c, const char* text) override {
-    std::snprintf(texts[c], sizeof texts[c], "%s", text);
-  }
-  void GetControlText(int c, char* text, int capacity) override {
-    std::snprintf(text, static_cast<std::size_t>(capacity), "%s", texts[c]);
-  }
-  void SetListSelection(int, int index) override { selection = index; }
-  int ListSelection(int) override { return selection; }
-  void RepaintControl(int) override {}
-  void StartTimer(int, int) override {}
-  void StopTimer(int) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void SetCursor(DialogCursor) override {}
-  bool ChooseFile(FileChoice, const char*, const char*, char (&)[kPathBytes]) override {
-    return false;
-  }
-  bool ChooseColour(Color16&) override { return false; }
-  std::int16_t RunPsdExport(Globals&, const char*) override { return 0; }
-  void ShowAbout() override {}
-  void ShowInfoBox() override {}
-  void OpenDocument(const char*) override {}
   void PostCommand(int c) override { posted.push_back({true, c, 0, 0}); }
   void PostMouseMove(int x, int y) override { posted.push_back({false, -1, x, y}); }
-  void* PreviewDrawingContext() override { return this; }
-  void DrawPreviewOutline() override {}
-  void FillPreviewSurround(const ps::VRect&) override {}
-  void EndDialog(int) override {}
 
   void Pump(Globals& g) {
     while (!posted.empty()) {
