@@ -28,7 +28,8 @@ class RunSource {
   void Restore(Image& image) const;
 
  private:
-  std::vector<std::unique_ptr<std::uint8_t[]>> rows_;  // by image row; null: unchanged
+  std::vector<bool> kept_;                // by image row
+  std::unique_ptr<std::uint8_t[]> rows_;  // the kept rows at their places
 };
 
 }  // namespace testhost
