@@ -77,14 +77,20 @@ testhost::Image Picture() {
 // folder of the benchmark's own.
 struct ScratchTemp {
   ScratchTemp() {
+    if (const char* old = std::getenv("TMPDIR")) saved = old;
     char pattern[] = "/tmp/stellane-preview-bench-XXXXXX";
     if (mkdtemp(pattern)) folder = pattern;
     if (!folder.empty()) setenv("TMPDIR", folder.c_str(), 1);
   }
   ~ScratchTemp() {
+    if (saved.empty())
+      unsetenv("TMPDIR");
+    else
+      setenv("TMPDIR", saved.c_str(), 1);
     std::error_code ignored;
     if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
   }
+  std::string saved;
   std::string folder;
 };
 
