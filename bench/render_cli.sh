@@ -5,15 +5,19 @@
 # benchmark), and reports each command's whole-process time, its ratio to
 # the render alone and its peak memory against the picture's own size.
 #
+# Every figure is the median of RUNS runs. The machine may be shared: the
+# processor time (user + system) beside the wall time says how much of the
+# wall time was spent waiting for a core, and its ratio is the steadier one.
+#
 # Usage: bench/render_cli.sh [BUILD-DIR] [RUNS]
 #   BUILD-DIR  folder holding stellane, its module and bench/stellane_bench
 #              (default build/native)
-#   RUNS       timed runs of each command; the best one is reported (default 3)
+#   RUNS       timed runs of each command (default 5)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/native}
-runs=${2:-3}
+runs=${2:-5}
 stellane=$build/stellane
 bench=$build/bench/stellane_bench
 [[ -x $stellane ]] || { echo "render_cli: no $stellane (build the stellane target)" >&2; exit 1; }
@@ -41,21 +45,28 @@ PY
 nothing=(--set density=0 --set paramA=0 --set paramB=0)
 "$stellane" render "$work/in.png" "$work/in.jpg" "${nothing[@]}" --quiet
 
-render_alone=""
+alone_wall=""
+alone_cpu=""
 if [[ -x $bench ]]; then
-  render_alone=$("$bench" --benchmark_filter='^DefaultsTwelveMegapixels' --benchmark_format=json |
-    python3 -c 'import json, sys; print(json.load(sys.stdin)["benchmarks"][0]["real_time"])')
-  printf 'render alone (DefaultsTwelveMegapixels): %.3f s\n' "$render_alone"
+  read -r alone_wall alone_cpu < <("$bench" --benchmark_filter='^DefaultsTwelveMegapixels' \
+    --benchmark_repetitions="$runs" --benchmark_format=json |
+    python3 -c 'import json, statistics, sys
+runs = [b for b in json.load(sys.stdin)["benchmarks"] if b.get("run_type") == "iteration"]
+print(statistics.median(b["real_time"] for b in runs), statistics.median(b["cpu_time"] for b in runs))')
+  printf 'render alone (DefaultsTwelveMegapixels): median %.3f s, processor %.3f s\n' \
+    "$alone_wall" "$alone_cpu"
 else
   echo "render_cli: no $bench (configure with STELLANE_BENCH=ON); whole-process figures only" >&2
 fi
 
-# Best wall time and its peak resident memory over RUNS runs of a command.
-python3 - "$runs" "$width" "$height" "$render_alone" "$work" "$stellane" "${nothing[@]}" <<'PY'
-import os, subprocess, sys, time
+# Median wall time, processor time and peak resident memory over RUNS runs.
+python3 - "$runs" "$width" "$height" "$alone_wall" "$alone_cpu" "$work" "$stellane" \
+  "${nothing[@]}" <<'PY'
+import os, statistics, subprocess, sys, time
 runs, width, height = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
-alone = float(sys.argv[4]) if sys.argv[4] else None
-work, stellane, nothing = sys.argv[5], sys.argv[6], sys.argv[7:]
+alone_wall = float(sys.argv[4]) if sys.argv[4] else None
+alone_cpu = float(sys.argv[5]) if sys.argv[5] else None
+work, stellane, nothing = sys.argv[6], sys.argv[7], sys.argv[8:]
 image_mb = width * height * 3 / 2**20
 cases = [
     ("JPEG in, JPEG out, defaults", "in.jpg", "out.jpg", []),
@@ -65,18 +76,19 @@ cases = [
 ]
 for name, source, target, extra in cases:
     command = [stellane, "render", f"{work}/{source}", f"{work}/{target}", "--quiet"] + extra
-    best = None
+    walls, cpus, peaks = [], [], []
     for _ in range(runs):
         start = time.monotonic()
         child = subprocess.Popen(command)
         _, status, usage = os.wait4(child.pid, 0)
-        seconds = time.monotonic() - start
+        walls.append(time.monotonic() - start)
         if status != 0:
             sys.exit(f"render_cli: {name}: stellane failed")
-        peak_mb = usage.ru_maxrss / 1024
-        if best is None or seconds < best[0]:
-            best = (seconds, peak_mb)
-    ratio = f", {best[0] / alone:.2f} x the render alone" if alone else ""
-    print(f"{name}: best {best[0]:.3f} s{ratio}; peak memory {best[1]:.0f} MB "
-          f"({best[1] / image_mb:.2f} x the picture's {image_mb:.0f} MB)")
+        cpus.append(usage.ru_utime + usage.ru_stime)
+        peaks.append(usage.ru_maxrss / 1024)
+    wall, cpu, peak = (statistics.median(v) for v in (walls, cpus, peaks))
+    ratio = (f", {wall / alone_wall:.2f} x the render alone (processor {cpu / alone_cpu:.2f} x)"
+             if alone_wall else "")
+    print(f"{name}: median {wall:.3f} s, processor {cpu:.3f} s{ratio}; peak memory {peak:.0f} MB "
+          f"({peak / image_mb:.2f} x the picture's {image_mb:.0f} MB)")
 PY

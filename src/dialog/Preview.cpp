@@ -2,6 +2,7 @@
 // band loop with renderTarget 1 and drawn by the host's displayPixels.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "dialog/DialogEntry.h"
 #include "dialog/MainDialog.h"
@@ -113,12 +114,21 @@ void DrawOutput(Globals& g, const ps::VRect& src) {
   const std::int32_t width = src.right - src.left;
   const std::int32_t rows = src.bottom - src.top;
 
+  // 8-bit pixels of the colour planes alone, in their own order: whole rows.
+  const bool rowsAsTheyAre = kind == ImageKind::k8 && colours == OutputPlanes(fr) && !blueFirst;
+
   WorkBuffer copy;
   if (!AllocateWorkBuffer(fr, width * rows * colours, copy)) return;
   auto* to = static_cast<std::uint8_t*>(copy.data);
   for (std::int32_t y = src.top; y < src.bottom; ++y) {
     const auto* row = static_cast<const std::uint8_t*>(fr->outData) +
                       std::intptr_t{y - out.top} * fr->outRowBytes;
+    if (rowsAsTheyAre) {
+      std::memcpy(to, row + std::intptr_t{src.left - out.left} * pixelBytes,
+                  std::size_t(width) * std::size_t(colours));
+      to += std::intptr_t{width} * colours;
+      continue;
+    }
     for (std::int32_t x = src.left; x < src.right; ++x) {
       const std::uint8_t* pixel = row + std::intptr_t{x - out.left} * pixelBytes;
       for (std::int32_t c = 0; c < colours; ++c)

@@ -18,16 +18,27 @@ const std::uint8_t* SampleAt(const ps::PSPixelMap& map, std::int64_t row, std::i
 }
 
 // Rows and columns of srcRect at their place in the map, every plane at
-// planeBytes steps.
+// planeBytes steps; a row at a time where the map's samples lie packed.
 void ReadAsDescribed(const ps::PSPixelMap& map, DisplayCall& call) {
   const ps::VRect r = call.srcRect;
-  for (std::int32_t y = r.top; y < r.bottom; ++y)
+  const std::int64_t pixelBytes = std::int64_t(call.planes) * call.bytesPerSample;
+  call.pixels.reserve(std::size_t(r.bottom - r.top) * std::size_t(r.right - r.left) *
+                      std::size_t(pixelBytes));
+  const bool packed = map.colBytes == pixelBytes && map.planeBytes == call.bytesPerSample;
+  for (std::int32_t y = r.top; y < r.bottom; ++y) {
+    if (packed) {
+      const std::uint8_t* s =
+          SampleAt(map, y - map.bounds.top, r.left - map.bounds.left, map.colBytes, 0);
+      call.pixels.insert(call.pixels.end(), s, s + (r.right - r.left) * pixelBytes);
+      continue;
+    }
     for (std::int32_t x = r.left; x < r.right; ++x)
       for (int p = 0; p < call.planes; ++p) {
         const std::uint8_t* s =
             SampleAt(map, y - map.bounds.top, x - map.bounds.left, map.colBytes, p);
         call.pixels.insert(call.pixels.end(), s, s + call.bytesPerSample);
       }
+  }
 }
 
 // pspiHost draws 8-bit maps into a fresh bitmap of srcRect's size. Grey: it

@@ -30,12 +30,23 @@ void WritePadding(std::uint8_t* dst, int depth, std::int16_t value) {
   }
 }
 
-// Samples laid out in rows: the image or the selection a request reads.
+// Samples laid out in rows: the picture (as at the start of the run) or the
+// selection a request reads.
 struct Plane {
-  const std::uint8_t* data;  // the first requested sample of pixel (0, 0)
+  const Image* image;        // the picture, its rows through `source`,
+  const RunSource* source;   // or, when null,
+  const std::uint8_t* data;  // rows `rowBytes` apart from here
+  std::size_t firstSample;   // offset of the first requested sample in a pixel
   int width, height;
   std::size_t rowBytes, pixelBytes;
 };
+
+// The first requested sample of pixel (0, y).
+const std::uint8_t* RowOf(const Plane& plane, int y) {
+  const std::uint8_t* row = plane.source ? plane.source->Row(*plane.image, y)
+                                         : plane.data + std::size_t(y) * plane.rowBytes;
+  return row + plane.firstSample;
+}
 
 // Copies `count` pixels of `bytes` bytes each from `src`, whose pixels are
 // `srcStride` bytes apart, to packed `dst`: one memcpy when the source is
@@ -87,7 +98,7 @@ ps::OSErr FillRect(PixelBuffer& buf, const Plane& src, const ps::Rect16& r, ps::
       continue;
     }
     const int sy = std::clamp(Sampled(r.top + y, rate), 0, src.height - 1);
-    const std::uint8_t* row = src.data + std::size_t(sy) * src.rowBytes;
+    const std::uint8_t* row = RowOf(src, sy);
     const std::uint8_t* last = row + std::size_t(src.width - 1) * src.pixelBytes;
     RepeatPixel(dst, edge ? row : pad.data(), std::size_t(x0), px);
     RepeatPixel(dst + std::size_t(x1) * px, edge ? last : pad.data(), std::size_t(w - x1), px);
@@ -126,7 +137,7 @@ ps::OSErr FillImageBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int
                           Contents contents = Contents::kImage) {
   buf = PixelBuffer{};
   if (Empty(r)) return ps::noErr;
-  const Image& im = s.Source();
+  const Image& im = s.image;
   if (lo < 0 || lo > hi || hi >= im.Planes()) {
     s.ProtocolError(std::string(name) + ": planes out of range");
     return ps::paramErr;
@@ -150,8 +161,8 @@ ps::OSErr FillImageBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, int
   std::vector<std::uint8_t> pad(std::size_t(planes * bps), 0);
   if (padding >= 0)
     for (int p = 0; p < planes; ++p) WritePadding(pad.data() + p * bps, im.depth, padding);
-  const Plane plane{im.data.data() + std::size_t(lo) * std::size_t(bps), im.width, im.height,
-                    im.RowBytes(), im.PixelBytes()};
+  const Plane plane{&im,      &s.runSource, nullptr,       std::size_t(lo) * std::size_t(bps),
+                    im.width, im.height,    im.RowBytes(), im.PixelBytes()};
   return FillRect(buf, plane, r, rate, padding, pad);
 }
 
@@ -163,7 +174,8 @@ ps::OSErr FillMaskBuffer(Session& s, PixelBuffer& buf, const ps::Rect16& r, ps::
   if (rate <= 0) rate = ps::kFixedOne;
   SizeBuffer(s, buf, r, 1, false);
   const std::vector<std::uint8_t> pad{std::uint8_t(padding >= 0 ? padding : 0)};
-  const Plane plane{sel.coverage.data(), sel.width, sel.height, std::size_t(sel.width), 1};
+  const Plane plane{nullptr,   nullptr,    sel.coverage.data(),    0,
+                    sel.width, sel.height, std::size_t(sel.width), 1};
   return FillRect(buf, plane, r, rate, padding, pad);
 }
 
@@ -189,6 +201,7 @@ void Session::CommitOutput() {
     const std::uint8_t* src = out.bytes.data() +
                               std::size_t(y - out.rect.top) * std::size_t(out.rowBytes) +
                               std::size_t(x0 - out.rect.left) * px;
+    if (fr) runSource.KeepRow(image, y);  // the run is still served the row as it was
     std::uint8_t* dst = image.SamplePtr(x0, y, out.loPlane);
     if (px == pixelBytes) {
       std::memcpy(dst, src, std::size_t(x1 - x0) * px);

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "testhost/RunSource.h"
 #include "testhost/TestHost.h"
 
 namespace testhost {
@@ -68,10 +69,9 @@ struct Session {
   PluginMainProc entry = nullptr;
   HostConfig config;
   Image image;
-  // The image at the start of the run: what the plug-in is served, as an
-  // editor serves the layer it filters while the result goes elsewhere;
-  // restored on failure.
-  Image runSource;
+  // The image at the start of the run, as far as output was written over
+  // it: what the plug-in is served; restored on failure.
+  RunSource runSource;
   Selection selection;
   HostLog log;
 
@@ -110,7 +110,6 @@ struct Session {
   ~Session();
   void ProtocolError(std::string message);
   bool Narrow() const { return config.quirks.narrowDataWord; }
-  const Image& Source() const { return fr ? runSource : image; }
 
   ps::Handle AllocateHandle(std::int32_t size);  // counted; null when refused
   void DisposeHandle(ps::Handle h);

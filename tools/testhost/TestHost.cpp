@@ -94,6 +94,13 @@ void MixBySelection(const Image& source, const Selection& sel, Image& image) {
     }
 }
 
+// The picture as it was at the start of the run.
+Image StartImage(const Session& s) {
+  Image start = s.image;
+  s.runSource.Restore(start);
+  return start;
+}
+
 ps::RGBColor HostRgb(const ps::RGBColor& c, const HostQuirks& quirks) {
   if (!quirks.eightBitRgbColors) return c;
   return {std::uint16_t(c.red >> 8), std::uint16_t(c.green >> 8), std::uint16_t(c.blue >> 8)};
@@ -213,7 +220,7 @@ void TestHost::SetImage(Image image) {
   if (image.width > 32767 || image.height > 32767)
     throw std::invalid_argument("image larger than 32767 pixels");
   session_->image = std::move(image);
-  if (InRun()) session_->runSource = session_->image;
+  if (InRun()) session_->runSource.Start(session_->image);  // the new picture is the source
 }
 Image& TestHost::GetImage() { return session_->image; }
 const Image& TestHost::GetImage() const { return session_->image; }
@@ -234,7 +241,7 @@ void TestHost::BeginRun() {
   if (s.config.quirks.freshDataWordEachRun) s.dataSlot = 0;
   if (s.config.quirks.freshParametersEachRun) s.parameters = nullptr;
   SealNarrowSlot(s);
-  s.runSource = s.image;
+  s.runSource.Start(s.image);
 
   const HostConfig& c = s.config;
   // Exactly as long as the host says, so that a read past it is caught.
@@ -336,7 +343,7 @@ void TestHost::EndRun() {
   s.parameters = s.fr->parameters;
   s.fr = nullptr;
   s.recordStorage = {};
-  s.runSource = Image{};
+  s.runSource.Clear();
 }
 
 RunReport TestHost::RunFilter(const RunOptions& options) {
@@ -389,11 +396,11 @@ RunReport TestHost::RunFilter(const RunOptions& options) {
   if (ok) {
     s.CommitOutput();
     if (quirks.hostAppliesSelection && !s.selection.Empty())
-      MixBySelection(s.runSource, s.selection, s.image);
+      MixBySelection(StartImage(s), s.selection, s.image);
   } else {
     // A failed or cancelled run leaves the picture as it was.
     s.outputPending = false;
-    s.image = s.runSource;
+    s.runSource.Restore(s.image);
   }
   if (started && !(ok && s.config.quirks.noFinishAfterSuccess)) {
     report.finishCalled = true;
