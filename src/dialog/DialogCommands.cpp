@@ -5,6 +5,7 @@
 
 #include "dialog/MainDialog.h"
 #include "glue/CompositorTargets.h"
+#include "glue/GlueNames.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 
@@ -12,7 +13,6 @@ namespace stellane {
 
 namespace {
 
-constexpr std::int32_t kGlueModeCount = 62;
 constexpr std::int32_t kRandomSeedMask = 2047;
 
 // What follows a click command in the undo store. Decided before the
@@ -141,7 +141,7 @@ void Click(Globals& g, int control) {
     ClearCurrentDotMark(g);
 
   if (control == ctl::kNextGlue) {
-    p.glue = p.glue >= kGlueModeCount ? 1 : p.glue + 1;
+    p.glue = p.glue >= kGlueModeCount ? std::int32_t(GlueMode::kNormal) : p.glue + 1;
     ParamsToControls(g);
     s.refresh = true;
   }
@@ -179,13 +179,13 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
   session.cursor = DialogCursor::Arrow;
   InitTiledImage(session.dotThumbnail, g.filterRecord);
   if (!HasPixels(g.settingsThumbnail)) CreateSettingsThumbnail(g);
-  CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, 3);
+  CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, kFormatPacked8);
   g.dialogSession = &session;
   g.dialogWindow = &window;
 
   DialogRecord& r = Dialog(g);
   std::memset(r.enabled, 1, sizeof r.enabled);
-  p.renderTarget = 1;
+  SetTarget(p, RenderTarget::kPreview);
   p.captureControl = -1;
   CopyParamSet(r.backup, p);
 

@@ -325,8 +325,9 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   HWND dialog = CreateDialogParamA(view.module, "DISSOLVESANSPARAM", parent, MainDialogProc,
                                    reinterpret_cast<LPARAM>(&view));
   if (!dialog) {
-    // Without its window the dialog cannot ask the user: as Cancel.
-    SetResult(g, ps::userCanceledErr);
+    // Without its window the dialog cannot ask the user. That is a failure
+    // (window resources exhausted), not the user's Cancel: the host says so.
+    SetResult(g, ps::memFullErr);
     FreeDialogArt(view.art);
     return;
   }

@@ -66,7 +66,8 @@ void ResetToGreyRamp(TiledImage& image) {
 
 bool CreateSettingsThumbnail(Globals& g) {
   InitTiledImage(g.settingsThumbnail, g.filterRecord);
-  if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, 3)) return false;
+  if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8))
+    return false;
   ResetToGreyRamp(g.settingsThumbnail);
   return true;
 }

@@ -62,7 +62,7 @@ void MakeThumbnail(Globals& g) {
       BytesPerChannel(*fr)};
   TiledImage square;
   InitTiledImage(square, fr);
-  if (CreateTiledImage(square, side, side, 3)) {
+  if (CreateTiledImage(square, side, side, kFormatPacked8)) {
     CopyHostPixels(area, (width - side) / 2, (height - side) / 2, square);
     CopyScaled(square, thumbnail, {0, 0, side, side}, {0, 0, kThumbnailSide, kThumbnailSide}, 0.0f);
   }

@@ -1,5 +1,5 @@
 // The live preview: a reduced copy of the host's image, rendered through the
-// band loop with renderTarget 1 and drawn by the host's displayPixels.
+// band loop with RenderTarget::kPreview and drawn by the host's displayPixels.
 #include <algorithm>
 #include <cstdio>
 

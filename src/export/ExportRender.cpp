@@ -103,7 +103,7 @@ std::int16_t RenderIntoImage(Globals& g, TiledImage& image, const ExportProgress
   ps::FilterRecord& fr = *g.filterRecord;
   fr.inRect = fr.outRect = area;
   RenderParams& p = *g.params;
-  p.renderTarget = 2;
+  SetTarget(p, RenderTarget::kExportImage);
   p.previewPanX = p.previewPanY = 0;
   c.exportImage = &image;
   SetWorkArea(g, area, 1);

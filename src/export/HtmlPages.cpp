@@ -68,7 +68,7 @@ PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPa
                                    const std::string& jpegName) {
   TiledImage stored;
   InitTiledImage(stored, nullptr);
-  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, 3))
+  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, kFormatPacked8))
     return PresetPicture::kNotWritten;
   RenderParams values{};
   const SettingsReadResult read =
@@ -79,7 +79,7 @@ PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPa
   if (read.status == 0 && read.thumbnailPresent && read.thumbnailWidth > 0 &&
       read.thumbnailHeight > 0) {
     result = PresetPicture::kNotWritten;
-    if (CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, 3)) {
+    if (CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, kFormatPacked8)) {
       for (std::int32_t y = 0; y < read.thumbnailHeight; ++y) {
         for (std::int32_t x = 0; x < read.thumbnailWidth; ++x) {
           WritePacked(thumbnail, x, y, 0, ReadPacked(stored, x, y, 0));
@@ -182,7 +182,7 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
     const std::string jpegName = std::string(name) + ".jpg";
     TiledImage picture;
     InitTiledImage(picture, g.filterRecord);
-    bool ok = CreateTiledImage(picture, width, height, 3);
+    bool ok = CreateTiledImage(picture, width, height, kFormatPacked8);
     if (ok) {
       *g.params = values;
       ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;

@@ -54,7 +54,7 @@ void RequestRow(Globals& g) {
   g.inputFirstRow = fr->inRect.top - y0;
   g.inputLastRow = fr->inRect.bottom - y0 - 1;
 
-  if (g.params->renderTarget == 2) {
+  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
     // Export renders address the image from 0; the host's mask does not.
     fr->maskRect.left = std::int16_t(fr->maskRect.left + g.savedFilterRect.left);
     fr->maskRect.right = std::int16_t(fr->maskRect.right + g.savedFilterRect.left);
@@ -64,11 +64,11 @@ void RequestRow(Globals& g) {
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
-  if (g.params->renderTarget == 2) {
+  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
     ReportExportProgress(g, done, total);  // the export's own progress window
     return;
   }
-  if (g.params->renderTarget != 0) return;
+  if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
   if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
   if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
   g.progressCounter = (g.progressCounter + 1) & kThrottleMask;
@@ -78,14 +78,16 @@ void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
 bool RowAborted(Globals& g) {
   // The preview never asks; an export asks every eighth row in its own
   // progress report.
-  if (g.params->renderTarget != 0) return false;
+  if (TargetOf(*g.params) != RenderTarget::kHostImage) return false;
   g.abortCounter = (g.abortCounter + 1) & kThrottleMask;
   return g.abortCounter == 0 && TestAbort(g.filterRecord);
 }
 
 bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
   const ps::FilterRecord* fr = g.filterRecord;
-  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || g.params->renderTarget != 1) return false;
+  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) ||
+      TargetOf(*g.params) != RenderTarget::kPreview)
+    return false;
   if (HostIs(fr, "8BIM") || HostIs(fr, "8ELE")) return row % 100 == 99;
   return true;
 }

@@ -81,6 +81,11 @@ struct Globals {
   RenderParams* params;
 };
 
+// A positive result tells the host that the plug-in has already shown its
+// own message, so the host shows none. Only for that: a failure nobody has
+// reported to the user keeps its own (negative) code.
+constexpr std::int16_t kErrMessageShown = 1;
+
 // Writes a status through the result pointer of the current call.
 inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
 inline std::int16_t Result(const Globals& g) { return *g.result; }

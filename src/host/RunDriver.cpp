@@ -71,7 +71,7 @@ void StartHousekeeping(Globals& g) {
   RunDotPins() = DotPins{};
   g.dialogWindow = nullptr;
   ReadDotDirectory(g);
-  p.outputMode = 3;
+  p.outputMode = kOutputImageSize;
 }
 
 // Refuses hosts and images we cannot work with; both tests run.
@@ -79,11 +79,11 @@ bool Refused(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
   if (!HasAdvanceState(fr)) {
     ShowRefusal(Refusal::HostTooOld, ParentWindow(fr));
-    SetResult(g, 1);
+    SetResult(g, kErrMessageShown);
   }
   if (fr->imageMode == ps::plugInModeMultichannel) {
     ShowRefusal(Refusal::CannotFilter, ParentWindow(fr));
-    SetResult(g, 1);
+    SetResult(g, kErrMessageShown);
   }
   return Result(g) != ps::noErr;
 }
@@ -133,8 +133,9 @@ void StartHandler(Globals& g) {
     DeriveBufferSizes(g);
   }
   if (!AllocateRunBuffers(g) || Result(g) != ps::noErr) {
+    // Nothing was shown: the host reports the memory shortage itself.
     ReleaseRunBuffers(g);
-    SetResult(g, 1);
+    SetResult(g, ps::memFullErr);
     RequestNoPixels(fr);
     return;
   }
@@ -161,7 +162,7 @@ void StartHandler(Globals& g) {
     WriteCachedSettings(g);
   }
 
-  p.renderTarget = 0;
+  SetTarget(p, RenderTarget::kHostImage);
   RenderStart(g);
 }
 

@@ -95,11 +95,11 @@ void ReduceRow(const T* row, std::int32_t width, T* h, T* e) {
 
 std::int32_t NormaliseInt(std::int32_t format, std::int32_t sum) {
   switch (format) {
-    case 0:
-    case 3:
+    case kFormatGrey8:
+    case kFormatPacked8:
       return std::min(sum / 1630, 255);
-    case 2:
-    case 7:
+    case kFormatGreyFixed16:
+    case kFormatRgbFixed16:
       return std::min((sum + 820) / 1640, 65535);
     default:
       return std::clamp(sum / 1640, 0, 65535);

@@ -21,21 +21,21 @@ struct FormatInfo {
 
 FormatInfo DescribeFormat(std::int32_t format) {
   switch (format) {
-    case 0:
+    case kFormatGrey8:
       return {1, 1, 1, 255.0f};
-    case 1:
+    case kFormatGrey16:
       return {2, 1, 2, 32768.0f};
-    case 2:
+    case kFormatGreyFixed16:
       return {2, 1, 2, 1.0f};
-    case 3:
+    case kFormatPacked8:
       return {4, 4, 1, 255.0f};
-    case 4:
+    case kFormatRgba16:
       return {8, 4, 2, 32768.0f};
-    case 5:
+    case kFormatGreyFloat:
       return {4, 1, 4, 1.0f};
-    case 7:
+    case kFormatRgbFixed16:
       return {6, 3, 2, 1.0f};
-    case 9:
+    case kFormatRgbaFloat:
       return {16, 4, 4, 1.0f};
     default:
       return {0, 0, 0, 1.0f};
@@ -253,8 +253,8 @@ std::uint32_t ReadPacked(const TiledImage& image, std::int32_t x, std::int32_t y
                          std::int32_t level) {
   if (!ClampRead(image, x, y, level)) return 0;
   const std::uint8_t* p = pixels::Address(image, x, y, level);
-  if (image.format == 3) return pixels::Load<std::uint32_t>(p);
-  if (image.format == 0) return PackChannels(p[0], p[0], p[0], 255);
+  if (image.format == kFormatPacked8) return pixels::Load<std::uint32_t>(p);
+  if (image.format == kFormatGrey8) return PackChannels(p[0], p[0], p[0], 255);
   return 0;
 }
 

@@ -3,18 +3,6 @@
 // level cut into tiles of at most 512 x 512 pixels, each tile a separate
 // block taken from the host's buffer suite or, failing that, the heap.
 // Callers address pixels by (x, y, level) and never see tiles.
-//
-// Pixel formats:
-//   0  1 byte    grey, 0..255
-//   1  2 bytes   grey, 16-bit 0..32768 (the host's 16-bit range)
-//   2  2 bytes   grey, unsigned 16-bit fixed point: 65535 is 1.0
-//   3  4 bytes   four 8-bit channels packed in one 32-bit word, channel 0 in
-//                bits 24-31, 1 in 16-23, 2 in 8-15, 3 in 0-7
-//   4  8 bytes   four 16-bit channels 0..32768 in channel order
-//   5  4 bytes   grey, 32-bit float, 1.0 full
-//   7  6 bytes   three unsigned 16-bit fixed-point channels, 65535 is 1.0
-//   9  16 bytes  four 32-bit floats in channel order, 1.0 full
-// Formats 6 and 8 do not exist: creating them yields no pixels.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +11,20 @@
 #include "host/PluginApi.h"
 
 namespace stellane {
+
+// Pixel formats. The numbers are what images, tests and files are made with;
+// 6 and 8 do not exist: creating them yields no pixels.
+enum PixelFormat : std::int32_t {
+  kFormatGrey8 = 0,        // 1 byte: grey, 0..255
+  kFormatGrey16 = 1,       // 2 bytes: grey, 16-bit 0..32768 (the host's 16-bit range)
+  kFormatGreyFixed16 = 2,  // 2 bytes: grey, unsigned 16-bit fixed point, 65535 is 1.0
+  kFormatPacked8 = 3,      // 4 bytes: four 8-bit channels packed in one 32-bit word,
+                           // channel 0 in bits 24-31, 1 in 16-23, 2 in 8-15, 3 in 0-7
+  kFormatRgba16 = 4,       // 8 bytes: four 16-bit channels 0..32768 in channel order
+  kFormatGreyFloat = 5,    // 4 bytes: grey, 32-bit float, 1.0 full
+  kFormatRgbFixed16 = 7,   // 6 bytes: three unsigned 16-bit fixed-point channels, 65535 is 1.0
+  kFormatRgbaFloat = 9,    // 16 bytes: four 32-bit floats in channel order, 1.0 full
+};
 
 constexpr std::int32_t kTileSide = 512;
 constexpr std::int32_t kMaxImageLevels = 20;

@@ -141,7 +141,7 @@ void ReadThumbnailBlock(ItemReader& r, TiledImage* thumbnail, SettingsReadResult
 
   TiledImage decoded;
   InitTiledImage(decoded, thumbnail ? thumbnail->host : nullptr);
-  if (!CreateTiledImage(decoded, width, height, 3)) return;
+  if (!CreateTiledImage(decoded, width, height, kFormatPacked8)) return;
   if (DecompressJpeg(jpeg, std::size_t(count), decoded)) {
     if (CanHoldThumbnail(thumbnail))
       for (std::int32_t y = 0; y < height; ++y)

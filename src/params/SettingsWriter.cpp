@@ -71,7 +71,7 @@ void PutThumbnail(ItemWriter& w, const TiledImage* thumbnail) {
   TiledImage square;
   InitTiledImage(square, thumbnail->host);
   JpegBytes jpeg;
-  bool ok = CreateTiledImage(square, kThumbnailSide, kThumbnailSide, 3);
+  bool ok = CreateTiledImage(square, kThumbnailSide, kThumbnailSide, kFormatPacked8);
   if (ok) {
     for (std::int32_t y = 0; y < kThumbnailSide; ++y)
       for (std::int32_t x = 0; x < kThumbnailSide; ++x)
