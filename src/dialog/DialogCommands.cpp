@@ -84,7 +84,6 @@ void ShowRandomSettings(Globals& g) {
 }
 
 void EndWith(Globals& g, int code) {
-  g.dialogEndState = code;
   Session(g).ended = true;
   Window(g).EndDialog(code);
 }
@@ -181,7 +180,6 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
   if (!HasPixels(g.settingsThumbnail)) CreateSettingsThumbnail(g);
   CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, kFormatPacked8);
   g.dialogSession = &session;
-  g.dialogWindow = &window;
 
   DialogRecord& r = Dialog(g);
   std::memset(r.enabled, 1, sizeof r.enabled);
@@ -213,7 +211,6 @@ void CloseMainDialog(Globals& g) {
   if (!g.dialogSession) return;
   ReleaseTiledImage(g.dialogSession->dotThumbnail);
   g.dialogSession = nullptr;
-  g.dialogWindow = nullptr;
 }
 
 void DialogCommand(Globals& g, int control, int notifyCode) {

@@ -359,11 +359,17 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
+// Set only by the test program (UseWindowlessMainDialog); the module never
+// sets it.
+bool windowlessMainDialog = false;
+
 }  // namespace
+
+void UseWindowlessMainDialog() { windowlessMainDialog = true; }
 
 void RunMainDialog(Globals& g) {
   // The test program drives the behaviour through its own window.
-  if (std::getenv("STELLANE_WINDOWLESS_DIALOG")) {
+  if (windowlessMainDialog) {
     RunWindowlessDialog(g);
     return;
   }

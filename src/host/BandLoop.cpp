@@ -51,8 +51,6 @@ void RequestRow(Globals& g) {
 
   g.maskFirstRow = fr->maskRect.top - y0;
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
-  g.inputFirstRow = fr->inRect.top - y0;
-  g.inputLastRow = fr->inRect.bottom - y0 - 1;
 
   if (TargetOf(*g.params) == RenderTarget::kExportImage) {
     // Export renders address the image from 0; the host's mask does not.
@@ -119,8 +117,8 @@ void BeginRendering(Globals& g) {
 
 void WholeImageRender(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
-  g.inputFirstRow = g.maskFirstRow = 0;
-  g.inputLastRow = g.maskLastRow = g.workHeight - 1;
+  g.maskFirstRow = 0;
+  g.maskLastRow = g.workHeight - 1;
   BeginRendering(g);
   PrepareRendering(g);
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;

@@ -80,9 +80,6 @@ void PrepareHandler(Globals& g) {
   g.moreRows = 0;
   g.loopInternally = 0;
   g.renderStarted = 0;
-  g.dialogWindow = nullptr;
-  g.dialogEndState = 0;
-  g.dialogShown = 0;
   ClearAboutBoxOpen();
 
   CrtSrand(std::uint32_t(std::time(nullptr)));

@@ -22,7 +22,6 @@ std::intptr_t ParentWindow(const ps::FilterRecord* fr) {
 
 void ReleaseRunBuffers(Globals& g) {
   ReleaseWorkBuffer(g.filterRecord, g.buffers.rowRing);
-  for (WorkBuffer& b : g.buffers.scratch) ReleaseWorkBuffer(g.filterRecord, b);
   ReleaseWorkBuffer(g.filterRecord, g.buffers.renderContext);
 }
 
@@ -30,8 +29,6 @@ bool AllocateRunBuffers(Globals& g) {
   g.buffers = RunBuffers{};
   const ps::FilterRecord* fr = g.filterRecord;
   bool ok = AllocateWorkBuffer(fr, RowRingBytes(g.bufferUnits), g.buffers.rowRing);
-  for (int i = 0; i < kScratchBufferCount; ++i)
-    ok = AllocateWorkBuffer(fr, i == 0 ? 32 : 16, g.buffers.scratch[i]) && ok;
   ok = AllocateWorkBuffer(fr, kRenderContextBytes, g.buffers.renderContext) && ok;
   return ok;
 }
@@ -69,7 +66,6 @@ void StartHousekeeping(Globals& g) {
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
   RunDotPins() = DotPins{};
-  g.dialogWindow = nullptr;
   ReadDotDirectory(g);
   p.outputMode = kOutputImageSize;
 }
@@ -152,7 +148,6 @@ void StartHandler(Globals& g) {
   ReadScriptingDescriptor(g);
   if (p.showDialog) {
     TakeUndoSnapshot(g);
-    g.dialogShown = 1;
     RunMainDialog(g);
     p.showDialog = 0;
     if (Result(g) != ps::noErr) {

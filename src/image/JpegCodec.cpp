@@ -190,17 +190,6 @@ bool Compress(const void* picture, RowFill fill, std::int32_t width, std::int32_
   return true;
 }
 
-struct RgbBlock {
-  const std::uint8_t* rgb;
-  std::int32_t rowBytes;
-};
-
-void FillFromRgb(const void* picture, std::int32_t y, std::int32_t width, unsigned char* rgb) {
-  const auto* block = static_cast<const RgbBlock*>(picture);
-  const std::uint8_t* src = block->rgb + std::ptrdiff_t(y) * block->rowBytes;
-  std::copy(src, src + std::ptrdiff_t(width) * 3, rgb);
-}
-
 std::uint8_t ToByte(float v) { return v > 0.0f ? std::uint8_t(std::min(v, 255.0f)) : 0; }
 
 void FillFromImage(const void* picture, std::int32_t y, std::int32_t width, unsigned char* rgb) {
@@ -315,16 +304,6 @@ bool CompressJpeg(const TiledImage& image, JpegBytes& out) {
     return false;
   }
   return Compress(&image, FillFromImage, image.levels[0].width, image.levels[0].height, out);
-}
-
-bool CompressJpegRgb(const std::uint8_t* rgb, std::int32_t width, std::int32_t height,
-                     std::int32_t rowBytes, JpegBytes& out) {
-  if (!rgb || rowBytes < std::int64_t(width) * 3) {
-    ReleaseJpegBytes(out);
-    return false;
-  }
-  const RgbBlock block{rgb, rowBytes};
-  return Compress(&block, FillFromRgb, width, height, out);
 }
 
 bool DecompressJpeg(const std::uint8_t* data, std::size_t size, TiledImage& image) {

@@ -81,7 +81,6 @@ void ClearShape(TiledImage& image) {
   image.tableBlock = WorkBuffer{};
   image.tiles = nullptr;
   image.tileCount = 0;
-  image.totalBytes = 0;
   image.lastLevel = 0;
   image.displayLevel = 0;
   image.pyramidState = 0;
@@ -161,13 +160,11 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
 
   const std::int32_t border = bordered ? 2 : 0;
   std::int64_t tileCount = 0;
-  std::int64_t totalBytes = 0;
   for (std::int32_t level = 0; level <= image.lastLevel; ++level) {
     ImageLevel& lv = image.levels[level];
     CompleteLevel(lv, border);
     lv.firstTile = std::int32_t(tileCount);
     tileCount += std::int64_t(lv.tileColumns) * CeilDiv(lv.height, kTileSide);
-    totalBytes += std::int64_t(lv.width) * lv.height * image.bytesPerPixel;
     if (tileCount > INT32_MAX / std::int64_t(sizeof(ImageTile))) {
       ClearShape(image);
       return false;
@@ -207,15 +204,11 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
       }
     }
   }
-  image.totalBytes = totalBytes;
 
   const ImageLevel& top = image.levels[0];
   image.aspect = top.width > top.height   ? top.widthF / top.heightF
                  : top.height > top.width ? top.heightF / top.widthF
                                           : 1.0f;
-  image.identity = double(reinterpret_cast<std::uintptr_t>(image.tiles[0].pixels)) +
-                   double(top.width) * 1e-3 + double(top.height) * 1e-7 +
-                   double(image.lastLevel) * 1e-9;
   image.pyramidState = 0;
   return true;
 }

@@ -81,10 +81,8 @@ struct TiledImage {
   WorkBuffer tableBlock;  // holds the tile table
   ImageTile* tiles;
   std::int32_t tileCount;  // 0 when the image holds no pixels
-  std::int64_t totalBytes;
 
   float aspect;               // level 0: long side / short side
-  double identity;            // tells two images apart, nothing more
   std::int32_t pyramidState;  // kPyramidBuilt after a full rebuild, 0 after writes
 };
 
