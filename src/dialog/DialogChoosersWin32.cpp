@@ -204,7 +204,7 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   else
     ofn.Flags |= OFN_FILEMUSTEXIST;
   // The preset browser; without its pane image it is a plain open dialog.
-  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail, nullptr);
+  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail);
   const bool browser =
       kind == FileChoice::OpenSettings &&
       CreateTiledImage(paneThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8);

@@ -176,7 +176,7 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
   session = DialogSession{};
   session.window = &window;
   session.cursor = DialogCursor::Arrow;
-  InitTiledImage(session.dotThumbnail, g.filterRecord);
+  InitTiledImage(session.dotThumbnail, HostBlocks(g.filterRecord));
   if (!HasPixels(g.settingsThumbnail)) CreateSettingsThumbnail(g);
   CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, kFormatPacked8);
   g.dialogSession = &session;

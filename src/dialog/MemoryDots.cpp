@@ -65,7 +65,7 @@ void ResetToGreyRamp(TiledImage& image) {
 }
 
 bool CreateSettingsThumbnail(Globals& g) {
-  InitTiledImage(g.settingsThumbnail, g.filterRecord);
+  InitTiledImage(g.settingsThumbnail, HostBlocks(g.filterRecord));
   if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8))
     return false;
   ResetToGreyRamp(g.settingsThumbnail);

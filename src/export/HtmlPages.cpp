@@ -67,7 +67,7 @@ enum class PresetPicture { kWritten, kNoThumbnail, kNotWritten };
 PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPath,
                                    const std::string& jpegName) {
   TiledImage stored;
-  InitTiledImage(stored, nullptr);
+  InitTiledImage(stored);
   if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, kFormatPacked8))
     return PresetPicture::kNotWritten;
   RenderParams values{};
@@ -75,7 +75,7 @@ PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPa
       ReadSettingsFile(settingsPath.c_str(), SettingsReadMode::ThumbnailOnly, values, &stored);
   PresetPicture result = PresetPicture::kNoThumbnail;
   TiledImage thumbnail;
-  InitTiledImage(thumbnail, nullptr);
+  InitTiledImage(thumbnail);
   if (read.status == 0 && read.thumbnailPresent && read.thumbnailWidth > 0 &&
       read.thumbnailHeight > 0) {
     result = PresetPicture::kNotWritten;
@@ -181,7 +181,7 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
     std::snprintf(name, sizeof name, "dot %d", dot);
     const std::string jpegName = std::string(name) + ".jpg";
     TiledImage picture;
-    InitTiledImage(picture, g.filterRecord);
+    InitTiledImage(picture, HostBlocks(g.filterRecord));
     bool ok = CreateTiledImage(picture, width, height, kFormatPacked8);
     if (ok) {
       *g.params = values;

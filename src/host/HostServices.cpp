@@ -47,7 +47,7 @@ bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffe
     ps::BufferID id = nullptr;
     if (fr->bufferProcs->allocateProc(size, &id) == ps::noErr && id) {
       if (void* data = fr->bufferProcs->lockProc(id, false)) {
-        buffer.hostId = id;
+        buffer.sourceId = id;
         buffer.data = data;
         buffer.size = size;
         return true;
@@ -55,22 +55,28 @@ bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffe
       fr->bufferProcs->freeProc(id);
     }
   }
-  if (void* block = std::calloc(1, std::size_t(size))) {
-    buffer.heapBlock = block;
-    buffer.data = block;
-    buffer.size = size;
-    return true;
-  }
-  return false;
+  return AllocateHeapBlock(size, buffer);
 }
 
 void ReleaseWorkBuffer(const ps::FilterRecord* fr, WorkBuffer& buffer) {
-  if (buffer.hostId && HasBufferSuite(fr)) {
-    fr->bufferProcs->unlockProc(buffer.hostId);
-    fr->bufferProcs->freeProc(buffer.hostId);
+  if (buffer.sourceId && HasBufferSuite(fr)) {
+    const auto id = static_cast<ps::BufferID>(buffer.sourceId);
+    fr->bufferProcs->unlockProc(id);
+    fr->bufferProcs->freeProc(id);
   }
-  std::free(buffer.heapBlock);
-  buffer = WorkBuffer{};
+  ReleaseHeapBlock(buffer);
+}
+
+BlockSource HostBlocks(const ps::FilterRecord* fr) {
+  BlockSource source;
+  source.allocate = [](const void* context, std::int32_t size, MemoryBlock& block) {
+    return AllocateWorkBuffer(static_cast<const ps::FilterRecord*>(context), size, block);
+  };
+  source.release = [](const void* context, MemoryBlock& block) {
+    ReleaseWorkBuffer(static_cast<const ps::FilterRecord*>(context), block);
+  };
+  source.context = fr;
+  return source;
 }
 
 bool HasAdvanceState(const ps::FilterRecord* fr) { return fr && fr->advanceState; }

@@ -4,9 +4,9 @@
 #include "host/BandLoop.h"
 #include "host/Dispatch.h"
 #include "host/HostUi.h"
+#include "host/RunHooks.h"
 #include "host/WorkArea.h"
 #include "params/DotDirectory.h"
-#include "params/RunHooks.h"
 #include "render/Renderer.h"
 
 namespace stellane {

@@ -193,8 +193,8 @@ bool RebuildPyramid(TiledImage& image, std::int32_t fromLevel) {
   const std::int64_t reducedValues = std::int64_t(image.levels[fromLevel + 1].width) * channels;
   const std::int64_t bytes = (unpackedValues + 2 * kTaps * reducedValues) * 4;
   if (bytes > INT32_MAX) return false;
-  WorkBuffer block;
-  if (!AllocateWorkBuffer(image.host, std::int32_t(bytes), block)) return false;
+  MemoryBlock block;
+  if (!AllocateBlock(image.blocks, std::int32_t(bytes), block)) return false;
   RowScratch scratch;
   scratch.unpacked = block.data;
   scratch.reduced = static_cast<std::uint8_t*>(block.data) + unpackedValues * 4;
@@ -208,7 +208,7 @@ bool RebuildPyramid(TiledImage& image, std::int32_t fromLevel) {
       BuildLevelFor<std::int32_t>(image, level, scratch);
     }
   }
-  ReleaseWorkBuffer(image.host, block);
+  ReleaseBlock(image.blocks, block);
   if (fromLevel == 0) image.pyramidState = kPyramidBuilt;
   return true;
 }

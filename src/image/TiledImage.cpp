@@ -78,7 +78,7 @@ void CompleteLevel(ImageLevel& lv, std::int32_t border) {
 }
 
 void ClearShape(TiledImage& image) {
-  image.tableBlock = WorkBuffer{};
+  image.tableBlock = MemoryBlock{};
   image.tiles = nullptr;
   image.tileCount = 0;
   image.lastLevel = 0;
@@ -115,10 +115,9 @@ std::int32_t NextLevelSize(std::int32_t size) {
   return next;
 }
 
-void InitTiledImage(TiledImage& image, const ps::FilterRecord* host) {
+void InitTiledImage(TiledImage& image, const BlockSource& blocks) {
   image = TiledImage{};
-  image.host = host;
-  image.allocateTile = AllocateWorkBuffer;
+  image.blocks = blocks;
   ClearShape(image);
   image.maxValue = 1.0f;
   image.invMaxValue = 1.0f;
@@ -127,10 +126,10 @@ void InitTiledImage(TiledImage& image, const ps::FilterRecord* host) {
 void ReleaseTiledImage(TiledImage& image) {
   if (image.tiles) {
     for (std::int32_t i = 0; i < image.tileCount; ++i) {
-      ReleaseWorkBuffer(image.host, image.tiles[i].block);
+      ReleaseBlock(image.blocks, image.tiles[i].block);
     }
   }
-  ReleaseWorkBuffer(image.host, image.tableBlock);
+  ReleaseBlock(image.blocks, image.tableBlock);
   ClearShape(image);
 }
 
@@ -138,7 +137,6 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
                       std::int32_t format, bool bordered) {
   if (width < 1 || height < 1) return false;
   ReleaseTiledImage(image);
-  if (!image.allocateTile) image.allocateTile = AllocateWorkBuffer;
 
   const FormatInfo info = DescribeFormat(format);
   image.format = format;
@@ -173,7 +171,7 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
 
   // The table, every entry cleared.
   const std::int32_t tableBytes = std::int32_t(tileCount * std::int64_t(sizeof(ImageTile)));
-  if (!image.allocateTile(image.host, tableBytes, image.tableBlock)) {
+  if (!AllocateBlock(image.blocks, tableBytes, image.tableBlock)) {
     ClearShape(image);
     return false;
   }
@@ -193,7 +191,7 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
         tile.width = std::min(kTileSide, lv.width - tile.left);
         tile.height = std::min(kTileSide, lv.height - tile.top);
         const std::int32_t bytes = tile.width * tile.height * image.bytesPerPixel;
-        if (!image.allocateTile(image.host, bytes, tile.block)) {
+        if (!AllocateBlock(image.blocks, bytes, tile.block)) {
           ReleaseTiledImage(image);
           return false;
         }

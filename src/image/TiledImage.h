@@ -1,14 +1,14 @@
 // The program's one in-memory image type: a pyramid of levels (level 0 full
 // size, each next level about half as wide and high, down to 1 x 1), every
 // level cut into tiles of at most 512 x 512 pixels, each tile a separate
-// block taken from the host's buffer suite or, failing that, the heap.
+// block taken from the image's BlockSource (the host's buffer suite in the
+// plug-in) or, without one, the heap.
 // Callers address pixels by (x, y, level) and never see tiles.
 #pragma once
 
 #include <cstdint>
 
-#include "host/HostServices.h"
-#include "host/PluginApi.h"
+#include "image/MemoryBlocks.h"
 
 namespace stellane {
 
@@ -32,13 +32,8 @@ constexpr std::int32_t kMaxImageLevels = 20;
 // Pyramid state once every level above 0 has been rebuilt from level 0.
 constexpr std::int32_t kPyramidBuilt = 2;
 
-// How tile blocks (and the tile table) are obtained. The default is the
-// host's buffer suite with the heap fallback; tests substitute a failing one.
-using TileAllocateProc = bool (*)(const ps::FilterRecord* host, std::int32_t size,
-                                  WorkBuffer& buffer);
-
 struct ImageTile {
-  WorkBuffer block;
+  MemoryBlock block;
   std::uint8_t* pixels;  // block.data
   std::int32_t top;      // row x 512
   std::int32_t left;     // column x 512
@@ -62,9 +57,8 @@ struct ImageLevel {
 };
 
 struct TiledImage {
-  // Where the tiles come from and go back to (may be null: heap only).
-  const ps::FilterRecord* host;
-  TileAllocateProc allocateTile;
+  // Where the tiles, the table and the pyramid's row buffer come from.
+  BlockSource blocks;
 
   std::int32_t format;
   std::int32_t channels;
@@ -78,7 +72,7 @@ struct TiledImage {
   std::int32_t displayLevel;  // lastLevel - 3, at least 0
   ImageLevel levels[kMaxImageLevels];
 
-  WorkBuffer tableBlock;  // holds the tile table
+  MemoryBlock tableBlock;  // holds the tile table
   ImageTile* tiles;
   std::int32_t tileCount;  // 0 when the image holds no pixels
 
@@ -96,8 +90,9 @@ struct ImageRect {
 
 // ---- Lifecycle
 
-// Makes `image` empty, remembering the host whose memory services give tiles.
-void InitTiledImage(TiledImage& image, const ps::FilterRecord* host);
+// Makes `image` empty, remembering where its blocks come from (no source:
+// the heap).
+void InitTiledImage(TiledImage& image, const BlockSource& blocks = {});
 
 // Creates the image at the given size and format with every pixel zero,
 // releasing whatever it held first. A size below 1 reports false and leaves

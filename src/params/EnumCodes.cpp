@@ -8,11 +8,11 @@ namespace {
 
 // "GL" followed by the two-digit number.
 std::uint32_t GlueCode(std::int32_t n) {
-  return ps::FourCC("GL00") + (std::uint32_t(n / 10) << 8) + std::uint32_t(n % 10);
+  return FourCC("GL00") + (std::uint32_t(n / 10) << 8) + std::uint32_t(n % 10);
 }
 
 // "IQr" followed by one digit.
-std::uint32_t QualityCode(std::int32_t n) { return ps::FourCC("IQr0") + std::uint32_t(n); }
+std::uint32_t QualityCode(std::int32_t n) { return FourCC("IQr0") + std::uint32_t(n); }
 
 constexpr std::int32_t kQualityCount = 3;
 

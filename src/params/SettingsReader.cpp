@@ -140,7 +140,7 @@ void ReadThumbnailBlock(ItemReader& r, TiledImage* thumbnail, SettingsReadResult
   if (!jpeg || width < 1 || height < 1) return;
 
   TiledImage decoded;
-  InitTiledImage(decoded, thumbnail ? thumbnail->host : nullptr);
+  InitTiledImage(decoded, thumbnail ? thumbnail->blocks : BlockSource{});
   if (!CreateTiledImage(decoded, width, height, kFormatPacked8)) return;
   if (DecompressJpeg(jpeg, std::size_t(count), decoded)) {
     if (CanHoldThumbnail(thumbnail))

@@ -69,7 +69,7 @@ void PutValueItem(ItemWriter& w, const RenderParams& p, int item) {
 void PutThumbnail(ItemWriter& w, const TiledImage* thumbnail) {
   if (!thumbnail || !HasPixels(*thumbnail)) return w.Put(0);
   TiledImage square;
-  InitTiledImage(square, thumbnail->host);
+  InitTiledImage(square, thumbnail->blocks);
   JpegBytes jpeg;
   bool ok = CreateTiledImage(square, kThumbnailSide, kThumbnailSide, kFormatPacked8);
   if (ok) {

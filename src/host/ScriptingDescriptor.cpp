@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "host/HostServices.h"
+#include "host/RunHooks.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
-#include "params/RunHooks.h"
 
 namespace stellane {
 
