@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "dialog/DialogEntry.h"
-#include "export/ExportRender.h"
 #include "glue/GlueModes.h"
+#include "host/FrontEnd.h"
 #include "host/WorkArea.h"
 #include "render/RenderContext.h"
 #include "render/Renderer.h"
@@ -63,7 +62,7 @@ void RequestRow(Globals& g) {
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
   if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    ReportExportProgress(g, done, total);  // the export's own progress window
+    TheFrontEnd().reportExportProgress(g, done, total);  // the export's own progress window
     return;
   }
   if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
@@ -96,7 +95,7 @@ void RowStep(Globals& g) {
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
     RenderRow(g, g.currentRow);
-    if (ShouldDisplayPreviewRow(g, g.currentRow)) DisplayPreviewRow(g, g.currentRow);
+    if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
       g.loopInternally = 0;

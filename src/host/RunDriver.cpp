@@ -1,8 +1,7 @@
 // The run driver: start, continue and finish.
-#include "dialog/DialogEntry.h"
-#include "dialog/MainDialog.h"
 #include "host/BandLoop.h"
 #include "host/Dispatch.h"
+#include "host/FrontEnd.h"
 #include "host/HostUi.h"
 #include "host/RunHooks.h"
 #include "host/WorkArea.h"
@@ -56,7 +55,7 @@ void EndRunAndRequestNoPixels(Globals& g) {
 void StartHousekeeping(Globals& g) {
   RenderParams& p = *g.params;
   // Without memory for it the settings files simply carry no thumbnail.
-  CreateSettingsThumbnail(g);
+  TheFrontEnd().createSettingsThumbnail(g);
   if (!DescriptorReadable(g)) ReadCachedSettings(g);
   if (g.freshGlobals) {
     g.freshGlobals = 0;
@@ -147,8 +146,8 @@ void StartHandler(Globals& g) {
 
   ReadScriptingDescriptor(g);
   if (p.showDialog) {
-    TakeUndoSnapshot(g);
-    RunMainDialog(g);
+    TheFrontEnd().takeUndoSnapshot(g);
+    TheFrontEnd().runMainDialog(g);
     p.showDialog = 0;
     if (Result(g) != ps::noErr) {
       EndRunAndRequestNoPixels(g);
