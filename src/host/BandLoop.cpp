@@ -4,6 +4,7 @@
 
 #include "glue/GlueModes.h"
 #include "host/FrontEnd.h"
+#include "host/HostQuirks.h"
 #include "host/WorkArea.h"
 #include "render/RenderContext.h"
 #include "render/Renderer.h"
@@ -25,28 +26,21 @@ void RequestRow(Globals& g) {
   const std::int32_t height = filter.bottom - y0;
 
   SetWorkArea(g, filter, 1);
-  fr->inRect = filter;
-  fr->outRect = filter;
-  fr->maskRect = EmptyRectAt(filter.top, filter.left);
-
   const std::int32_t y = y0 + std::clamp(g.rowIndex, 0, std::max(0, height - 1));
-  fr->inRect.top = fr->outRect.top = std::int16_t(y);
-  fr->inRect.bottom = fr->outRect.bottom = std::int16_t(y + 1);
+  ps::Rect16 row = filter;
+  row.top = std::int16_t(y);
+  row.bottom = std::int16_t(y + 1);
 
+  ps::Rect16 mask = EmptyRectAt(filter.top, filter.left);
   if (fr->haveMask && g.renderStarted) {
     // Four mask rows around y (y - 2 .. y + 1), clamped into the filter
     // rectangle and never empty.
-    ps::Rect16 mask = filter;
+    mask = filter;
     mask.top = std::int16_t(std::clamp<std::int32_t>(y - 2, filter.top, filter.bottom));
     mask.bottom = std::int16_t(std::clamp<std::int32_t>(y + 2, filter.top, filter.bottom));
     if (mask.bottom <= mask.top) mask.bottom = std::int16_t(mask.top + 1);
-    fr->maskRect = mask;
   }
-
-  fr->inLoPlane = fr->outLoPlane = 0;
-  fr->inHiPlane = fr->outHiPlane = std::int16_t(fr->planes - 1);
-  fr->inputRate = fr->maskRate = ps::kFixedOne;
-  fr->inputPadding = fr->outputPadding = fr->maskPadding = ps::plugInWantsEdgeReplication;
+  FillPixelRequest(fr, row, row, mask, ps::kFixedOne);
 
   g.maskFirstRow = fr->maskRect.top - y0;
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
@@ -85,7 +79,7 @@ bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) ||
       TargetOf(*g.params) != RenderTarget::kPreview)
     return false;
-  if (HostIs(fr, "8BIM") || HostIs(fr, "8ELE")) return row % 100 == 99;
+  if (HostHas(fr, HostQuirk::kSparsePreviewDisplay)) return row % 100 == 99;
   return true;
 }
 

@@ -4,14 +4,6 @@
 
 namespace stellane {
 
-namespace {
-
-constexpr std::uint32_t ByteSwapped(std::uint32_t v) {
-  return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-}
-
-}  // namespace
-
 bool HasHandleSuite(const ps::FilterRecord* fr) {
   const ps::HandleProcs* procs = fr ? fr->handleProcs : nullptr;
   return procs && procs->newProc && procs->disposeProc && procs->lockProc && procs->unlockProc;
@@ -92,11 +84,5 @@ void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t 
 }
 
 bool TestAbort(const ps::FilterRecord* fr) { return fr && fr->abortProc && fr->abortProc(); }
-
-bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]) {
-  if (!fr) return false;
-  const std::uint32_t code = ps::FourCC(signature);
-  return fr->hostSig == code || fr->hostSig == ByteSwapped(code);
-}
 
 }  // namespace stellane

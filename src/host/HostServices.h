@@ -41,8 +41,4 @@ ps::OSErr AdvanceState(const ps::FilterRecord* fr);
 void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t total);
 bool TestAbort(const ps::FilterRecord* fr);
 
-// The host signature, compared in both byte orders: hosts differ in how they
-// store the four characters.
-bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]);
-
 }  // namespace stellane

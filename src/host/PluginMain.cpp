@@ -4,6 +4,7 @@
 #include "host/CurrentCall.h"
 #include "host/DataWord.h"
 #include "host/Dispatch.h"
+#include "host/HostQuirks.h"
 #include "host/HostUi.h"
 #include "host/PluginEntry.h"
 
@@ -13,8 +14,7 @@ namespace {
 
 CurrentCall currentCall;
 
-// GIMP's pspi bridge keeps the data word in a 4-byte slot.
-bool NarrowDataWord(const ps::FilterRecord* fr) { return HostIs(fr, "PMIG"); }
+bool NarrowDataWord(const ps::FilterRecord* fr) { return HostHas(fr, HostQuirk::kNarrowDataWord); }
 
 std::intptr_t AboutParentWindow(const void* paramBlock) {
   const auto* about = static_cast<const ps::AboutRecord*>(paramBlock);
