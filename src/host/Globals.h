@@ -73,7 +73,8 @@ struct Globals {
 // reported to the user keeps its own (negative) code.
 constexpr std::int16_t kErrMessageShown = 1;
 
-// Writes a status through the result pointer of the current call.
+// Records the status of the current call; PluginMain hands it to the host
+// when the call returns.
 inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
 inline std::int16_t Result(const Globals& g) { return *g.result; }
 
