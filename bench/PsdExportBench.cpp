@@ -37,7 +37,7 @@ struct ExportBenchRig {
     g.filterRecord = &fr;
     g.params = &params;
     AllocateWorkBuffer(&fr, kRenderContextBytes, g.buffers.renderContext);
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, 3);
   }
   ~ExportBenchRig() {

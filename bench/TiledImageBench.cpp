@@ -15,7 +15,7 @@ constexpr int kHeight = 3000;
 struct BigImage {
   TiledImage image;
   explicit BigImage(int format) {
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, format);
     for (int y = 0; y < kHeight; ++y) {
       for (int x = 0; x < kWidth; ++x) {
@@ -40,7 +40,7 @@ void ScaledCopy(benchmark::State& state) {
   BigImage big(int(state.range(0)));
   RebuildPyramid(big.image);
   TiledImage picture;
-  InitTiledImage(picture, nullptr);
+  InitTiledImage(picture);
   CreateTiledImage(picture, 500, 375, 3);
   for (auto _ : state) {
     CopyScaled(big.image, picture, {0, 0, kWidth, kHeight}, {0, 0, 500, 375}, 0.5f);

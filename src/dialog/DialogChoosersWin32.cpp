@@ -221,9 +221,10 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   else
     ofn.Flags |= OFN_FILEMUSTEXIST;
   // The preset browser; without its pane image it is a plain open dialog.
-  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail, nullptr);
-  const bool browser = kind == FileChoice::OpenSettings &&
-                       CreateTiledImage(paneThumbnail, kThumbnailSide, kThumbnailSide, 3);
+  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail);
+  const bool browser =
+      kind == FileChoice::OpenSettings &&
+      CreateTiledImage(paneThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8);
   if (browser) {
     ResetToGreyRamp(paneThumbnail);
     ofn.hInstance = module;

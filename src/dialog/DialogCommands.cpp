@@ -5,6 +5,7 @@
 
 #include "dialog/MainDialog.h"
 #include "glue/CompositorTargets.h"
+#include "glue/GlueNames.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 
@@ -12,7 +13,6 @@ namespace stellane {
 
 namespace {
 
-constexpr std::int32_t kGlueModeCount = 62;
 constexpr std::int32_t kRandomSeedMask = 2047;
 
 // What follows a click command in the undo store. Decided before the
@@ -84,7 +84,6 @@ void ShowRandomSettings(Globals& g) {
 }
 
 void EndWith(Globals& g, int code) {
-  g.dialogEndState = code;
   Session(g).ended = true;
   Window(g).EndDialog(code);
 }
@@ -141,7 +140,7 @@ void Click(Globals& g, int control) {
     ClearCurrentDotMark(g);
 
   if (control == ctl::kNextGlue) {
-    p.glue = p.glue >= kGlueModeCount ? 1 : p.glue + 1;
+    p.glue = p.glue >= kGlueModeCount ? std::int32_t(GlueMode::kNormal) : p.glue + 1;
     ParamsToControls(g);
     s.refresh = true;
   }
@@ -177,15 +176,14 @@ void OpenMainDialog(Globals& g, DialogSession& session, DialogWindow& window) {
   session = DialogSession{};
   session.window = &window;
   session.cursor = DialogCursor::Arrow;
-  InitTiledImage(session.dotThumbnail, g.filterRecord);
+  InitTiledImage(session.dotThumbnail, HostBlocks(g.filterRecord));
   if (!HasPixels(g.settingsThumbnail)) CreateSettingsThumbnail(g);
-  CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, 3);
+  CreateTiledImage(session.dotThumbnail, kDotThumbnailSide, kDotThumbnailSide, kFormatPacked8);
   g.dialogSession = &session;
-  g.dialogWindow = &window;
 
   DialogRecord& r = Dialog(g);
   std::memset(r.enabled, 1, sizeof r.enabled);
-  p.renderTarget = 1;
+  SetTarget(p, RenderTarget::kPreview);
   p.captureControl = -1;
   CopyParamSet(r.backup, p);
 
@@ -213,7 +211,6 @@ void CloseMainDialog(Globals& g) {
   if (!g.dialogSession) return;
   ReleaseTiledImage(g.dialogSession->dotThumbnail);
   g.dialogSession = nullptr;
-  g.dialogWindow = nullptr;
 }
 
 void DialogCommand(Globals& g, int control, int notifyCode) {

@@ -325,8 +325,9 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   HWND dialog = CreateDialogParamA(view.module, "DISSOLVESANSPARAM", parent, MainDialogProc,
                                    reinterpret_cast<LPARAM>(&view));
   if (!dialog) {
-    // Without its window the dialog cannot ask the user: as Cancel.
-    SetResult(g, ps::userCanceledErr);
+    // Without its window the dialog cannot ask the user. That is a failure
+    // (window resources exhausted), not the user's Cancel: the host says so.
+    SetResult(g, ps::memFullErr);
     FreeDialogArt(view.art);
     return;
   }
@@ -358,11 +359,17 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
+// Set only by the test program (UseWindowlessMainDialog); the module never
+// sets it.
+bool windowlessMainDialog = false;
+
 }  // namespace
+
+void UseWindowlessMainDialog() { windowlessMainDialog = true; }
 
 void RunMainDialog(Globals& g) {
   // The test program drives the behaviour through its own window.
-  if (std::getenv("STELLANE_WINDOWLESS_DIALOG")) {
+  if (windowlessMainDialog) {
     RunWindowlessDialog(g);
     return;
   }

@@ -65,8 +65,9 @@ void ResetToGreyRamp(TiledImage& image) {
 }
 
 bool CreateSettingsThumbnail(Globals& g) {
-  InitTiledImage(g.settingsThumbnail, g.filterRecord);
-  if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, 3)) return false;
+  InitTiledImage(g.settingsThumbnail, HostBlocks(g.filterRecord));
+  if (!CreateTiledImage(g.settingsThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8))
+    return false;
   ResetToGreyRamp(g.settingsThumbnail);
   return true;
 }

@@ -61,8 +61,8 @@ void MakeThumbnail(Globals& g) {
       fr->outData,         fr->outRowBytes, width, height, fr->outHiPlane - fr->outLoPlane + 1,
       BytesPerChannel(*fr)};
   TiledImage square;
-  InitTiledImage(square, fr);
-  if (CreateTiledImage(square, side, side, 3)) {
+  InitTiledImage(square, HostBlocks(fr));
+  if (CreateTiledImage(square, side, side, kFormatPacked8)) {
     CopyHostPixels(area, (width - side) / 2, (height - side) / 2, square);
     CopyScaled(square, thumbnail, {0, 0, side, side}, {0, 0, kThumbnailSide, kThumbnailSide}, 0.0f);
   }

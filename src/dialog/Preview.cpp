@@ -1,5 +1,5 @@
 // The live preview: a reduced copy of the host's image, rendered through the
-// band loop with renderTarget 1 and drawn by the host's displayPixels.
+// band loop with RenderTarget::kPreview and drawn by the host's displayPixels.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "dialog/MainDialog.h"
 #include "glue/CompositorTargets.h"
 #include "host/BandLoop.h"
+#include "host/HostQuirks.h"
 #include "host/HostServices.h"
 #include "host/WorkArea.h"
 
@@ -110,7 +111,7 @@ void DrawOutput(Globals& g, const ps::VRect& src) {
   const std::int32_t pixelBytes = OutputPlanes(fr) * sampleBytes;
   const bool grey = GreyMode(fr->imageMode);
   const std::int32_t colours = std::min(OutputPlanes(fr), grey ? 1 : 3);
-  const bool blueFirst = colours == 3 && HostIs(fr, "OHps");
+  const bool blueFirst = colours == 3 && HostHas(fr, HostQuirk::kBlueFirstPreviewPixels);
   const std::int32_t width = src.right - src.left;
   const std::int32_t rows = src.bottom - src.top;
 
@@ -186,19 +187,15 @@ bool RequestReducedArea(Globals& g, std::int32_t f) {
   const std::int32_t height = std::max(bottom - top, 0);
 
   auto S = [](std::int32_t v) { return static_cast<std::int16_t>(v); };
-  fr->inRect = {S(top), S(left), S(top + height), S(left + width)};
-  fr->outRect = {filter.top, filter.left, S(filter.top + height), S(filter.left + width)};
-  fr->maskRect = fr->inRect;
-  fr->inLoPlane = fr->outLoPlane = 0;
-  fr->inHiPlane = fr->outHiPlane = static_cast<std::int16_t>(fr->planes - 1);
-  fr->inputRate = fr->maskRate = f << 16;
-  if (HostIs(fr, "PSP8") && f >= 2) {
-    // This host wants the mask in coordinates of the reduced area.
+  const ps::Rect16 in = {S(top), S(left), S(top + height), S(left + width)};
+  const ps::Rect16 out = {filter.top, filter.left, S(filter.top + height), S(filter.left + width)};
+  ps::Rect16 mask = in;
+  if (HostHas(fr, HostQuirk::kReducedMaskCoordinates) && f >= 2) {
     const std::int16_t dx = S(p.previewPanX / f);
     const std::int16_t dy = S(p.previewPanY / f);
-    fr->maskRect = {dy, dx, S(dy + height), S(dx + width)};
+    mask = {dy, dx, S(dy + height), S(dx + width)};
   }
-  fr->inputPadding = fr->outputPadding = fr->maskPadding = -1;
+  FillPixelRequest(fr, in, out, mask, f << 16);
   SetResult(g, AdvanceState(fr));
   if (Result(g) != ps::noErr) return false;
   p.previewZoom = f;

@@ -58,4 +58,9 @@ void RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Glob
 // window with OK at once.
 void RunWindowlessDialog(Globals& g);
 
+// Makes RunMainDialog run the windowless dialog from now on. Windows only:
+// the test program calls it before its first test, so that tests drive the
+// dialog's behaviour through their own window (natively it always does).
+void UseWindowlessMainDialog();
+
 }  // namespace stellane

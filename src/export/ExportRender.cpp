@@ -13,29 +13,23 @@ namespace {
 
 // The run's row bookkeeping that a rendering overwrites.
 struct RowState {
-  std::int32_t workWidth, workHeight, firstColumn, lastColumn, firstRow, lastRow, bufferUnits;
+  std::int32_t workWidth, workHeight, bufferUnits;
   std::int32_t currentRow, progressDone, progressTotal, renderPhase;
   std::uint8_t moreRows, loopInternally, renderStarted;
-  std::int32_t maskFirstRow, maskLastRow, inputFirstRow, inputLastRow;
+  std::int32_t maskFirstRow, maskLastRow;
   std::uint8_t progressCounter, abortCounter;
   std::int32_t lastProgressDone;
 };
 
 RowState SaveRowState(const Globals& g) {
-  return {g.workWidth,       g.workHeight,    g.firstColumn,    g.lastColumn,      g.firstRow,
-          g.lastRow,         g.bufferUnits,   g.currentRow,     g.progressDone,    g.progressTotal,
-          g.renderPhase,     g.moreRows,      g.loopInternally, g.renderStarted,   g.maskFirstRow,
-          g.maskLastRow,     g.inputFirstRow, g.inputLastRow,   g.progressCounter, g.abortCounter,
-          g.lastProgressDone};
+  return {g.workWidth,     g.workHeight,  g.bufferUnits,     g.currentRow,     g.progressDone,
+          g.progressTotal, g.renderPhase, g.moreRows,        g.loopInternally, g.renderStarted,
+          g.maskFirstRow,  g.maskLastRow, g.progressCounter, g.abortCounter,   g.lastProgressDone};
 }
 
 void RestoreRowState(Globals& g, const RowState& s) {
   g.workWidth = s.workWidth;
   g.workHeight = s.workHeight;
-  g.firstColumn = s.firstColumn;
-  g.lastColumn = s.lastColumn;
-  g.firstRow = s.firstRow;
-  g.lastRow = s.lastRow;
   g.bufferUnits = s.bufferUnits;
   g.currentRow = s.currentRow;
   g.progressDone = s.progressDone;
@@ -46,8 +40,6 @@ void RestoreRowState(Globals& g, const RowState& s) {
   g.renderStarted = s.renderStarted;
   g.maskFirstRow = s.maskFirstRow;
   g.maskLastRow = s.maskLastRow;
-  g.inputFirstRow = s.inputFirstRow;
-  g.inputLastRow = s.inputLastRow;
   g.progressCounter = s.progressCounter;
   g.abortCounter = s.abortCounter;
   g.lastProgressDone = s.lastProgressDone;
@@ -103,12 +95,12 @@ std::int16_t RenderIntoImage(Globals& g, TiledImage& image, const ExportProgress
   ps::FilterRecord& fr = *g.filterRecord;
   fr.inRect = fr.outRect = area;
   RenderParams& p = *g.params;
-  p.renderTarget = 2;
+  SetTarget(p, RenderTarget::kExportImage);
   p.previewPanX = p.previewPanY = 0;
   c.exportImage = &image;
   SetWorkArea(g, area, 1);
-  g.inputFirstRow = g.maskFirstRow = 0;
-  g.inputLastRow = g.maskLastRow = height - 1;
+  g.maskFirstRow = 0;
+  g.maskLastRow = height - 1;
 
   ActiveExport active{&g, progress, -1};
   ActiveExport* const outer = activeExport;

@@ -67,19 +67,19 @@ enum class PresetPicture { kWritten, kNoThumbnail, kNotWritten };
 PresetPicture WritePresetThumbnail(HtmlPage& page, const std::string& settingsPath,
                                    const std::string& jpegName) {
   TiledImage stored;
-  InitTiledImage(stored, nullptr);
-  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, 3))
+  InitTiledImage(stored);
+  if (!CreateTiledImage(stored, kThumbnailSide, kThumbnailSide, kFormatPacked8))
     return PresetPicture::kNotWritten;
   RenderParams values{};
   const SettingsReadResult read =
       ReadSettingsFile(settingsPath.c_str(), SettingsReadMode::ThumbnailOnly, values, &stored);
   PresetPicture result = PresetPicture::kNoThumbnail;
   TiledImage thumbnail;
-  InitTiledImage(thumbnail, nullptr);
+  InitTiledImage(thumbnail);
   if (read.status == 0 && read.thumbnailPresent && read.thumbnailWidth > 0 &&
       read.thumbnailHeight > 0) {
     result = PresetPicture::kNotWritten;
-    if (CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, 3)) {
+    if (CreateTiledImage(thumbnail, read.thumbnailWidth, read.thumbnailHeight, kFormatPacked8)) {
       for (std::int32_t y = 0; y < read.thumbnailHeight; ++y) {
         for (std::int32_t x = 0; x < read.thumbnailWidth; ++x) {
           WritePacked(thumbnail, x, y, 0, ReadPacked(stored, x, y, 0));
@@ -181,8 +181,8 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
     std::snprintf(name, sizeof name, "dot %d", dot);
     const std::string jpegName = std::string(name) + ".jpg";
     TiledImage picture;
-    InitTiledImage(picture, g.filterRecord);
-    bool ok = CreateTiledImage(picture, width, height, 3);
+    InitTiledImage(picture, HostBlocks(g.filterRecord));
+    bool ok = CreateTiledImage(picture, width, height, kFormatPacked8);
     if (ok) {
       *g.params = values;
       ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;

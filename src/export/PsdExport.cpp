@@ -69,7 +69,7 @@ std::int16_t ExportPsd(Globals& g, const char* path, const ExportProgress* progr
   if (!PsdJobSizeValid(job)) return kExportTooLarge;
 
   TiledImage image;
-  InitTiledImage(image, g.filterRecord);
+  InitTiledImage(image, HostBlocks(g.filterRecord));
   if (!CreateTiledImage(image, job.width, job.height, PsdImageFormat(job))) return kExportNoImage;
   exportRunning = true;
   const std::int16_t status = RenderAndWrite(g, job, image, path, progress);

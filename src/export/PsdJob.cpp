@@ -4,6 +4,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "image/TiledImage.h"
+
 namespace stellane {
 
 PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
@@ -11,7 +13,7 @@ PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
   job.kind = 4;
   job.layerCount = 1;
   job.outputMode = params.outputMode;
-  if (params.outputMode == 6) {
+  if (params.outputMode == kOutputCustomSize) {
     job.width = params.customWidth;
     job.height = params.customHeight;
   } else {
@@ -33,7 +35,9 @@ PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
 }
 
 std::int32_t PsdImageFormat(const PsdJob& job) {
-  return job.bytesPerChannel == 4 ? 9 : job.bytesPerChannel == 2 ? 4 : 3;
+  return job.bytesPerChannel == 4   ? kFormatRgbaFloat
+         : job.bytesPerChannel == 2 ? kFormatRgba16
+                                    : kFormatPacked8;
 }
 
 bool PsdJobSizeValid(const PsdJob& job) {

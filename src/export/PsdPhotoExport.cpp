@@ -70,9 +70,9 @@ std::int16_t RenderWithGlue(Globals& g, TiledImage& image, std::int32_t glue, st
 struct Images {
   TiledImage background, effect, merged;
   explicit Images(const ps::FilterRecord* fr) {
-    InitTiledImage(background, fr);
-    InitTiledImage(effect, fr);
-    InitTiledImage(merged, fr);
+    InitTiledImage(background, HostBlocks(fr));
+    InitTiledImage(effect, HostBlocks(fr));
+    InitTiledImage(merged, HostBlocks(fr));
   }
   ~Images() {
     ReleaseTiledImage(background);

@@ -35,7 +35,9 @@ void StoreInt(std::uint8_t* p, ImageKind kind, std::int32_t v) {
 
 void StoreFloat(std::uint8_t* p, float v) { std::memcpy(p, &v, sizeof v); }
 
-bool IsEightBitFormat(std::int32_t format) { return format == 0 || format == 3; }
+bool IsEightBitFormat(std::int32_t format) {
+  return format == kFormatGrey8 || format == kFormatPacked8;
+}
 
 // 8x8 squares: the darker value where bit 3 of x XOR y is set.
 bool DarkSquare(std::int32_t x, std::int32_t y) { return ((x ^ y) & 8) != 0; }
@@ -48,7 +50,8 @@ bool OpenHostRow(const ps::FilterRecord& fr, CompositeSite& site) {
   const std::int32_t width =
       std::min(fr.outRect.right - fr.outRect.left, fr.inRect.right - fr.inRect.left);
   std::int32_t height = fr.outRect.bottom - fr.outRect.top;
-  if (site.target == 1) height = std::min(height, fr.inRect.bottom - fr.inRect.top);
+  if (site.target == RenderTarget::kPreview)
+    height = std::min(height, fr.inRect.bottom - fr.inRect.top);
   if (width <= 0 || height <= 0) return false;
   site.maxX = width - 1;
   site.y = std::clamp(site.y, 0, height - 1);
@@ -61,7 +64,7 @@ bool OpenHostRow(const ps::FilterRecord& fr, CompositeSite& site) {
   site.outPixelBytes = outPlanes * bytes;
   std::intptr_t inOffset = 0;
   std::intptr_t outOffset = 0;
-  if (site.target == 1) {
+  if (site.target == RenderTarget::kPreview) {
     inOffset = std::intptr_t{site.y} * fr.inRowBytes;
     outOffset = std::intptr_t{site.y} * fr.outRowBytes;
   }
@@ -101,14 +104,14 @@ bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site) {
   site.g = &g;
   site.kind = ImageKindOf(*fr);
   if (site.kind == ImageKind::kOther) return false;
-  site.target = g.params->renderTarget;
+  site.target = TargetOf(*g.params);
   site.y = y;
   site.max = site.kind == ImageKind::k16 ? 32768 : 255;
   site.unit = site.kind == ImageKind::kFloat ? 1.0f : static_cast<float>(site.max);
   site.grey = fr->planes < 3;
   site.transparencyPlane = -1;
 
-  if (site.target != 2) return OpenHostRow(*fr, site);
+  if (site.target != RenderTarget::kExportImage) return OpenHostRow(*fr, site);
   if (g.buffers.renderContext.data == nullptr) return false;
   site.image = Context(g).exportImage;
   if (site.image == nullptr || !HasPixels(*site.image)) return false;
@@ -119,7 +122,7 @@ bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site) {
 }
 
 void CopyUncomputedPlanes(const CompositeSite& site) {
-  if (site.target != 0) return;
+  if (site.target != RenderTarget::kHostImage) return;
   const int bytes = BytesPerChannel(site.kind);
   const int computed = site.grey ? 1 : 3;
   const int planes = std::min(site.outPixelBytes, site.inPixelBytes) / bytes;
@@ -134,7 +137,7 @@ void CopyUncomputedPlanes(const CompositeSite& site) {
 
 void MoveCompositeSite(CompositeSite& site, std::int32_t x) {
   site.x = std::clamp(x, 0, site.maxX);
-  if (site.target == 2) return;
+  if (site.target == RenderTarget::kExportImage) return;
   site.in = site.inRow + std::intptr_t{site.x} * site.inPixelBytes;
   site.out = site.outRow + std::intptr_t{site.x} * site.outPixelBytes;
 }
@@ -147,13 +150,13 @@ bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite
 
 void ReadSource(const CompositeSite& site, std::int32_t source[3]) {
   // The common case first: an 8-bit colour row of the host.
-  if (site.target != 2 && site.kind == ImageKind::k8 && !site.grey) {
+  if (site.target != RenderTarget::kExportImage && site.kind == ImageKind::k8 && !site.grey) {
     source[0] = site.in[0];
     source[1] = site.in[1];
     source[2] = site.in[2];
     return;
   }
-  if (site.target == 2) {
+  if (site.target == RenderTarget::kExportImage) {
     const TiledImage& image = *site.image;
     if (image.maxValue == static_cast<float>(site.max)) {
       std::int32_t four[4];
@@ -196,13 +199,14 @@ std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y) {
 
 void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
                         std::int32_t alpha) {
-  if (site.target == 0 && site.kind == ImageKind::k8 && !site.grey && site.transparencyPlane < 0) {
+  if (site.target == RenderTarget::kHostImage && site.kind == ImageKind::k8 && !site.grey &&
+      site.transparencyPlane < 0) {
     site.out[0] = static_cast<std::uint8_t>(result[0]);
     site.out[1] = static_cast<std::uint8_t>(result[1]);
     site.out[2] = static_cast<std::uint8_t>(result[2]);
     return;
   }
-  if (site.target == 2) {
+  if (site.target == RenderTarget::kExportImage) {
     TiledImage& image = *site.image;
     const std::int32_t four[4] = {result[0], result[1], result[2], alpha};
     if (IsEightBitFormat(image.format) && site.kind == ImageKind::k16) {
@@ -222,7 +226,7 @@ void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
 
   const int bytes = BytesPerChannel(site.kind);
   const int channels = site.grey ? 1 : 3;
-  if (site.target == 0) {
+  if (site.target == RenderTarget::kHostImage) {
     for (int c = 0; c < channels; ++c) StoreInt(site.out + c * bytes, site.kind, result[c]);
     if (site.transparencyPlane >= 0) {
       StoreInt(site.out + site.transparencyPlane * bytes, site.kind, alpha);
@@ -257,7 +261,7 @@ void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
 }
 
 void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha) {
-  if (site.target == 2) {
+  if (site.target == RenderTarget::kExportImage) {
     TiledImage& image = *site.image;
     const float four[4] = {rgb[0], rgb[1], rgb[2], alpha};
     if (IsEightBitFormat(image.format)) {
@@ -273,7 +277,7 @@ void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha
   }
 
   const int channels = site.grey ? 1 : 3;
-  if (site.target == 0) {
+  if (site.target == RenderTarget::kHostImage) {
     for (int c = 0; c < channels; ++c) StoreFloat(site.out + 4 * c, rgb[c]);
     if (site.transparencyPlane >= 0) StoreFloat(site.out + 4 * site.transparencyPlane, alpha);
     return;

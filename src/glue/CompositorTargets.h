@@ -23,14 +23,14 @@ ImageKind ImageKindOf(const ps::FilterRecord& fr);
 struct CompositeSite {
   Globals* g;
   ImageKind kind;
-  std::int32_t target;  // renderTarget 0, 1 or 2
-  std::int32_t x;       // clamped into the target
+  RenderTarget target;
+  std::int32_t x;  // clamped into the target
   std::int32_t y;
   std::int32_t maxX;  // the last column of the target
   std::int32_t max;   // channel maximum of the integer path: 255 or 32768
   float unit;         // what a rendered 1.0 becomes: 255, 32768 or 1.0
   bool grey;          // fewer than three colour planes: one value for all three
-  // Host buffers (targets 0 and 1): first byte of the row and of the pixel.
+  // Host buffers (host image and preview): first byte of the row and of the pixel.
   const std::uint8_t* inRow;
   std::uint8_t* outRow;
   std::int32_t inPixelBytes;
@@ -38,7 +38,7 @@ struct CompositeSite {
   const std::uint8_t* in;
   std::uint8_t* out;
   int transparencyPlane;  // plane index in the output pixel, -1 for none
-  // Export image (target 2).
+  // Export image.
   TiledImage* image;
 };
 
@@ -46,7 +46,7 @@ struct CompositeSite {
 // when there is nowhere to write: no parameter record, host buffers or export
 // image, an empty target, or an image kind the compositor does not handle.
 bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site);
-// Copies, along the open row of the host's output (render target 0), the
+// Copies, along the open row of the host's output (RenderTarget::kHostImage), the
 // planes the compositor does not compute from the source: a transparency
 // plane the host did not declare editable (GIMP's pspi gives filter case 0
 // and four planes) and any further plane. GIMP's output buffer starts empty,

@@ -156,137 +156,137 @@ void ApplyGlueMode(std::int32_t mode, std::int32_t* rendered, const std::int32_t
   const auto hl = [&k](Value t, Value b) { return HardLight(t, b, k); };
   const auto pin = [&k](Value t, Value b) { return PinLight(t, b, k); };
 
-  switch (mode) {
-    case 2:  // "procedural +"
+  switch (static_cast<GlueMode>(mode)) {
+    case GlueMode::kProceduralPlus:
       return PerChannel(
           r, s, [&](Value R, Value S) { return ProceduralPlus(R, S, k, proceduralWeights); });
-    case 3:  // "procedural -"
+    case GlueMode::kProceduralMinus:
       return PerChannel(
           r, s, [&](Value R, Value S) { return std::min(full, R + ((R * S) >> k.shiftUnit)); });
-    case 4:  // "difference"
+    case GlueMode::kDifference:
       return PerChannel(r, s, [&](Value R, Value S) { return Difference(R, S, k); });
-    case 5:  // "lighten"
+    case GlueMode::kLighten:
       return PerChannel(r, s, [&](Value R, Value S) { return std::max(R, S); });
-    case 6:  // "darken"
+    case GlueMode::kDarken:
       return PerChannel(r, s, [&](Value R, Value S) { return std::min(R, S); });
-    case 7:  // "add"
+    case GlueMode::kAdd:
       return PerChannel(r, s, [&](Value R, Value S) { return std::min(full, R + S); });
-    case 8:  // "subtract"
+    case GlueMode::kSubtract:
       return PerChannel(r, s, [&](Value R, Value S) { return std::max(0, R - S); });
-    case 9:  // "multiply"
+    case GlueMode::kMultiply:
       return PerChannel(r, s, [&](Value R, Value S) { return (R * S) >> k.shiftUnit; });
-    case 10:  // "screen"
+    case GlueMode::kScreen:
       return PerChannel(r, s,
                         [&](Value R, Value S) { return R + (((full - R) * S) >> k.shiftUnit); });
-    case 11:  // "hard light"
+    case GlueMode::kHardLight:
       return PerChannel(r, s, [&](Value R, Value S) { return hl(R, S); });
-    case 12:  // "overlay"
+    case GlueMode::kOverlay:
       return PerChannel(r, s, [&](Value R, Value S) { return hl(S, R); });
-    case 13:  // "superlay"
+    case GlueMode::kSuperlay:
       return PerChannel(r, s, [&](Value R, Value S) { return Superlay(R, S, k); });
-    case 14:  // "exclusion"
+    case GlueMode::kExclusion:
       return PerChannel(r, s, [&](Value R, Value S) { return Exclusion(R, S, k); });
-    case 15:  // "color"
+    case GlueMode::kColor:
       return PerceptualMixMode(PerceptualMix::kColor, r, s, k);
-    case 16:  // "luminance"
+    case GlueMode::kLuminance:
       return PerceptualMixMode(PerceptualMix::kLuminance, r, s, k);
-    case 17:  // "linear light"
+    case GlueMode::kLinearLight:
       return PerChannel(r, s, [&](Value R, Value S) {
         return R < k.half ? std::max(0, S + 2 * R - k.unit) : std::min(full, S + 2 * R - full);
       });
-    case 18:  // "pin light"
+    case GlueMode::kPinLight:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(R, S); });
-    case 19:  // "spin light"
+    case GlueMode::kSpinLight:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(S, R); });
-    case 20:  // "vivid a"
+    case GlueMode::kVividA:
       return PerChannel(r, s, [&](Value R, Value S) { return VividA(R, S, k); });
-    case 21:  // "vivid b"
+    case GlueMode::kVividB:
       return PerChannel(r, s, [&](Value R, Value S) { return std::clamp(2 * R - S, 0, full); });
-    case 22:  // "saturation"
+    case GlueMode::kSaturation:
       return PerceptualMixMode(PerceptualMix::kSaturation, r, s, k);
-    case 23:  // "hue"
+    case GlueMode::kHue:
       return PerceptualMixMode(PerceptualMix::kHue, r, s, k);
-    case 24:  // "similarity"
+    case GlueMode::kSimilarity:
       return PerChannel(r, s, [&](Value R, Value S) { return full - std::abs(R + S - full); });
-    case 25:  // "cross"
+    case GlueMode::kCross:
       return PerChannel(r, s, [&](Value R, Value S) { return Cross(R, S, k); });
-    case 26:  // "hard diff"
+    case GlueMode::kHarshDiff:
       return PerChannel(r, s, [&](Value R, Value S) { return std::abs(R - S); });
-    case 27:  // "soft light"
+    case GlueMode::kSoftLight:
       return PerChannel(r, s, [&](Value R, Value S) { return SoftLight(R, S, k); });
-    case 28:  // "bright"
+    case GlueMode::kBright:
       return PickByLuma(true, r, s);
-    case 29:  // "dim"
+    case GlueMode::kDim:
       return PickByLuma(false, r, s);
-    case 30:  // "dodge"
+    case GlueMode::kDodge:
       return PerChannel(r, s, [&](Value R, Value S) { return Dodge(R, S, k); });
-    case 31:  // "burn"
+    case GlueMode::kBurn:
       return PerChannel(r, s, [&](Value R, Value S) { return Burn(R, S, k); });
-    case 32:  // "ace"
+    case GlueMode::kAce:
       return PerChannel(
           r, s, [&](Value R, Value S) { return (R * R + (k.unit - R) * S) >> k.shiftUnit; });
-    case 33:  // "king"
+    case GlueMode::kKing:
       return PerChannel(r, s, [&](Value R, Value S) { return King(R, S, k); });
-    case 34:  // "queen"
+    case GlueMode::kQueen:
       return PerChannel(r, s, [&](Value R, Value S) { return Queen(R, S, k); });
-    case 35:  // "jack"
+    case GlueMode::kJack:
       return PerChannel(r, s, [&](Value R, Value S) { return Jack(R, S, k); });
-    case 36:  // "and"
+    case GlueMode::kAnd:
       return PerChannel(r, s, [&](Value R, Value S) { return R & S; });
-    case 37:  // "or"
+    case GlueMode::kOr:
       return PerChannel(r, s, [&](Value R, Value S) { return Bitwise(R | S, k); });
-    case 38:  // "xor"
+    case GlueMode::kXor:
       return PerChannel(r, s, [&](Value R, Value S) { return Bitwise(R ^ S, k); });
-    case 39:  // "multibright"
+    case GlueMode::kMultibright:
       return PerChannel(r, s, [&](Value R, Value S) { return MultiBright(R, S, k); });
-    case 40:  // "hot"
+    case GlueMode::kHot:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(pin(S, R), pin(S, full - R)); });
-    case 41:  // "cold"
+    case GlueMode::kCold:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(pin(R, S), pin(R, full - S)); });
-    case 42:  // "wet"
+    case GlueMode::kWet:
       return PerChannel(r, s,
                         [&](Value R, Value S) { return pin(hl(S, R), full - hl(R, full - S)); });
-    case 43:  // "dry"
+    case GlueMode::kDry:
       return PerChannel(r, s, [&](Value R, Value S) {
         return pin(hl(S, full - R), full - hl(full - R, full - S));
       });
-    case 44:  // "up"
+    case GlueMode::kUp:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(hl(R, S), hl(S, R)); });
-    case 45:  // "down"
+    case GlueMode::kDown:
       return PerChannel(r, s, [&](Value R, Value S) { return pin(hl(S, R), hl(R, S)); });
-    case 46:  // "wax"
+    case GlueMode::kWax:
       return WaxWaneMode(false, r, s, k);
-    case 47:  // "wane"
+    case GlueMode::kWane:
       return WaxWaneMode(true, r, s, k);
-    case 48:  // "north"
+    case GlueMode::kNorth:
       return RotationMode(Rotation::kNorth, r, s, k);
-    case 49:  // "south"
+    case GlueMode::kSouth:
       return RotationMode(Rotation::kSouth, r, s, k);
-    case 50:  // "east"
+    case GlueMode::kEast:
       return RotationMode(Rotation::kEast, r, s, k);
-    case 51:  // "west"
+    case GlueMode::kWest:
       return RotationMode(Rotation::kWest, r, s, k);
-    case 52:  // "hard mix"
+    case GlueMode::kHardMix:
       return PerChannel(r, s, [&](Value R, Value S) { return R + S > full ? full : 0; });
-    case 53:  // "frontal"
+    case GlueMode::kFrontal:
       return FrontalMode(r, s, k);
-    case 54:  // "parietal"
+    case GlueMode::kParietal:
       return LabMixMode(LabMix::kParietal, r, s, k);
-    case 55:  // "temporal"
+    case GlueMode::kTemporal:
       return LabMixMode(LabMix::kTemporal, r, s, k);
-    case 56:  // "occipital"
+    case GlueMode::kOccipital:
       return LabMixMode(LabMix::kOccipital, r, s, k);
-    case 57:  // "limbic"
+    case GlueMode::kLimbic:
       return LabMixMode(LabMix::kLimbic, r, s, k);
-    case 58:  // "dextrous"
+    case GlueMode::kDextrous:
       return DextrousMode(r, s, k);
-    case 59:  // "sinister"
+    case GlueMode::kSinister:
       return SinisterMode(r, s, k);
-    case 60:  // "anterior"
+    case GlueMode::kAnterior:
       return AnteriorPosteriorMode(false, r, s, k);
-    case 61:  // "posterior"
+    case GlueMode::kPosterior:
       return AnteriorPosteriorMode(true, r, s, k);
-    case 62:  // "screendim"
+    case GlueMode::kScreendim:
       return PerChannel(r, s, [&](Value R, Value S) { return ScreenDim(R, S, k); });
     default:
       return;  // 1 "normal" and unknown numbers keep the rendered pixel

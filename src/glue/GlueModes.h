@@ -4,9 +4,10 @@
 
 #include <cstdint>
 
+#include "glue/GlueNames.h"
+
 namespace stellane {
 
-constexpr std::int32_t kGlueModeCount = 62;
 constexpr int kProceduralWeightCount = 256;
 
 // Fills the 256 weights of the 8-bit "procedural +" mode: a tent over the

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "dialog/DialogEntry.h"
-#include "export/ExportRender.h"
 #include "glue/GlueModes.h"
+#include "host/FrontEnd.h"
+#include "host/HostQuirks.h"
 #include "host/WorkArea.h"
 #include "render/RenderContext.h"
 #include "render/Renderer.h"
@@ -26,35 +26,26 @@ void RequestRow(Globals& g) {
   const std::int32_t height = filter.bottom - y0;
 
   SetWorkArea(g, filter, 1);
-  fr->inRect = filter;
-  fr->outRect = filter;
-  fr->maskRect = EmptyRectAt(filter.top, filter.left);
-
   const std::int32_t y = y0 + std::clamp(g.rowIndex, 0, std::max(0, height - 1));
-  fr->inRect.top = fr->outRect.top = std::int16_t(y);
-  fr->inRect.bottom = fr->outRect.bottom = std::int16_t(y + 1);
+  ps::Rect16 row = filter;
+  row.top = std::int16_t(y);
+  row.bottom = std::int16_t(y + 1);
 
+  ps::Rect16 mask = EmptyRectAt(filter.top, filter.left);
   if (fr->haveMask && g.renderStarted) {
     // Four mask rows around y (y - 2 .. y + 1), clamped into the filter
     // rectangle and never empty.
-    ps::Rect16 mask = filter;
+    mask = filter;
     mask.top = std::int16_t(std::clamp<std::int32_t>(y - 2, filter.top, filter.bottom));
     mask.bottom = std::int16_t(std::clamp<std::int32_t>(y + 2, filter.top, filter.bottom));
     if (mask.bottom <= mask.top) mask.bottom = std::int16_t(mask.top + 1);
-    fr->maskRect = mask;
   }
-
-  fr->inLoPlane = fr->outLoPlane = 0;
-  fr->inHiPlane = fr->outHiPlane = std::int16_t(fr->planes - 1);
-  fr->inputRate = fr->maskRate = ps::kFixedOne;
-  fr->inputPadding = fr->outputPadding = fr->maskPadding = ps::plugInWantsEdgeReplication;
+  FillPixelRequest(fr, row, row, mask, ps::kFixedOne);
 
   g.maskFirstRow = fr->maskRect.top - y0;
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
-  g.inputFirstRow = fr->inRect.top - y0;
-  g.inputLastRow = fr->inRect.bottom - y0 - 1;
 
-  if (g.params->renderTarget == 2) {
+  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
     // Export renders address the image from 0; the host's mask does not.
     fr->maskRect.left = std::int16_t(fr->maskRect.left + g.savedFilterRect.left);
     fr->maskRect.right = std::int16_t(fr->maskRect.right + g.savedFilterRect.left);
@@ -64,11 +55,11 @@ void RequestRow(Globals& g) {
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
-  if (g.params->renderTarget == 2) {
-    ReportExportProgress(g, done, total);  // the export's own progress window
+  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
+    TheFrontEnd().reportExportProgress(g, done, total);  // the export's own progress window
     return;
   }
-  if (g.params->renderTarget != 0) return;
+  if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
   if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
   if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
   g.progressCounter = (g.progressCounter + 1) & kThrottleMask;
@@ -78,15 +69,17 @@ void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
 bool RowAborted(Globals& g) {
   // The preview never asks; an export asks every eighth row in its own
   // progress report.
-  if (g.params->renderTarget != 0) return false;
+  if (TargetOf(*g.params) != RenderTarget::kHostImage) return false;
   g.abortCounter = (g.abortCounter + 1) & kThrottleMask;
   return g.abortCounter == 0 && TestAbort(g.filterRecord);
 }
 
 bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
   const ps::FilterRecord* fr = g.filterRecord;
-  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || g.params->renderTarget != 1) return false;
-  if (HostIs(fr, "8BIM") || HostIs(fr, "8ELE")) return row % 100 == 99;
+  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) ||
+      TargetOf(*g.params) != RenderTarget::kPreview)
+    return false;
+  if (HostHas(fr, HostQuirk::kSparsePreviewDisplay)) return row % 100 == 99;
   return true;
 }
 
@@ -96,7 +89,7 @@ void RowStep(Globals& g) {
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
     RenderRow(g, g.currentRow);
-    if (ShouldDisplayPreviewRow(g, g.currentRow)) DisplayPreviewRow(g, g.currentRow);
+    if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
       g.loopInternally = 0;
@@ -117,8 +110,8 @@ void BeginRendering(Globals& g) {
 
 void WholeImageRender(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
-  g.inputFirstRow = g.maskFirstRow = 0;
-  g.inputLastRow = g.maskLastRow = g.workHeight - 1;
+  g.maskFirstRow = 0;
+  g.maskLastRow = g.workHeight - 1;
   BeginRendering(g);
   PrepareRendering(g);
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;

@@ -83,9 +83,6 @@ void PrepareHandler(Globals& g) {
   g.moreRows = 0;
   g.loopInternally = 0;
   g.renderStarted = 0;
-  g.dialogWindow = nullptr;
-  g.dialogEndState = 0;
-  g.dialogShown = 0;
   ClearAboutBoxOpen();
 
   CrtSrand(starSeedFixed ? fixedStarSeed : std::uint32_t(std::time(nullptr)));

@@ -14,14 +14,11 @@ namespace stellane {
 
 struct DialogSession;
 
-constexpr int kScratchBufferCount = 7;
 constexpr std::int32_t kRenderContextBytes = 255960;
 
-// The run's work buffers: the row ring, seven small scratch blocks and the
-// renderer's context block.
+// The run's work buffers: the row ring and the renderer's context block.
 struct RunBuffers {
   WorkBuffer rowRing;
-  WorkBuffer scratch[kScratchBufferCount];
   WorkBuffer renderContext;
 };
 
@@ -39,10 +36,6 @@ struct Globals {
   // Run driver: work area and counters.
   std::int32_t workWidth;
   std::int32_t workHeight;
-  std::int32_t firstColumn;
-  std::int32_t lastColumn;
-  std::int32_t firstRow;
-  std::int32_t lastRow;
   std::int32_t bufferUnits;
   std::int32_t rowIndex;
   std::int32_t currentRow;
@@ -54,8 +47,6 @@ struct Globals {
   std::uint8_t renderStarted;
   std::int32_t maskFirstRow;
   std::int32_t maskLastRow;
-  std::int32_t inputFirstRow;
-  std::int32_t inputLastRow;
   std::uint8_t progressCounter;  // 5-bit throttles of the progress report
   std::uint8_t abortCounter;     // and of the abort test
   std::int32_t lastProgressDone;
@@ -64,10 +55,6 @@ struct Globals {
   // from start to the end of the run.
   TiledImage settingsThumbnail;
 
-  // Dialog.
-  void* dialogWindow;
-  std::int32_t dialogEndState;
-  std::uint8_t dialogShown;
   // ---- Dialog section (owned by src/dialog): the open dialog, the preview's
   // fit factor, the qualifiers of the last mouse press and the current undo slot.
   struct DialogSession* dialogSession;
@@ -81,7 +68,13 @@ struct Globals {
   RenderParams* params;
 };
 
-// Writes a status through the result pointer of the current call.
+// A positive result tells the host that the plug-in has already shown its
+// own message, so the host shows none. Only for that: a failure nobody has
+// reported to the user keeps its own (negative) code.
+constexpr std::int16_t kErrMessageShown = 1;
+
+// Records the status of the current call; PluginMain hands it to the host
+// when the call returns.
 inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
 inline std::int16_t Result(const Globals& g) { return *g.result; }
 

@@ -4,14 +4,6 @@
 
 namespace stellane {
 
-namespace {
-
-constexpr std::uint32_t ByteSwapped(std::uint32_t v) {
-  return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-}
-
-}  // namespace
-
 bool HasHandleSuite(const ps::FilterRecord* fr) {
   const ps::HandleProcs* procs = fr ? fr->handleProcs : nullptr;
   return procs && procs->newProc && procs->disposeProc && procs->lockProc && procs->unlockProc;
@@ -47,7 +39,7 @@ bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffe
     ps::BufferID id = nullptr;
     if (fr->bufferProcs->allocateProc(size, &id) == ps::noErr && id) {
       if (void* data = fr->bufferProcs->lockProc(id, false)) {
-        buffer.hostId = id;
+        buffer.sourceId = id;
         buffer.data = data;
         buffer.size = size;
         return true;
@@ -55,22 +47,28 @@ bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffe
       fr->bufferProcs->freeProc(id);
     }
   }
-  if (void* block = std::calloc(1, std::size_t(size))) {
-    buffer.heapBlock = block;
-    buffer.data = block;
-    buffer.size = size;
-    return true;
-  }
-  return false;
+  return AllocateHeapBlock(size, buffer);
 }
 
 void ReleaseWorkBuffer(const ps::FilterRecord* fr, WorkBuffer& buffer) {
-  if (buffer.hostId && HasBufferSuite(fr)) {
-    fr->bufferProcs->unlockProc(buffer.hostId);
-    fr->bufferProcs->freeProc(buffer.hostId);
+  if (buffer.sourceId && HasBufferSuite(fr)) {
+    const auto id = static_cast<ps::BufferID>(buffer.sourceId);
+    fr->bufferProcs->unlockProc(id);
+    fr->bufferProcs->freeProc(id);
   }
-  std::free(buffer.heapBlock);
-  buffer = WorkBuffer{};
+  ReleaseHeapBlock(buffer);
+}
+
+BlockSource HostBlocks(const ps::FilterRecord* fr) {
+  BlockSource source;
+  source.allocate = [](const void* context, std::int32_t size, MemoryBlock& block) {
+    return AllocateWorkBuffer(static_cast<const ps::FilterRecord*>(context), size, block);
+  };
+  source.release = [](const void* context, MemoryBlock& block) {
+    ReleaseWorkBuffer(static_cast<const ps::FilterRecord*>(context), block);
+  };
+  source.context = fr;
+  return source;
 }
 
 bool HasAdvanceState(const ps::FilterRecord* fr) { return fr && fr->advanceState; }
@@ -86,11 +84,5 @@ void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t 
 }
 
 bool TestAbort(const ps::FilterRecord* fr) { return fr && fr->abortProc && fr->abortProc(); }
-
-bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]) {
-  if (!fr) return false;
-  const std::uint32_t code = ps::FourCC(signature);
-  return fr->hostSig == code || fr->hostSig == ByteSwapped(code);
-}
 
 }  // namespace stellane

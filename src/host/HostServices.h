@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "host/PluginApi.h"
+#include "image/MemoryBlocks.h"
 
 namespace stellane {
 
@@ -20,12 +21,8 @@ void UnlockHostHandle(const ps::FilterRecord* fr, ps::Handle h);
 
 // ---- Work buffers: the host's buffer suite first, the process heap after
 
-struct WorkBuffer {
-  ps::BufferID hostId = nullptr;  // set when the host's suite gave the block
-  void* heapBlock = nullptr;      // set when it came from the heap
-  void* data = nullptr;           // locked address, null when not allocated
-  std::int32_t size = 0;
-};
+// sourceId holds the host's BufferID when the host's suite gave the block.
+using WorkBuffer = MemoryBlock;
 
 bool HasBufferSuite(const ps::FilterRecord* fr);
 // Allocates `size` bytes; the heap fallback is zero-filled. Returns false and
@@ -33,6 +30,8 @@ bool HasBufferSuite(const ps::FilterRecord* fr);
 bool AllocateWorkBuffer(const ps::FilterRecord* fr, std::int32_t size, WorkBuffer& buffer);
 // Releases through the source the block came from; an empty buffer is fine.
 void ReleaseWorkBuffer(const ps::FilterRecord* fr, WorkBuffer& buffer);
+// The same two as the block source of images made during a call with `fr`.
+BlockSource HostBlocks(const ps::FilterRecord* fr);
 
 // ---- Callbacks
 
@@ -41,9 +40,5 @@ bool HasDisplayPixels(const ps::FilterRecord* fr);
 ps::OSErr AdvanceState(const ps::FilterRecord* fr);
 void ReportProgress(const ps::FilterRecord* fr, std::int32_t done, std::int32_t total);
 bool TestAbort(const ps::FilterRecord* fr);
-
-// The host signature, compared in both byte orders: hosts differ in how they
-// store the four characters.
-bool HostIs(const ps::FilterRecord* fr, const char (&signature)[5]);
 
 }  // namespace stellane

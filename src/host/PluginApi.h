@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "params/FourCC.h"
+
 namespace ps {
 
 using int8 = std::int8_t;
@@ -43,10 +45,7 @@ using PIDescriptorHandle = Handle;
 using Str255 = unsigned char[256];
 
 // Four-char code as the number hosts store, e.g. FourCC("8BIM").
-constexpr OSType FourCC(const char (&c)[5]) {
-  return (OSType(uint8(c[0])) << 24) | (OSType(uint8(c[1])) << 16) | (OSType(uint8(c[2])) << 8) |
-         OSType(uint8(c[3]));
-}
+using stellane::FourCC;
 
 // ---- Small records (QuickDraw order: top, left, bottom, right; v before h)
 

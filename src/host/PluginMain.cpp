@@ -1,9 +1,9 @@
 // The plug-in's one export and its dispatch on the selector.
 #include <new>
 
-#include "host/CurrentCall.h"
 #include "host/DataWord.h"
 #include "host/Dispatch.h"
+#include "host/HostQuirks.h"
 #include "host/HostUi.h"
 #include "host/PluginEntry.h"
 
@@ -11,10 +11,7 @@ namespace stellane {
 
 namespace {
 
-CurrentCall currentCall;
-
-// GIMP's pspi bridge keeps the data word in a 4-byte slot.
-bool NarrowDataWord(const ps::FilterRecord* fr) { return HostIs(fr, "PMIG"); }
+bool NarrowDataWord(const ps::FilterRecord* fr) { return HostHas(fr, HostQuirk::kNarrowDataWord); }
 
 std::intptr_t AboutParentWindow(const void* paramBlock) {
   const auto* about = static_cast<const ps::AboutRecord*>(paramBlock);
@@ -50,11 +47,8 @@ Globals* LockGlobals(ps::FilterRecord* fr, std::intptr_t* data, ps::Handle& hand
 
 }  // namespace
 
-CurrentCall& TheCurrentCall() { return currentCall; }
-
 void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data,
                     std::int16_t* result) {
-  currentCall = {paramBlock, data, result};
   if (!result) return;
 
   if (selector == ps::filterSelectorAbout) {
@@ -77,16 +71,18 @@ void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data
     *result = ps::memFullErr;
     return;
   }
-  g->result = result;
+  // Everything below records its status here; the host's result is written
+  // once, when the call returns.
+  std::int16_t status = ps::noErr;
+  g->result = &status;
   g->filterRecord = fr;
   g->params = nullptr;
-  *result = ps::noErr;
 
   if (selector == ps::filterSelectorParameters) g->freshGlobals = createdNow ? 1 : 0;
 
   ps::Handle paramsHandle = nullptr;
   EnsureParamRecord(*g);
-  if (*result == ps::noErr) {
+  if (status == ps::noErr) {
     paramsHandle = fr->parameters;
     switch (selector) {
       case ps::filterSelectorParameters:
@@ -105,14 +101,16 @@ void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data
         FinishHandler(*g);
         break;
       default:
-        *result = ps::filterBadParameters;
+        status = ps::filterBadParameters;
         break;
     }
   }
 
   if (g->params && paramsHandle) UnlockHostHandle(fr, paramsHandle);
   g->params = nullptr;
+  g->result = nullptr;
   UnlockHostHandle(fr, globalsHandle);
+  *result = status;
 }
 
 }  // namespace stellane

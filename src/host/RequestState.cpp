@@ -1,6 +1,6 @@
 #include "host/RequestState.h"
 
-#include "dialog/DialogEntry.h"
+#include "host/FrontEnd.h"
 
 namespace stellane {
 
@@ -37,7 +37,7 @@ void RestoreRequestState(Globals& g, const RequestState& s) {
     p.previewPanY = s.previewPanY;
     p.renderTarget = s.renderTarget;
   }
-  if (p.renderTarget == 1) RequestPreviewArea(g, p.previewZoom);
+  if (TargetOf(p) == RenderTarget::kPreview) TheFrontEnd().requestPreviewArea(g, p.previewZoom);
 }
 
 }  // namespace stellane

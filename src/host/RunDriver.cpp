@@ -1,12 +1,11 @@
 // The run driver: start, continue and finish.
-#include "dialog/DialogEntry.h"
-#include "dialog/MainDialog.h"
 #include "host/BandLoop.h"
 #include "host/Dispatch.h"
+#include "host/FrontEnd.h"
 #include "host/HostUi.h"
+#include "host/RunHooks.h"
 #include "host/WorkArea.h"
 #include "params/DotDirectory.h"
-#include "params/RunHooks.h"
 #include "render/Renderer.h"
 
 namespace stellane {
@@ -22,7 +21,6 @@ std::intptr_t ParentWindow(const ps::FilterRecord* fr) {
 
 void ReleaseRunBuffers(Globals& g) {
   ReleaseWorkBuffer(g.filterRecord, g.buffers.rowRing);
-  for (WorkBuffer& b : g.buffers.scratch) ReleaseWorkBuffer(g.filterRecord, b);
   ReleaseWorkBuffer(g.filterRecord, g.buffers.renderContext);
 }
 
@@ -30,8 +28,6 @@ bool AllocateRunBuffers(Globals& g) {
   g.buffers = RunBuffers{};
   const ps::FilterRecord* fr = g.filterRecord;
   bool ok = AllocateWorkBuffer(fr, RowRingBytes(g.bufferUnits), g.buffers.rowRing);
-  for (int i = 0; i < kScratchBufferCount; ++i)
-    ok = AllocateWorkBuffer(fr, i == 0 ? 32 : 16, g.buffers.scratch[i]) && ok;
   ok = AllocateWorkBuffer(fr, kRenderContextBytes, g.buffers.renderContext) && ok;
   return ok;
 }
@@ -59,7 +55,7 @@ void EndRunAndRequestNoPixels(Globals& g) {
 void StartHousekeeping(Globals& g) {
   RenderParams& p = *g.params;
   // Without memory for it the settings files simply carry no thumbnail.
-  CreateSettingsThumbnail(g);
+  TheFrontEnd().createSettingsThumbnail(g);
   if (!DescriptorReadable(g)) ReadCachedSettings(g);
   if (g.freshGlobals) {
     g.freshGlobals = 0;
@@ -69,9 +65,8 @@ void StartHousekeeping(Globals& g) {
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
   RunDotPins() = DotPins{};
-  g.dialogWindow = nullptr;
   ReadDotDirectory(g);
-  p.outputMode = 3;
+  p.outputMode = kOutputImageSize;
 }
 
 // Refuses hosts and images we cannot work with; both tests run.
@@ -79,11 +74,11 @@ bool Refused(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
   if (!HasAdvanceState(fr)) {
     ShowRefusal(Refusal::HostTooOld, ParentWindow(fr));
-    SetResult(g, 1);
+    SetResult(g, kErrMessageShown);
   }
   if (fr->imageMode == ps::plugInModeMultichannel) {
     ShowRefusal(Refusal::CannotFilter, ParentWindow(fr));
-    SetResult(g, 1);
+    SetResult(g, kErrMessageShown);
   }
   return Result(g) != ps::noErr;
 }
@@ -133,8 +128,9 @@ void StartHandler(Globals& g) {
     DeriveBufferSizes(g);
   }
   if (!AllocateRunBuffers(g) || Result(g) != ps::noErr) {
+    // Nothing was shown: the host reports the memory shortage itself.
     ReleaseRunBuffers(g);
-    SetResult(g, 1);
+    SetResult(g, ps::memFullErr);
     RequestNoPixels(fr);
     return;
   }
@@ -150,9 +146,8 @@ void StartHandler(Globals& g) {
 
   ReadScriptingDescriptor(g);
   if (p.showDialog) {
-    TakeUndoSnapshot(g);
-    g.dialogShown = 1;
-    RunMainDialog(g);
+    TheFrontEnd().takeUndoSnapshot(g);
+    TheFrontEnd().runMainDialog(g);
     p.showDialog = 0;
     if (Result(g) != ps::noErr) {
       EndRunAndRequestNoPixels(g);
@@ -161,7 +156,7 @@ void StartHandler(Globals& g) {
     WriteCachedSettings(g);
   }
 
-  p.renderTarget = 0;
+  SetTarget(p, RenderTarget::kHostImage);
   RenderStart(g);
 }
 

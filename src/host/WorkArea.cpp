@@ -8,10 +8,6 @@ void SetWorkArea(Globals& g, const ps::Rect16& rect, std::int32_t samplingFactor
   if (g.params) g.params->previewZoom = samplingFactor;
   g.workWidth = std::max(0, rect.right - rect.left);
   g.workHeight = std::max(0, rect.bottom - rect.top);
-  g.firstColumn = 0;
-  g.lastColumn = g.workWidth - 1;
-  g.firstRow = 0;
-  g.lastRow = g.workHeight - 1;
 }
 
 void DeriveBufferSizes(Globals& g) {

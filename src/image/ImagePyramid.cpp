@@ -95,11 +95,11 @@ void ReduceRow(const T* row, std::int32_t width, T* h, T* e) {
 
 std::int32_t NormaliseInt(std::int32_t format, std::int32_t sum) {
   switch (format) {
-    case 0:
-    case 3:
+    case kFormatGrey8:
+    case kFormatPacked8:
       return std::min(sum / 1630, 255);
-    case 2:
-    case 7:
+    case kFormatGreyFixed16:
+    case kFormatRgbFixed16:
       return std::min((sum + 820) / 1640, 65535);
     default:
       return std::clamp(sum / 1640, 0, 65535);
@@ -193,8 +193,8 @@ bool RebuildPyramid(TiledImage& image, std::int32_t fromLevel) {
   const std::int64_t reducedValues = std::int64_t(image.levels[fromLevel + 1].width) * channels;
   const std::int64_t bytes = (unpackedValues + 2 * kTaps * reducedValues) * 4;
   if (bytes > INT32_MAX) return false;
-  WorkBuffer block;
-  if (!AllocateWorkBuffer(image.host, std::int32_t(bytes), block)) return false;
+  MemoryBlock block;
+  if (!AllocateBlock(image.blocks, std::int32_t(bytes), block)) return false;
   RowScratch scratch;
   scratch.unpacked = block.data;
   scratch.reduced = static_cast<std::uint8_t*>(block.data) + unpackedValues * 4;
@@ -208,7 +208,7 @@ bool RebuildPyramid(TiledImage& image, std::int32_t fromLevel) {
       BuildLevelFor<std::int32_t>(image, level, scratch);
     }
   }
-  ReleaseWorkBuffer(image.host, block);
+  ReleaseBlock(image.blocks, block);
   if (fromLevel == 0) image.pyramidState = kPyramidBuilt;
   return true;
 }

@@ -190,24 +190,13 @@ bool Compress(const void* picture, RowFill fill, std::int32_t width, std::int32_
   return true;
 }
 
-struct RgbBlock {
-  const std::uint8_t* rgb;
-  std::int32_t rowBytes;
-};
-
-void FillFromRgb(const void* picture, std::int32_t y, std::int32_t width, unsigned char* rgb) {
-  const auto* block = static_cast<const RgbBlock*>(picture);
-  const std::uint8_t* src = block->rgb + std::ptrdiff_t(y) * block->rowBytes;
-  std::copy(src, src + std::ptrdiff_t(width) * 3, rgb);
-}
-
 std::uint8_t ToByte(float v) { return v > 0.0f ? std::uint8_t(std::min(v, 255.0f)) : 0; }
 
 void FillFromImage(const void* picture, std::int32_t y, std::int32_t width, unsigned char* rgb) {
   const auto& image = *static_cast<const TiledImage*>(picture);
   for (std::int32_t x = 0; x < width; ++x) {
     unsigned char* p = rgb + 3 * x;
-    if (image.format == 3) {
+    if (image.format == kFormatPacked8) {
       const std::uint32_t word = ReadPacked(image, x, y, 0);
       for (int c = 0; c < 3; ++c) p[c] = std::uint8_t(PackedChannel(word, c));
       continue;
@@ -238,7 +227,7 @@ void StoreRgbRow(TiledImage& image, std::int32_t y, std::int32_t width, const un
   const std::int32_t count = std::min(width, image.levels[0].width);
   for (std::int32_t x = 0; x < count; ++x) {
     const unsigned char* p = rgb + 3 * x;
-    if (image.format == 3) {
+    if (image.format == kFormatPacked8) {
       WritePacked(image, x, y, 0, PackChannels(p[0], p[1], p[2], 255));
     } else {
       const float k = image.maxValue * (1.0f / 255.0f);
@@ -275,7 +264,7 @@ bool RunDecompress(DecompressJob* job) {
   const std::int32_t height = std::int32_t(job->info.image_height);
   bool sizeOk = width >= 1 && height >= 1 && width <= kJpegMaxSide && height <= kJpegMaxSide;
   if (sizeOk && !HasPixels(*job->image)) {
-    sizeOk = CreateTiledImage(*job->image, width, height, 3);
+    sizeOk = CreateTiledImage(*job->image, width, height, kFormatPacked8);
     job->imageCreatedHere = sizeOk;
   }
   if (!sizeOk) {
@@ -315,16 +304,6 @@ bool CompressJpeg(const TiledImage& image, JpegBytes& out) {
     return false;
   }
   return Compress(&image, FillFromImage, image.levels[0].width, image.levels[0].height, out);
-}
-
-bool CompressJpegRgb(const std::uint8_t* rgb, std::int32_t width, std::int32_t height,
-                     std::int32_t rowBytes, JpegBytes& out) {
-  if (!rgb || rowBytes < std::int64_t(width) * 3) {
-    ReleaseJpegBytes(out);
-    return false;
-  }
-  const RgbBlock block{rgb, rowBytes};
-  return Compress(&block, FillFromRgb, width, height, out);
 }
 
 bool DecompressJpeg(const std::uint8_t* data, std::size_t size, TiledImage& image) {

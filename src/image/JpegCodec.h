@@ -30,10 +30,6 @@ void ReleaseJpegBytes(JpegBytes& bytes);
 // truncated to 8 bits).
 bool CompressJpeg(const TiledImage& image, JpegBytes& out);
 
-// Compresses a block of RGB pixels, three bytes each, rows `rowBytes` apart.
-bool CompressJpegRgb(const std::uint8_t* rgb, std::int32_t width, std::int32_t height,
-                     std::int32_t rowBytes, JpegBytes& out);
-
 // Decompresses `size` bytes; pictures with a side above kJpegMaxSide are
 // refused. When `image` already holds pixels, the decoded picture is written
 // into its level 0 from (0, 0), whatever falls outside ignored; when it is

@@ -14,7 +14,7 @@ namespace {
 void SamplerPixel(const TiledImage& image, std::int32_t x, std::int32_t y, std::int32_t level,
                   float out[4]) {
   ReadChannelsFloat(image, x, y, level, out);
-  if (image.format == 0) {
+  if (image.format == kFormatGrey8) {
     out[1] = out[2] = out[0];
     out[3] = 255.0f;
   }

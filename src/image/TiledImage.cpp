@@ -21,21 +21,21 @@ struct FormatInfo {
 
 FormatInfo DescribeFormat(std::int32_t format) {
   switch (format) {
-    case 0:
+    case kFormatGrey8:
       return {1, 1, 1, 255.0f};
-    case 1:
+    case kFormatGrey16:
       return {2, 1, 2, 32768.0f};
-    case 2:
+    case kFormatGreyFixed16:
       return {2, 1, 2, 1.0f};
-    case 3:
+    case kFormatPacked8:
       return {4, 4, 1, 255.0f};
-    case 4:
+    case kFormatRgba16:
       return {8, 4, 2, 32768.0f};
-    case 5:
+    case kFormatGreyFloat:
       return {4, 1, 4, 1.0f};
-    case 7:
+    case kFormatRgbFixed16:
       return {6, 3, 2, 1.0f};
-    case 9:
+    case kFormatRgbaFloat:
       return {16, 4, 4, 1.0f};
     default:
       return {0, 0, 0, 1.0f};
@@ -78,10 +78,9 @@ void CompleteLevel(ImageLevel& lv, std::int32_t border) {
 }
 
 void ClearShape(TiledImage& image) {
-  image.tableBlock = WorkBuffer{};
+  image.tableBlock = MemoryBlock{};
   image.tiles = nullptr;
   image.tileCount = 0;
-  image.totalBytes = 0;
   image.lastLevel = 0;
   image.displayLevel = 0;
   image.pyramidState = 0;
@@ -116,10 +115,9 @@ std::int32_t NextLevelSize(std::int32_t size) {
   return next;
 }
 
-void InitTiledImage(TiledImage& image, const ps::FilterRecord* host) {
+void InitTiledImage(TiledImage& image, const BlockSource& blocks) {
   image = TiledImage{};
-  image.host = host;
-  image.allocateTile = AllocateWorkBuffer;
+  image.blocks = blocks;
   ClearShape(image);
   image.maxValue = 1.0f;
   image.invMaxValue = 1.0f;
@@ -128,10 +126,10 @@ void InitTiledImage(TiledImage& image, const ps::FilterRecord* host) {
 void ReleaseTiledImage(TiledImage& image) {
   if (image.tiles) {
     for (std::int32_t i = 0; i < image.tileCount; ++i) {
-      ReleaseWorkBuffer(image.host, image.tiles[i].block);
+      ReleaseBlock(image.blocks, image.tiles[i].block);
     }
   }
-  ReleaseWorkBuffer(image.host, image.tableBlock);
+  ReleaseBlock(image.blocks, image.tableBlock);
   ClearShape(image);
 }
 
@@ -139,7 +137,6 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
                       std::int32_t format, bool bordered) {
   if (width < 1 || height < 1) return false;
   ReleaseTiledImage(image);
-  if (!image.allocateTile) image.allocateTile = AllocateWorkBuffer;
 
   const FormatInfo info = DescribeFormat(format);
   image.format = format;
@@ -161,13 +158,11 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
 
   const std::int32_t border = bordered ? 2 : 0;
   std::int64_t tileCount = 0;
-  std::int64_t totalBytes = 0;
   for (std::int32_t level = 0; level <= image.lastLevel; ++level) {
     ImageLevel& lv = image.levels[level];
     CompleteLevel(lv, border);
     lv.firstTile = std::int32_t(tileCount);
     tileCount += std::int64_t(lv.tileColumns) * CeilDiv(lv.height, kTileSide);
-    totalBytes += std::int64_t(lv.width) * lv.height * image.bytesPerPixel;
     if (tileCount > INT32_MAX / std::int64_t(sizeof(ImageTile))) {
       ClearShape(image);
       return false;
@@ -176,7 +171,7 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
 
   // The table, every entry cleared.
   const std::int32_t tableBytes = std::int32_t(tileCount * std::int64_t(sizeof(ImageTile)));
-  if (!image.allocateTile(image.host, tableBytes, image.tableBlock)) {
+  if (!AllocateBlock(image.blocks, tableBytes, image.tableBlock)) {
     ClearShape(image);
     return false;
   }
@@ -196,7 +191,7 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
         tile.width = std::min(kTileSide, lv.width - tile.left);
         tile.height = std::min(kTileSide, lv.height - tile.top);
         const std::int32_t bytes = tile.width * tile.height * image.bytesPerPixel;
-        if (!image.allocateTile(image.host, bytes, tile.block)) {
+        if (!AllocateBlock(image.blocks, bytes, tile.block)) {
           ReleaseTiledImage(image);
           return false;
         }
@@ -207,15 +202,11 @@ bool CreateTiledImage(TiledImage& image, std::int32_t width, std::int32_t height
       }
     }
   }
-  image.totalBytes = totalBytes;
 
   const ImageLevel& top = image.levels[0];
   image.aspect = top.width > top.height   ? top.widthF / top.heightF
                  : top.height > top.width ? top.heightF / top.widthF
                                           : 1.0f;
-  image.identity = double(reinterpret_cast<std::uintptr_t>(image.tiles[0].pixels)) +
-                   double(top.width) * 1e-3 + double(top.height) * 1e-7 +
-                   double(image.lastLevel) * 1e-9;
   image.pyramidState = 0;
   return true;
 }
@@ -253,8 +244,8 @@ std::uint32_t ReadPacked(const TiledImage& image, std::int32_t x, std::int32_t y
                          std::int32_t level) {
   if (!ClampRead(image, x, y, level)) return 0;
   const std::uint8_t* p = pixels::Address(image, x, y, level);
-  if (image.format == 3) return pixels::Load<std::uint32_t>(p);
-  if (image.format == 0) return PackChannels(p[0], p[0], p[0], 255);
+  if (image.format == kFormatPacked8) return pixels::Load<std::uint32_t>(p);
+  if (image.format == kFormatGrey8) return PackChannels(p[0], p[0], p[0], 255);
   return 0;
 }
 

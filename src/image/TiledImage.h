@@ -1,28 +1,30 @@
 // The program's one in-memory image type: a pyramid of levels (level 0 full
 // size, each next level about half as wide and high, down to 1 x 1), every
 // level cut into tiles of at most 512 x 512 pixels, each tile a separate
-// block taken from the host's buffer suite or, failing that, the heap.
+// block taken from the image's BlockSource (the host's buffer suite in the
+// plug-in) or, without one, the heap.
 // Callers address pixels by (x, y, level) and never see tiles.
-//
-// Pixel formats:
-//   0  1 byte    grey, 0..255
-//   1  2 bytes   grey, 16-bit 0..32768 (the host's 16-bit range)
-//   2  2 bytes   grey, unsigned 16-bit fixed point: 65535 is 1.0
-//   3  4 bytes   four 8-bit channels packed in one 32-bit word, channel 0 in
-//                bits 24-31, 1 in 16-23, 2 in 8-15, 3 in 0-7
-//   4  8 bytes   four 16-bit channels 0..32768 in channel order
-//   5  4 bytes   grey, 32-bit float, 1.0 full
-//   7  6 bytes   three unsigned 16-bit fixed-point channels, 65535 is 1.0
-//   9  16 bytes  four 32-bit floats in channel order, 1.0 full
-// Formats 6 and 8 do not exist: creating them yields no pixels.
 #pragma once
 
 #include <cstdint>
 
-#include "host/HostServices.h"
-#include "host/PluginApi.h"
+#include "image/MemoryBlocks.h"
 
 namespace stellane {
+
+// Pixel formats. The numbers are what images, tests and files are made with;
+// 6 and 8 do not exist: creating them yields no pixels.
+enum PixelFormat : std::int32_t {
+  kFormatGrey8 = 0,        // 1 byte: grey, 0..255
+  kFormatGrey16 = 1,       // 2 bytes: grey, 16-bit 0..32768 (the host's 16-bit range)
+  kFormatGreyFixed16 = 2,  // 2 bytes: grey, unsigned 16-bit fixed point, 65535 is 1.0
+  kFormatPacked8 = 3,      // 4 bytes: four 8-bit channels packed in one 32-bit word,
+                           // channel 0 in bits 24-31, 1 in 16-23, 2 in 8-15, 3 in 0-7
+  kFormatRgba16 = 4,       // 8 bytes: four 16-bit channels 0..32768 in channel order
+  kFormatGreyFloat = 5,    // 4 bytes: grey, 32-bit float, 1.0 full
+  kFormatRgbFixed16 = 7,   // 6 bytes: three unsigned 16-bit fixed-point channels, 65535 is 1.0
+  kFormatRgbaFloat = 9,    // 16 bytes: four 32-bit floats in channel order, 1.0 full
+};
 
 constexpr std::int32_t kTileSide = 512;
 constexpr std::int32_t kMaxImageLevels = 20;
@@ -30,13 +32,8 @@ constexpr std::int32_t kMaxImageLevels = 20;
 // Pyramid state once every level above 0 has been rebuilt from level 0.
 constexpr std::int32_t kPyramidBuilt = 2;
 
-// How tile blocks (and the tile table) are obtained. The default is the
-// host's buffer suite with the heap fallback; tests substitute a failing one.
-using TileAllocateProc = bool (*)(const ps::FilterRecord* host, std::int32_t size,
-                                  WorkBuffer& buffer);
-
 struct ImageTile {
-  WorkBuffer block;
+  MemoryBlock block;
   std::uint8_t* pixels;  // block.data
   std::int32_t top;      // row x 512
   std::int32_t left;     // column x 512
@@ -60,9 +57,8 @@ struct ImageLevel {
 };
 
 struct TiledImage {
-  // Where the tiles come from and go back to (may be null: heap only).
-  const ps::FilterRecord* host;
-  TileAllocateProc allocateTile;
+  // Where the tiles, the table and the pyramid's row buffer come from.
+  BlockSource blocks;
 
   std::int32_t format;
   std::int32_t channels;
@@ -76,13 +72,11 @@ struct TiledImage {
   std::int32_t displayLevel;  // lastLevel - 3, at least 0
   ImageLevel levels[kMaxImageLevels];
 
-  WorkBuffer tableBlock;  // holds the tile table
+  MemoryBlock tableBlock;  // holds the tile table
   ImageTile* tiles;
   std::int32_t tileCount;  // 0 when the image holds no pixels
-  std::int64_t totalBytes;
 
   float aspect;               // level 0: long side / short side
-  double identity;            // tells two images apart, nothing more
   std::int32_t pyramidState;  // kPyramidBuilt after a full rebuild, 0 after writes
 };
 
@@ -96,8 +90,9 @@ struct ImageRect {
 
 // ---- Lifecycle
 
-// Makes `image` empty, remembering the host whose memory services give tiles.
-void InitTiledImage(TiledImage& image, const ps::FilterRecord* host);
+// Makes `image` empty, remembering where its blocks come from (no source:
+// the heap).
+void InitTiledImage(TiledImage& image, const BlockSource& blocks = {});
 
 // Creates the image at the given size and format with every pixel zero,
 // releasing whatever it held first. A size below 1 reports false and leaves

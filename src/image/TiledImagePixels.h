@@ -32,28 +32,30 @@ inline void Store(std::uint8_t* p, T v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-inline bool IsFloatFormat(std::int32_t format) { return format == 5 || format == 9; }
+inline bool IsFloatFormat(std::int32_t format) {
+  return format == kFormatGreyFloat || format == kFormatRgbaFloat;
+}
 
 // Raw values of one pixel: integers as stored, floats as stored.
 inline void LoadInts(std::int32_t format, const std::uint8_t* p, std::int32_t out[4]) {
   out[0] = out[1] = out[2] = out[3] = 0;
   switch (format) {
-    case 0:
+    case kFormatGrey8:
       out[0] = p[0];
       break;
-    case 1:
-    case 2:
+    case kFormatGrey16:
+    case kFormatGreyFixed16:
       out[0] = Load<std::uint16_t>(p);
       break;
-    case 3: {
+    case kFormatPacked8: {
       const std::uint32_t w = Load<std::uint32_t>(p);
       for (int c = 0; c < 4; ++c) out[c] = std::int32_t(PackedChannel(w, c));
       break;
     }
-    case 4:
+    case kFormatRgba16:
       for (int c = 0; c < 4; ++c) out[c] = Load<std::uint16_t>(p + 2 * c);
       break;
-    case 7:
+    case kFormatRgbFixed16:
       for (int c = 0; c < 3; ++c) out[c] = Load<std::uint16_t>(p + 2 * c);
       break;
     default:
@@ -63,21 +65,21 @@ inline void LoadInts(std::int32_t format, const std::uint8_t* p, std::int32_t ou
 
 inline void StoreInts(std::int32_t format, std::uint8_t* p, const std::int32_t in[4]) {
   switch (format) {
-    case 0:
+    case kFormatGrey8:
       p[0] = std::uint8_t(in[0]);
       break;
-    case 1:
-    case 2:
+    case kFormatGrey16:
+    case kFormatGreyFixed16:
       Store<std::uint16_t>(p, std::uint16_t(in[0]));
       break;
-    case 3:
+    case kFormatPacked8:
       Store<std::uint32_t>(p, PackChannels(std::uint32_t(in[0]), std::uint32_t(in[1]),
                                            std::uint32_t(in[2]), std::uint32_t(in[3])));
       break;
-    case 4:
+    case kFormatRgba16:
       for (int c = 0; c < 4; ++c) Store<std::uint16_t>(p + 2 * c, std::uint16_t(in[c]));
       break;
-    case 7:
+    case kFormatRgbFixed16:
       for (int c = 0; c < 3; ++c) Store<std::uint16_t>(p + 2 * c, std::uint16_t(in[c]));
       break;
     default:
@@ -87,28 +89,30 @@ inline void StoreInts(std::int32_t format, std::uint8_t* p, const std::int32_t i
 
 inline void LoadFloats(std::int32_t format, const std::uint8_t* p, float out[4]) {
   out[0] = out[1] = out[2] = out[3] = 0.0f;
-  if (format == 5) {
+  if (format == kFormatGreyFloat) {
     out[0] = Load<float>(p);
-  } else if (format == 9) {
+  } else if (format == kFormatRgbaFloat) {
     for (int c = 0; c < 4; ++c) out[c] = Load<float>(p + 4 * c);
   }
 }
 
 inline void StoreFloats(std::int32_t format, std::uint8_t* p, const float in[4]) {
-  if (format == 5) {
+  if (format == kFormatGreyFloat) {
     Store<float>(p, in[0]);
-  } else if (format == 9) {
+  } else if (format == kFormatRgbaFloat) {
     for (int c = 0; c < 4; ++c) Store<float>(p + 4 * c, in[c]);
   }
 }
 
 // Largest raw value an integer format stores.
 inline std::int32_t StorageMax(std::int32_t format) {
-  return (format == 0 || format == 3) ? 255 : 65535;
+  return (format == kFormatGrey8 || format == kFormatPacked8) ? 255 : 65535;
 }
 
 // Formats 2 and 7 hold 1.0 as 65535.
-inline bool IsFixedPointFormat(std::int32_t format) { return format == 2 || format == 7; }
+inline bool IsFixedPointFormat(std::int32_t format) {
+  return format == kFormatGreyFixed16 || format == kFormatRgbFixed16;
+}
 
 // Float to int with NaN as 0 and the int32 range respected.
 inline std::int32_t SaturatingTruncate(float v) {

@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "host/PluginApi.h"
+#include "params/FourCC.h"
 
 namespace stellane {
 
-constexpr std::uint32_t kGlueEnumType = ps::FourCC("GLty");
-constexpr std::uint32_t kQualityEnumType = ps::FourCC("IQty");
-constexpr std::uint32_t kNoEnumCode = ps::FourCC("<NO>");
+constexpr std::uint32_t kGlueEnumType = FourCC("GLty");
+constexpr std::uint32_t kQualityEnumType = FourCC("IQty");
+constexpr std::uint32_t kNoEnumCode = FourCC("<NO>");
 
 // Sets `index` to the number of `code` and returns true; an unknown type or
 // code sets it to 0 and returns false.

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "host/PluginApi.h"
+#include "params/FourCC.h"
 
 namespace stellane {
 
@@ -27,7 +27,6 @@ constexpr double Chip(int v) { return v * 257.0; }
 const double kVector1Z = std::sqrt(1.0f - (-0.68f) * (-0.68f) - (-0.68f) * (-0.68f));
 
 using K = ParamKind;
-using ps::FourCC;
 
 // clang-format off
 const ParamInfo kRows[] = {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "glue/GlueNames.h"
+
 namespace stellane {
 
 namespace {
@@ -18,7 +20,7 @@ void LoadDefaults(RenderParams& p) {
   const float y = -0.68f;
   p.vector1 = {x, y, std::sqrt(1.0f - x * x - y * y)};
   p.vector2 = {0.0f, -1.0f, 0.0f};
-  p.glue = 1;
+  p.glue = std::int32_t(GlueMode::kNormal);
   p.randomSeed = 67676767;
 
   p.colorA1 = Color8(227, 220, 27);
@@ -66,8 +68,8 @@ void InitNewRenderParams(RenderParams& p) {
   std::memset(&p, 0, sizeof p);
   p.previewEnabled = 0;
   p.previewZoom = 1;
-  p.renderTarget = 0;
-  p.glue = 1;
+  SetTarget(p, RenderTarget::kHostImage);
+  p.glue = std::int32_t(GlueMode::kNormal);
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
   p.sourceFolder[0] = '\0';

@@ -27,6 +27,18 @@ struct MousePoint {
   std::int16_t y;
 };
 
+// The PSD export's size modes (outputMode): the image's size, or the custom
+// width and height.
+constexpr std::int32_t kOutputImageSize = 3;
+constexpr std::int32_t kOutputCustomSize = 6;
+
+// Where a rendering's rows go; the record stores it as renderTarget.
+enum class RenderTarget : std::int32_t {
+  kHostImage = 0,    // the host's output rows
+  kPreview = 1,      // the dialog's preview buffers
+  kExportImage = 2,  // an off-screen image (PSD export)
+};
+
 struct RenderParams {
   std::int32_t showDialog;  // non-zero: the next start shows the dialog
   std::int32_t captureControl;
@@ -37,7 +49,7 @@ struct RenderParams {
   Vector3f vector2;
   std::int32_t glue;  // glue mode 1..62; anything else composites as "normal"
   std::int32_t previewZoom;
-  std::int32_t renderTarget;  // 0 host image, 1 dialog preview, 2 export image
+  std::int32_t renderTarget;  // a RenderTarget
   std::int32_t previewPanX;
   std::int32_t previewPanY;
   std::int32_t randomSeed;
@@ -81,12 +93,15 @@ struct RenderParams {
   std::int32_t color;
   std::int32_t spareInt17;
   std::int32_t spareInt18;
-  std::int32_t outputMode;  // PSD export size mode; 6 is the custom size
+  std::int32_t outputMode;  // kOutputImageSize or kOutputCustomSize
   char settingsFolder[kPathBytes];
   char psdFolder[kPathBytes];
   char sourceFolder[kPathBytes];
   char settingsFileName[kPathBytes];
 };
+
+inline RenderTarget TargetOf(const RenderParams& p) { return RenderTarget(p.renderTarget); }
+inline void SetTarget(RenderParams& p, RenderTarget t) { p.renderTarget = std::int32_t(t); }
 
 constexpr const char* kDefaultSettingsFileName = "Stellane settings.q9r";
 

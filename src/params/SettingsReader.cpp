@@ -140,8 +140,8 @@ void ReadThumbnailBlock(ItemReader& r, TiledImage* thumbnail, SettingsReadResult
   if (!jpeg || width < 1 || height < 1) return;
 
   TiledImage decoded;
-  InitTiledImage(decoded, thumbnail ? thumbnail->host : nullptr);
-  if (!CreateTiledImage(decoded, width, height, 3)) return;
+  InitTiledImage(decoded, thumbnail ? thumbnail->blocks : BlockSource{});
+  if (!CreateTiledImage(decoded, width, height, kFormatPacked8)) return;
   if (DecompressJpeg(jpeg, std::size_t(count), decoded)) {
     if (CanHoldThumbnail(thumbnail))
       for (std::int32_t y = 0; y < height; ++y)

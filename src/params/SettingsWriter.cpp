@@ -69,9 +69,9 @@ void PutValueItem(ItemWriter& w, const RenderParams& p, int item) {
 void PutThumbnail(ItemWriter& w, const TiledImage* thumbnail) {
   if (!thumbnail || !HasPixels(*thumbnail)) return w.Put(0);
   TiledImage square;
-  InitTiledImage(square, thumbnail->host);
+  InitTiledImage(square, thumbnail->blocks);
   JpegBytes jpeg;
-  bool ok = CreateTiledImage(square, kThumbnailSide, kThumbnailSide, 3);
+  bool ok = CreateTiledImage(square, kThumbnailSide, kThumbnailSide, kFormatPacked8);
   if (ok) {
     for (std::int32_t y = 0; y < kThumbnailSide; ++y)
       for (std::int32_t x = 0; x < kThumbnailSide; ++x)

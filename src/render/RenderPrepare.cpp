@@ -46,7 +46,7 @@ void PrepareRendering(Globals& g) {
   RenderContext& c = Context(g);
   if (!FitGlowRing(g)) {
     c.lattices = nullptr;  // they lived in the released block
-    SetResult(g, ps::userCanceledErr);
+    SetResult(g, ps::memFullErr);
     return;
   }
   BuildRandomTables(c, g.params->randomSeed);

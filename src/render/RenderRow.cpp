@@ -40,7 +40,7 @@ struct RowConstants {
 // The export picture's width, or the host's output row's.
 std::int32_t RowWidth(const Globals& g) {
   std::int32_t width = g.workWidth;
-  if (g.params->renderTarget == 2) {
+  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
     if (const TiledImage* picture = Context(g).exportImage) width = picture->levels[0].width;
   } else {
     const ps::Rect16& out = g.filterRecord->outRect;

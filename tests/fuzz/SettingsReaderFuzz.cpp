@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace stellane;
   static TiledImage thumbnail = [] {
     TiledImage image;
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     CreateTiledImage(image, kThumbnailSide, kThumbnailSide, 3);
     return image;
   }();

@@ -241,7 +241,7 @@ TEST_F(DialogMemory, BatchRewritesMatchingFilesAndKeepsTheCurrentSettings) {
   for (const char* name : {"a.q9q", "b.q5q.q9r"}) {
     RenderParams read{};
     stellane::TiledImage thumbnail;
-    stellane::InitTiledImage(thumbnail, nullptr);
+    stellane::InitTiledImage(thumbnail);
     stellane::CreateTiledImage(thumbnail, 128, 128, 3);
     const auto result = stellane::ReadSettingsFile(
         (folder / name).string().c_str(), stellane::SettingsReadMode::Values, read, &thumbnail);

@@ -73,7 +73,7 @@ TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
 
   const std::string jpeg = ReadText(temp.Folder() / "web_images" / "dot 2.jpg");
   TiledImage decoded;
-  InitTiledImage(decoded, nullptr);
+  InitTiledImage(decoded);
   ASSERT_TRUE(
       DecompressJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size(), decoded));
   EXPECT_EQ(decoded.levels[0].width, 300);

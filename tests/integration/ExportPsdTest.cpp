@@ -48,7 +48,7 @@ std::int16_t Export(ExportRig& rig, const std::string& path,
 struct Rendered {
   TiledImage image;
   Rendered(ExportRig& rig, std::int32_t format) {
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, format);
     CrtSrand(11);
     EXPECT_EQ(RenderIntoImage(rig.g, image, nullptr), 0);

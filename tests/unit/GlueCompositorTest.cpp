@@ -254,7 +254,7 @@ struct ExportRig {
   Rig rig;
   TiledImage image{};
   ExportRig(Kind kind, std::int32_t format) : rig(kind, 3, false, 1, 1, 2) {
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     EXPECT_TRUE(CreateTiledImage(image, 7, 3, format));
     rig.context->exportImage = &image;
   }

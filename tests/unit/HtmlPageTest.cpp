@@ -62,7 +62,7 @@ TEST(HtmlEscape, TextAndUrls) {
 // A settings file with a thumbnail whose colour tells the files apart.
 void WritePreset(const std::filesystem::path& path, std::uint8_t red) {
   TiledImage thumbnail;
-  InitTiledImage(thumbnail, nullptr);
+  InitTiledImage(thumbnail);
   ASSERT_TRUE(CreateTiledImage(thumbnail, kThumbnailSide, kThumbnailSide, 3));
   for (int y = 0; y < kThumbnailSide; ++y)
     for (int x = 0; x < kThumbnailSide; ++x)
@@ -107,7 +107,7 @@ TEST(HtmlPresetsPage, SevenPresetsFillARowAndAHalf) {
   const auto images = page.parent_path() / "web_images";
   const std::string jpeg = ReadText(images / "a&b.jpg");
   TiledImage decoded;
-  InitTiledImage(decoded, nullptr);
+  InitTiledImage(decoded);
   ASSERT_TRUE(
       DecompressJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size(), decoded));
   EXPECT_EQ(decoded.levels[0].width, 128);

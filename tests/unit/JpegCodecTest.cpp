@@ -27,7 +27,7 @@ void PictureAt(int x, int y, int rgb[3]) {
 
 TiledImage MakePicture() {
   TiledImage image;
-  InitTiledImage(image, nullptr);
+  InitTiledImage(image);
   EXPECT_TRUE(CreateTiledImage(image, kW, kH, 3));
   for (int y = 0; y < kH; ++y) {
     for (int x = 0; x < kW; ++x) {
@@ -79,7 +79,7 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
   EXPECT_EQ(jpeg.data[jpeg.size - 1], 0xD9);
 
   TiledImage decoded;
-  InitTiledImage(decoded, nullptr);
+  InitTiledImage(decoded);
   ASSERT_TRUE(DecodesInto({jpeg.data, jpeg.data + jpeg.size}, jpeg.size, decoded));
   EXPECT_EQ(decoded.format, 3);
   EXPECT_EQ(decoded.levels[0].width, kW);
@@ -97,7 +97,7 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
   // A smaller image made beforehand (as the settings reader makes one of the
   // size the file declares) keeps its size and takes the top left.
   TiledImage small;
-  InitTiledImage(small, nullptr);
+  InitTiledImage(small);
   ASSERT_TRUE(CreateTiledImage(small, 12, 9, 3));
   ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, small));
   EXPECT_EQ(small.levels[0].width, 12);
@@ -121,7 +121,7 @@ TEST(JpegCodec, CorruptOrTruncatedDataFailsCleanly) {
   ReleaseTiledImage(picture);
 
   TiledImage image;
-  InitTiledImage(image, nullptr);
+  InitTiledImage(image);
 
   // Every cut short of the end marker, at a spread of lengths.
   for (std::size_t cut = 0; cut + 2 < good.size(); cut += (cut < 700 ? 13 : 97)) {

@@ -25,7 +25,7 @@ struct Picture {
   PsdJob job{4, 1, 19, 11, 3, 1};
   explicit Picture(std::int32_t bytesPerChannel) {
     job.bytesPerChannel = bytesPerChannel;
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     EXPECT_TRUE(CreateTiledImage(image, 19, 11, PsdImageFormat(job)));
     for (std::int32_t y = 0; y < 11; ++y)
       for (std::int32_t x = 0; x < 19; ++x) {

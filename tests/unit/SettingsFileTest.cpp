@@ -70,7 +70,7 @@ bool Same(const RenderParams& a, const RenderParams& b) { return !std::memcmp(&a
 struct Thumbnail {
   TiledImage image;
   explicit Thumbnail(bool paint = false) {
-    InitTiledImage(image, nullptr);
+    InitTiledImage(image);
     CreateTiledImage(image, kThumbnailSide, kThumbnailSide, 3);
     for (int y = 0; paint && y < kThumbnailSide; ++y)
       for (int x = 0; x < kThumbnailSide; ++x)

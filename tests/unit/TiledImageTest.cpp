@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace {
 // An image released at the end of the test.
 struct Image : TiledImage {
   Image(std::int32_t w, std::int32_t h, std::int32_t format, bool bordered = false) {
-    InitTiledImage(*this, nullptr);
+    InitTiledImage(*this);
     EXPECT_TRUE(CreateTiledImage(*this, w, h, format, bordered));
   }
   Image(const Image&) = delete;
@@ -65,7 +66,7 @@ TEST(TiledImage, LevelsHalveRoundingUpToEvenSizes) {
 
 TEST(TiledImage, RefusesImpossibleSizesAndFormats) {
   TiledImage image;
-  InitTiledImage(image, nullptr);
+  InitTiledImage(image);
   EXPECT_FALSE(CreateTiledImage(image, 0, 5, 3));
   EXPECT_FALSE(CreateTiledImage(image, 5, -1, 3));
   EXPECT_FALSE(CreateTiledImage(image, 5, 5, 6));
@@ -239,69 +240,53 @@ TEST(TiledImage, LinearToDisplayByteIsASquareRootCurve) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(LinearToDisplayByte(in[i]), out[i]) << in[i];
 }
 
-// ---- Memory: a host whose buffer suite gives a limited number of blocks,
-// and a heap that runs out too.
+// ---- Memory: a block source that gives a limited number of blocks, and
+// gives them dirty (as a host's buffer suite may).
 
-int gHostBlocksLeft = 0, gHostBlocksHeld = 0, gHeapBlocksLeft = 0;
+int gBlocksLeft = 0, gBlocksHeld = 0;
 
-ps::BufferProcs CountingBuffers() {
-  ps::BufferProcs procs{};
-  procs.allocateProc = [](ps::int32 size, ps::BufferID* id) -> ps::OSErr {
-    if (gHostBlocksLeft-- <= 0) return ps::memFullErr;
-    ++gHostBlocksHeld;
-    *id = static_cast<ps::BufferID>(std::malloc(std::size_t(size)));
-    return ps::noErr;
+BlockSource CountingBlocks() {
+  BlockSource source;
+  source.allocate = [](const void*, std::int32_t size, MemoryBlock& block) {
+    if (gBlocksLeft-- <= 0 || !AllocateHeapBlock(size, block)) return false;
+    std::memset(block.data, 0xAB, std::size_t(size));
+    ++gBlocksHeld;
+    return true;
   };
-  procs.lockProc = [](ps::BufferID id, ps::Boolean) { return reinterpret_cast<ps::Ptr>(id); };
-  procs.unlockProc = [](ps::BufferID) {};
-  procs.freeProc = [](ps::BufferID id) {
-    --gHostBlocksHeld;
-    std::free(id);
+  source.release = [](const void*, MemoryBlock& block) {
+    if (block.data) --gBlocksHeld;
+    ReleaseHeapBlock(block);
   };
-  return procs;
-}
-
-bool AllocateWithSmallHeap(const ps::FilterRecord* host, std::int32_t size, WorkBuffer& buffer) {
-  if (!AllocateWorkBuffer(host, size, buffer)) return false;
-  if (buffer.heapBlock && gHeapBlocksLeft-- <= 0) {
-    ReleaseWorkBuffer(host, buffer);
-    return false;
-  }
-  return true;
+  return source;
 }
 
 TEST(TiledImageMemory, EveryBlockGoesBackAlsoWhenMemoryRunsOutAtAnyBlock) {
-  ps::BufferProcs procs = CountingBuffers();
-  ps::FilterRecord host{};
-  host.bufferProcs = &procs;
   TiledImage image;
-  InitTiledImage(image, &host);
-  gHostBlocksLeft = 3;  // three blocks from the host, the rest from the heap
-  gHostBlocksHeld = 0;
+  InitTiledImage(image, CountingBlocks());
+  gBlocksLeft = 1000;
+  gBlocksHeld = 0;
   ASSERT_TRUE(CreateTiledImage(image, 1030, 520, 0));
-  EXPECT_EQ(gHostBlocksHeld, 3);
   EXPECT_EQ(ReadPacked(image, 1029, 519, 0), PackChannels(0, 0, 0, 255));  // zeroed
   const int blocks = image.tileCount + 1;                                  // tiles and table
-  ASSERT_TRUE(CreateTiledImage(image, 20, 20, 3));                         // releases first
+  EXPECT_EQ(gBlocksHeld, blocks);
+  ASSERT_TRUE(RebuildPyramid(image));  // its row buffer goes back too
+  EXPECT_EQ(gBlocksHeld, blocks);
+  ASSERT_TRUE(CreateTiledImage(image, 20, 20, 3));  // releases first
   ReleaseTiledImage(image);
   ReleaseTiledImage(image);  // releasing an empty image does nothing
-  EXPECT_EQ(gHostBlocksHeld, 0);
+  EXPECT_EQ(gBlocksHeld, 0);
 
-  for (int hostBlocks : {0, 2}) {
-    for (int heapBlocks = 0; heapBlocks + hostBlocks < blocks; ++heapBlocks) {
-      SCOPED_TRACE(testing::Message() << hostBlocks << " host, " << heapBlocks << " heap");
-      gHostBlocksLeft = hostBlocks;
-      gHeapBlocksLeft = heapBlocks;
-      InitTiledImage(image, &host);
-      image.allocateTile = AllocateWithSmallHeap;
-      EXPECT_FALSE(CreateTiledImage(image, 1030, 520, 0));
-      EXPECT_FALSE(HasPixels(image));
-      EXPECT_EQ(image.tiles, nullptr);
-      EXPECT_EQ(gHostBlocksHeld, 0);
-      int v[4];
-      ReadChannels(image, 0, 0, 0, v);  // still safe to read
-      WriteChannels(image, 0, 0, 0, v);
-    }
+  for (int granted = 0; granted < blocks; ++granted) {
+    SCOPED_TRACE(testing::Message() << granted << " blocks");
+    gBlocksLeft = granted;
+    InitTiledImage(image, CountingBlocks());
+    EXPECT_FALSE(CreateTiledImage(image, 1030, 520, 0));
+    EXPECT_FALSE(HasPixels(image));
+    EXPECT_EQ(image.tiles, nullptr);
+    EXPECT_EQ(gBlocksHeld, 0);
+    int v[4];
+    ReadChannels(image, 0, 0, 0, v);  // still safe to read
+    WriteChannels(image, 0, 0, 0, v);
   }
 }
 

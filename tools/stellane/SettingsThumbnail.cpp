@@ -16,7 +16,7 @@ namespace {
 // A TiledImage released when it goes out of scope.
 struct ScopedTiledImage {
   stellane::TiledImage image;
-  ScopedTiledImage() { stellane::InitTiledImage(image, nullptr); }
+  ScopedTiledImage() { stellane::InitTiledImage(image); }
   ~ScopedTiledImage() { stellane::ReleaseTiledImage(image); }
 };
 

@@ -2,10 +2,11 @@
 // at finish, through the host's descriptor suite.
 #include <cstdint>
 
+#include "host/HostQuirks.h"
 #include "host/HostServices.h"
+#include "host/RunHooks.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
-#include "params/RunHooks.h"
 
 namespace stellane {
 
@@ -45,9 +46,8 @@ ps::PIDescriptorParameters* AvailableDescriptor(const ps::FilterRecord* fr) {
   return readProcs && writeProcs ? dp : nullptr;
 }
 
-// Paint Shop Pro's signatures: these hosts are not asked for a script.
 bool HostSkipsScriptReading(const ps::FilterRecord* fr) {
-  return HostIs(fr, "8PSP") || HostIs(fr, "9PSP");
+  return HostHas(fr, HostQuirk::kNoScriptReading);
 }
 
 // The reader's key list: the 26 keys in terminology order, then 0. The host

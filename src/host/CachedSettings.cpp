@@ -1,7 +1,7 @@
 // The files the run itself keeps in the temporary folder: the settings of
 // the last dialog run and the memory-dot directory.
+#include "host/RunHooks.h"
 #include "params/DotDirectory.h"
-#include "params/RunHooks.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 

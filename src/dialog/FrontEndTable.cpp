@@ -1,0 +1,21 @@
+// The dialog's and the exports' side of the run's FrontEnd.
+#include "dialog/DialogEntry.h"
+#include "dialog/MainDialog.h"
+#include "export/ExportRender.h"
+#include "host/FrontEnd.h"
+
+namespace stellane {
+
+const FrontEnd& TheFrontEnd() {
+  static constexpr FrontEnd kFrontEnd = {
+      .takeUndoSnapshot = TakeUndoSnapshot,
+      .runMainDialog = RunMainDialog,
+      .createSettingsThumbnail = CreateSettingsThumbnail,
+      .displayPreviewRow = DisplayPreviewRow,
+      .requestPreviewArea = RequestPreviewArea,
+      .reportExportProgress = ReportExportProgress,
+  };
+  return kFrontEnd;
+}
+
+}  // namespace stellane
