@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks a built Windows module: it must export PluginMain and nothing else,
+# Checks a built Windows module: it must export PluginMain and, for
+# `stellane --seed`, StellaneFixStarSeed, and nothing else,
 # and import only from DLLs that every Windows installation has (the GCC and
 # C++ runtimes and the image libraries are linked in statically).
 # Usage: check-module-imports.sh Stellane.8bf [objdump]
@@ -14,8 +15,9 @@ exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next}
                on {on=0}' <<<"$dump")
 # The address table counts ordinal-only exports too.
 addresses=$(awk '/Export Address Table[ \t]+[0-9a-fA-F]+$/ {print $NF; exit}' <<<"$dump")
-if [[ $exports != "PluginMain" || $((16#${addresses:-0})) -ne 1 ]]; then
-  echo "FAIL: $module exports: ${exports:-nothing} (want only PluginMain)"
+if [[ $(sort <<<"$exports" | tr '\n' ' ') != "PluginMain StellaneFixStarSeed " ||
+      $((16#${addresses:-0})) -ne 2 ]]; then
+  echo "FAIL: $module exports: ${exports:-nothing} (want PluginMain and StellaneFixStarSeed)"
   exit 1
 fi
 
@@ -28,5 +30,5 @@ for dll in $imports; do
     status=1
   fi
 done
-[[ $status == 0 ]] && echo "OK: $module exports PluginMain only; imports:" $imports
+[[ $status == 0 ]] && echo "OK: $module exports PluginMain and StellaneFixStarSeed; imports:" $imports
 exit $status

@@ -9,6 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev googletest libbenchmark-dev
   libjpeg-dev libpng-dev libtiff-dev zlib1g-dev
+  libcli11-dev
   clang-format
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth

@@ -11,6 +11,9 @@ namespace stellane {
 
 namespace {
 
+bool starSeedFixed = false;
+std::uint32_t fixedStarSeed = 0;
+
 // A handle that reports a size below our record's holds something else (an
 // older or foreign record): reading it as ours would run past its end.
 // Hosts whose handle suite answers 0 for every size (pspiHost) are trusted.
@@ -85,7 +88,12 @@ void PrepareHandler(Globals& g) {
   g.dialogShown = 0;
   ClearAboutBoxOpen();
 
-  CrtSrand(std::uint32_t(std::time(nullptr)));
+  CrtSrand(starSeedFixed ? fixedStarSeed : std::uint32_t(std::time(nullptr)));
+}
+
+void FixStarSeed(std::uint32_t seed) {
+  starSeedFixed = true;
+  fixedStarSeed = seed;
 }
 
 }  // namespace stellane

@@ -1,6 +1,8 @@
 // Selector handlers and the parameter record they share.
 #pragma once
 
+#include <cstdint>
+
 #include "host/Globals.h"
 
 namespace stellane {
@@ -11,7 +13,14 @@ namespace stellane {
 void EnsureParamRecord(Globals& g);
 
 void ParametersHandler(Globals& g);
+// Seeds the star generator from the clock, as editors expect, unless a seed
+// was fixed for the process (FixStarSeed).
 void PrepareHandler(Globals& g);
+
+// Every later run of this process draws its stars from `seed` instead of the
+// clock. Only the command-line host asks for this, through the module's
+// second export; an editor never calls it.
+void FixStarSeed(std::uint32_t seed);
 
 // The run driver.
 void StartHandler(Globals& g);

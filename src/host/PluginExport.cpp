@@ -1,4 +1,7 @@
-// The module's only export. Compiled into the plug-in module, not the core.
+// The module's exports. Compiled into the plug-in module, not the core.
+// Editors call PluginMain only; `stellane --seed` also looks up
+// StellaneFixStarSeed to make its renders repeatable.
+#include "host/Dispatch.h"
 #include "host/PluginApi.h"
 #include "host/PluginEntry.h"
 
@@ -6,3 +9,5 @@ STELLANE_EXPORT void PluginMain(std::int16_t selector, void* paramBlock, std::in
                                 std::int16_t* result) {
   stellane::PluginMainImpl(selector, paramBlock, data, result);
 }
+
+STELLANE_EXPORT void StellaneFixStarSeed(std::uint32_t seed) { stellane::FixStarSeed(seed); }

@@ -161,6 +161,26 @@ TEST_F(Render, NebulaRepeatsWithoutStarsAndFollowsTheSeed) {
   EXPECT_GT(DifferingPixels(a, c), 41 * 27 / 2);
 }
 
+// The stars are drawn from the clock unless --seed fixes them: the same
+// seed gives the same file byte for byte, another seed other stars.
+TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
+  for (const char* command : {"render", "psd"}) {
+    const bool psd = command == std::string("psd");
+    std::vector<std::string> bytes;
+    for (const char* seed : {"7", "7", "8"}) {
+      const std::string out = folder_ + std::to_string(bytes.size()) + (psd ? ".psd" : ".png");
+      const std::vector<std::string> args =
+          psd ? std::vector<std::string>{"psd", out, input_, "--seed", seed}
+              : std::vector<std::string>{"render", input_, out, "-q", "--seed", seed};
+      const CliResult run = RunStellane(args);
+      ASSERT_EQ(run.exitCode, 0) << command << ": " << run.err;
+      bytes.push_back(ReadText(out));
+    }
+    EXPECT_EQ(bytes[0], bytes[1]) << command;
+    EXPECT_NE(bytes[0], bytes[2]) << command;
+  }
+}
+
 TEST_F(Render, GlueAndColourOptionsReachThePlugin) {
   const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
   const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
+#include "stellane/RenderOptions.h"
 
 namespace cli {
 
@@ -53,6 +55,7 @@ struct PsdOptions {
   std::string input;
   int width = 0, height = 0;  // 0: from the input
   int depth = 0;
+  std::optional<std::uint32_t> seed;  // else the clock's, as in the dialog
   stellane::RenderParams params{};
 };
 
@@ -88,6 +91,8 @@ PsdOptions ParsePsdOptions(const Arguments& args) {
       const std::string d = value();
       if (d != "8" && d != "16" && d != "32") UsageError("--depth expects 8, 16 or 32");
       o.depth = std::atoi(d.c_str());
+    } else if (arg == "--seed") {
+      o.seed = ParseSeed(value());
     } else if (arg == "--settings") {
       const std::string path = value();
       const stellane::SettingsReadResult read = stellane::ReadSettingsFile(
@@ -171,7 +176,7 @@ int PsdCommand(const Arguments& args) {
   if (!stellane::AllocateWorkBuffer(&fr, stellane::kRenderContextBytes, g.buffers.renderContext)) {
     Fail("not enough memory");
   }
-  stellane::CrtSrand(static_cast<unsigned>(std::time(nullptr)));
+  stellane::CrtSrand(o.seed ? *o.seed : static_cast<std::uint32_t>(std::time(nullptr)));
   // The export writes "<file>.part" and renames it when complete.
   const std::string destination = OutputDestination(o.output);
   RememberTemporary(destination + ".part");

@@ -21,6 +21,7 @@
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsHandOver.h"
 #include "stellane/SettingsThumbnail.h"
+#include "testhost/PluginModule.h"
 #include "testhost/TestHost.h"
 
 namespace cli {
@@ -169,6 +170,14 @@ bool GlueChosen(const RenderOptions& options, const stellane::RenderParams& para
   return false;
 }
 
+// The module's second export fixes the seed its runs draw their stars from.
+void FixStarSeed(const testhost::PluginModule& module, std::uint32_t seed) {
+  using FixStarSeedProc = void (*)(std::uint32_t);
+  const auto fix = reinterpret_cast<FixStarSeedProc>(module.Symbol("StellaneFixStarSeed"));
+  if (!fix) Fail("--seed: the plug-in module has no StellaneFixStarSeed export (an older module?)");
+  fix(seed);
+}
+
 std::string ResultMessage(std::int16_t result) {
   switch (result) {
     case -108:
@@ -206,6 +215,7 @@ int RenderCommand(const Arguments& args) {
   std::string loadError;
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
   if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
+  if (options.seed) FixStarSeed(*module, *options.seed);
 
   // A settings file reaches the plug-in whole (with what the command line
   // adds to it); otherwise only what the user gave, as a script.

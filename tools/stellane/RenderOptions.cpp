@@ -33,6 +33,16 @@ testhost::Rect ParseRect(const std::string& text) {
 
 }  // namespace
 
+std::uint32_t ParseSeed(const std::string& text) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
+  if (text.empty() || text[0] == '-' || end == text.c_str() || *end != '\0' || errno != 0 ||
+      v > 0xFFFFFFFFull)
+    UsageError("--seed expects a whole number from 0 to 4294967295, got \"" + text + "\"");
+  return std::uint32_t(v);
+}
+
 RenderOptions ParseRenderOptions(const Arguments& args) {
   RenderOptions options;
   std::vector<std::string> positional;
@@ -81,6 +91,8 @@ RenderOptions ParseRenderOptions(const Arguments& args) {
       options.mask = takeValue();
     } else if (arg == "--rect") {
       options.rect = ParseRect(takeValue());
+    } else if (arg == "--seed") {
+      options.seed = ParseSeed(takeValue());
     } else if (arg == "--demo") {
       noValue();
       options.demo = true;

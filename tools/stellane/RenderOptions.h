@@ -1,6 +1,7 @@
 // The command line of `stellane render`, parsed but not yet acted on.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,12 +28,16 @@ struct RenderOptions {
   std::string record;
   std::string mask;
   std::optional<testhost::Rect> rect;
-  bool demo = false;       // --demo: the built-in picture, no INPUT
-  bool keepAlpha = false;  // protected transparency: the alpha plane stays as it was
+  std::optional<std::uint32_t> seed;  // --seed: the same stars every time; else the clock's
+  bool demo = false;                  // --demo: the built-in picture, no INPUT
+  bool keepAlpha = false;             // protected transparency: the alpha plane stays as it was
   bool dialog = false;
   bool quiet = false;
   PngCompression pngCompression = PngCompression::Fast;  // --smallest-png
 };
+
+// A star seed: a whole number 0..4294967295; throws a usage CliError.
+std::uint32_t ParseSeed(const std::string& text);
 
 // Throws a usage CliError on anything malformed.
 RenderOptions ParseRenderOptions(const Arguments& args);

@@ -37,6 +37,10 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
 
 PluginModule::~PluginModule() { FreeLibrary(static_cast<HMODULE>(library_)); }
 
+void* PluginModule::Symbol(const char* name) const {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library_), name));
+}
+
 #else
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string* error) {
@@ -58,6 +62,8 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
 }
 
 PluginModule::~PluginModule() { dlclose(library_); }
+
+void* PluginModule::Symbol(const char* name) const { return dlsym(library_, name); }
 
 #endif
 

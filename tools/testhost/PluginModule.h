@@ -21,6 +21,8 @@ class PluginModule {
   PluginModule& operator=(const PluginModule&) = delete;
 
   PluginMainProc Entry() const { return entry_; }
+  // Another export of the module by name; null when it has none.
+  void* Symbol(const char* name) const;
 
  private:
   PluginModule(void* library, PluginMainProc entry) : library_(library), entry_(entry) {}
