@@ -46,6 +46,16 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
                            "colorA2.red: 2560\n", "colorA2.blue: 3072\n", "texture: 57\n"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
 
+  // The same values as one JSON object for scripts.
+  run = RunStellane({"info", "--json", saved});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.front(), '{');
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
+  for (const char* item : {"\"version\": 50,", "\"thumbnail\": {\"width\": 128, \"height\": 128}",
+                           "\"paramB\": 7,", "\"randomSeed\": -5,", "\"glue\": 57,",
+                           "\"glueName\": \"limbic\"", "\"colorA2.red\": 2560,"})
+    EXPECT_NE(run.out.find(item), std::string::npos) << item << run.out;
+
   run = RunStellane({"thumbnail", saved, folder + "thumb.jpg"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const testhost::Image thumb = cli::ReadImageFile(folder + "thumb.jpg");

@@ -1,15 +1,19 @@
 #include "stellane/Parameters.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "glue/GlueNames.h"
 #include "host/PluginApi.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
 #include "stellane/CliError.h"
+#include "stellane/NearestName.h"
 
 namespace cli {
 
@@ -27,12 +31,25 @@ const stellane::ParamInfo* RowNamed(const char* name) {
   return nullptr;
 }
 
-std::string AcceptedNames() {
+std::vector<std::string> AcceptedNames() {
+  std::vector<std::string> names(std::begin(kIntegerParamNames), std::end(kIntegerParamNames));
+  names.insert(names.end(), std::begin(kColorParamNames), std::end(kColorParamNames));
+  return names;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
   std::string list;
-  for (const char* name : kIntegerParamNames) list += std::string(name) + ", ";
-  for (const char* name : kColorParamNames) list += std::string(name) + ", ";
-  list.resize(list.size() - 2);
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
   return list;
+}
+
+// A glue name as matched: lower case, without spaces and hyphens, so that
+// "Hard-Light" finds "hard light".
+std::string GlueKey(const std::string& name) {
+  std::string key;
+  for (const char c : name)
+    if (c != ' ' && c != '-') key += char(std::tolower(static_cast<unsigned char>(c)));
+  return key;
 }
 
 bool ParseInt32(const std::string& text, std::int32_t& value) {
@@ -85,11 +102,14 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
   for (const char* intName : kIntegerParamNames) {
     if (name != intName) continue;
     std::int32_t v;
+    const stellane::ParamInfo& row = *RowNamed(intName);
     if (!ParseInt32(value, v))
-      UsageError("--set " + name + ": expected a whole number, got \"" + value + "\"");
+      UsageError("--set " + name + ": expected a whole number from " + std::to_string(row.minimum) +
+                 " to " + std::to_string(row.maximum) + ", got \"" + value + "\"");
     return {testhost::IntegerItem(RowNamed(intName)->scriptKey, v)};
   }
-  UsageError("--set: unknown parameter \"" + name + "\"; accepted: " + AcceptedNames());
+  UsageError("--set: unknown parameter \"" + name + "\"" + DidYouMean(name, AcceptedNames()) +
+             "; accepted: " + Joined(AcceptedNames()));
 }
 
 testhost::DescriptorItem GlueItem(const std::string& glue) {
@@ -98,13 +118,13 @@ testhost::DescriptorItem GlueItem(const std::string& glue) {
     if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
   } else {
     for (std::int32_t m = 1; m <= 62; ++m)
-      if (glue == stellane::kGlueModeNames[m - 1]) mode = m;
+      if (GlueKey(glue) == GlueKey(stellane::kGlueModeNames[m - 1])) mode = m;
   }
   if (mode == 0) {
-    std::string names;
-    for (const char* name : stellane::kGlueModeNames)
-      names += std::string(names.empty() ? "" : ", ") + name;
-    UsageError("--glue: unknown glue mode \"" + glue + "\"; accepted: 1 to 62 or " + names);
+    const std::vector<std::string> names(std::begin(stellane::kGlueModeNames),
+                                         std::end(stellane::kGlueModeNames));
+    UsageError("--glue: unknown glue mode \"" + glue + "\"" + DidYouMean(glue, names) +
+               "; accepted: 1 to 62 or " + Joined(names));
   }
   return testhost::EnumeratedItem(RowNamed("glue")->scriptKey, stellane::kGlueEnumType,
                                   stellane::EnumIndexToCode(stellane::kGlueEnumType, mode));

@@ -2,7 +2,7 @@
 // (or, asked for with --demo, the demo picture), written to another file.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -18,6 +18,7 @@
 #include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
+#include "stellane/RenderBatch.h"
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsHandOver.h"
 #include "stellane/SettingsThumbnail.h"
@@ -26,101 +27,27 @@
 
 namespace cli {
 
-const char* const kRenderHelp =
-    "Usage: stellane render INPUT OUTPUT [options]\n"
-    "       stellane render --demo OUTPUT [options]\n"
-    "\n"
-    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with --demo\n"
-    "over a built-in demo picture, and writes OUTPUT, whose format follows its\n"
-    "extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
-    "\n"
-    "Options:\n"
-    "  --set NAME=VALUE      set a parameter (repeatable). Whole numbers for\n"
-    "                        paramA, paramB, density, brightness, nebulaScale,\n"
-    "                        texture, contrast, starScale, fibrousness, depth,\n"
-    "                        opacity, color, randomSeed; #rrggbb for colorA1,\n"
-    "                        colorA2, colorB1, colorB2\n"
-    "  --glue NAME|NUMBER    glue mode, e.g. \"screen\", \"procedural +\" or 10\n"
-    "  --settings FILE.q9r   start from the defaults plus this settings file\n"
-    "  --save-settings FILE  save the run's parameters as a settings file\n"
-    "  --play FILE           play back a recorded descriptor file\n"
-    "  --record FILE         write the descriptor the plug-in recorded\n"
-    "  --mask FILE           grey image of the same size: the selection\n"
-    "  --rect X,Y,W,H        filter only this rectangle\n"
-    "  --keep-alpha          the plug-in leaves the transparency plane alone\n"
-    "                        (without it, the rendered layer's alpha is written)\n"
-    "  --demo                filter the built-in demo picture (no INPUT)\n"
-    "  --dialog              show the plug-in's dialog first\n"
-    "  --smallest-png        compress a PNG output as far as it goes (much\n"
-    "                        slower; by default a fast setting, a few percent\n"
-    "                        larger)\n"
-    "  --plugin PATH         the plug-in module (default: the one installed\n"
-    "                        beside this program)\n"
-    "  -q, --quiet           no progress bar\n"
-    "\n"
-    "Later parameter sources override earlier ones: the plug-in's defaults,\n"
-    "--settings, --play, then each --set and --glue in order. A colour #rrggbb\n"
-    "is stored as the dialog's colour chooser stores it.\n";
-
 namespace {
 
-// A descriptor file is a few hundred bytes; a megabyte is plenty, and the
-// cap keeps a device such as /dev/zero from filling the memory.
-constexpr std::size_t kMaxDescriptorBytes = 1 << 20;
-
-std::string ReadDescriptorFile(const std::string& path) {
-  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
-  if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
-  std::string text(kMaxDescriptorBytes + 1, '\0');
-  in.read(text.data(), std::streamsize(text.size()));
-  if (in.bad()) Fail("cannot read " + path + SystemReason());
-  text.resize(std::size_t(in.gcount()));
-  if (text.size() > kMaxDescriptorBytes)
-    Fail(path + ": too large for a descriptor file (at most " +
-         std::to_string(kMaxDescriptorBytes >> 20) + " MB)");
-  return text;
-}
+const char* const kRenderFooter =
+    "Parameters for --set: whole numbers for paramA, paramB, density,\n"
+    "brightness, nebulaScale, texture, contrast, starScale, fibrousness, depth,\n"
+    "opacity, color, randomSeed; #rrggbb for colorA1, colorA2, colorB1, colorB2.\n"
+    "\n"
+    "Later parameter sources override earlier ones: the plug-in's defaults,\n"
+    "--preset or --settings, --play, then each --set and --glue in order. A\n"
+    "colour #rrggbb is stored as the dialog's colour chooser stores it.\n"
+    "\n"
+    "OUTPUT's format follows its extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
+    "With --out-dir each INPUT (a folder: the images in it) is filtered into\n"
+    "DIR under its own name; a file that fails is reported and the others go\n"
+    "on (exit status 1 when any failed).\n";
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) Fail("cannot write " + path + SystemReason());
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (std::fclose(file) != 0 || !written) Fail("cannot write " + path + SystemReason());
-}
-
-// The script of what the user gave: a descriptor file's items as they are,
-// then each --set and --glue replacing the items of its keys. The plug-in
-// takes its own defaults for every key the script lacks.
-testhost::Descriptor UserScript(const RenderOptions& options) {
-  testhost::Descriptor script;
-  if (!options.play.empty())
-    script = ParseDescriptorText(ReadDescriptorFile(options.play), options.play);
-  for (const ParameterStep& step : options.steps)
-    PutItems(step.isGlue ? testhost::Descriptor{GlueItem(step.value)} : SettingItems(step.value),
-             script);
-  return script;
-}
-
-// The run's values as the plug-in stores them: its defaults, the settings
-// file, the descriptor file, each --set and --glue.
-stellane::RenderParams BuildParams(const RenderOptions& options) {
-  stellane::RenderParams params{};
-  stellane::InitNewRenderParams(params);
-  if (!options.settings.empty()) {
-    const stellane::SettingsReadResult read = stellane::ReadSettingsFile(
-        options.settings.c_str(), stellane::SettingsReadMode::Values, params, nullptr);
-    if (read.status != 0) Fail("cannot open " + options.settings + ": " + std::strerror(errno));
-    if (read.version == 0) Fail(options.settings + ": not a Stellane settings file");
-  }
-  if (!options.play.empty())
-    ApplyDescriptor(ParseDescriptorText(ReadDescriptorFile(options.play), options.play), params);
-  for (const ParameterStep& step : options.steps) {
-    if (step.isGlue)
-      ApplyGlue(step.value, params);
-    else
-      ApplySetting(step.value, params);
-  }
-  return params;
 }
 
 testhost::Selection ReadMask(const std::string& path, const testhost::Image& image) {
@@ -165,7 +92,7 @@ bool GlueChosen(const RenderOptions& options, const stellane::RenderParams& para
   stellane::RenderParams defaults{};
   stellane::InitNewRenderParams(defaults);
   if (params.glue != defaults.glue) return true;
-  for (const ParameterStep& step : options.steps)
+  for (const ParameterStep& step : options.parameters.steps)
     if (step.isGlue) return true;
   return false;
 }
@@ -189,15 +116,12 @@ std::string ResultMessage(std::int16_t result) {
   }
 }
 
-}  // namespace
-
-int RenderCommand(const Arguments& args) {
-  const RenderOptions options = ParseRenderOptions(args);
+int RenderOne(const RenderOptions& options) {
   ImageFileKind outputKind;
   if (!ImageFileKindFromName(options.output, outputKind))
     UsageError(options.output + ": unknown output format (use .png, .jpg, .jpeg, .tif or .tiff)");
 
-  const stellane::RenderParams params = BuildParams(options);
+  const stellane::RenderParams params = BuildParams(options.parameters);
   testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
   if (image.depth == 32 && GlueChosen(options, params))
     std::fputs(
@@ -215,12 +139,12 @@ int RenderCommand(const Arguments& args) {
   std::string loadError;
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
   if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
-  if (options.seed) FixStarSeed(*module, *options.seed);
+  if (options.parameters.seed) FixStarSeed(*module, *options.parameters.seed);
 
   // A settings file reaches the plug-in whole (with what the command line
   // adds to it); otherwise only what the user gave, as a script.
   std::optional<SettingsHandOver> handOver;
-  if (!options.settings.empty()) handOver.emplace(params);
+  if (!options.parameters.settings.empty()) handOver.emplace(params);
 
   // The selection is applied by the host, after the run, against the source.
   const testhost::Image source = selection.Empty() ? testhost::Image{} : image;
@@ -228,7 +152,7 @@ int RenderCommand(const Arguments& args) {
   std::optional<testhost::Descriptor> recorded;
   {
     testhost::HostConfig config = testhost::PhotoshopHost();
-    if (!handOver) config.descriptorToPlay = UserScript(options);
+    if (!handOver) config.descriptorToPlay = UserScript(options.parameters);
     config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
     // The test host's colour services answer every chooser with a fixed
     // colour; a user at the dialog picks chip colours in the system chooser.
@@ -273,6 +197,23 @@ int RenderCommand(const Arguments& args) {
   }
   outputs.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+CommandRun AddRenderCommand(CLI::App& root) {
+  auto options = std::make_shared<RenderOptions>();
+  CLI::App* command =
+      AddCommand(root, "render",
+                 "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with "
+                 "--demo over a built-in demo picture, and writes OUTPUT.",
+                 options->quiet);
+  AddRenderOptions(*command, *options);
+  command->footer(kRenderFooter);
+  return [command, options] {
+    FinishRenderOptions(*command, *options);
+    return options->outDir.empty() ? RenderOne(*options) : RenderBatch(*options);
+  };
 }
 
 }  // namespace cli
