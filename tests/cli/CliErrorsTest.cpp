@@ -2,6 +2,7 @@
 // stderr, and no output file left behind (an existing one kept as it was).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CliRun.h"
@@ -66,7 +67,7 @@ const BadRun kBadRuns[] = {
     {"UnknownParameter",
      {"render", "--demo", "@out.png", "--set", "paranA=3"},
      2,
-     "(did you mean \"paramA\"?); accepted: paramA"},
+     "(did you mean \"paramA\"?); accepted: density"},
     {"NotAWholeNumber",
      {"render", "--demo", "@out.png", "--set", "density=1.5"},
      2,
@@ -94,16 +95,23 @@ const BadRun kBadRuns[] = {
      {"render", "--demo", "@out.png", "--plugin", "@none.so"},
      1,
      "cannot load the plug-in"},
+    {"RenderBatchNoImages", {"render", "@dir.png", "--out-dir", "@"}, 1, "no PNG, JPEG or TIFF"},
     {"PluginNotAModule",
      {"render", "--demo", "@out.png", "--plugin", "@in.png"},
      1,
      "cannot load the plug-in"},
-    {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 1, "grey image"},
+    {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 2, "grey image"},
     {"MaskOtherSize",
      {"render", "@in.png", "@out.png", "--mask", "@small-mask.png"},
-     1,
+     2,
      "the mask is 18 x 11"},
-    {"RectOutside", {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"}, 1, "outside"},
+    {"RectOutside",
+     {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"},
+     2,
+     "outside the 19 x 11 image: X + W may be at most 19, Y + H at most 11"},
+    {"PsdOtherFormat", {"psd", "@out.png"}, 2, "the output must be a .psd file"},
+    {"PsdSwapped", {"psd", "@in.png", "@out.psd"}, 2, "the output comes first"},
+    {"HtmlEmptyFolder", {"html", "presets", "@dir.png", "@p.html"}, 1, "no settings files"},
     {"SettingsMissing",
      {"render", "--demo", "@out.png", "--settings", "@none.q9r"},
      1,
@@ -161,6 +169,7 @@ TEST(CommandLine, EveryCommandTakesHelpQuietAndEqualsValues) {
       {"info", q9r, "--quiet", "--json"},
       {"thumbnail", q9r, folder + "t.png", "--quiet"},
       {"html", "presets", folder, folder + "p.html", "--quiet"},
+      {"glues", "--quiet"},
   };
   for (const auto& args : runs) {
     CliResult run = RunStellane(args);
@@ -171,6 +180,18 @@ TEST(CommandLine, EveryCommandTakesHelpQuietAndEqualsValues) {
     EXPECT_NE(run.out.find("Usage: stellane " + args[0]), std::string::npos) << run.out;
   }
   EXPECT_TRUE(Exists(folder + "out/in.tif"));
+  // Without --quiet: a value beyond its slider is used with a warning, and
+  // one line says what was written.
+  const CliResult loud = RunStellane({"render", in, folder + "b.png", "--set=density=500"});
+  EXPECT_EQ(loud.exitCode, 0) << loud.err;
+  EXPECT_NE(loud.err.find("density=500 is outside the slider's range 0 to 100"), std::string::npos)
+      << loud.err;
+  EXPECT_EQ(loud.out, "wrote " + folder + "b.png (9 x 7, PNG, 8-bit RGB)\n");
+  // The glue modes, one a line, numbered 1 to 62.
+  const std::string glues = RunStellane({"glues"}).out;
+  EXPECT_EQ(std::count(glues.begin(), glues.end(), '\n'), 62);
+  EXPECT_NE(glues.find("\n10  screen "), std::string::npos) << glues;
+  EXPECT_NE(glues.find("\n62  screendim "), std::string::npos) << glues;
   const CliResult version = RunStellane({"--version"});
   EXPECT_EQ(version.out, "stellane " STELLANE_VERSION "\n");
 }

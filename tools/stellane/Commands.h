@@ -19,6 +19,7 @@ CommandRun AddInfoCommand(CLI::App& root);
 CommandRun AddThumbnailCommand(CLI::App& root);
 CommandRun AddHtmlCommand(CLI::App& root);
 CommandRun AddPresetsCommand(CLI::App& root);
+CommandRun AddGluesCommand(CLI::App& root);
 
 // A subcommand with what every command has: -h/--help and -q/--quiet.
 CLI::App* AddCommand(CLI::App& root, const std::string& name, const std::string& description,

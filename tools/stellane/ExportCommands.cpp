@@ -1,6 +1,7 @@
 // `stellane psd` and `stellane html`: the dialog's PSD export and presets
 // page without the dialog. The export runs in this process on the plug-in's
 // own core, with a filter record made for the job instead of a host's.
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "export/PsdExport.h"
 #include "host/Globals.h"
 #include "host/HostServices.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
@@ -26,6 +28,7 @@
 #include "stellane/ParameterOptions.h"
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
+#include "stellane/Presets.h"
 
 namespace cli {
 
@@ -71,9 +74,22 @@ std::string ExportMessage(std::int16_t status, const std::string& path) {
   }
 }
 
+// The file name's extension in lower case, "" when it has none.
+std::string Extension(const std::string& name) {
+  std::string extension = stellane::Utf8FromPath(stellane::PathFromUtf8(name).extension());
+  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 int RunPsd(const PsdOptions& o) {
   if (o.files.empty() || o.files.size() > 2) UsageError("psd: expects OUT.psd [INPUT]");
   const std::string& output = o.files[0];
+  // PSD data under another format's name would mislead every program.
+  if (!Extension(output).empty() && Extension(output) != ".psd") {
+    if (o.files.size() == 2 && Extension(o.files[1]) == ".psd")
+      UsageError("psd: the output comes first: stellane psd " + o.files[1] + " " + output);
+    UsageError("psd: the output must be a .psd file, got " + output);
+  }
   int width = kDemoWidth, height = kDemoHeight, depth = 8;
   if (o.files.size() == 2) {
     const testhost::Image image = ReadImageFile(o.files[1]);
@@ -133,6 +149,8 @@ int RunHtml(const std::vector<std::string>& files) {
     UsageError("html: expects presets FOLDER OUT.html");
   const std::string& folder = files[1];
   const std::string& page = files[2];
+  if (ListPresets(folder).empty())
+    Fail(folder + ": no settings files (.q9r) in this folder; " + page + " not written");
   // The page and its pictures are written as "<file>.part" and renamed
   // together when all are complete. The pictures' part files are the
   // writer's own, so a signal only sets the flag here, and the writer

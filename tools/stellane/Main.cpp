@@ -43,8 +43,9 @@ int Run(int argc, char** argv) {
   root.get_formatter()->label("SUBCOMMAND", "COMMAND");
   std::map<std::string, CommandRun> commands;
   std::vector<std::string> names;
-  for (CommandRun (*add)(CLI::App&) : {AddRenderCommand, AddPsdCommand, AddInfoCommand,
-                                       AddThumbnailCommand, AddHtmlCommand, AddPresetsCommand}) {
+  for (CommandRun (*add)(CLI::App&) :
+       {AddRenderCommand, AddPsdCommand, AddInfoCommand, AddThumbnailCommand, AddHtmlCommand,
+        AddPresetsCommand, AddGluesCommand}) {
     CommandRun run = add(root);
     names.push_back(root.get_subcommands(nullptr).back()->get_name());
     commands[names.back()] = std::move(run);

@@ -1,6 +1,7 @@
 #include "stellane/ParameterOptions.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -75,12 +76,13 @@ void FinishParameterOptions(const CLI::App& command, ParameterOptions& options) 
   if (!options.seedText.empty()) options.seed = ParseSeed(options.seedText);
   if (!options.preset.empty()) options.settings = PresetPath(options.preset);
   // Each value is checked now, before any file is read.
-  stellane::RenderParams scratch{};
   for (const ParameterStep& step : options.steps) {
-    if (step.isGlue)
-      ApplyGlue(step.value, scratch);
-    else
-      ApplySetting(step.value, scratch);
+    if (step.isGlue) {
+      GlueItem(step.value);
+      continue;
+    }
+    const std::string warning = OutOfRangeWarning(step.value);
+    if (!warning.empty()) std::fprintf(stderr, "stellane: %s\n", warning.c_str());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -17,11 +18,25 @@
 
 namespace cli {
 
-const char* const kIntegerParamNames[13] = {
-    "paramA",    "paramB",      "density", "brightness", "nebulaScale", "texture",   "contrast",
-    "starScale", "fibrousness", "depth",   "opacity",    "color",       "randomSeed"};
-
-const char* const kColorParamNames[4] = {"colorA1", "colorA2", "colorB1", "colorB2"};
+const SettableParam kSettableParams[17] = {
+    {"density", "how many stars are born", false},
+    {"brightness", "how bright the stars are", false},
+    {"starScale", "the size of the largest stars", false},
+    {"depth", "the spread of the stars' brightness, near to far", false},
+    {"color", "star colour: 0 grey, 50 the orange-to-cyan ramp, 100 twice as vivid", false},
+    {"paramA", "how much of nebula A (A and B both 0: no nebula)", false},
+    {"paramB", "how much of nebula B", false},
+    {"opacity", "how strongly the nebulae veil the stars", false},
+    {"nebulaScale", "the size of the clouds: larger values, larger clouds", false},
+    {"texture", "the roughness of the clouds' texture", false},
+    {"contrast", "the clouds' contrast and the strength of their texture", false},
+    {"fibrousness", "fine fibres in the clouds: 0 smooth, 100 finely stringy", false},
+    {"randomSeed", "the seed of the clouds' shapes", false},
+    {"colorA1", "colour chip A1: one end of nebula A's colour drift", true},
+    {"colorA2", "colour chip A2: the other end of nebula A's colour drift", true},
+    {"colorB1", "colour chip B1: one end of nebula B's colour drift", true},
+    {"colorB2", "colour chip B2: the other end of nebula B's colour drift", true},
+};
 
 namespace {
 
@@ -32,9 +47,13 @@ const stellane::ParamInfo* RowNamed(const char* name) {
 }
 
 std::vector<std::string> AcceptedNames() {
-  std::vector<std::string> names(std::begin(kIntegerParamNames), std::end(kIntegerParamNames));
-  names.insert(names.end(), std::begin(kColorParamNames), std::end(kColorParamNames));
+  std::vector<std::string> names;
+  for (const SettableParam& param : kSettableParams) names.push_back(param.name);
   return names;
+}
+
+std::string RangeText(const stellane::ParamInfo& row) {
+  return std::to_string(row.minimum) + " to " + std::to_string(row.maximum);
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -87,8 +106,8 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
   const std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-  for (const char* colorName : kColorParamNames) {
-    if (name != colorName) continue;
+  for (const SettableParam& param : kSettableParams) {
+    if (name != param.name || !param.isColor) continue;
     int rgb[3];
     if (!ParseColor(value, rgb))
       UsageError("--set " + name + ": expected a colour #rrggbb, got \"" + value + "\"");
@@ -99,17 +118,40 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
           testhost::IntegerItem(RowNamed((name + kChannels[i]).c_str())->scriptKey, rgb[i]));
     return items;
   }
-  for (const char* intName : kIntegerParamNames) {
-    if (name != intName) continue;
+  for (const SettableParam& param : kSettableParams) {
+    if (name != param.name || param.isColor) continue;
     std::int32_t v;
-    const stellane::ParamInfo& row = *RowNamed(intName);
+    const stellane::ParamInfo& row = *RowNamed(param.name);
     if (!ParseInt32(value, v))
-      UsageError("--set " + name + ": expected a whole number from " + std::to_string(row.minimum) +
-                 " to " + std::to_string(row.maximum) + ", got \"" + value + "\"");
-    return {testhost::IntegerItem(RowNamed(intName)->scriptKey, v)};
+      UsageError("--set " + name + ": expected a whole number from " + RangeText(row) + ", got \"" +
+                 value + "\"");
+    return {testhost::IntegerItem(row.scriptKey, v)};
   }
   UsageError("--set: unknown parameter \"" + name + "\"" + DidYouMean(name, AcceptedNames()) +
              "; accepted: " + Joined(AcceptedNames()));
+}
+
+std::string SettableParamsHelp() {
+  std::string text;
+  for (const SettableParam& param : kSettableParams) {
+    const std::string range = param.isColor ? "#rrggbb" : RangeText(*RowNamed(param.name));
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-12s %-25s %s\n", param.name, range.c_str(),
+                  param.meaning);
+    text += line;
+  }
+  return text;
+}
+
+std::string OutOfRangeWarning(const std::string& assignment) {
+  const testhost::Descriptor items = SettingItems(assignment);
+  const std::string name = assignment.substr(0, assignment.find('='));
+  const stellane::ParamInfo* row = RowNamed(name.c_str());
+  if (items.size() != 1 || !row) return "";
+  const std::int32_t value = items[0].integer;
+  if (value >= row->minimum && value <= row->maximum) return "";
+  return "warning: " + assignment + " is outside the slider's range " + RangeText(*row) +
+         "; used as given";
 }
 
 testhost::DescriptorItem GlueItem(const std::string& glue) {

@@ -18,6 +18,9 @@ const char* DefaultPluginFileName();
 
 bool StderrIsTerminal();
 
+// Whether the plug-in shows its dialog on this platform (the Windows build).
+bool PluginDialogAvailable();
+
 // Worker processes: this program started again with `args` (after the
 // program's name), its stdout discarded and its stderr written to the file
 // `errorFile`. StartWorker returns the worker's id, or -1 when it could not

@@ -24,6 +24,8 @@ const char* DefaultPluginFileName() { return "Stellane.so"; }
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
+bool PluginDialogAvailable() { return false; }
+
 long long StartWorker(const std::vector<std::string>& args, const std::string& errorFile) {
   std::vector<std::string> all{"stellane"};
   all.insert(all.end(), args.begin(), args.end());

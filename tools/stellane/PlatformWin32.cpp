@@ -47,6 +47,8 @@ std::wstring QuotedArgument(const std::wstring& arg) {
 
 }  // namespace
 
+bool PluginDialogAvailable() { return true; }
+
 long long StartWorker(const std::vector<std::string>& args, const std::string& errorFile) {
   wchar_t self[32768];
   const DWORD length = GetModuleFileNameW(nullptr, self, 32768);

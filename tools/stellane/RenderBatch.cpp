@@ -148,6 +148,7 @@ int RenderBatch(const RenderOptions& options) {
     throw CliError{"cancelled; the files not finished were not written", InterruptExitCode()};
   if (failed > 0)
     Fail(std::to_string(failed) + " of " + std::to_string(plan.size()) + " files failed");
+  if (!options.quiet) std::printf("wrote %zu files into %s\n", plan.size(), options.outDir.c_str());
   return kExitOk;
 }
 

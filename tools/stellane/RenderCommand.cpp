@@ -30,10 +30,6 @@ namespace cli {
 namespace {
 
 const char* const kRenderFooter =
-    "Parameters for --set: whole numbers for paramA, paramB, density,\n"
-    "brightness, nebulaScale, texture, contrast, starScale, fibrousness, depth,\n"
-    "opacity, color, randomSeed; #rrggbb for colorA1, colorA2, colorB1, colorB2.\n"
-    "\n"
     "Later parameter sources override earlier ones: the plug-in's defaults,\n"
     "--preset or --settings, --play, then each --set and --glue in order. A\n"
     "colour #rrggbb is stored as the dialog's colour chooser stores it.\n"
@@ -52,11 +48,11 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 
 testhost::Selection ReadMask(const std::string& path, const testhost::Image& image) {
   const testhost::Image mask = ReadImageFile(path);
-  if (mask.colorPlanes != 1) Fail(path + ": a mask must be a grey image");
+  if (mask.colorPlanes != 1) UsageError(path + ": a mask must be a grey image");
   if (mask.width != image.width || mask.height != image.height)
-    Fail(path + ": the mask is " + std::to_string(mask.width) + " x " +
-         std::to_string(mask.height) + ", the image " + std::to_string(image.width) + " x " +
-         std::to_string(image.height));
+    UsageError(path + ": the mask is " + std::to_string(mask.width) + " x " +
+               std::to_string(mask.height) + ", the image " + std::to_string(image.width) + " x " +
+               std::to_string(image.height));
   testhost::Selection selection;
   selection.width = mask.width;
   selection.height = mask.height;
@@ -105,6 +101,16 @@ void FixStarSeed(const testhost::PluginModule& module, std::uint32_t seed) {
   fix(seed);
 }
 
+// "PNG, 16-bit RGB with alpha" and the like.
+std::string FormatDescription(const testhost::Image& image, ImageFileKind kind) {
+  const char* const kNames[] = {"PNG", "JPEG", "TIFF"};
+  std::string text = std::string(kNames[int(kind)]) + ", ";
+  text += image.depth == 32 ? "float" : std::to_string(image.depth) + "-bit";
+  text += image.colorPlanes == 1 ? " grey" : " RGB";
+  if (image.transparency) text += " with alpha";
+  return text;
+}
+
 std::string ResultMessage(std::int16_t result) {
   switch (result) {
     case -108:
@@ -131,14 +137,25 @@ int RenderOne(const RenderOptions& options) {
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
-    Fail("--rect reaches outside the " + std::to_string(image.width) + " x " +
-         std::to_string(image.height) + " image");
+    UsageError("--rect " + options.rectText + " reaches outside the " +
+               std::to_string(image.width) + " x " + std::to_string(image.height) +
+               " image: X + W may be at most " + std::to_string(image.width) + ", Y + H at most " +
+               std::to_string(image.height));
 
   const std::string pluginPath =
       options.plugin.empty() ? ExecutableFolder() + DefaultPluginFileName() : options.plugin;
   std::string loadError;
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
-  if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
+  if (!module)
+    Fail("cannot load the plug-in " + pluginPath + ": " + loadError +
+         (options.plugin.empty() ? std::string("; install ") + DefaultPluginFileName() +
+                                       " beside stellane, or name the module with --plugin PATH"
+                                 : std::string()));
+  if (options.dialog && !PluginDialogAvailable())
+    std::fputs(
+        "stellane: note: --dialog: the plug-in shows its dialog only in the Windows build "
+        "(stellane.exe); rendering without it\n",
+        stderr);
   if (options.parameters.seed) FixStarSeed(*module, *options.parameters.seed);
 
   // A settings file reaches the plug-in whole (with what the command line
@@ -150,6 +167,7 @@ int RenderOne(const RenderOptions& options) {
   const testhost::Image source = selection.Empty() ? testhost::Image{} : image;
   testhost::Image output;
   std::optional<testhost::Descriptor> recorded;
+  const bool showProgress = !options.quiet && StderrIsTerminal();
   {
     testhost::HostConfig config = testhost::PhotoshopHost();
     if (!handOver) config.descriptorToPlay = UserScript(options.parameters);
@@ -167,7 +185,6 @@ int RenderOne(const RenderOptions& options) {
     }
     if (!selection.Empty()) host.SetSelection(selection);
 
-    const bool showProgress = !options.quiet && StderrIsTerminal();
     const FilterRunResult run = RunFilterOnce(host, options.dialog, showProgress);
     if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
@@ -181,6 +198,10 @@ int RenderOne(const RenderOptions& options) {
   // settings file that fails leaves the image output untouched too.
   if (!options.record.empty() && !recorded)
     Fail("the plug-in recorded no descriptor; " + options.record + " not written");
+  if (showProgress) {
+    std::fprintf(stderr, "Writing %s ...", options.output.c_str());
+    std::fflush(stderr);
+  }
   StagedOutputs outputs;
   outputs.Write(options.output, [&](const std::string& temporary) {
     WriteImageFile(output, temporary, outputKind, options.pngCompression);
@@ -196,6 +217,10 @@ int RenderOne(const RenderOptions& options) {
     });
   }
   outputs.Commit();
+  if (showProgress) std::fputs("\r\033[K", stderr);
+  if (!options.quiet)
+    std::printf("wrote %s (%d x %d, %s)\n", options.output.c_str(), output.width, output.height,
+                FormatDescription(output, outputKind).c_str());
   return kExitOk;
 }
 
@@ -209,7 +234,11 @@ CommandRun AddRenderCommand(CLI::App& root) {
                  "--demo over a built-in demo picture, and writes OUTPUT.",
                  options->quiet);
   AddRenderOptions(*command, *options);
-  command->footer(kRenderFooter);
+  command->footer(
+      "Parameters for --set NAME=VALUE, with the range of their sliders (a value\n"
+      "outside it is used with a warning):\n" +
+      SettableParamsHelp() + "\n" + kRenderFooter +
+      "\nstellane glues lists the glue modes with what each does.\n");
   return [command, options] {
     FinishRenderOptions(*command, *options);
     return options->outDir.empty() ? RenderOne(*options) : RenderBatch(*options);

@@ -52,7 +52,16 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-void PrintInfoText(const std::string& path, const SettingsFileRead& file) {
+// The value of the row named `name` (colour channels as 16-bit values).
+std::int32_t IntNamed(const stellane::RenderParams& params, const std::string& name) {
+  for (const stellane::ParamInfo& row : stellane::ParamTable())
+    if (row.name == name) return stellane::GetIntParam(params, row);
+  return 0;
+}
+
+// The parameters the dialog edits, colours as #rrggbb (the high byte of
+// each 16-bit channel); with `all`, the spare fields and vectors too.
+void PrintInfoText(const std::string& path, const SettingsFileRead& file, bool all) {
   std::printf("file: %s\nversion: %d\n", path.c_str(), int(file.read.version));
   if (file.read.thumbnailPresent)
     std::printf("thumbnail: %d x %d\n", int(file.read.thumbnailWidth),
@@ -60,11 +69,22 @@ void PrintInfoText(const std::string& path, const SettingsFileRead& file) {
   else
     std::printf("thumbnail: none\n");
   for (const stellane::ParamInfo& row : stellane::ParamTable()) {
+    if (row.scriptIndex == 0 && !all) continue;
     if (row.kind == stellane::ParamKind::Float) {
       std::printf("%s: %.2f\n", row.name, double(stellane::GetFloatParam(file.params, row)));
       continue;
     }
     const std::int32_t value = stellane::GetIntParam(file.params, row);
+    if (row.kind == stellane::ParamKind::Channel) {
+      const std::string name(row.name);
+      const std::size_t dot = name.find('.');
+      if (name.substr(dot) != ".red") continue;  // printed with its red channel
+      const std::string color = name.substr(0, dot);
+      std::printf("%s: #%02x%02x%02x\n", color.c_str(), unsigned(value) >> 8,
+                  unsigned(IntNamed(file.params, color + ".green")) >> 8,
+                  unsigned(IntNamed(file.params, color + ".blue")) >> 8);
+      continue;
+    }
     const char* glueName =
         std::strcmp(row.name, "glue") == 0 ? stellane::GlueModeName(value) : nullptr;
     if (glueName)
@@ -104,7 +124,7 @@ void PrintInfoJson(const std::string& path, const SettingsFileRead& file) {
 CommandRun AddInfoCommand(CLI::App& root) {
   struct Options {
     std::string file;
-    bool json = false, quiet = false;
+    bool json = false, all = false, quiet = false;
   };
   auto o = std::make_shared<Options>();
   CLI::App* command = AddCommand(root, "info",
@@ -113,13 +133,14 @@ CommandRun AddInfoCommand(CLI::App& root) {
                                  "their defaults.",
                                  o->quiet);
   command->add_option("file", o->file, "FILE.q9r")->required();
-  command->add_flag("--json", o->json, "print one JSON object, for scripts");
+  command->add_flag("--json", o->json, "print one JSON object (every value), for scripts");
+  command->add_flag("--all", o->all, "also the spare fields that no rendering reads");
   return [o] {
     const SettingsFileRead file = ReadSettingsValues(o->file);
     if (o->json)
       PrintInfoJson(o->file, file);
     else
-      PrintInfoText(o->file, file);
+      PrintInfoText(o->file, file, o->all);
     return kExitOk;
   };
 }
