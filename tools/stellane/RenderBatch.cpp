@@ -97,7 +97,6 @@ int RenderBatch(const RenderOptions& options) {
   const bool showProgress = !options.quiet && StderrIsTerminal();
   const std::string errorFolder =
       stellane::Utf8FromPath(std::filesystem::temp_directory_path() / "");
-
   const std::string tag = std::to_string(std::random_device{}());
 
   std::vector<long long> running;
@@ -120,10 +119,15 @@ int RenderBatch(const RenderOptions& options) {
   while (done < plan.size()) {
     while (!InterruptRequested() && next < plan.size() &&
            running.size() < std::size_t(options.jobs)) {
+      // The same command line, with the worker's file just after "render"
+      // (before any "--" that ends the options).
       Arguments args = CommandLine();
-      args.insert(args.end(), {"--quiet", "--batch-item", plan[next].input, plan[next].output});
+      args.insert(args.begin() + 1, {"--quiet", "--batch-input=" + plan[next].input,
+                                     "--batch-output=" + plan[next].output});
       const long long worker = StartWorker(args, errorFile(next));
       if (worker < 0) {
+        std::error_code ignored;
+        std::filesystem::remove(stellane::PathFromUtf8(errorFile(next)), ignored);
         report(next, "cannot start a worker process");
         ++done;
       } else {

@@ -33,9 +33,9 @@ testhost::Rect ParseRect(const std::string& text) {
 
 void SortOutFiles(RenderOptions& options) {
   const std::vector<std::string>& files = options.files;
-  if (!options.batchItem.empty()) {
-    options.input = options.batchItem[0];
-    options.output = options.batchItem[1];
+  if (!options.batchOutput.empty()) {
+    options.input = options.batchInput;
+    options.output = options.batchOutput;
     options.outDir.clear();
     return;
   }
@@ -98,7 +98,8 @@ void AddRenderOptions(CLI::App& command, RenderOptions& o) {
       .add_option("--plugin", o.plugin,
                   "the plug-in module (default: the one installed beside this program)")
       ->type_name("PATH");
-  command.add_option("--batch-item", o.batchItem)->expected(2)->group("");
+  command.add_option("--batch-input", o.batchInput)->group("");
+  command.add_option("--batch-output", o.batchOutput)->group("");
 }
 
 void FinishRenderOptions(const CLI::App& command, RenderOptions& o) {

@@ -34,7 +34,7 @@ struct RenderOptions {
   bool smallestPng = false;
   PngCompression pngCompression = PngCompression::Fast;
   // A worker process of a batch: this one file, whatever else was given.
-  std::vector<std::string> batchItem;  // INPUT OUTPUT
+  std::string batchInput, batchOutput;
 };
 
 // Adds render's options to `command`, to be read into `options`.
