@@ -85,7 +85,8 @@ CommandRun AddGluesCommand(CLI::App& root) {
              "Lists the 62 glue modes for --glue, one a line: number, name and what it does "
              "with the effect and the picture below.",
              *quiet);
-  return [] {
+  // CLI11 writes the flag after parsing, so it lives as long as the run.
+  return [quiet] {
     for (int mode = 1; mode <= stellane::kGlueModeCount; ++mode)
       std::printf("%2d  %-13s %s\n", mode, stellane::GlueModeName(mode),
                   kGlueModeDescriptions[mode - 1]);
