@@ -80,6 +80,7 @@ const BadRun kBadRuns[] = {
     {"UnknownGlue", {"render", "--demo", "@out.png", "--glue", "scren"}, 2, "mean \"screen\"?)"},
     {"BadSeed", {"psd", "@out.psd", "--seed=-1"}, 2, "from 0 to 4294967295"},
     {"BadJobs", {"render", "@in.png", "--out-dir", "@", "-j", "0"}, 2, "from 1 to 64"},
+    {"JobsWithoutOutDir", {"render", "@in.png", "@out.png", "-j", "2"}, 2, "go with --out-dir"},
     {"BatchRecord", {"render", "@in.png", "--out-dir", "@", "--record", "@r.txt"}, 2, "one INPUT"},
     {"BatchNoFolder", {"render", "@in.png", "--out-dir", "@none"}, 1, "no such folder"},
     {"GlueNumberOutOfRange", {"render", "--demo", "@out.png", "--glue", "63"}, 2, "1 to 62"},

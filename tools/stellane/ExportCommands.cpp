@@ -190,7 +190,6 @@ CommandRun AddPsdCommand(CLI::App& root) {
   command->add_option("--size", o->sizeText, "the picture's size WxH, 1..30000 each way")
       ->type_name("WxH");
   command->add_option("--depth", o->depth, "8-bit, 16-bit or float channels")
-      ->type_name("8|16|32")
       ->check(CLI::IsMember({8, 16, 32}));
   AddParameterOptions(*command, o->parameters, false);
   return [command, o] {

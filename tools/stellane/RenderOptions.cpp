@@ -46,7 +46,8 @@ void SortOutFiles(RenderOptions& options) {
       UsageError("render: --record and --save-settings take one INPUT, not --out-dir");
     return;
   }
-  if (!options.format.empty()) UsageError("render: --format goes with --out-dir");
+  if (!options.format.empty() || options.jobs != 1)
+    UsageError("render: --format and -j go with --out-dir");
   if (files.empty()) UsageError("render: missing OUTPUT (see stellane render --help)");
   if (files.size() > 2)
     UsageError("render: too many file names: " + files[2] + " (several INPUTs need --out-dir DIR)");
