@@ -1,5 +1,6 @@
 // `stellane info` and `stellane thumbnail`: what a settings file holds.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -110,7 +111,12 @@ void PrintInfoJson(const std::string& path, const SettingsFileRead& file) {
     std::printf("%s%s: ", separator, JsonString(row.name).c_str());
     separator = ", ";
     if (row.kind == stellane::ParamKind::Float) {
-      std::printf("%.6g", double(stellane::GetFloatParam(file.params, row)));
+      // A file may hold any bits; JSON has no NaN or infinity.
+      const double v = stellane::GetFloatParam(file.params, row);
+      if (std::isfinite(v))
+        std::printf("%.6g", v);
+      else
+        std::printf("null");
       continue;
     }
     std::printf("%d", int(stellane::GetIntParam(file.params, row)));
