@@ -1,4 +1,5 @@
-// Many files at once and the preset library, end to end.
+// Many files at once, the preset library and copies of the program, end
+// to end.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -96,6 +97,20 @@ TEST(Presets, EveryShippedPresetIsListedAndRenders) {
   EXPECT_EQ(unknown.exitCode, 2);
   EXPECT_NE(unknown.err.find("stellane presets lists them"), std::string::npos) << unknown.err;
   UseProgramIn("");
+}
+
+// A copy of the program without its module says where the module goes.
+TEST(Presets, CopyWithoutItsModuleNamesPlugin) {
+  const std::string app = ScratchFolder() + "app/";
+  fs::create_directories(app);
+  fs::copy_file(STELLANE_CLI_NAME, app + STELLANE_CLI_NAME);
+  UseProgramIn(app);
+  const CliResult run = RunStellane({"render", "--demo", app + "out.png"});
+  UseProgramIn("");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("beside stellane, or name the module with --plugin PATH"),
+            std::string::npos)
+      << run.err;
 }
 
 }  // namespace
