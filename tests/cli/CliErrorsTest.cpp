@@ -2,6 +2,7 @@
 // stderr, and no output file left behind (an existing one kept as it was).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CliRun.h"
@@ -55,34 +56,39 @@ TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
 
 const BadRun kBadRuns[] = {
     {"NoCommand", {}, 2, "missing COMMAND"},
-    {"UnknownCommand", {"paint"}, 2, "unknown command \"paint\""},
+    {"UnknownCommand", {"rendr"}, 2, "unknown command \"rendr\" (did you mean \"render\"?)"},
     {"NoOutput", {"render"}, 2, "missing OUTPUT"},
     {"ThreeFiles", {"render", "@in.png", "@a.png", "@b.png"}, 2, "too many"},
     // One name is never the output of a demo render: it is the user's photo.
     {"LoneExistingImage", {"render", "@keep.png"}, 2, "missing OUTPUT after"},
     {"DemoWithInput", {"render", "--demo", "@in.png", "@out.png"}, 2, "takes no INPUT"},
-    {"UnknownOption", {"render", "--demo", "@out.png", "--sparkle"}, 2, "unknown option --sparkle"},
-    {"OptionWithoutValue", {"render", "--demo", "@out.png", "--set"}, 2, "--set needs a value"},
+    {"UnknownOption", {"render", "--demo", "@out.png", "--sparkle"}, 2, "not expected: --sparkle"},
+    {"OptionWithoutValue", {"render", "--demo", "@out.png", "--set"}, 2, "--set: 1 required"},
     {"UnknownParameter",
-     {"render", "--demo", "@out.png", "--set", "glow=3"},
+     {"render", "--demo", "@out.png", "--set", "paranA=3"},
      2,
-     "accepted: paramA"},
+     "(did you mean \"paramA\"?); accepted: density"},
     {"NotAWholeNumber",
      {"render", "--demo", "@out.png", "--set", "density=1.5"},
      2,
-     "whole number"},
+     "whole number from 0 to 100"},
     {"BeyondInt32",
      {"render", "--demo", "@out.png", "--set", "randomSeed=2147483648"},
      2,
      "whole number"},
     {"BadColour", {"render", "--demo", "@out.png", "--set", "colorB2=#12345"}, 2, "#rrggbb"},
-    {"UnknownGlue", {"render", "--demo", "@out.png", "--glue", "sparkle"}, 2, "screen, hard light"},
+    {"UnknownGlue", {"render", "--demo", "@out.png", "--glue", "scren"}, 2, "mean \"screen\"?)"},
+    {"BadSeed", {"psd", "@out.psd", "--seed=-1"}, 2, "from 0 to 4294967295"},
+    {"BadJobs", {"render", "@in.png", "--out-dir", "@", "-j", "0"}, 2, "from 1 to 64"},
+    {"JobsWithoutOutDir", {"render", "@in.png", "@out.png", "-j", "2"}, 2, "go with --out-dir"},
+    {"BatchRecord", {"render", "@in.png", "--out-dir", "@", "--record", "@r.txt"}, 2, "one INPUT"},
+    {"BatchNoFolder", {"render", "@in.png", "--out-dir", "@none"}, 1, "no such folder"},
     {"GlueNumberOutOfRange", {"render", "--demo", "@out.png", "--glue", "63"}, 2, "1 to 62"},
     {"BadRect", {"render", "--demo", "@out.png", "--rect", "1,2,3"}, 2, "X,Y,W,H"},
     {"EmptyRect", {"render", "--demo", "@out.png", "--rect", "1,2,0,3"}, 2, "at least 1"},
     {"UnknownOutputFormat", {"render", "@in.png", "@out.bmp"}, 2, "unknown output format"},
-    {"InfoWithoutFile", {"info"}, 2, "usage: stellane info"},
-    {"ThumbnailOption", {"thumbnail", "--big", "@a.q9r", "@t.jpg"}, 2, "unknown option --big"},
+    {"InfoWithoutFile", {"info"}, 2, "info: file is required"},
+    {"ThumbnailOption", {"thumbnail", "--big", "@a.q9r", "@t.jpg"}, 2, "not expected: --big"},
     {"MissingInput", {"render", "@none.png", "@out.png"}, 1, "cannot open"},
     {"InputNotAnImage", {"render", "@text.png", "@out.png"}, 1, "not a PNG, JPEG or TIFF"},
     {"TruncatedInput", {"render", "@truncated.png", "@out.png"}, 1, "unreadable PNG"},
@@ -90,16 +96,23 @@ const BadRun kBadRuns[] = {
      {"render", "--demo", "@out.png", "--plugin", "@none.so"},
      1,
      "cannot load the plug-in"},
+    {"RenderBatchNoImages", {"render", "@dir.png", "--out-dir", "@"}, 1, "no PNG, JPEG or TIFF"},
     {"PluginNotAModule",
      {"render", "--demo", "@out.png", "--plugin", "@in.png"},
      1,
      "cannot load the plug-in"},
-    {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 1, "grey image"},
+    {"MaskNotGrey", {"render", "@in.png", "@out.png", "--mask", "@rgb-mask.png"}, 2, "grey image"},
     {"MaskOtherSize",
      {"render", "@in.png", "@out.png", "--mask", "@small-mask.png"},
-     1,
+     2,
      "the mask is 18 x 11"},
-    {"RectOutside", {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"}, 1, "outside"},
+    {"RectOutside",
+     {"render", "@in.png", "@out.png", "--rect", "10,0,10,5"},
+     2,
+     "outside the 19 x 11 image: X + W may be at most 19, Y + H at most 11"},
+    {"PsdOtherFormat", {"psd", "@out.png"}, 2, "the output must be a .psd file"},
+    {"PsdSwapped", {"psd", "@in.png", "@out.psd"}, 2, "the output comes first"},
+    {"HtmlEmptyFolder", {"html", "presets", "@dir.png", "@p.html"}, 1, "no settings files"},
     {"SettingsMissing",
      {"render", "--demo", "@out.png", "--settings", "@none.q9r"},
      1,
@@ -141,24 +154,47 @@ TEST(Cancel, InterruptDuringTheRunLeavesNoFile) {
   EXPECT_EQ(ReadText(folder + "keep.png"), "precious");
 }
 
-TEST(Help, EveryCommandExplainsItself) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* text;
+// One parser for every command: each takes --help, --quiet and --opt=value
+// alike.
+TEST(CommandLine, EveryCommandTakesHelpQuietAndEqualsValues) {
+  const std::string folder = ScratchFolder();
+  const std::string in = folder + "in.png", q9r = folder + "s.q9r";
+  cli::WriteImageFile(Lopsided(9, 7, 3, 8, false), in, cli::ImageFileKind::Png);
+  ASSERT_EQ(RunStellane({"render", in, folder + "o.png", "-q", "--save-settings", q9r}).exitCode,
+            0);
+  std::filesystem::create_directory(folder + "out");
+  const std::vector<std::vector<std::string>> runs = {
+      {"render", in, folder + "a.png", "--quiet", "--set=density=0", "--glue=screen"},
+      {"render", in, "--out-dir=" + folder + "out", "--quiet", "--jobs=2", "--format=tif"},
+      {"psd", folder + "a.psd", "--quiet", "--size=8x6", "--depth=16", "--seed=1"},
+      {"info", q9r, "--quiet", "--json"},
+      {"thumbnail", q9r, folder + "t.png", "--quiet"},
+      {"html", "presets", folder, folder + "p.html", "--quiet"},
+      {"glues", "--quiet"},
   };
-  const Case cases[] = {{{"--help"}, "Usage: stellane COMMAND"},
-                        {{"render", "--help"}, "--save-settings FILE"},
-                        {{"render", "out.png", "-h"}, "Usage: stellane render"},
-                        {{"info", "--help"}, "Usage: stellane info"},
-                        {{"thumbnail", "--help"}, "Usage: stellane thumbnail"},
-                        {{"--version"}, "stellane 1.0.0\n"}};
-  for (const Case& c : cases) {
-    const CliResult run = RunStellane(c.args);
-    EXPECT_EQ(run.exitCode, 0) << c.args[0];
-    EXPECT_NE(run.out.find(c.text), std::string::npos) << run.out;
-    EXPECT_EQ(run.err, "");
+  for (const auto& args : runs) {
+    CliResult run = RunStellane(args);
+    EXPECT_EQ(run.exitCode, 0) << args[0] << ": " << run.err;
+    EXPECT_EQ(run.err, "") << args[0];
+    run = RunStellane({args[0], "--help"});
+    EXPECT_EQ(run.exitCode, 0) << args[0];
+    EXPECT_NE(run.out.find("Usage: stellane " + args[0]), std::string::npos) << run.out;
   }
-  EXPECT_FALSE(Exists("out.png"));
+  EXPECT_TRUE(Exists(folder + "out/in.tif"));
+  // Without --quiet: a value beyond its slider is used with a warning, and
+  // one line says what was written.
+  const CliResult loud = RunStellane({"render", in, folder + "b.png", "--set=density=500"});
+  EXPECT_EQ(loud.exitCode, 0) << loud.err;
+  EXPECT_NE(loud.err.find("density=500 is outside the slider's range 0 to 100"), std::string::npos)
+      << loud.err;
+  EXPECT_EQ(loud.out, "wrote " + folder + "b.png (9 x 7, PNG, 8-bit RGB)\n");
+  // The glue modes, one a line, numbered 1 to 62.
+  const std::string glues = RunStellane({"glues"}).out;
+  EXPECT_EQ(std::count(glues.begin(), glues.end(), '\n'), 62);
+  EXPECT_NE(glues.find("\n10  screen "), std::string::npos) << glues;
+  EXPECT_NE(glues.find("\n62  screendim "), std::string::npos) << glues;
+  const CliResult version = RunStellane({"--version"});
+  EXPECT_EQ(version.out, "stellane " STELLANE_VERSION "\n");
 }
 
 }  // namespace

@@ -228,6 +228,9 @@ TEST_F(Render, GlueAndColourOptionsReachThePlugin) {
   const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
   EXPECT_GT(DifferingPixels(normal, byName), 0);
   EXPECT_EQ(DifferingPixels(byName, byNumber), 0);
+  // Names match in any case, with or without spaces and hyphens.
+  const testhost::Image spelt = Rendered({"--set", "density=0", "--glue", "Light-En"}, "l.png");
+  EXPECT_EQ(DifferingPixels(byName, spelt), 0);
   // Lighten never darkens the source.
   for (int y = 0; y < 27; ++y)
     for (int x = 0; x < 41; ++x)

@@ -18,7 +18,7 @@ std::string Quote(const std::string& arg) {
 
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
                const std::string& errFile, Limits limits) {
-  std::string line = "./" STELLANE_CLI_NAME;
+  std::string line = Quote(ProgramPath());
   if (limits == Limits::kMemoryAndTime && LimitsApply(limits))
     line = "ulimit -v 102400 && ulimit -t 1 && exec " + line;
   // Writes beyond the limit fail with EFBIG once SIGXFSZ is ignored.

@@ -37,7 +37,8 @@ HANDLE InheritableFile(const std::string& path) {
 
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
                const std::string& errFile, Limits /*none can be set here*/) {
-  std::string line = STELLANE_CLI_NAME;
+  const std::string program = ProgramPath();
+  std::string line = Quote(program);
   for (const std::string& arg : args) line += " " + Quote(arg);
   HANDLE out = InheritableFile(outFile), err = InheritableFile(errFile);
   STARTUPINFOA startup = {};
@@ -49,7 +50,7 @@ int RunProgram(const std::vector<std::string>& args, const std::string& outFile,
   PROCESS_INFORMATION process = {};
   DWORD exitCode = DWORD(-1);
   if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
-      CreateProcessA(STELLANE_CLI_NAME, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+      CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                      &startup, &process)) {
     WaitForSingleObject(process.hProcess, INFINITE);
     GetExitCodeProcess(process.hProcess, &exitCode);

@@ -40,11 +40,23 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
 
   run = RunStellane({"info", saved});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  // #0a0b0c as the dialog's colour chooser stores it: each channel << 8.
-  for (const char* line : {"version: 50\n", "thumbnail: 128 x 128\n", "paramB: 7\n",
-                           "randomSeed: -5\n", "density: 0\n", "glue: 57 (limbic)\n",
-                           "colorA2.red: 2560\n", "colorA2.blue: 3072\n", "texture: 57\n"})
+  for (const char* line :
+       {"version: 50\n", "thumbnail: 128 x 128\n", "paramB: 7\n", "randomSeed: -5\n",
+        "density: 0\n", "glue: 57 (limbic)\n", "colorA2: #0a0b0c\n", "texture: 57\n"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  // The spare fields, which no rendering reads, only when asked for.
+  EXPECT_EQ(run.out.find("spare"), std::string::npos) << run.out;
+  EXPECT_NE(RunStellane({"info", "--all", saved}).out.find("spareInt1: 32\n"), std::string::npos);
+
+  // The same values as one JSON object for scripts.
+  run = RunStellane({"info", "--json", saved});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.front(), '{');
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
+  for (const char* item : {"\"version\": 50,", "\"thumbnail\": {\"width\": 128, \"height\": 128}",
+                           "\"paramB\": 7,", "\"randomSeed\": -5,", "\"glue\": 57,",
+                           "\"glueName\": \"limbic\"", "\"colorA2.red\": 2560,"})
+    EXPECT_NE(run.out.find(item), std::string::npos) << item << run.out;
 
   run = RunStellane({"thumbnail", saved, folder + "thumb.jpg"});
   ASSERT_EQ(run.exitCode, 0) << run.err;

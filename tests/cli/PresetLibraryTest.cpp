@@ -1,6 +1,6 @@
 // The built preset library against its source table: every preset of
 // presets/library.txt is a settings file in the folder "presets" beside the
-// program, and `stellane info` reads back the table's values and a thumbnail.
+// program, and `stellane info --json` reads back the table's values and a thumbnail.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,18 +42,18 @@ std::vector<TablePreset> ReadTable() {
   return table;
 }
 
-// The lines `stellane info` prints for one table entry. A colour #rrggbb is
+// What `stellane info --json` holds for one table entry. A colour #rrggbb is
 // stored as the dialog's colour chooser stores it, each channel times 256.
-std::vector<std::string> ExpectedLines(const std::string& key, const std::string& value) {
-  if (key == "glue") return {" (" + value + ")\n"};
-  if (value[0] != '#') return {key + ": " + value + "\n"};
-  std::vector<std::string> lines;
+std::vector<std::string> ExpectedMembers(const std::string& key, const std::string& value) {
+  if (key == "glue") return {"\"glueName\": \"" + value + "\""};
+  if (value[0] != '#') return {"\"" + key + "\": " + value + ","};
+  std::vector<std::string> members;
   const char* channels[] = {"red", "green", "blue"};
   for (int c = 0; c < 3; ++c)
-    lines.push_back(key + "." + channels[c] + ": " +
-                    std::to_string(std::stoi(value.substr(1 + 2 * c, 2), nullptr, 16) * 256) +
-                    "\n");
-  return lines;
+    members.push_back("\"" + key + "." + channels[c] + "\": " +
+                      std::to_string(std::stoi(value.substr(1 + 2 * c, 2), nullptr, 16) * 256) +
+                      ",");
+  return members;
 }
 
 TEST(PresetLibrary, EveryPresetOfTheTableReadsBackWithItsValuesAndThumbnail) {
@@ -65,11 +65,13 @@ TEST(PresetLibrary, EveryPresetOfTheTableReadsBackWithItsValuesAndThumbnail) {
   EXPECT_EQ(FolderEntries("presets"), names);
 
   for (const TablePreset& preset : table) {
-    const CliResult info = RunStellane({"info", "presets/" + preset.name + ".q9r"});
+    const CliResult info = RunStellane({"info", "--json", "presets/" + preset.name + ".q9r"});
     ASSERT_EQ(info.exitCode, 0) << preset.name << ": " << info.err;
-    EXPECT_NE(info.out.find("thumbnail: 128 x 128\n"), std::string::npos) << preset.name;
+    EXPECT_NE(info.out.find("\"thumbnail\": {\"width\": 128, \"height\": 128}"),
+              std::string::npos)
+        << preset.name;
     for (const auto& [key, value] : preset.values)
-      for (const std::string& line : ExpectedLines(key, value))
+      for (const std::string& line : ExpectedMembers(key, value))
         EXPECT_NE(info.out.find(line), std::string::npos)
             << preset.name << " lacks \"" << line << "\" in\n"
             << info.out;

@@ -1,27 +1,32 @@
-// The commands of `stellane`. Each takes the arguments after its name,
-// returns the exit status and throws CliError on failure.
+// The commands of `stellane`, all parsed by one CLI11 parser. Each Add*
+// function adds its subcommand to the root and returns what runs it once its
+// command line has been parsed: the exit status, or a thrown CliError.
 #pragma once
 
+#include <CLI/CLI.hpp>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace cli {
 
 using Arguments = std::vector<std::string>;
+using CommandRun = std::function<int()>;
 
-int RenderCommand(const Arguments& args);
-int InfoCommand(const Arguments& args);
-int ThumbnailCommand(const Arguments& args);
-int PsdCommand(const Arguments& args);
-int HtmlCommand(const Arguments& args);
+CommandRun AddRenderCommand(CLI::App& root);
+CommandRun AddPsdCommand(CLI::App& root);
+CommandRun AddInfoCommand(CLI::App& root);
+CommandRun AddThumbnailCommand(CLI::App& root);
+CommandRun AddHtmlCommand(CLI::App& root);
+CommandRun AddPresetsCommand(CLI::App& root);
+CommandRun AddGluesCommand(CLI::App& root);
 
-extern const char* const kRenderHelp;
-extern const char* const kInfoHelp;
-extern const char* const kThumbnailHelp;
-extern const char* const kPsdHelp;
-extern const char* const kHtmlHelp;
+// A subcommand with what every command has: -h/--help and -q/--quiet.
+CLI::App* AddCommand(CLI::App& root, const std::string& name, const std::string& description,
+                     bool& quiet);
 
-// True when `args` asks for help (-h or --help anywhere).
-bool WantsHelp(const Arguments& args);
+// The whole command line as given (after the program name), for the
+// worker processes of a batch.
+const Arguments& CommandLine();
 
 }  // namespace cli

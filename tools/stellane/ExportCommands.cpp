@@ -1,11 +1,13 @@
 // `stellane psd` and `stellane html`: the dialog's PSD export and presets
 // page without the dialog. The export runs in this process on the plug-in's
 // own core, with a filter record made for the job instead of a host's.
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "export/PsdExport.h"
 #include "host/Globals.h"
 #include "host/HostServices.h"
+#include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
@@ -22,48 +25,25 @@
 #include "stellane/DemoPicture.h"
 #include "stellane/ImageFiles.h"
 #include "stellane/OutputFile.h"
+#include "stellane/ParameterOptions.h"
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
-#include "stellane/RenderOptions.h"
+#include "stellane/Presets.h"
 #include "stellane/PsdOverPhoto.h"
 
 namespace cli {
 
-const char* const kPsdHelp =
-    "Usage: stellane psd OUT.psd [INPUT] [options]\n"
-    "\n"
-    "Renders the effect as a layered PSD file. With INPUT: the picture as the\n"
-    "layer \"Background\", the effect above it as \"layer 1\" in the blend mode\n"
-    "of the glue mode (or, for glue modes the PSD format lacks, the effect\n"
-    "glued onto the picture, in normal mode), and the merged picture that\n"
-    "`stellane render` gives. Without INPUT: one layer \"layer 1\" with\n"
-    "transparency and the merged picture over a checkerboard. The size is the\n"
-    "input image's (or the demo picture's, 960 x 600), the depth the input's.\n"
-    "\n"
-    "Options:\n"
-    "  --size WxH            the picture's size, 1..30000 each way\n"
-    "  --depth 8|16|32       8-bit, 16-bit or float channels\n"
-    "  --settings FILE.q9r   start from the defaults plus this settings file\n"
-    "  --set NAME=VALUE      one parameter (as for render); repeatable\n"
-    "  --glue MODE           the glue mode by name or number\n";
-
-const char* const kHtmlHelp =
-    "Usage: stellane html presets FOLDER OUT.html\n"
-    "\n"
-    "Writes a web page of every settings file (.q9r) in FOLDER with its\n"
-    "thumbnail, five a row; the pictures go into \"web_images\" beside the page.\n";
-
 namespace {
 
 struct PsdOptions {
-  std::string output;
-  std::string input;
-  int width = 0, height = 0;  // 0: from the input
-  int depth = 0;
-  std::optional<std::uint32_t> seed;  // else the clock's, as in the dialog
-  stellane::RenderParams params{};
+  std::vector<std::string> files;  // OUT.psd [INPUT]
+  std::string sizeText;
+  int depth = 0;  // 0: the input's
+  ParameterOptions parameters;
+  bool quiet = false;
 };
 
+// "WxH"; the export itself refuses more than 30000 pixels each way.
 void ParseSize(const std::string& text, int& width, int& height) {
   char* end = nullptr;
   errno = 0;
@@ -78,46 +58,6 @@ void ParseSize(const std::string& text, int& width, int& height) {
   }
   width = int(w);
   height = int(h);
-}
-
-PsdOptions ParsePsdOptions(const Arguments& args) {
-  PsdOptions o;
-  stellane::InitNewRenderParams(o.params);
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) UsageError(arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--size") {
-      ParseSize(value(), o.width, o.height);
-    } else if (arg == "--depth") {
-      const std::string d = value();
-      if (d != "8" && d != "16" && d != "32") UsageError("--depth expects 8, 16 or 32");
-      o.depth = std::atoi(d.c_str());
-    } else if (arg == "--seed") {
-      o.seed = ParseSeed(value());
-    } else if (arg == "--settings") {
-      const std::string path = value();
-      const stellane::SettingsReadResult read = stellane::ReadSettingsFile(
-          path.c_str(), stellane::SettingsReadMode::Values, o.params, nullptr);
-      if (read.status != 0) Fail("cannot open " + path + ": " + std::strerror(errno));
-      if (read.version == 0) Fail(path + ": not a Stellane settings file");
-    } else if (arg == "--set") {
-      ApplySetting(value(), o.params);
-    } else if (arg == "--glue") {
-      ApplyGlue(value(), o.params);
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      UsageError("unknown option " + arg + " (see stellane psd --help)");
-    } else {
-      positional.push_back(arg);
-    }
-  }
-  if (positional.empty() || positional.size() > 2) UsageError("psd expects OUT.psd [INPUT]");
-  o.output = positional[0];
-  if (positional.size() == 2) o.input = positional[1];
-  return o;
 }
 
 std::string ExportMessage(std::int16_t status, const std::string& path) {
@@ -135,31 +75,41 @@ std::string ExportMessage(std::int16_t status, const std::string& path) {
   }
 }
 
-}  // namespace
+// The file name's extension in lower case, "" when it has none.
+std::string Extension(const std::string& name) {
+  std::string extension = stellane::Utf8FromPath(stellane::PathFromUtf8(name).extension());
+  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
 
-int PsdCommand(const Arguments& args) {
-  PsdOptions o = ParsePsdOptions(args);
+int RunPsd(const PsdOptions& o) {
+  if (o.files.empty() || o.files.size() > 2) UsageError("psd: expects OUT.psd [INPUT]");
+  const std::string& output = o.files[0];
+  // PSD data under another format's name would mislead every program.
+  if (!Extension(output).empty() && Extension(output) != ".psd") {
+    if (o.files.size() == 2 && Extension(o.files[1]) == ".psd")
+      UsageError("psd: the output comes first: stellane psd " + o.files[1] + " " + output);
+    UsageError("psd: the output must be a .psd file, got " + output);
+  }
   int width = kDemoWidth, height = kDemoHeight, depth = 8;
   testhost::Image photo;
-  if (!o.input.empty()) {
-    photo = ReadImageFile(o.input);
+  if (o.files.size() == 2) {
+    photo = ReadImageFile(o.files[1]);
     width = photo.width;
     height = photo.height;
     depth = photo.depth;
+    if (!o.sizeText.empty()) UsageError("psd: --size is the input's with an INPUT");
   }
-  if (o.width > 0 && !o.input.empty()) UsageError("--size is the input's with an INPUT");
-  if (o.width > 0) {
-    width = o.width;
-    height = o.height;
-  }
+  if (!o.sizeText.empty()) ParseSize(o.sizeText, width, height);
   if (o.depth > 0) depth = o.depth;
+  stellane::RenderParams params = BuildParams(o.parameters);
 
   // The job's size travels as the custom output size, so that sizes the
   // host's 16-bit rectangles cannot hold are refused by the export itself.
-  o.params.outputMode = 6;
-  o.params.customWidth = width;
-  o.params.customHeight = height;
-  o.params.renderTarget = 0;
+  params.outputMode = 6;
+  params.customWidth = width;
+  params.customHeight = height;
+  params.renderTarget = 0;
 
   ps::FilterRecord fr{};
   fr.filterRect = fr.inRect = fr.outRect = {0, 0, 1, 1};
@@ -179,38 +129,35 @@ int PsdCommand(const Arguments& args) {
   stellane::Globals g{};
   g.result = &result;
   g.filterRecord = &fr;
-  g.params = &o.params;
+  g.params = &params;
   if (!stellane::AllocateWorkBuffer(&fr, stellane::kRenderContextBytes, g.buffers.renderContext)) {
     Fail("not enough memory");
   }
-  const auto starSeed = o.seed ? *o.seed : static_cast<std::uint32_t>(std::time(nullptr));
+  const auto starSeed = o.parameters.seed ? *o.parameters.seed
+                                          : static_cast<std::uint32_t>(std::time(nullptr));
   stellane::CrtSrand(starSeed);
   // The export writes "<file>.part" and renames it when complete.
-  const std::string destination = OutputDestination(o.output);
+  const std::string destination = OutputDestination(output);
   RememberTemporary(destination + ".part");
   errno = 0;
   const std::int16_t status =
-      o.input.empty()
+      o.files.size() < 2
           ? stellane::ExportPsd(g, destination.c_str(), nullptr)
-          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.input), depth, starSeed);
+          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.files[1]), depth, starSeed);
   ForgetTemporary(destination + ".part");
   stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
   stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);
-  if (status != 0) Fail(ExportMessage(status, o.output));
+  if (status != 0) Fail(ExportMessage(status, output));
   return kExitOk;
 }
 
-int HtmlCommand(const Arguments& args) {
-  std::vector<std::string> positional;
-  for (const std::string& arg : args) {
-    if (arg.size() > 1 && arg[0] == '-') UsageError("unknown option " + arg);
-    positional.push_back(arg);
-  }
-  if (positional.size() != 3 || positional[0] != "presets") {
-    UsageError("html expects: presets FOLDER OUT.html");
-  }
-  const std::string& folder = positional[1];
-  const std::string& page = positional[2];
+int RunHtml(const std::vector<std::string>& files) {
+  if (files.size() != 3 || files[0] != "presets")
+    UsageError("html: expects presets FOLDER OUT.html");
+  const std::string& folder = files[1];
+  const std::string& page = files[2];
+  if (ListPresets(folder).empty())
+    Fail(folder + ": no settings files (.q9r) in this folder; " + page + " not written");
   // The page and its pictures are written as "<file>.part" and renamed
   // together when all are complete. The pictures' part files are the
   // writer's own, so a signal only sets the flag here, and the writer
@@ -233,6 +180,46 @@ int HtmlCommand(const Arguments& args) {
     default:
       Fail("could not write all of " + page + SystemReason());
   }
+}
+
+}  // namespace
+
+CommandRun AddPsdCommand(CLI::App& root) {
+  auto o = std::make_shared<PsdOptions>();
+  CLI::App* command =
+      AddCommand(root, "psd",
+                 "Renders the effect as a layered PSD file. With INPUT: the picture as "
+                 "the layer \"Background\", the effect above it as \"layer 1\" in the "
+                 "blend mode of the glue mode (or, for glue modes the PSD format lacks, "
+                 "the effect glued onto the picture, in normal mode), and the merged "
+                 "picture that `stellane render` gives. Without INPUT: one layer "
+                 "\"layer 1\" with transparency and the merged picture over a "
+                 "checkerboard. The size is the input image's (or the demo picture's, "
+                 "960 x 600, or --size), the depth the input's.",
+                 o->quiet);
+  command->add_option("files", o->files, "OUT.psd [INPUT]")->type_name("FILE");
+  command->add_option("--size", o->sizeText, "the picture's size WxH, 1..30000 each way")
+      ->type_name("WxH");
+  command->add_option("--depth", o->depth, "8-bit, 16-bit or float channels")
+      ->check(CLI::IsMember({8, 16, 32}));
+  AddParameterOptions(*command, o->parameters, false);
+  return [command, o] {
+    FinishParameterOptions(*command, o->parameters);
+    return RunPsd(*o);
+  };
+}
+
+CommandRun AddHtmlCommand(CLI::App& root) {
+  auto files = std::make_shared<std::vector<std::string>>();
+  auto quiet = std::make_shared<bool>(false);
+  CLI::App* command =
+      AddCommand(root, "html",
+                 "html presets FOLDER OUT.html: writes a web page of every settings "
+                 "file (.q9r) in FOLDER with its thumbnail, five a row; the pictures "
+                 "go into \"web_images\" beside the page.",
+                 *quiet);
+  command->add_option("files", *files, "presets FOLDER OUT.html")->type_name("FILE");
+  return [files, quiet] { return RunHtml(*files); };
 }
 
 }  // namespace cli

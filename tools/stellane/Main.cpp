@@ -1,74 +1,90 @@
 // `stellane`: the command-line host of the Stellane plug-in. It loads the
 // same module an image editor loads and runs it over image files.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <string>
 
 #include "stellane/CliError.h"
 #include "stellane/Commands.h"
+#include "stellane/NearestName.h"
 #include "stellane/Platform.h"
+
+namespace cli {
 
 namespace {
 
-const char* const kMainHelp =
-    "Usage: stellane COMMAND [arguments]\n"
-    "\n"
-    "Makes stars and nebulae: runs the Stellane filter plug-in over images.\n"
-    "\n"
-    "Commands:\n"
-    "  render INPUT OUTPUT [options]     filter an image\n"
-    "  render --demo OUTPUT [options]    filter the built-in demo picture\n"
-    "  info FILE.q9r                     print the values of a settings file\n"
-    "  thumbnail FILE.q9r OUT.jpg        extract a settings file's thumbnail\n"
-    "  psd OUT.psd [INPUT] [options]     render the effect as a layered PSD file\n"
-    "  html presets FOLDER OUT.html      a web page of a folder's settings files\n"
-    "\n"
-    "  stellane COMMAND --help           help on one command\n"
-    "  stellane --version                the program's version\n"
+Arguments commandLine;
+
+const char* const kMainFooter =
+    "stellane COMMAND --help tells more of one command.\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 bad command line, 130 cancelled\n"
     "(Ctrl-C), 143 stopped by SIGTERM. Outputs are complete or not written.\n";
 
-int Dispatch(const cli::Arguments& all) {
-  if (all.empty()) cli::UsageError("missing COMMAND (see stellane --help)");
-  const std::string& command = all[0];
-  const cli::Arguments args(all.begin() + 1, all.end());
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kMainHelp, stdout);
-    return cli::kExitOk;
+// CLI11's messages, one line, with where to read more.
+std::string UsageMessage(const CLI::App& root, const CLI::ParseError& error) {
+  std::string message = error.what();
+  message.resize(std::min(message.size(), message.find('\n')));
+  const auto chosen = root.get_subcommands();
+  if (chosen.empty()) return message + " (see stellane --help)";
+  const std::string name = chosen.back()->get_name();
+  return name + ": " + message + " (see stellane " + name + " --help)";
+}
+
+int Run(int argc, char** argv) {
+  commandLine.assign(argv + 1, argv + argc);
+  CLI::App root{"Makes stars and nebulae: runs the Stellane filter plug-in over images.",
+                "stellane"};
+  root.set_version_flag("-V,--version", std::string(), "Print the program's version and exit");
+  root.require_subcommand(1);
+  root.footer(kMainFooter);
+  root.get_formatter()->label("SUBCOMMAND", "COMMAND");
+  std::map<std::string, CommandRun> commands;
+  std::vector<std::string> names;
+  for (CommandRun (*add)(CLI::App&) :
+       {AddRenderCommand, AddPsdCommand, AddInfoCommand, AddThumbnailCommand, AddHtmlCommand,
+        AddPresetsCommand, AddGluesCommand}) {
+    CommandRun run = add(root);
+    names.push_back(root.get_subcommands(nullptr).back()->get_name());
+    commands[names.back()] = std::move(run);
   }
-  if (command == "--version" || command == "-V") {
+  if (commandLine.empty()) UsageError("missing COMMAND (see stellane --help)");
+  const std::string& first = commandLine[0];
+  if (first[0] != '-' && !commands.count(first))
+    UsageError("unknown command \"" + first + "\"" + DidYouMean(first, names) +
+               " (see stellane --help)");
+  try {
+    root.parse(argc, argv);
+  } catch (const CLI::CallForVersion&) {
     std::printf("stellane %s\n", STELLANE_VERSION);
-    return cli::kExitOk;
+    return kExitOk;
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return root.exit(error);  // --help
+    UsageError(UsageMessage(root, error));
   }
-  struct Entry {
-    const char* name;
-    int (*run)(const cli::Arguments&);
-    const char* help;
-  };
-  static const Entry kCommands[] = {{"render", cli::RenderCommand, cli::kRenderHelp},
-                                    {"info", cli::InfoCommand, cli::kInfoHelp},
-                                    {"thumbnail", cli::ThumbnailCommand, cli::kThumbnailHelp},
-                                    {"psd", cli::PsdCommand, cli::kPsdHelp},
-                                    {"html", cli::HtmlCommand, cli::kHtmlHelp}};
-  for (const Entry& entry : kCommands) {
-    if (command != entry.name) continue;
-    if (cli::WantsHelp(args)) {
-      std::fputs(entry.help, stdout);
-      return cli::kExitOk;
-    }
-    return entry.run(args);
-  }
-  cli::UsageError("unknown command \"" + command +
-                  "\" (render, info, thumbnail, psd, html; see --help)");
+  return commands.at(root.get_subcommands().front()->get_name())();
 }
 
 }  // namespace
 
+CLI::App* AddCommand(CLI::App& root, const std::string& name, const std::string& description,
+                     bool& quiet) {
+  CLI::App* command = root.add_subcommand(name, description);
+  command->group("Commands");
+  command->add_flag("-q,--quiet", quiet, "no progress display");
+  return command;
+}
+
+const Arguments& CommandLine() { return commandLine; }
+
+}  // namespace cli
+
 int main(int argc, char** argv) {
   cli::InstallInterruptHandler();
   try {
-    return Dispatch(cli::Arguments(argv + 1, argv + argc));
+    return cli::Run(argc, argv);
   } catch (const cli::CliError& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "stellane: %s\n", error.message.c_str());

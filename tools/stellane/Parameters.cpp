@@ -1,23 +1,42 @@
 #include "stellane/Parameters.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "glue/GlueNames.h"
 #include "host/PluginApi.h"
 #include "params/EnumCodes.h"
 #include "params/ParamTable.h"
 #include "stellane/CliError.h"
+#include "stellane/NearestName.h"
 
 namespace cli {
 
-const char* const kIntegerParamNames[13] = {
-    "paramA",    "paramB",      "density", "brightness", "nebulaScale", "texture",   "contrast",
-    "starScale", "fibrousness", "depth",   "opacity",    "color",       "randomSeed"};
-
-const char* const kColorParamNames[4] = {"colorA1", "colorA2", "colorB1", "colorB2"};
+const SettableParam kSettableParams[17] = {
+    {"density", "how many stars are born", false},
+    {"brightness", "how bright the stars are", false},
+    {"starScale", "the size of the largest stars", false},
+    {"depth", "the spread of the stars' brightness, near to far", false},
+    {"color", "star colour: 0 grey, 50 the orange-to-cyan ramp, 100 twice as vivid", false},
+    {"paramA", "how much of nebula A (A and B both 0: no nebula)", false},
+    {"paramB", "how much of nebula B", false},
+    {"opacity", "how strongly the nebulae veil the stars", false},
+    {"nebulaScale", "the size of the clouds: larger values, larger clouds", false},
+    {"texture", "the roughness of the clouds' texture", false},
+    {"contrast", "the clouds' contrast and the strength of their texture", false},
+    {"fibrousness", "fine fibres in the clouds: 0 smooth, 100 finely stringy", false},
+    {"randomSeed", "the seed of the clouds' shapes", false},
+    {"colorA1", "colour chip A1: one end of nebula A's colour drift", true},
+    {"colorA2", "colour chip A2: the other end of nebula A's colour drift", true},
+    {"colorB1", "colour chip B1: one end of nebula B's colour drift", true},
+    {"colorB2", "colour chip B2: the other end of nebula B's colour drift", true},
+};
 
 namespace {
 
@@ -27,12 +46,29 @@ const stellane::ParamInfo* RowNamed(const char* name) {
   return nullptr;
 }
 
-std::string AcceptedNames() {
+std::vector<std::string> AcceptedNames() {
+  std::vector<std::string> names;
+  for (const SettableParam& param : kSettableParams) names.push_back(param.name);
+  return names;
+}
+
+std::string RangeText(const stellane::ParamInfo& row) {
+  return std::to_string(row.minimum) + " to " + std::to_string(row.maximum);
+}
+
+std::string Joined(const std::vector<std::string>& names) {
   std::string list;
-  for (const char* name : kIntegerParamNames) list += std::string(name) + ", ";
-  for (const char* name : kColorParamNames) list += std::string(name) + ", ";
-  list.resize(list.size() - 2);
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
   return list;
+}
+
+// A glue name as matched: lower case, without spaces and hyphens, so that
+// "Hard-Light" finds "hard light".
+std::string GlueKey(const std::string& name) {
+  std::string key;
+  for (const char c : name)
+    if (c != ' ' && c != '-') key += char(std::tolower(static_cast<unsigned char>(c)));
+  return key;
 }
 
 bool ParseInt32(const std::string& text, std::int32_t& value) {
@@ -70,8 +106,8 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
   const std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-  for (const char* colorName : kColorParamNames) {
-    if (name != colorName) continue;
+  for (const SettableParam& param : kSettableParams) {
+    if (name != param.name || !param.isColor) continue;
     int rgb[3];
     if (!ParseColor(value, rgb))
       UsageError("--set " + name + ": expected a colour #rrggbb, got \"" + value + "\"");
@@ -82,14 +118,40 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
           testhost::IntegerItem(RowNamed((name + kChannels[i]).c_str())->scriptKey, rgb[i]));
     return items;
   }
-  for (const char* intName : kIntegerParamNames) {
-    if (name != intName) continue;
+  for (const SettableParam& param : kSettableParams) {
+    if (name != param.name || param.isColor) continue;
     std::int32_t v;
+    const stellane::ParamInfo& row = *RowNamed(param.name);
     if (!ParseInt32(value, v))
-      UsageError("--set " + name + ": expected a whole number, got \"" + value + "\"");
-    return {testhost::IntegerItem(RowNamed(intName)->scriptKey, v)};
+      UsageError("--set " + name + ": expected a whole number from " + RangeText(row) + ", got \"" +
+                 value + "\"");
+    return {testhost::IntegerItem(row.scriptKey, v)};
   }
-  UsageError("--set: unknown parameter \"" + name + "\"; accepted: " + AcceptedNames());
+  UsageError("--set: unknown parameter \"" + name + "\"" + DidYouMean(name, AcceptedNames()) +
+             "; accepted: " + Joined(AcceptedNames()));
+}
+
+std::string SettableParamsHelp() {
+  std::string text;
+  for (const SettableParam& param : kSettableParams) {
+    const std::string range = param.isColor ? "#rrggbb" : RangeText(*RowNamed(param.name));
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-12s %-25s %s\n", param.name, range.c_str(),
+                  param.meaning);
+    text += line;
+  }
+  return text;
+}
+
+std::string OutOfRangeWarning(const std::string& assignment) {
+  const testhost::Descriptor items = SettingItems(assignment);
+  const std::string name = assignment.substr(0, assignment.find('='));
+  const stellane::ParamInfo* row = RowNamed(name.c_str());
+  if (items.size() != 1 || !row) return "";
+  const std::int32_t value = items[0].integer;
+  if (value >= row->minimum && value <= row->maximum) return "";
+  return "warning: " + assignment + " is outside the slider's range " + RangeText(*row) +
+         "; used as given";
 }
 
 testhost::DescriptorItem GlueItem(const std::string& glue) {
@@ -98,13 +160,13 @@ testhost::DescriptorItem GlueItem(const std::string& glue) {
     if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
   } else {
     for (std::int32_t m = 1; m <= 62; ++m)
-      if (glue == stellane::kGlueModeNames[m - 1]) mode = m;
+      if (GlueKey(glue) == GlueKey(stellane::kGlueModeNames[m - 1])) mode = m;
   }
   if (mode == 0) {
-    std::string names;
-    for (const char* name : stellane::kGlueModeNames)
-      names += std::string(names.empty() ? "" : ", ") + name;
-    UsageError("--glue: unknown glue mode \"" + glue + "\"; accepted: 1 to 62 or " + names);
+    const std::vector<std::string> names(std::begin(stellane::kGlueModeNames),
+                                         std::end(stellane::kGlueModeNames));
+    UsageError("--glue: unknown glue mode \"" + glue + "\"" + DidYouMean(glue, names) +
+               "; accepted: 1 to 62 or " + Joined(names));
   }
   return testhost::EnumeratedItem(RowNamed("glue")->scriptKey, stellane::kGlueEnumType,
                                   stellane::EnumIndexToCode(stellane::kGlueEnumType, mode));

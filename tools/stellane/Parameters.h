@@ -15,10 +15,17 @@
 
 namespace cli {
 
-// The 13 integer parameters --set accepts, by field name.
-extern const char* const kIntegerParamNames[13];
-// The four colours --set accepts as #rrggbb.
-extern const char* const kColorParamNames[4];
+// A parameter --set accepts, by field name, with what it does for the user.
+struct SettableParam {
+  const char* name;
+  const char* meaning;
+  bool isColor;  // #rrggbb, else a whole number
+};
+extern const SettableParam kSettableParams[17];
+
+// The --set parameters for help: each with its meaning and the dialog's
+// range, one a line.
+std::string SettableParamsHelp();
 
 // The descriptor items of "NAME=VALUE": one, or three for a colour (its
 // 8-bit channels, which the plug-in keeps as v << 8, as its colour chooser
@@ -29,6 +36,10 @@ testhost::Descriptor SettingItems(const std::string& assignment);
 testhost::DescriptorItem GlueItem(const std::string& glue);
 // Puts `items` into `descriptor`, each replacing an item of the same key.
 void PutItems(const testhost::Descriptor& items, testhost::Descriptor& descriptor);
+
+// A warning for a whole number outside the dialog's range of its slider
+// (scripts may hold any value, so it is used as given), or "".
+std::string OutOfRangeWarning(const std::string& assignment);
 
 // The same stored into `params`, as the plug-in stores them.
 void ApplySetting(const std::string& assignment, stellane::RenderParams& params);

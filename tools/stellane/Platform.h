@@ -18,6 +18,17 @@ const char* DefaultPluginFileName();
 
 bool StderrIsTerminal();
 
+// Whether the plug-in shows its dialog on this platform (the Windows build).
+bool PluginDialogAvailable();
+
+// Worker processes: this program started again with `args` (after the
+// program's name), its stdout discarded and its stderr written to the file
+// `errorFile`. StartWorker returns the worker's id, or -1 when it could not
+// be started; WaitForWorker waits until one of `workers` ends and returns
+// its index there, with its exit status in `exitCode`.
+long long StartWorker(const std::vector<std::string>& args, const std::string& errorFile);
+std::size_t WaitForWorker(const std::vector<long long>& workers, int& exitCode);
+
 // The environment variables that name the temporary folder for this process
 // (and the plug-in loaded into it): TMPDIR, or TMP and TEMP on Windows.
 std::vector<const char*> TempFolderVariables();

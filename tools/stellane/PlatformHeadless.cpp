@@ -1,6 +1,10 @@
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -19,6 +23,43 @@ std::string ExecutableFolder() {
 const char* DefaultPluginFileName() { return "Stellane.so"; }
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+bool PluginDialogAvailable() { return false; }
+
+long long StartWorker(const std::vector<std::string>& args, const std::string& errorFile) {
+  std::vector<std::string> all{"stellane"};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = -1;
+  const int failed = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return failed ? -1 : pid;
+}
+
+std::size_t WaitForWorker(const std::vector<long long>& workers, int& exitCode) {
+  for (;;) {
+    int status = 0;
+    const pid_t pid = waitpid(-1, &status, 0);
+    if (pid < 0 && errno == EINTR) continue;
+    const auto found = std::find(workers.begin(), workers.end(), (long long)pid);
+    if (found == workers.end()) {
+      if (pid < 0) {  // nothing left to wait for: count the rest as lost
+        exitCode = -1;
+        return 0;
+      }
+      continue;
+    }
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return std::size_t(found - workers.begin());
+  }
+}
 
 std::vector<const char*> TempFolderVariables() { return {"TMPDIR"}; }
 

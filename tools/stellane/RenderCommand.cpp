@@ -2,7 +2,7 @@
 // (or, asked for with --demo, the demo picture), written to another file.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -21,6 +21,7 @@
 #include "stellane/Parameters.h"
 #include "stellane/PhotoSteps.h"
 #include "stellane/Platform.h"
+#include "stellane/RenderBatch.h"
 #include "stellane/RenderOptions.h"
 #include "stellane/SettingsHandOver.h"
 #include "stellane/SettingsThumbnail.h"
@@ -29,63 +30,17 @@
 
 namespace cli {
 
-const char* const kRenderHelp =
-    "Usage: stellane render INPUT OUTPUT [options]\n"
-    "       stellane render --demo OUTPUT [options]\n"
-    "\n"
-    "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with --demo\n"
-    "over a built-in demo picture, and writes OUTPUT, whose format follows its\n"
-    "extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
-    "\n"
-    "Options:\n"
-    "  --set NAME=VALUE      set a parameter (repeatable). Whole numbers for\n"
-    "                        paramA, paramB, density, brightness, nebulaScale,\n"
-    "                        texture, contrast, starScale, fibrousness, depth,\n"
-    "                        opacity, color, randomSeed; #rrggbb for colorA1,\n"
-    "                        colorA2, colorB1, colorB2\n"
-    "  --glue NAME|NUMBER    glue mode, e.g. \"screen\", \"procedural +\" or 10\n"
-    "  --settings FILE.q9r   start from the defaults plus this settings file\n"
-    "  --save-settings FILE  save the run's parameters as a settings file\n"
-    "  --play FILE           play back a recorded descriptor file\n"
-    "  --record FILE         write the descriptor the plug-in recorded\n"
-    "  --mask FILE           grey image of the same size: the selection\n"
-    "  --rect X,Y,W,H        filter only this rectangle\n"
-    "  --mix PERCENT         fade the effect: 100 (the default) the filtered\n"
-    "                        picture, 0 the original, 50 half of each\n"
-    "  --replace-alpha       write the rendered layer's transparency; by default\n"
-    "                        a picture's transparency is kept (--keep-alpha)\n"
-    "  --quality N           JPEG quality of the output, 1..100 (default 92)\n"
-    "  --demo                filter the built-in demo picture (no INPUT)\n"
-    "  --dialog              show the plug-in's dialog first\n"
-    "  --smallest-png        compress a PNG output as far as it goes (much\n"
-    "                        slower; by default a fast setting, a few percent\n"
-    "                        larger)\n"
-    "  --plugin PATH         the plug-in module (default: the one installed\n"
-    "                        beside this program)\n"
-    "  -q, --quiet           no progress bar\n"
-    "\n"
-    "Later parameter sources override earlier ones: the plug-in's defaults,\n"
-    "--settings, --play, then each --set and --glue in order. A colour #rrggbb\n"
-    "is stored as the dialog's colour chooser stores it.\n";
-
 namespace {
 
-// A descriptor file is a few hundred bytes; a megabyte is plenty, and the
-// cap keeps a device such as /dev/zero from filling the memory.
-constexpr std::size_t kMaxDescriptorBytes = 1 << 20;
-
-std::string ReadDescriptorFile(const std::string& path) {
-  std::ifstream in(stellane::PathFromUtf8(path), std::ios::binary);
-  if (!in) Fail("cannot open " + path + ": " + std::strerror(errno));
-  std::string text(kMaxDescriptorBytes + 1, '\0');
-  in.read(text.data(), std::streamsize(text.size()));
-  if (in.bad()) Fail("cannot read " + path + SystemReason());
-  text.resize(std::size_t(in.gcount()));
-  if (text.size() > kMaxDescriptorBytes)
-    Fail(path + ": too large for a descriptor file (at most " +
-         std::to_string(kMaxDescriptorBytes >> 20) + " MB)");
-  return text;
-}
+const char* const kRenderFooter =
+    "Later parameter sources override earlier ones: the plug-in's defaults,\n"
+    "--preset or --settings, --play, then each --set and --glue in order. A\n"
+    "colour #rrggbb is stored as the dialog's colour chooser stores it.\n"
+    "\n"
+    "OUTPUT's format follows its extension (.png, .jpg, .jpeg, .tif, .tiff).\n"
+    "With --out-dir each INPUT (a folder: the images in it) is filtered into\n"
+    "DIR under its own name; a file that fails is reported and the others go\n"
+    "on (exit status 1 when any failed).\n";
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -94,48 +49,13 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
   if (std::fclose(file) != 0 || !written) Fail("cannot write " + path + SystemReason());
 }
 
-// The script of what the user gave: a descriptor file's items as they are,
-// then each --set and --glue replacing the items of its keys. The plug-in
-// takes its own defaults for every key the script lacks.
-testhost::Descriptor UserScript(const RenderOptions& options) {
-  testhost::Descriptor script;
-  if (!options.play.empty())
-    script = ParseDescriptorText(ReadDescriptorFile(options.play), options.play);
-  for (const ParameterStep& step : options.steps)
-    PutItems(step.isGlue ? testhost::Descriptor{GlueItem(step.value)} : SettingItems(step.value),
-             script);
-  return script;
-}
-
-// The run's values as the plug-in stores them: its defaults, the settings
-// file, the descriptor file, each --set and --glue.
-stellane::RenderParams BuildParams(const RenderOptions& options) {
-  stellane::RenderParams params{};
-  stellane::InitNewRenderParams(params);
-  if (!options.settings.empty()) {
-    const stellane::SettingsReadResult read = stellane::ReadSettingsFile(
-        options.settings.c_str(), stellane::SettingsReadMode::Values, params, nullptr);
-    if (read.status != 0) Fail("cannot open " + options.settings + ": " + std::strerror(errno));
-    if (read.version == 0) Fail(options.settings + ": not a Stellane settings file");
-  }
-  if (!options.play.empty())
-    ApplyDescriptor(ParseDescriptorText(ReadDescriptorFile(options.play), options.play), params);
-  for (const ParameterStep& step : options.steps) {
-    if (step.isGlue)
-      ApplyGlue(step.value, params);
-    else
-      ApplySetting(step.value, params);
-  }
-  return params;
-}
-
 testhost::Selection ReadMask(const std::string& path, const testhost::Image& image) {
   const testhost::Image mask = ReadImageFile(path);
-  if (mask.colorPlanes != 1) Fail(path + ": a mask must be a grey image");
+  if (mask.colorPlanes != 1) UsageError(path + ": a mask must be a grey image");
   if (mask.width != image.width || mask.height != image.height)
-    Fail(path + ": the mask is " + std::to_string(mask.width) + " x " +
-         std::to_string(mask.height) + ", the image " + std::to_string(image.width) + " x " +
-         std::to_string(image.height));
+    UsageError(path + ": the mask is " + std::to_string(mask.width) + " x " +
+               std::to_string(mask.height) + ", the image " + std::to_string(image.width) + " x " +
+               std::to_string(image.height));
   testhost::Selection selection;
   selection.width = mask.width;
   selection.height = mask.height;
@@ -173,6 +93,16 @@ void FixStarSeed(const testhost::PluginModule& module, std::uint32_t seed) {
   fix(seed);
 }
 
+// "PNG, 16-bit RGB with alpha" and the like.
+std::string FormatDescription(const testhost::Image& image, ImageFileKind kind) {
+  const char* const kNames[] = {"PNG", "JPEG", "TIFF"};
+  std::string text = std::string(kNames[int(kind)]) + ", ";
+  text += image.depth == 32 ? "float" : std::to_string(image.depth) + "-bit";
+  text += image.colorPlanes == 1 ? " grey" : " RGB";
+  if (image.transparency) text += " with alpha";
+  return text;
+}
+
 std::string ResultMessage(std::int16_t result) {
   switch (result) {
     case -108:
@@ -184,15 +114,12 @@ std::string ResultMessage(std::int16_t result) {
   }
 }
 
-}  // namespace
-
-int RenderCommand(const Arguments& args) {
-  const RenderOptions options = ParseRenderOptions(args);
+int RenderOne(const RenderOptions& options) {
   ImageFileKind outputKind;
   if (!ImageFileKindFromName(options.output, outputKind))
     UsageError(options.output + ": unknown output format (use .png, .jpg, .jpeg, .tif or .tiff)");
 
-  const stellane::RenderParams params = BuildParams(options);
+  const stellane::RenderParams params = BuildParams(options.parameters);
   testhost::Image image = options.demo ? DemoPicture() : ReadImageFile(options.input);
   // The profile, resolution, EXIF, XMP and comments go on to the output.
   const ImageMetadata metadata = options.demo ? ImageMetadata{} : ReadImageMetadata(options.input);
@@ -208,26 +135,38 @@ int RenderCommand(const Arguments& args) {
   testhost::Selection selection;
   if (!options.mask.empty()) selection = ReadMask(options.mask, image);
   if (options.rect && (options.rect->right > image.width || options.rect->bottom > image.height))
-    Fail("--rect reaches outside the " + std::to_string(image.width) + " x " +
-         std::to_string(image.height) + " image");
+    UsageError("--rect " + options.rectText + " reaches outside the " +
+               std::to_string(image.width) + " x " + std::to_string(image.height) +
+               " image: X + W may be at most " + std::to_string(image.width) + ", Y + H at most " +
+               std::to_string(image.height));
 
   const std::string pluginPath =
       options.plugin.empty() ? ExecutableFolder() + DefaultPluginFileName() : options.plugin;
   std::string loadError;
   auto module = testhost::PluginModule::Load(pluginPath, &loadError);
-  if (!module) Fail("cannot load the plug-in " + pluginPath + ": " + loadError);
-  if (options.seed) FixStarSeed(*module, *options.seed);
+  if (!module)
+    Fail("cannot load the plug-in " + pluginPath + ": " + loadError +
+         (options.plugin.empty() ? std::string("; install ") + DefaultPluginFileName() +
+                                       " beside stellane, or name the module with --plugin PATH"
+                                 : std::string()));
+  if (options.dialog && !PluginDialogAvailable())
+    std::fputs(
+        "stellane: note: --dialog: the plug-in shows its dialog only in the Windows build "
+        "(stellane.exe); rendering without it\n",
+        stderr);
+  if (options.parameters.seed) FixStarSeed(*module, *options.parameters.seed);
 
   // A settings file reaches the plug-in whole (with what the command line
   // adds to it); otherwise only what the user gave, as a script.
   std::optional<SettingsHandOver> handOver;
-  if (!options.settings.empty()) handOver.emplace(params);
+  if (!options.parameters.settings.empty()) handOver.emplace(params);
 
   testhost::Image output;
   std::optional<testhost::Descriptor> recorded;
+  const bool showProgress = !options.quiet && StderrIsTerminal();
   {
     testhost::HostConfig config = testhost::PhotoshopHost();
-    if (!handOver) config.descriptorToPlay = UserScript(options);
+    if (!handOver) config.descriptorToPlay = UserScript(options.parameters);
     config.playInfo = options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogDontDisplay;
     // The test host's colour services answer every chooser with a fixed
     // colour; a user at the dialog picks chip colours in the system chooser.
@@ -242,7 +181,6 @@ int RenderCommand(const Arguments& args) {
     }
     if (!selection.Empty()) host.SetSelection(selection);
 
-    const bool showProgress = !options.quiet && StderrIsTerminal();
     const FilterRunResult run = RunFilterOnce(host, options.dialog, showProgress);
     if (run.cancelled) throw CliError{"cancelled; nothing written", InterruptExitCode()};
     if (run.result != 0) Fail(ResultMessage(run.result));
@@ -260,6 +198,10 @@ int RenderCommand(const Arguments& args) {
   // settings file that fails leaves the image output untouched too.
   if (!options.record.empty() && !recorded)
     Fail("the plug-in recorded no descriptor; " + options.record + " not written");
+  if (showProgress) {
+    std::fprintf(stderr, "Writing %s ...", options.output.c_str());
+    std::fflush(stderr);
+  }
   StagedOutputs outputs;
   outputs.Write(options.output, [&](const std::string& temporary) {
     WriteImageFile(output, temporary, outputKind, options.pngCompression, options.jpegQuality,
@@ -276,7 +218,32 @@ int RenderCommand(const Arguments& args) {
     });
   }
   outputs.Commit();
+  if (showProgress) std::fputs("\r\033[K", stderr);
+  if (!options.quiet)
+    std::printf("wrote %s (%d x %d, %s)\n", options.output.c_str(), output.width, output.height,
+                FormatDescription(output, outputKind).c_str());
   return kExitOk;
+}
+
+}  // namespace
+
+CommandRun AddRenderCommand(CLI::App& root) {
+  auto options = std::make_shared<RenderOptions>();
+  CLI::App* command =
+      AddCommand(root, "render",
+                 "Runs the Stellane plug-in over INPUT (PNG, JPEG or TIFF), or with "
+                 "--demo over a built-in demo picture, and writes OUTPUT.",
+                 options->quiet);
+  AddRenderOptions(*command, *options);
+  command->footer(
+      "Parameters for --set NAME=VALUE, with the range of their sliders (a value\n"
+      "outside it is used with a warning):\n" +
+      SettableParamsHelp() + "\n" + kRenderFooter +
+      "\nstellane glues lists the glue modes with what each does.\n");
+  return [command, options] {
+    FinishRenderOptions(*command, *options);
+    return options->outDir.empty() ? RenderOne(*options) : RenderBatch(*options);
+  };
 }
 
 }  // namespace cli

@@ -1,49 +1,52 @@
 // The command line of `stellane render`, parsed but not yet acted on.
 #pragma once
 
-#include <cstdint>
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "stellane/Commands.h"
 #include "stellane/ImageFiles.h"
+#include "stellane/ParameterOptions.h"
 #include "testhost/HostConfig.h"
 
 namespace cli {
 
-struct ParameterStep {
-  bool isGlue = false;  // --glue VALUE, else --set VALUE
-  std::string value;
-};
-
 struct RenderOptions {
+  std::vector<std::string>
+      files;          // as given: INPUT OUTPUT, OUTPUT with --demo, INPUT... with --out-dir
   std::string input;  // empty with `demo`: the built-in demo picture
   std::string output;
+  std::string outDir;  // a batch: every input into this folder
+  std::string format;  // a batch: the outputs' extension, else each input's
+  int jobs = 1;        // a batch: files filtered at once, each by a worker process
   std::string plugin;  // empty: the module beside the executable
-  std::string settings;
-  std::string play;
-  std::vector<ParameterStep> steps;  // in command-line order
+  ParameterOptions parameters;
   std::string saveSettings;
   std::string record;
   std::string mask;
+  std::string rectText;
   std::optional<testhost::Rect> rect;
-  std::optional<std::uint32_t> seed;  // --seed: the same stars every time; else the clock's
-  bool demo = false;  // --demo: the built-in picture, no INPUT
+  bool demo = false;       // --demo: the built-in picture, no INPUT
   // Protected transparency: the picture's alpha plane stays as it was (the
   // cut-out kept); --replace-alpha writes the rendered layer's alpha.
   bool keepAlpha = true;
+  bool replaceAlpha = false;
   int mixPercent = 100;  // --mix: the filtered result's share, the rest the original
   int jpegQuality = 92;  // --quality
+  std::string mixText, qualityText;
   bool dialog = false;
   bool quiet = false;
-  PngCompression pngCompression = PngCompression::Fast;  // --smallest-png
+  bool smallestPng = false;
+  PngCompression pngCompression = PngCompression::Fast;
+  // A worker process of a batch: this one file, whatever else was given.
+  std::string batchInput, batchOutput;
 };
 
-// A star seed: a whole number 0..4294967295; throws a usage CliError.
-std::uint32_t ParseSeed(const std::string& text);
-
-// Throws a usage CliError on anything malformed.
-RenderOptions ParseRenderOptions(const Arguments& args);
+// Adds render's options to `command`, to be read into `options`.
+void AddRenderOptions(CLI::App& command, RenderOptions& options);
+// After parsing: the files sorted out and every value checked. Throws a
+// usage CliError on anything malformed.
+void FinishRenderOptions(const CLI::App& command, RenderOptions& options);
 
 }  // namespace cli
