@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace stellane {
@@ -34,7 +35,10 @@ class ScratchTempFolder {
  public:
   ScratchTempFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("stellane-") + test->test_suite_name() + "-" + test->name();
+    // A random part keeps the same test run from two build trees at once
+    // (several checkouts on one machine) out of each other's files.
+    std::string name = std::string("stellane-") + test->test_suite_name() + "-" + test->name() +
+                       "-" + std::to_string(std::random_device{}() % 1000000);
     for (char& c : name)
       if (c == '/') c = '-';  // parameterised tests: one folder, not a tree
     // A folder left by an earlier, interrupted run may hold read-only files
