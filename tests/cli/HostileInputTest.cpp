@@ -159,7 +159,8 @@ TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
   const testhost::Image source = Lopsided(9, 5, 3, 8, false);
   cli::WriteImageFile(source, folder + "in.png", cli::ImageFileKind::Png);
   run = RunStellane(
-      {"render", folder + "in.png", folder + "masked.png", "--mask", folder + "mask.tif", "-q"});
+      {"render", folder + "in.png", folder + "masked.png", "--mask", folder + "mask.tif", "-q",
+       "--seed", "7"});  // fixed stars: a clock's field could match the picture by chance
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const testhost::Image masked = cli::ReadImageFile(folder + "masked.png");
   EXPECT_EQ(DifferingPixelsIn(source, masked, 0, 0, 8, 5, true), 0);
