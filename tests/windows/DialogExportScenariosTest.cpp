@@ -1,11 +1,9 @@
-// The main dialog's file scenarios under Wine, used the way a user would: the
-// PSD export with its progress window (cancelled there or by the host), and
-// loading a preset through the preset browser with its thumbnail pane, from
-// a folder of the user's and from the library beside the module. Each
-// scenario leaves screenshots in test-artifacts/.
+// The main dialog's file scenarios under Wine: the PSD export with its
+// progress window (cancelled there or by the host), and loading a preset
+// through the preset browser, from a folder of the user's and from the
+// library beside the module.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,41 +13,11 @@ namespace {
 
 using namespace wintest;
 
-constexpr int kOk = 3, kDice = 72, kSave = 26, kLoad = 35, kPsd = 117;
-constexpr int kEditA = 86, kEditDensity = 85, kEditScale = 90, kEditDepth = 99;
 constexpr int kStageText = 101, kPercentText = 102;  // of the progress window
-constexpr int kPresetPane = 123;
-constexpr int kExitCancelled = 130;
+constexpr int kWidth = 90, kHeight = 62;               // DialogScenario's input
 
-std::vector<unsigned char> ReadBytes(const std::string& path, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes(count);
-  in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(count));
-  bytes.resize(std::size_t(in.gcount()));
-  return bytes;
-}
-
-class DialogExports : public testing::Test {
+class DialogExports : public DialogScenario {
  protected:
-  void SetUp() override {
-    CreateDirectoryA("test-artifacts", nullptr);
-    CreateDirectoryA("test-tmp", nullptr);
-    input_ = "test-tmp\\exports-input.png";
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(90)});
-    ASSERT_TRUE(WritePng(input_, kWidth, kHeight, rgb));
-  }
-
-  DialogRun& Start(const std::string& name) {
-    output_ = "test-tmp\\exports-" + name + ".png";
-    DeleteFileA(output_.c_str());
-    run_ = StartDialogRun("render --dialog --quiet " + input_ + " " + output_, 60);
-    if (run_.dialog) Settle(run_.dialog, 300);
-    return run_;
-  }
-
   // Presses "PSD" and answers the save chooser, which proposes our name.
   void ExportTo(DialogRun& run, const std::string& psd) {
     PressButton(run.dialog, kPsd);
@@ -58,11 +26,6 @@ class DialogExports : public testing::Test {
     EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
         << ChooserFileName(chooser);
     AnswerFileChooser(chooser, psd);
-  }
-
-  void Screenshot(HWND window, const std::string& name) {
-    Settle(window, 200);
-    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
   }
 
   // Presses Load, selects the preset browser's first file and sees the pane
@@ -89,14 +52,6 @@ class DialogExports : public testing::Test {
       texts += TextOf(dialog, edit) + "/";
     return texts;
   }
-
-  void TearDown() override {
-    if (run_.process.hProcess) FinishDialogRun(run_, 0);
-  }
-
-  static constexpr int kWidth = 90, kHeight = 62;  // odd sizes catch swapped sides
-  DialogRun run_;
-  std::string input_, output_;
 };
 
 TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
@@ -115,17 +70,18 @@ TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
 
   // The header's height and width (ExportPsdTest reads the rest of the file).
-  const std::vector<unsigned char> h = ReadBytes(psd, 26);
-  ASSERT_EQ(h.size(), 26u) << "no PSD file written";
-  auto be32 = [&](int at) { return h[at] << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3]; };
+  const std::string h = ReadText(psd);
+  ASSERT_GE(h.size(), 26u) << "no PSD file written";
+  auto be32 = [&](int at) {
+    return std::uint8_t(h[at]) << 24 | std::uint8_t(h[at + 1]) << 16 |
+           std::uint8_t(h[at + 2]) << 8 | std::uint8_t(h[at + 3]);
+  };
   EXPECT_EQ(be32(14), kHeight);
   EXPECT_EQ(be32(18), kWidth);
 
   // The dialog carries on, and OK still renders the host image.
   Screenshot(run.dialog, "psd");
-  PressButton(run.dialog, kOk);
-  EXPECT_EQ(FinishDialogRun(run, 120), 0);
-  EXPECT_NE(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+  PressOkForRecord();
 }
 
 TEST_F(DialogExports, HostCancelDuringTheExportStopsItAndWritesNothing) {
@@ -168,7 +124,7 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   AnswerFileChooser(saver, preset);
   ASSERT_TRUE(WaitUntilClosed(saver, 20));
   Settle(run.dialog, 200);
-  ASSERT_NE(GetFileAttributesA(preset.c_str()), INVALID_FILE_ATTRIBUTES) << "no preset saved";
+  ASSERT_TRUE(Exists(preset)) << "no preset saved";
 
   PressButton(run.dialog, kDice);
   ASSERT_NE(Edits(run.dialog), saved);
@@ -181,9 +137,7 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
 
   EXPECT_EQ(Edits(run.dialog), saved);
   Screenshot(run.dialog, "preset-loaded");
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
-  EXPECT_EQ(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+  CancelWithEscape();
 }
 
 TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
@@ -202,16 +156,13 @@ TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
   // Its paramA and density as the table gives them.
   EXPECT_EQ(TextOf(run.dialog, kEditA), "75");
   EXPECT_EQ(TextOf(run.dialog, kEditDensity), "20");
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  CancelWithEscape();
 }
 
 TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   // Large enough that the export takes a while, so that Cancel reaches it
   // between rows.
-  input_ = "test-tmp\\exports-large.png";
-  std::vector<std::uint8_t> rgb(std::size_t(2000) * 1500 * 3, 60);
-  ASSERT_TRUE(WritePng(input_, 2000, 1500, rgb));
+  ASSERT_NO_FATAL_FAILURE(WriteInput("huge", 2000, 1500));
   const std::string psd = FullPath("test-tmp\\exports-cancelled.psd");
   DeleteFileA(psd.c_str());
   DialogRun& run = Start("psd-cancel");
@@ -231,8 +182,7 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   Screenshot(progress, "psd-progress-running");
   PressButton(progress, IDCANCEL);
   ASSERT_TRUE(WaitUntilClosed(progress, 30)) << "the progress window stayed open";
-  EXPECT_EQ(GetFileAttributesA(psd.c_str()), INVALID_FILE_ATTRIBUTES)
-      << "a cancelled export left a file";
+  EXPECT_FALSE(Exists(psd)) << "a cancelled export left a file";
 
   // The dialog works on: a second export is possible, and Cancel ends the run.
   PressButton(run.dialog, kPsd);
@@ -242,8 +192,7 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   ASSERT_TRUE(WaitUntilClosed(chooser, 20));
   EXPECT_EQ(FindRunDialog(run, "PSD file progress", 2), nullptr)
       << "progress after a cancelled chooser";
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  CancelWithEscape();
 }
 
 }  // namespace

@@ -1,16 +1,11 @@
 // The main dialog's memory scenarios under Wine, used the way a user would:
-// memory dots and their thumbnail with its pages, Undo, Save through the save
-// chooser, a colour chip answered in the colour chooser, the glue step and
-// the info box. Every run gets a temporary folder of its own (TMP), where the
-// dialog keeps its dot, undo, directory and cached settings files, so runs
-// neither see nor leave pinned dots. Each scenario leaves a screenshot in
-// test-artifacts/.
+// memory dots and their thumbnail with its pages, Undo, Save, a colour chip
+// answered in the colour chooser, the glue step and the info box.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,11 +16,6 @@ namespace {
 
 using namespace wintest;
 
-constexpr int kOk = 3, kCancel = 2, kNextGlue = 12, kSave = 26, kUndo = 74, kInfo = 116;
-constexpr int kDice = 72, kPresetPage = 150;
-constexpr int kChipA1 = 7, kGlueList = 73;
-constexpr int kEditA = 86, kEditDensity = 85;
-constexpr int kExitCancelled = 130;
 constexpr int kDefaultA = 43;  // paramA of a fresh parameter record
 // The colour chooser's red, green and blue boxes.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
@@ -79,85 +69,18 @@ void Choose(const DialogRun& run, const char* title, const std::string& path) {
   ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the chooser stayed open: " << title;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+using DialogMemory = DialogScenario;
+
+std::string DotFile(const std::string& temp, int index) {
+  return temp + "Stellane memory dot " + std::to_string(index) + ".q9r";
 }
-
-class DialogMemory : public testing::Test {
- protected:
-  void SetUp() override {
-    CreateDirectoryA("test-artifacts", nullptr);
-    CreateDirectoryA("test-tmp", nullptr);
-    input_ = "test-tmp\\memory-input.png";
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < 50; ++y)
-      for (int x = 0; x < 70; ++x)
-        rgb.insert(rgb.end(), {std::uint8_t(3 * x), std::uint8_t(60), std::uint8_t(4 * y)});
-    ASSERT_TRUE(WritePng(input_, 70, 50, rgb));
-    GetEnvironmentVariableA("TMP", savedTmp_, sizeof savedTmp_);
-    GetEnvironmentVariableA("TEMP", savedTemp_, sizeof savedTemp_);
-  }
-
-  // Starts the run in an empty temporary folder of its own; the output and
-  // the recorded descriptor are named after the scenario.
-  DialogRun& Start(const std::string& name, const std::string& extra = "") {
-    UseEmptyTempFolder(name);
-    output_ = "test-tmp\\memory-" + name + ".png";
-    record_ = "test-tmp\\memory-" + name + ".txt";
-    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
-    return run_;
-  }
-
-  // TMP and TEMP of this program, and of the programs it starts, name an
-  // empty folder of the scenario's.
-  void UseEmptyTempFolder(const std::string& name) {
-    temp_ = FullPath("test-tmp\\memory-" + name) + "\\";
-    CreateDirectoryA(temp_.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE list = FindFirstFileA((temp_ + "*").c_str(), &found);
-    if (list != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((temp_ + found.cFileName).c_str());
-      while (FindNextFileA(list, &found));
-      FindClose(list);
-    }
-    SetEnvironmentVariableA("TMP", temp_.c_str());
-    SetEnvironmentVariableA("TEMP", temp_.c_str());
-  }
-
-  std::string DotFile(int index) const {
-    return temp_ + "Stellane memory dot " + std::to_string(index) + ".q9r";
-  }
-
-  void Screenshot(HWND window, const std::string& name) {
-    Settle(window, 200);
-    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
-  }
-
-  // OK ends the run with the image written and the parameters recorded.
-  std::string PressOkForRecord() {
-    PressButton(run_.dialog, kOk);
-    EXPECT_EQ(FinishDialogRun(run_, 120), 0);
-    EXPECT_TRUE(Exists(output_)) << "no output image";
-    return ReadText(record_);
-  }
-
-  void TearDown() override {
-    if (run_.process.hProcess) FinishDialogRun(run_, 0);
-    SetEnvironmentVariableA("TMP", savedTmp_[0] ? savedTmp_ : nullptr);
-    SetEnvironmentVariableA("TEMP", savedTemp_[0] ? savedTemp_ : nullptr);
-  }
-
-  DialogRun run_;
-  std::string input_, output_, record_, temp_;
-  char savedTmp_[MAX_PATH] = {}, savedTemp_[MAX_PATH] = {};
-};
 
 TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
   DialogRun& run = Start("dots");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
   // The opening keeps the incoming settings in the first unpinned dot.
-  EXPECT_TRUE(Exists(DotFile(0)));
-  EXPECT_FALSE(Exists(DotFile(3)));
+  EXPECT_TRUE(Exists(DotFile(temp_, 0)));
+  EXPECT_FALSE(Exists(DotFile(temp_, 3)));
   const std::vector<COLORREF> empty = DotLook(run.dialog, 3);
   const std::vector<COLORREF> scratchCurrent = DotLook(run.dialog, 0);
   EXPECT_NE(scratchCurrent, empty);
@@ -173,8 +96,8 @@ TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
 
   // A click on an empty dot stores the settings there, pinned and current.
   ClickDot(run.dialog, 3);
-  ASSERT_TRUE(Exists(DotFile(3)));
-  EXPECT_EQ(ReadItems(DotFile(3), 15).back(), 50);  // item 15: paramA
+  ASSERT_TRUE(Exists(DotFile(temp_, 3)));
+  EXPECT_EQ(ReadItems(DotFile(temp_, 3), 15).back(), 50);  // item 15: paramA
   const std::vector<COLORREF> stored = DotLook(run.dialog, 3);
   EXPECT_NE(stored, empty);
   EXPECT_NE(stored, scratchFilled);
@@ -184,8 +107,8 @@ TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
   const std::string other = TextOf(run.dialog, kEditA);
   ASSERT_NE(other, "50");
   ClickDot(run.dialog, 4, true);
-  ASSERT_TRUE(Exists(DotFile(4)));
-  EXPECT_EQ(std::to_string(ReadItems(DotFile(4), 15).back()), other);
+  ASSERT_TRUE(Exists(DotFile(temp_, 4)));
+  EXPECT_EQ(std::to_string(ReadItems(DotFile(temp_, 4), 15).back()), other);
   EXPECT_NE(DotLook(run.dialog, 3), stored);
 
   // A plain click on a filled dot brings its settings back into the boxes.
@@ -256,16 +179,21 @@ TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   EXPECT_EQ(items[15], 0);
   Screenshot(run.dialog, "save");
 
-  // Cancel keeps the saved file but renders nothing.
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
-  EXPECT_FALSE(Exists(output_));
+  // Cancel keeps the saved file.
+  CancelWithEscape();
   EXPECT_TRUE(Exists(saved));
 }
 
-TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
-  DialogRun& run = Start("colour");
+TEST_F(DialogMemory, GlueStepWrapsAndAChipTakesTheColourChosenInTheColourChooser) {
+  DialogRun& run = Start("glue-colour", "--glue 62");
   ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "screendim");
+  PressButton(run.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
+  PressButton(run.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  Screenshot(run.dialog, "glue");
+
   PressButton(run.dialog, kChipA1);
   HWND chooser = FindRunDialog(run, "Color", 20);
   ASSERT_NE(chooser, nullptr) << "no colour chooser";
@@ -277,7 +205,6 @@ TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
                reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
   ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the colour chooser stayed open";
   Settle(run.dialog, 300);
-  // The chip shows the new colour.
   EXPECT_EQ(CentreColour(GetDlgItem(run.dialog, kChipA1)), 0x0AC81Eu);
   Screenshot(run.dialog, "colour");
 
@@ -287,18 +214,6 @@ TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
   // The other chips keep their colours: A2 is (98, 213, 143) by default.
   EXPECT_NE(record.find("0004 long 98\n0005 long 213\n0006 long 143\n"), std::string::npos)
       << record;
-}
-
-TEST_F(DialogMemory, GlueStepWrapsFromTheLastModeToTheFirst) {
-  DialogRun& run = Start("glue", "--glue 62");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "screendim");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  Screenshot(run.dialog, "glue");
-  const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
 }
 
@@ -311,7 +226,7 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   const std::string preset = folder + "\\b.q5q.q9r";
   const std::string presetsPage = folder + "\\presets.html";
   CreateDirectoryA(folder.c_str(), nullptr);
-  WriteBytes(preset, std::string("\0\0\0\x32", 4));
+  std::ofstream(preset, std::ios::binary) << std::string("\0\0\0\x32", 4);
   DeleteFileA(presetsPage.c_str());
   DeleteFileA((folder + "\\web_images\\b.q5q.jpg").c_str());
   DialogRun& run = Start("thumbnail");
@@ -359,10 +274,8 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   // Ctrl on an empty dot stores the settings as well (unpinned).
   ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
   Settle(run.dialog, 200);
-  EXPECT_TRUE(Exists(DotFile(4)));
-
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_TRUE(Exists(DotFile(temp_, 4)));
+  CancelWithEscape();
 }
 
 // The plug-in loaded into this program and run by the test host on a thread
@@ -432,7 +345,7 @@ class HostThread {
 // What the dialog shows of the parameters: the sliders' boxes and the glue.
 std::string Shown(HWND dialog) {
   std::string shown;
-  for (int edit : {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81, kGlueList})
+  for (int edit : {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81, int(kGlueList)})
     shown += TextOf(dialog, edit) + "/";
   return shown;
 }
