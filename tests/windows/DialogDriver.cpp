@@ -250,10 +250,11 @@ BOOL CALLBACK FindChild(HWND child, LPARAM param) {
 
 }  // namespace
 
-void AnswerFileChooser(HWND chooser, const std::string& path) {
+bool AnswerFileChooser(HWND chooser, const std::string& path) {
   SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  return WaitUntilClosed(chooser, 20);
 }
 
 std::string ChooserFileName(HWND chooser) {

@@ -51,8 +51,8 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 // ---- File choosers and windows of the export scenarios.
 
 // Types `path` as the file name of an open or save chooser and presses its
-// OK button.
-void AnswerFileChooser(HWND chooser, const std::string& path);
+// OK button; false when the chooser is still open 20 seconds later.
+bool AnswerFileChooser(HWND chooser, const std::string& path);
 // The file name the chooser shows.
 std::string ChooserFileName(HWND chooser);
 // Selects the first entry of the chooser's file list, as Home in the list
@@ -87,12 +87,11 @@ std::string ReadText(const std::string& path);  // empty when missing
 bool Exists(const std::string& path);
 
 // Control numbers of the main dialog and of its windows.
-enum Control : int {
-  kCancel = 2, kOk = 3, kChipA1 = 7, kNextGlue = 12, kHex = 14, kSave = 26, kZoomIn = 32,
-  kZoomOut = 33, kZoomFull = 34, kLoad = 35, kDice = 72, kGlueList = 73, kUndo = 74,
-  kRandomseed = 75, kEditDensity = 85, kEditA = 86, kEditScale = 90, kEditDepth = 99,
-  kReset = 115, kInfo = 116, kPsd = 117, kPresetPane = 123, kPresetPage = 150
-};
+constexpr int kCancel = 2, kOk = 3, kChipA1 = 7, kNextGlue = 12, kHex = 14, kSave = 26,
+              kZoomIn = 32, kZoomOut = 33, kZoomFull = 34, kLoad = 35, kDice = 72, kGlueList = 73,
+              kUndo = 74, kRandomseed = 75, kEditDensity = 85, kEditA = 86, kEditScale = 90,
+              kEditDepth = 99, kReset = 115, kInfo = 116, kPsd = 117, kPresetPane = 123,
+              kPresetPage = 150;
 constexpr int kExitCancelled = 130;  // stellane.exe's exit code after Cancel
 
 // One scenario: stellane.exe on a picture of its own, with TMP and TEMP an

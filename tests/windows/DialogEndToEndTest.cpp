@@ -91,7 +91,6 @@ TEST_F(Dialog, ResetGlueListRandomseedHexAndAboutDoWhatTheySay) {
 
   // Randomseed changes the seed alone, Hex the four colours alone.
   PressButton(run.dialog, kRandomseed);
-  Screenshot(run.dialog, "randomseed");
   PressButton(run.dialog, kHex);
   Settle(run.dialog, 200);
   EXPECT_NE(CentreColour(GetDlgItem(run.dialog, kChipA1)), chip);

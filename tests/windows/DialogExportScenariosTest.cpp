@@ -14,7 +14,7 @@ namespace {
 using namespace wintest;
 
 constexpr int kStageText = 101, kPercentText = 102;  // of the progress window
-constexpr int kWidth = 90, kHeight = 62;               // DialogScenario's input
+constexpr int kWidth = 90, kHeight = 62;             // DialogScenario's input
 
 class DialogExports : public DialogScenario {
  protected:
@@ -25,7 +25,7 @@ class DialogExports : public DialogScenario {
     ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
     EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
         << ChooserFileName(chooser);
-    AnswerFileChooser(chooser, psd);
+    ASSERT_TRUE(AnswerFileChooser(chooser, psd));
   }
 
   // Presses Load, selects the preset browser's first file and sees the pane
@@ -80,7 +80,6 @@ TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   EXPECT_EQ(be32(18), kWidth);
 
   // The dialog carries on, and OK still renders the host image.
-  Screenshot(run.dialog, "psd");
   PressOkForRecord();
 }
 
@@ -121,8 +120,7 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   PressButton(run.dialog, kSave);
   HWND saver = FindRunDialog(run, "Save a settings file", 20);
   ASSERT_NE(saver, nullptr) << "no settings save chooser";
-  AnswerFileChooser(saver, preset);
-  ASSERT_TRUE(WaitUntilClosed(saver, 20));
+  ASSERT_TRUE(AnswerFileChooser(saver, preset));
   Settle(run.dialog, 200);
   ASSERT_TRUE(Exists(preset)) << "no preset saved";
 
@@ -131,8 +129,7 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
 
   HWND browser = nullptr;
   ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-browser", browser));
-  AnswerFileChooser(browser, preset);
-  ASSERT_TRUE(WaitUntilClosed(browser, 20));
+  ASSERT_TRUE(AnswerFileChooser(browser, preset));
   Settle(run.dialog, 500);
 
   EXPECT_EQ(Edits(run.dialog), saved);
@@ -149,8 +146,7 @@ TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
   // folder "presets" beside Stellane.8bf in the build folder.
   const std::string first = ChooserFileName(browser);
   EXPECT_NE(first.find("Aurora veils"), std::string::npos) << first;
-  AnswerFileChooser(browser, first);
-  ASSERT_TRUE(WaitUntilClosed(browser, 20));
+  ASSERT_TRUE(AnswerFileChooser(browser, first));
   Settle(run.dialog, 500);
 
   // Its paramA and density as the table gives them.

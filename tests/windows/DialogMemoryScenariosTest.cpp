@@ -65,8 +65,7 @@ void ClickThumbnail(HWND dialog, bool rightButton = false, bool ctrlHeld = false
 void Choose(const DialogRun& run, const char* title, const std::string& path) {
   HWND chooser = FindRunDialog(run, title, 20);
   ASSERT_NE(chooser, nullptr) << "no chooser \"" << title << "\"";
-  AnswerFileChooser(chooser, path);
-  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the chooser stayed open: " << title;
+  ASSERT_TRUE(AnswerFileChooser(chooser, path)) << "the chooser stayed open: " << title;
 }
 
 using DialogMemory = DialogScenario;
@@ -146,7 +145,6 @@ TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
   EXPECT_EQ(TextOf(run.dialog, kEditA), "80");
   PressButton(run.dialog, kUndo);
   EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
-  Screenshot(run.dialog, "undo");
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0007 long " + std::to_string(kDefaultA) + "\n"), std::string::npos)
       << record;
@@ -167,8 +165,7 @@ TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   EXPECT_NE(ChooserFileName(chooser).find("Stellane settings"), std::string::npos)
       << ChooserFileName(chooser);
   Screenshot(chooser, "save-chooser");
-  AnswerFileChooser(chooser, saved);
-  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the save chooser stayed open";
+  ASSERT_TRUE(AnswerFileChooser(chooser, saved)) << "the save chooser stayed open";
   Settle(run.dialog, 200);
 
   // Version 50, then colours; item 15 is paramA, item 16 density.
@@ -177,7 +174,6 @@ TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   EXPECT_EQ(items[0], 50);
   EXPECT_EQ(items[14], 50);
   EXPECT_EQ(items[15], 0);
-  Screenshot(run.dialog, "save");
 
   // Cancel keeps the saved file.
   CancelWithEscape();
@@ -192,7 +188,6 @@ TEST_F(DialogMemory, GlueStepWrapsAndAChipTakesTheColourChosenInTheColourChooser
   EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
   PressButton(run.dialog, kNextGlue);
   EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  Screenshot(run.dialog, "glue");
 
   PressButton(run.dialog, kChipA1);
   HWND chooser = FindRunDialog(run, "Color", 20);
@@ -248,7 +243,6 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   std::string opened = shell.WaitFor("dots.html", 30);
   EXPECT_NE(opened.find("dots.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(temp_ + "web_images\\dot 3.jpg"));
-  Screenshot(run.dialog, "memory-dot-page");
 
   // With Ctrl, the chosen folder's files get the thumbnail of their own
   // settings, and the dialog's settings come back.
@@ -259,7 +253,6 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   EXPECT_NE(ReadText(preset).find("\xFF\xD8\xFF"), std::string::npos)
       << "no JPEG thumbnail in the refreshed file";
   EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  Screenshot(run.dialog, "batch-thumbnails");
 
   // "^" writes the page of that folder's presets and opens it.
   PressButton(run.dialog, kPresetPage);
@@ -269,7 +262,6 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   EXPECT_NE(opened.find("presets.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(folder + "\\web_images\\b.q5q.jpg"));
   EXPECT_NE(ReadText(presetsPage).find("b.q5q"), std::string::npos);
-  Screenshot(run.dialog, "presets-page");
 
   // Ctrl on an empty dot stores the settings as well (unpinned).
   ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
@@ -345,7 +337,7 @@ class HostThread {
 // What the dialog shows of the parameters: the sliders' boxes and the glue.
 std::string Shown(HWND dialog) {
   std::string shown;
-  for (int edit : {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81, int(kGlueList)})
+  for (int edit : {86, 40, 90, 91, 94, 92, 111, 85, 83, 93, 99, 81, kGlueList})
     shown += TextOf(dialog, edit) + "/";
   return shown;
 }
