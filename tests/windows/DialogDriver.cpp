@@ -384,12 +384,12 @@ void DialogScenario::WriteInput(const std::string& name, int width, int height) 
   ASSERT_TRUE(WritePng(input_, width, height, rgb));
 }
 
-DialogRun& DialogScenario::Start(const std::string& name, const std::string& extra) {
+bool DialogScenario::Start(const std::string& name, const std::string& extra) {
   UseEmptyTempFolder(name);
   output_ = "test-tmp\\scenario-" + name + ".png";
   record_ = "test-tmp\\scenario-" + name + ".txt";
   run_ = StartRecordedDialogRun(input_, output_, record_, extra);
-  return run_;
+  return run_.dialog != nullptr;
 }
 
 void DialogScenario::UseEmptyTempFolder(const std::string& name) {

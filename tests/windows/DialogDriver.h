@@ -104,8 +104,9 @@ class DialogScenario : public testing::Test {
   // Writes `input_`: a w x h ramp, different in every channel.
   void WriteInput(const std::string& name, int width, int height);
   // Starts `render --dialog` on `input_`, output and record named after the
-  // scenario, in an empty temporary folder of its own.
-  DialogRun& Start(const std::string& name, const std::string& extra = "");
+  // scenario, in an empty temporary folder of its own; false when no dialog
+  // appeared.
+  bool Start(const std::string& name, const std::string& extra = "");
   void UseEmptyTempFolder(const std::string& name);  // sets temp_
   void Screenshot(HWND window, const std::string& name);
   // OK ends the run with the image written; returns the recorded parameters.

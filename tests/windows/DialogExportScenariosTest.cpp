@@ -19,9 +19,9 @@ constexpr int kWidth = 90, kHeight = 62;             // DialogScenario's input
 class DialogExports : public DialogScenario {
  protected:
   // Presses "PSD" and answers the save chooser, which proposes our name.
-  void ExportTo(DialogRun& run, const std::string& psd) {
-    PressButton(run.dialog, kPsd);
-    HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  void ExportTo(const std::string& psd) {
+    PressButton(run_.dialog, kPsd);
+    HWND chooser = FindRunDialog(run_, "Save a PSD file", 20);
     ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
     EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
         << ChooserFileName(chooser);
@@ -30,9 +30,9 @@ class DialogExports : public DialogScenario {
 
   // Presses Load, selects the preset browser's first file and sees the pane
   // turn from the grey ramp to that file's thumbnail.
-  void BrowseToFirstFile(DialogRun& run, const std::string& screenshot, HWND& browser) {
-    PressButton(run.dialog, kLoad);
-    browser = FindRunDialog(run, "Open a settings file", 20);
+  void BrowseToFirstFile(const std::string& screenshot, HWND& browser) {
+    PressButton(run_.dialog, kLoad);
+    browser = FindRunDialog(run_, "Open a settings file", 20);
     ASSERT_NE(browser, nullptr) << "no preset browser";
     HWND pane = FindControl(browser, kPresetPane);
     ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
@@ -57,13 +57,12 @@ class DialogExports : public DialogScenario {
 TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   const std::string psd = FullPath("test-tmp\\exports-result.psd");
   DeleteFileA(psd.c_str());
-  DialogRun& run = Start("psd");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("psd")) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
 
   // The progress window waits a second before it renders.
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   EXPECT_EQ(TextOf(progress, kStageText), "Rendering...");
   Screenshot(progress, "psd-progress");
@@ -90,19 +89,19 @@ TEST_F(DialogExports, HostCancelDuringTheExportStopsItAndWritesNothing) {
   const std::string psd = FullPath("test-tmp\\exports-host-cancelled.psd");
   DeleteFileA(psd.c_str());
   SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", "2");
-  DialogRun& run = Start("psd-host-cancel");
+  const bool started = Start("psd-host-cancel");
   SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", nullptr);
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(started) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
   EXPECT_FALSE(Exists(psd)) << "the host's cancel did not stop the export";
-  Screenshot(run.dialog, "psd-host-cancel");
+  Screenshot(run_.dialog, "psd-host-cancel");
   // The Ctrl-C stands: the run ends cancelled.
-  PressButton(run.dialog, kOk);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  PressButton(run_.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run_, 60), kExitCancelled);
   EXPECT_FALSE(Exists(output_));
 }
 
@@ -112,46 +111,44 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   const std::string preset = folder + "\\starry.q9r";
   CreateDirectoryA(folder.c_str(), nullptr);
   DeleteFileA(preset.c_str());
-  DialogRun& run = Start("presets");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("presets")) << "no dialog appeared";
 
-  PressButton(run.dialog, kDice);
-  const std::string saved = Edits(run.dialog);
-  PressButton(run.dialog, kSave);
-  HWND saver = FindRunDialog(run, "Save a settings file", 20);
+  PressButton(run_.dialog, kDice);
+  const std::string saved = Edits(run_.dialog);
+  PressButton(run_.dialog, kSave);
+  HWND saver = FindRunDialog(run_, "Save a settings file", 20);
   ASSERT_NE(saver, nullptr) << "no settings save chooser";
   ASSERT_TRUE(AnswerFileChooser(saver, preset));
-  Settle(run.dialog, 200);
+  Settle(run_.dialog, 200);
   ASSERT_TRUE(Exists(preset)) << "no preset saved";
 
-  PressButton(run.dialog, kDice);
-  ASSERT_NE(Edits(run.dialog), saved);
+  PressButton(run_.dialog, kDice);
+  ASSERT_NE(Edits(run_.dialog), saved);
 
   HWND browser = nullptr;
-  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-browser", browser));
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile("preset-browser", browser));
   ASSERT_TRUE(AnswerFileChooser(browser, preset));
-  Settle(run.dialog, 500);
+  Settle(run_.dialog, 500);
 
-  EXPECT_EQ(Edits(run.dialog), saved);
-  Screenshot(run.dialog, "preset-loaded");
+  EXPECT_EQ(Edits(run_.dialog), saved);
+  Screenshot(run_.dialog, "preset-loaded");
   CancelWithEscape();
 }
 
 TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
-  DialogRun& run = Start("library");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("library")) << "no dialog appeared";
   HWND browser = nullptr;
-  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-library", browser));
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile("preset-library", browser));
   // The library's first preset by name (presets/library.txt), from the
   // folder "presets" beside Stellane.8bf in the build folder.
   const std::string first = ChooserFileName(browser);
   EXPECT_NE(first.find("Aurora veils"), std::string::npos) << first;
   ASSERT_TRUE(AnswerFileChooser(browser, first));
-  Settle(run.dialog, 500);
+  Settle(run_.dialog, 500);
 
   // Its paramA and density as the table gives them.
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "75");
-  EXPECT_EQ(TextOf(run.dialog, kEditDensity), "20");
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "75");
+  EXPECT_EQ(TextOf(run_.dialog, kEditDensity), "20");
   CancelWithEscape();
 }
 
@@ -161,11 +158,10 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   ASSERT_NO_FATAL_FAILURE(WriteInput("huge", 2000, 1500));
   const std::string psd = FullPath("test-tmp\\exports-cancelled.psd");
   DeleteFileA(psd.c_str());
-  DialogRun& run = Start("psd-cancel");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("psd-cancel")) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   // Once the percentage moves, the rendering runs: Cancel.
   std::string percent = "0%";
@@ -180,13 +176,13 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   ASSERT_TRUE(WaitUntilClosed(progress, 30)) << "the progress window stayed open";
   EXPECT_FALSE(Exists(psd)) << "a cancelled export left a file";
 
-  // The dialog works on: a second export is possible, and Cancel ends the run.
-  PressButton(run.dialog, kPsd);
-  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  // The dialog works on: a second export is possible, and Cancel ends the run_.
+  PressButton(run_.dialog, kPsd);
+  HWND chooser = FindRunDialog(run_, "Save a PSD file", 20);
   ASSERT_NE(chooser, nullptr) << "no second PSD save chooser";
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   ASSERT_TRUE(WaitUntilClosed(chooser, 20));
-  EXPECT_EQ(FindRunDialog(run, "PSD file progress", 2), nullptr)
+  EXPECT_EQ(FindRunDialog(run_, "PSD file progress", 2), nullptr)
       << "progress after a cancelled chooser";
   CancelWithEscape();
 }

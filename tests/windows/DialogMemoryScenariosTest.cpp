@@ -49,8 +49,8 @@ std::vector<COLORREF> DotLook(HWND dialog, int index) {
   return look;
 }
 
-void ClickDot(HWND dialog, int index, bool rightButton = false) {
-  ClickIn(dialog, kDots[index].left + 6, kDots[index].top + 6, rightButton);
+void ClickDot(HWND dialog, int index, bool rightButton = false, bool ctrlHeld = false) {
+  ClickIn(dialog, kDots[index].left + 6, kDots[index].top + 6, rightButton, ctrlHeld);
   Settle(dialog, 200);  // the click command is posted on release
 }
 
@@ -75,51 +75,50 @@ std::string DotFile(const std::string& temp, int index) {
 }
 
 TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
-  DialogRun& run = Start("dots");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("dots")) << "no dialog appeared";
   // The opening keeps the incoming settings in the first unpinned dot.
   EXPECT_TRUE(Exists(DotFile(temp_, 0)));
   EXPECT_FALSE(Exists(DotFile(temp_, 3)));
-  const std::vector<COLORREF> empty = DotLook(run.dialog, 3);
-  const std::vector<COLORREF> scratchCurrent = DotLook(run.dialog, 0);
+  const std::vector<COLORREF> empty = DotLook(run_.dialog, 3);
+  const std::vector<COLORREF> scratchCurrent = DotLook(run_.dialog, 0);
   EXPECT_NE(scratchCurrent, empty);
 
   // A command that changes the settings leaves the scratch dot filled but
   // no longer current.
-  DragIn(run.dialog, 140, 52, 195, 52);
-  ASSERT_EQ(TextOf(run.dialog, kEditA), "50");
-  PressButton(run.dialog, kNextGlue);
-  const std::vector<COLORREF> scratchFilled = DotLook(run.dialog, 0);
+  DragIn(run_.dialog, 140, 52, 195, 52);
+  ASSERT_EQ(TextOf(run_.dialog, kEditA), "50");
+  PressButton(run_.dialog, kNextGlue);
+  const std::vector<COLORREF> scratchFilled = DotLook(run_.dialog, 0);
   EXPECT_NE(scratchFilled, scratchCurrent);
   EXPECT_NE(scratchFilled, empty);
 
   // A click on an empty dot stores the settings there, pinned and current.
-  ClickDot(run.dialog, 3);
+  ClickDot(run_.dialog, 3);
   ASSERT_TRUE(Exists(DotFile(temp_, 3)));
   EXPECT_EQ(ReadItems(DotFile(temp_, 3), 15).back(), 50);  // item 15: paramA
-  const std::vector<COLORREF> stored = DotLook(run.dialog, 3);
+  const std::vector<COLORREF> stored = DotLook(run_.dialog, 3);
   EXPECT_NE(stored, empty);
   EXPECT_NE(stored, scratchFilled);
 
   // A right-click on an empty dot stores too, and takes the current mark.
-  DragIn(run.dialog, 140, 52, 150, 52);
-  const std::string other = TextOf(run.dialog, kEditA);
+  DragIn(run_.dialog, 140, 52, 150, 52);
+  const std::string other = TextOf(run_.dialog, kEditA);
   ASSERT_NE(other, "50");
-  ClickDot(run.dialog, 4, true);
+  ClickDot(run_.dialog, 4, true);
   ASSERT_TRUE(Exists(DotFile(temp_, 4)));
   EXPECT_EQ(std::to_string(ReadItems(DotFile(temp_, 4), 15).back()), other);
-  EXPECT_NE(DotLook(run.dialog, 3), stored);
+  EXPECT_NE(DotLook(run_.dialog, 3), stored);
 
   // A plain click on a filled dot brings its settings back into the boxes.
-  ClickDot(run.dialog, 3);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
-  EXPECT_EQ(DotLook(run.dialog, 3), stored);
-  Screenshot(run.dialog, "memory-dots");
+  ClickDot(run_.dialog, 3);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "50");
+  EXPECT_EQ(DotLook(run_.dialog, 3), stored);
+  Screenshot(run_.dialog, "memory-dots");
 
   // A right-click on a filled dot empties it; its settings stay in the boxes.
-  ClickDot(run.dialog, 4, true);
-  EXPECT_EQ(DotLook(run.dialog, 4), empty);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
+  ClickDot(run_.dialog, 4, true);
+  EXPECT_EQ(DotLook(run_.dialog, 4), empty);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "50");
 
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0007 long 50\n"), std::string::npos) << record;
@@ -133,18 +132,17 @@ TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
 }
 
 TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
-  DialogRun& run = Start("undo");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  ASSERT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  ASSERT_TRUE(Start("undo")) << "no dialog appeared";
+  ASSERT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
   // Typing: the edit timer takes the new value one second later.
-  TypeInto(run.dialog, kEditA, "80");
-  Settle(run.dialog, 1500);
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "80");
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  TypeInto(run_.dialog, kEditA, "80");
+  Settle(run_.dialog, 1500);
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "80");
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0007 long " + std::to_string(kDefaultA) + "\n"), std::string::npos)
       << record;
@@ -153,20 +151,19 @@ TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
 TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   const std::string saved = FullPath("test-tmp\\memory-saved.q9r");
   DeleteFileA(saved.c_str());
-  DialogRun& run = Start("save");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  DragIn(run.dialog, 140, 52, 195, 52);    // A 50
-  DragIn(run.dialog, 133, 388, 133, 388);  // density 0: the track's first pixels
-  ASSERT_EQ(TextOf(run.dialog, kEditDensity), "0");
+  ASSERT_TRUE(Start("save")) << "no dialog appeared";
+  DragIn(run_.dialog, 140, 52, 195, 52);    // A 50
+  DragIn(run_.dialog, 133, 388, 133, 388);  // density 0: the track's first pixels
+  ASSERT_EQ(TextOf(run_.dialog, kEditDensity), "0");
 
-  PressButton(run.dialog, kSave);
-  HWND chooser = FindRunDialog(run, "Save a settings file", 20);
+  PressButton(run_.dialog, kSave);
+  HWND chooser = FindRunDialog(run_, "Save a settings file", 20);
   ASSERT_NE(chooser, nullptr) << "no save chooser";
   EXPECT_NE(ChooserFileName(chooser).find("Stellane settings"), std::string::npos)
       << ChooserFileName(chooser);
   Screenshot(chooser, "save-chooser");
   ASSERT_TRUE(AnswerFileChooser(chooser, saved)) << "the save chooser stayed open";
-  Settle(run.dialog, 200);
+  Settle(run_.dialog, 200);
 
   // Version 50, then colours; item 15 is paramA, item 16 density.
   const std::vector<std::int32_t> items = ReadItems(saved, 16);
@@ -181,16 +178,15 @@ TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
 }
 
 TEST_F(DialogMemory, GlueStepWrapsAndAChipTakesTheColourChosenInTheColourChooser) {
-  DialogRun& run = Start("glue-colour", "--glue 62");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "screendim");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  ASSERT_TRUE(Start("glue-colour", "--glue 62")) << "no dialog appeared";
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "screendim");
+  PressButton(run_.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "normal");
+  PressButton(run_.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
 
-  PressButton(run.dialog, kChipA1);
-  HWND chooser = FindRunDialog(run, "Color", 20);
+  PressButton(run_.dialog, kChipA1);
+  HWND chooser = FindRunDialog(run_, "Color", 20);
   ASSERT_NE(chooser, nullptr) << "no colour chooser";
   SetDlgItemTextA(chooser, kChooserRed, "10");
   SetDlgItemTextA(chooser, kChooserGreen, "200");
@@ -199,9 +195,9 @@ TEST_F(DialogMemory, GlueStepWrapsAndAChipTakesTheColourChosenInTheColourChooser
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
   ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the colour chooser stayed open";
-  Settle(run.dialog, 300);
-  EXPECT_EQ(CentreColour(GetDlgItem(run.dialog, kChipA1)), 0x0AC81Eu);
-  Screenshot(run.dialog, "colour");
+  Settle(run_.dialog, 300);
+  EXPECT_EQ(CentreColour(GetDlgItem(run_.dialog, kChipA1)), 0x0AC81Eu);
+  Screenshot(run_.dialog, "colour");
 
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0001 long 10\n0002 long 200\n0003 long 30\n"), std::string::npos)
@@ -224,48 +220,46 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   std::ofstream(preset, std::ios::binary) << std::string("\0\0\0\x32", 4);
   DeleteFileA(presetsPage.c_str());
   DeleteFileA((folder + "\\web_images\\b.q5q.jpg").c_str());
-  DialogRun& run = Start("thumbnail");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("thumbnail")) << "no dialog appeared";
   DeleteFileA((temp_ + "web_images\\dot 3.jpg").c_str());
 
   // Dot 3 keeps the settings and shows its thumbnail; after "N" a click on
   // the thumbnail brings them back.
-  ClickDot(run.dialog, 3);
-  PressButton(run.dialog, kNextGlue);
-  ASSERT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  ClickThumbnail(run.dialog);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
-  Screenshot(run.dialog, "thumbnail-recall");
+  ClickDot(run_.dialog, 3);
+  PressButton(run_.dialog, kNextGlue);
+  ASSERT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
+  ClickThumbnail(run_.dialog);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "normal");
+  Screenshot(run_.dialog, "thumbnail-recall");
 
   // The right button writes the page of the memory dots and opens it.
-  ClickThumbnail(run.dialog, true);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", temp_ + "dots.html"));
+  ClickThumbnail(run_.dialog, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Save an HTML page", temp_ + "dots.html"));
   std::string opened = shell.WaitFor("dots.html", 30);
   EXPECT_NE(opened.find("dots.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(temp_ + "web_images\\dot 3.jpg"));
 
   // With Ctrl, the chosen folder's files get the thumbnail of their own
   // settings, and the dialog's settings come back.
-  PressButton(run.dialog, kNextGlue);
-  ClickThumbnail(run.dialog, false, true);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
-  Settle(run.dialog, 500);
+  PressButton(run_.dialog, kNextGlue);
+  ClickThumbnail(run_.dialog, false, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Choose any file in the source folder", preset));
+  Settle(run_.dialog, 500);
   EXPECT_NE(ReadText(preset).find("\xFF\xD8\xFF"), std::string::npos)
       << "no JPEG thumbnail in the refreshed file";
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
 
   // "^" writes the page of that folder's presets and opens it.
-  PressButton(run.dialog, kPresetPage);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", presetsPage));
+  PressButton(run_.dialog, kPresetPage);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Choose any file in the source folder", preset));
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Save an HTML page", presetsPage));
   opened = shell.WaitFor("presets.html", 30);
   EXPECT_NE(opened.find("presets.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(folder + "\\web_images\\b.q5q.jpg"));
   EXPECT_NE(ReadText(presetsPage).find("b.q5q"), std::string::npos);
 
   // Ctrl on an empty dot stores the settings as well (unpinned).
-  ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
-  Settle(run.dialog, 200);
+  ClickDot(run_.dialog, 4, false, true);
   EXPECT_TRUE(Exists(DotFile(temp_, 4)));
   CancelWithEscape();
 }
