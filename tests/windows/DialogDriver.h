@@ -101,7 +101,7 @@ class DialogScenario : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Writes `input_`: a w x h ramp, different in every channel.
+  // Writes `input_`: a w x h picture, red rising along x and green along y.
   void WriteInput(const std::string& name, int width, int height);
   // Starts `render --dialog` on `input_`, output and record named after the
   // scenario, in an empty temporary folder of its own; false when no dialog
