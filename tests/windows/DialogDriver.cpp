@@ -250,10 +250,11 @@ BOOL CALLBACK FindChild(HWND child, LPARAM param) {
 
 }  // namespace
 
-void AnswerFileChooser(HWND chooser, const std::string& path) {
+bool AnswerFileChooser(HWND chooser, const std::string& path) {
   SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  return WaitUntilClosed(chooser, 20);
 }
 
 std::string ChooserFileName(HWND chooser) {
@@ -358,6 +359,70 @@ std::string ShellOpenStub::WaitFor(const std::string& expected, int seconds) con
     opened = ReadText(log_);
   }
   return opened;
+}
+
+void DialogScenario::SetUp() {
+  CreateDirectoryA("test-artifacts", nullptr);
+  CreateDirectoryA("test-tmp", nullptr);
+  GetEnvironmentVariableA("TMP", savedTmp_, sizeof savedTmp_);
+  GetEnvironmentVariableA("TEMP", savedTemp_, sizeof savedTemp_);
+  WriteInput("input", 90, 62);  // odd sizes catch swapped sides
+}
+
+void DialogScenario::TearDown() {
+  if (run_.process.hProcess) FinishDialogRun(run_, 0);  // a scenario that stopped early
+  SetEnvironmentVariableA("TMP", savedTmp_[0] ? savedTmp_ : nullptr);
+  SetEnvironmentVariableA("TEMP", savedTemp_[0] ? savedTemp_ : nullptr);
+}
+
+void DialogScenario::WriteInput(const std::string& name, int width, int height) {
+  input_ = "test-tmp\\scenario-" + name + ".png";
+  std::vector<std::uint8_t> rgb;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(90)});
+  ASSERT_TRUE(WritePng(input_, width, height, rgb));
+}
+
+bool DialogScenario::Start(const std::string& name, const std::string& extra) {
+  UseEmptyTempFolder(name);
+  output_ = "test-tmp\\scenario-" + name + ".png";
+  record_ = "test-tmp\\scenario-" + name + ".txt";
+  run_ = StartRecordedDialogRun(input_, output_, record_, extra);
+  return run_.dialog != nullptr;
+}
+
+void DialogScenario::UseEmptyTempFolder(const std::string& name) {
+  temp_ = FullPath("test-tmp\\temp-" + name) + "\\";
+  CreateDirectoryA(temp_.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE list = FindFirstFileA((temp_ + "*").c_str(), &found);
+  if (list != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((temp_ + found.cFileName).c_str());
+    while (FindNextFileA(list, &found));
+    FindClose(list);
+  }
+  // Of this program and of the programs it starts.
+  SetEnvironmentVariableA("TMP", temp_.c_str());
+  SetEnvironmentVariableA("TEMP", temp_.c_str());
+}
+
+void DialogScenario::Screenshot(HWND window, const std::string& name) {
+  Settle(window, 200);
+  EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+}
+
+std::string DialogScenario::PressOkForRecord() {
+  PressButton(run_.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run_, 120), 0);
+  EXPECT_TRUE(Exists(output_)) << "no output image";
+  return ReadText(record_);
+}
+
+void DialogScenario::CancelWithEscape() {
+  PostMessageA(GetDlgItem(run_.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(FinishDialogRun(run_, 60), kExitCancelled);
+  EXPECT_FALSE(Exists(output_)) << "a cancelled run wrote its image";
 }
 
 std::string FullPath(const std::string& path) {

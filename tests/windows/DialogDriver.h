@@ -3,6 +3,7 @@
 // controls and takes screenshots.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -50,8 +51,8 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 // ---- File choosers and windows of the export scenarios.
 
 // Types `path` as the file name of an open or save chooser and presses its
-// OK button.
-void AnswerFileChooser(HWND chooser, const std::string& path);
+// OK button; false when the chooser is still open 20 seconds later.
+bool AnswerFileChooser(HWND chooser, const std::string& path);
 // The file name the chooser shows.
 std::string ChooserFileName(HWND chooser);
 // Selects the first entry of the chooser's file list, as Home in the list
@@ -84,5 +85,40 @@ class ShellOpenStub {
 std::string FullPath(const std::string& path);
 std::string ReadText(const std::string& path);  // empty when missing
 bool Exists(const std::string& path);
+
+// Control numbers of the main dialog and of its windows.
+constexpr int kCancel = 2, kOk = 3, kChipA1 = 7, kNextGlue = 12, kHex = 14, kSave = 26,
+              kZoomIn = 32, kZoomOut = 33, kZoomFull = 34, kLoad = 35, kDice = 72, kGlueList = 73,
+              kUndo = 74, kRandomseed = 75, kEditDensity = 85, kEditA = 86, kEditScale = 90,
+              kEditDepth = 99, kReset = 115, kInfo = 116, kPsd = 117, kPresetPane = 123,
+              kPresetPage = 150;
+constexpr int kExitCancelled = 130;  // stellane.exe's exit code after Cancel
+
+// One scenario: stellane.exe on a picture of its own, with TMP and TEMP an
+// empty folder of the scenario's (where the dialog keeps its dot, undo,
+// directory and cached settings files), and screenshots in test-artifacts/.
+class DialogScenario : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Writes `input_`: a w x h picture, red rising along x and green along y.
+  void WriteInput(const std::string& name, int width, int height);
+  // Starts `render --dialog` on `input_`, output and record named after the
+  // scenario, in an empty temporary folder of its own; false when no dialog
+  // appeared.
+  bool Start(const std::string& name, const std::string& extra = "");
+  void UseEmptyTempFolder(const std::string& name);  // sets temp_
+  void Screenshot(HWND window, const std::string& name);
+  // OK ends the run with the image written; returns the recorded parameters.
+  std::string PressOkForRecord();
+  // Escape is Cancel: the run ends cancelled and writes no image.
+  void CancelWithEscape();
+
+  DialogRun run_;
+  std::string input_, output_, record_, temp_;
+
+ private:
+  char savedTmp_[MAX_PATH] = {}, savedTemp_[MAX_PATH] = {};
+};
 
 }  // namespace wintest

@@ -1,11 +1,9 @@
-// The main dialog's file scenarios under Wine, used the way a user would: the
-// PSD export with its progress window (cancelled there or by the host), and
-// loading a preset through the preset browser with its thumbnail pane, from
-// a folder of the user's and from the library beside the module. Each
-// scenario leaves screenshots in test-artifacts/.
+// The main dialog's file scenarios under Wine: the PSD export with its
+// progress window (cancelled there or by the host), and loading a preset
+// through the preset browser, from a folder of the user's and from the
+// library beside the module.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,61 +13,26 @@ namespace {
 
 using namespace wintest;
 
-constexpr int kOk = 3, kDice = 72, kSave = 26, kLoad = 35, kPsd = 117;
-constexpr int kEditA = 86, kEditDensity = 85, kEditScale = 90, kEditDepth = 99;
 constexpr int kStageText = 101, kPercentText = 102;  // of the progress window
-constexpr int kPresetPane = 123;
-constexpr int kExitCancelled = 130;
+constexpr int kWidth = 90, kHeight = 62;             // DialogScenario's input
 
-std::vector<unsigned char> ReadBytes(const std::string& path, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes(count);
-  in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(count));
-  bytes.resize(std::size_t(in.gcount()));
-  return bytes;
-}
-
-class DialogExports : public testing::Test {
+class DialogExports : public DialogScenario {
  protected:
-  void SetUp() override {
-    CreateDirectoryA("test-artifacts", nullptr);
-    CreateDirectoryA("test-tmp", nullptr);
-    input_ = "test-tmp\\exports-input.png";
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(90)});
-    ASSERT_TRUE(WritePng(input_, kWidth, kHeight, rgb));
-  }
-
-  DialogRun& Start(const std::string& name) {
-    output_ = "test-tmp\\exports-" + name + ".png";
-    DeleteFileA(output_.c_str());
-    run_ = StartDialogRun("render --dialog --quiet " + input_ + " " + output_, 60);
-    if (run_.dialog) Settle(run_.dialog, 300);
-    return run_;
-  }
-
   // Presses "PSD" and answers the save chooser, which proposes our name.
-  void ExportTo(DialogRun& run, const std::string& psd) {
-    PressButton(run.dialog, kPsd);
-    HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  void ExportTo(const std::string& psd) {
+    PressButton(run_.dialog, kPsd);
+    HWND chooser = FindRunDialog(run_, "Save a PSD file", 20);
     ASSERT_NE(chooser, nullptr) << "no PSD save chooser";
     EXPECT_NE(ChooserFileName(chooser).find("Stellane result"), std::string::npos)
         << ChooserFileName(chooser);
-    AnswerFileChooser(chooser, psd);
-  }
-
-  void Screenshot(HWND window, const std::string& name) {
-    Settle(window, 200);
-    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+    ASSERT_TRUE(AnswerFileChooser(chooser, psd));
   }
 
   // Presses Load, selects the preset browser's first file and sees the pane
   // turn from the grey ramp to that file's thumbnail.
-  void BrowseToFirstFile(DialogRun& run, const std::string& screenshot, HWND& browser) {
-    PressButton(run.dialog, kLoad);
-    browser = FindRunDialog(run, "Open a settings file", 20);
+  void BrowseToFirstFile(const std::string& screenshot, HWND& browser) {
+    PressButton(run_.dialog, kLoad);
+    browser = FindRunDialog(run_, "Open a settings file", 20);
     ASSERT_NE(browser, nullptr) << "no preset browser";
     HWND pane = FindControl(browser, kPresetPane);
     ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
@@ -89,43 +52,34 @@ class DialogExports : public testing::Test {
       texts += TextOf(dialog, edit) + "/";
     return texts;
   }
-
-  void TearDown() override {
-    if (run_.process.hProcess) FinishDialogRun(run_, 0);
-  }
-
-  static constexpr int kWidth = 90, kHeight = 62;  // odd sizes catch swapped sides
-  DialogRun run_;
-  std::string input_, output_;
 };
 
 TEST_F(DialogExports, PsdExportShowsItsProgressAndWritesTheImageSize) {
   const std::string psd = FullPath("test-tmp\\exports-result.psd");
   DeleteFileA(psd.c_str());
-  DialogRun& run = Start("psd");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("psd")) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
 
   // The progress window waits a second before it renders.
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   EXPECT_EQ(TextOf(progress, kStageText), "Rendering...");
   Screenshot(progress, "psd-progress");
   ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
 
   // The header's height and width (ExportPsdTest reads the rest of the file).
-  const std::vector<unsigned char> h = ReadBytes(psd, 26);
-  ASSERT_EQ(h.size(), 26u) << "no PSD file written";
-  auto be32 = [&](int at) { return h[at] << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3]; };
+  const std::string h = ReadText(psd);
+  ASSERT_GE(h.size(), 26u) << "no PSD file written";
+  auto be32 = [&](int at) {
+    return std::uint8_t(h[at]) << 24 | std::uint8_t(h[at + 1]) << 16 |
+           std::uint8_t(h[at + 2]) << 8 | std::uint8_t(h[at + 3]);
+  };
   EXPECT_EQ(be32(14), kHeight);
   EXPECT_EQ(be32(18), kWidth);
 
   // The dialog carries on, and OK still renders the host image.
-  Screenshot(run.dialog, "psd");
-  PressButton(run.dialog, kOk);
-  EXPECT_EQ(FinishDialogRun(run, 120), 0);
-  EXPECT_NE(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+  PressOkForRecord();
 }
 
 TEST_F(DialogExports, HostCancelDuringTheExportStopsItAndWritesNothing) {
@@ -135,19 +89,19 @@ TEST_F(DialogExports, HostCancelDuringTheExportStopsItAndWritesNothing) {
   const std::string psd = FullPath("test-tmp\\exports-host-cancelled.psd");
   DeleteFileA(psd.c_str());
   SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", "2");
-  DialogRun& run = Start("psd-host-cancel");
+  const bool started = Start("psd-host-cancel");
   SetEnvironmentVariableA("STELLANE_TEST_INTERRUPT_AT", nullptr);
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(started) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   ASSERT_TRUE(WaitUntilClosed(progress, 60)) << "the progress window stayed open";
   EXPECT_FALSE(Exists(psd)) << "the host's cancel did not stop the export";
-  Screenshot(run.dialog, "psd-host-cancel");
+  Screenshot(run_.dialog, "psd-host-cancel");
   // The Ctrl-C stands: the run ends cancelled.
-  PressButton(run.dialog, kOk);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  PressButton(run_.dialog, kOk);
+  EXPECT_EQ(FinishDialogRun(run_, 60), kExitCancelled);
   EXPECT_FALSE(Exists(output_));
 }
 
@@ -157,68 +111,57 @@ TEST_F(DialogExports, PresetBrowserShowsTheThumbnailAndLoadsTheChosenPreset) {
   const std::string preset = folder + "\\starry.q9r";
   CreateDirectoryA(folder.c_str(), nullptr);
   DeleteFileA(preset.c_str());
-  DialogRun& run = Start("presets");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("presets")) << "no dialog appeared";
 
-  PressButton(run.dialog, kDice);
-  const std::string saved = Edits(run.dialog);
-  PressButton(run.dialog, kSave);
-  HWND saver = FindRunDialog(run, "Save a settings file", 20);
+  PressButton(run_.dialog, kDice);
+  const std::string saved = Edits(run_.dialog);
+  PressButton(run_.dialog, kSave);
+  HWND saver = FindRunDialog(run_, "Save a settings file", 20);
   ASSERT_NE(saver, nullptr) << "no settings save chooser";
-  AnswerFileChooser(saver, preset);
-  ASSERT_TRUE(WaitUntilClosed(saver, 20));
-  Settle(run.dialog, 200);
-  ASSERT_NE(GetFileAttributesA(preset.c_str()), INVALID_FILE_ATTRIBUTES) << "no preset saved";
+  ASSERT_TRUE(AnswerFileChooser(saver, preset));
+  Settle(run_.dialog, 200);
+  ASSERT_TRUE(Exists(preset)) << "no preset saved";
 
-  PressButton(run.dialog, kDice);
-  ASSERT_NE(Edits(run.dialog), saved);
+  PressButton(run_.dialog, kDice);
+  ASSERT_NE(Edits(run_.dialog), saved);
 
   HWND browser = nullptr;
-  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-browser", browser));
-  AnswerFileChooser(browser, preset);
-  ASSERT_TRUE(WaitUntilClosed(browser, 20));
-  Settle(run.dialog, 500);
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile("preset-browser", browser));
+  ASSERT_TRUE(AnswerFileChooser(browser, preset));
+  Settle(run_.dialog, 500);
 
-  EXPECT_EQ(Edits(run.dialog), saved);
-  Screenshot(run.dialog, "preset-loaded");
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
-  EXPECT_EQ(GetFileAttributesA(output_.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Edits(run_.dialog), saved);
+  Screenshot(run_.dialog, "preset-loaded");
+  CancelWithEscape();
 }
 
 TEST_F(DialogExports, PresetBrowserOpensTheLibraryBesideTheModuleFirst) {
-  DialogRun& run = Start("library");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("library")) << "no dialog appeared";
   HWND browser = nullptr;
-  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile(run, "preset-library", browser));
+  ASSERT_NO_FATAL_FAILURE(BrowseToFirstFile("preset-library", browser));
   // The library's first preset by name (presets/library.txt), from the
   // folder "presets" beside Stellane.8bf in the build folder.
   const std::string first = ChooserFileName(browser);
   EXPECT_NE(first.find("Aurora veils"), std::string::npos) << first;
-  AnswerFileChooser(browser, first);
-  ASSERT_TRUE(WaitUntilClosed(browser, 20));
-  Settle(run.dialog, 500);
+  ASSERT_TRUE(AnswerFileChooser(browser, first));
+  Settle(run_.dialog, 500);
 
   // Its paramA and density as the table gives them.
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "75");
-  EXPECT_EQ(TextOf(run.dialog, kEditDensity), "20");
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "75");
+  EXPECT_EQ(TextOf(run_.dialog, kEditDensity), "20");
+  CancelWithEscape();
 }
 
 TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   // Large enough that the export takes a while, so that Cancel reaches it
   // between rows.
-  input_ = "test-tmp\\exports-large.png";
-  std::vector<std::uint8_t> rgb(std::size_t(2000) * 1500 * 3, 60);
-  ASSERT_TRUE(WritePng(input_, 2000, 1500, rgb));
+  ASSERT_NO_FATAL_FAILURE(WriteInput("huge", 2000, 1500));
   const std::string psd = FullPath("test-tmp\\exports-cancelled.psd");
   DeleteFileA(psd.c_str());
-  DialogRun& run = Start("psd-cancel");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("psd-cancel")) << "no dialog appeared";
 
-  ASSERT_NO_FATAL_FAILURE(ExportTo(run, psd));
-  HWND progress = FindRunDialog(run, "PSD file progress", 20);
+  ASSERT_NO_FATAL_FAILURE(ExportTo(psd));
+  HWND progress = FindRunDialog(run_, "PSD file progress", 20);
   ASSERT_NE(progress, nullptr) << "no progress window";
   // Once the percentage moves, the rendering runs: Cancel.
   std::string percent = "0%";
@@ -231,19 +174,17 @@ TEST_F(DialogExports, CancelInTheProgressWindowStopsTheExportAndWritesNothing) {
   Screenshot(progress, "psd-progress-running");
   PressButton(progress, IDCANCEL);
   ASSERT_TRUE(WaitUntilClosed(progress, 30)) << "the progress window stayed open";
-  EXPECT_EQ(GetFileAttributesA(psd.c_str()), INVALID_FILE_ATTRIBUTES)
-      << "a cancelled export left a file";
+  EXPECT_FALSE(Exists(psd)) << "a cancelled export left a file";
 
-  // The dialog works on: a second export is possible, and Cancel ends the run.
-  PressButton(run.dialog, kPsd);
-  HWND chooser = FindRunDialog(run, "Save a PSD file", 20);
+  // The dialog works on: a second export is possible, and Cancel ends the run_.
+  PressButton(run_.dialog, kPsd);
+  HWND chooser = FindRunDialog(run_, "Save a PSD file", 20);
   ASSERT_NE(chooser, nullptr) << "no second PSD save chooser";
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   ASSERT_TRUE(WaitUntilClosed(chooser, 20));
-  EXPECT_EQ(FindRunDialog(run, "PSD file progress", 2), nullptr)
+  EXPECT_EQ(FindRunDialog(run_, "PSD file progress", 2), nullptr)
       << "progress after a cancelled chooser";
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  CancelWithEscape();
 }
 
 }  // namespace

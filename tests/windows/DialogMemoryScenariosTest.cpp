@@ -1,16 +1,11 @@
 // The main dialog's memory scenarios under Wine, used the way a user would:
-// memory dots and their thumbnail with its pages, Undo, Save through the save
-// chooser, a colour chip answered in the colour chooser, the glue step and
-// the info box. Every run gets a temporary folder of its own (TMP), where the
-// dialog keeps its dot, undo, directory and cached settings files, so runs
-// neither see nor leave pinned dots. Each scenario leaves a screenshot in
-// test-artifacts/.
+// memory dots and their thumbnail with its pages, Undo, Save, a colour chip
+// answered in the colour chooser, the glue step and the info box.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,11 +16,6 @@ namespace {
 
 using namespace wintest;
 
-constexpr int kOk = 3, kCancel = 2, kNextGlue = 12, kSave = 26, kUndo = 74, kInfo = 116;
-constexpr int kDice = 72, kPresetPage = 150;
-constexpr int kChipA1 = 7, kGlueList = 73;
-constexpr int kEditA = 86, kEditDensity = 85;
-constexpr int kExitCancelled = 130;
 constexpr int kDefaultA = 43;  // paramA of a fresh parameter record
 // The colour chooser's red, green and blue boxes.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
@@ -59,8 +49,8 @@ std::vector<COLORREF> DotLook(HWND dialog, int index) {
   return look;
 }
 
-void ClickDot(HWND dialog, int index, bool rightButton = false) {
-  ClickIn(dialog, kDots[index].left + 6, kDots[index].top + 6, rightButton);
+void ClickDot(HWND dialog, int index, bool rightButton = false, bool ctrlHeld = false) {
+  ClickIn(dialog, kDots[index].left + 6, kDots[index].top + 6, rightButton, ctrlHeld);
   Settle(dialog, 200);  // the click command is posted on release
 }
 
@@ -75,129 +65,60 @@ void ClickThumbnail(HWND dialog, bool rightButton = false, bool ctrlHeld = false
 void Choose(const DialogRun& run, const char* title, const std::string& path) {
   HWND chooser = FindRunDialog(run, title, 20);
   ASSERT_NE(chooser, nullptr) << "no chooser \"" << title << "\"";
-  AnswerFileChooser(chooser, path);
-  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the chooser stayed open: " << title;
+  ASSERT_TRUE(AnswerFileChooser(chooser, path)) << "the chooser stayed open: " << title;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+using DialogMemory = DialogScenario;
+
+std::string DotFile(const std::string& temp, int index) {
+  return temp + "Stellane memory dot " + std::to_string(index) + ".q9r";
 }
-
-class DialogMemory : public testing::Test {
- protected:
-  void SetUp() override {
-    CreateDirectoryA("test-artifacts", nullptr);
-    CreateDirectoryA("test-tmp", nullptr);
-    input_ = "test-tmp\\memory-input.png";
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < 50; ++y)
-      for (int x = 0; x < 70; ++x)
-        rgb.insert(rgb.end(), {std::uint8_t(3 * x), std::uint8_t(60), std::uint8_t(4 * y)});
-    ASSERT_TRUE(WritePng(input_, 70, 50, rgb));
-    GetEnvironmentVariableA("TMP", savedTmp_, sizeof savedTmp_);
-    GetEnvironmentVariableA("TEMP", savedTemp_, sizeof savedTemp_);
-  }
-
-  // Starts the run in an empty temporary folder of its own; the output and
-  // the recorded descriptor are named after the scenario.
-  DialogRun& Start(const std::string& name, const std::string& extra = "") {
-    UseEmptyTempFolder(name);
-    output_ = "test-tmp\\memory-" + name + ".png";
-    record_ = "test-tmp\\memory-" + name + ".txt";
-    run_ = StartRecordedDialogRun(input_, output_, record_, extra);
-    return run_;
-  }
-
-  // TMP and TEMP of this program, and of the programs it starts, name an
-  // empty folder of the scenario's.
-  void UseEmptyTempFolder(const std::string& name) {
-    temp_ = FullPath("test-tmp\\memory-" + name) + "\\";
-    CreateDirectoryA(temp_.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE list = FindFirstFileA((temp_ + "*").c_str(), &found);
-    if (list != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((temp_ + found.cFileName).c_str());
-      while (FindNextFileA(list, &found));
-      FindClose(list);
-    }
-    SetEnvironmentVariableA("TMP", temp_.c_str());
-    SetEnvironmentVariableA("TEMP", temp_.c_str());
-  }
-
-  std::string DotFile(int index) const {
-    return temp_ + "Stellane memory dot " + std::to_string(index) + ".q9r";
-  }
-
-  void Screenshot(HWND window, const std::string& name) {
-    Settle(window, 200);
-    EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
-  }
-
-  // OK ends the run with the image written and the parameters recorded.
-  std::string PressOkForRecord() {
-    PressButton(run_.dialog, kOk);
-    EXPECT_EQ(FinishDialogRun(run_, 120), 0);
-    EXPECT_TRUE(Exists(output_)) << "no output image";
-    return ReadText(record_);
-  }
-
-  void TearDown() override {
-    if (run_.process.hProcess) FinishDialogRun(run_, 0);
-    SetEnvironmentVariableA("TMP", savedTmp_[0] ? savedTmp_ : nullptr);
-    SetEnvironmentVariableA("TEMP", savedTemp_[0] ? savedTemp_ : nullptr);
-  }
-
-  DialogRun run_;
-  std::string input_, output_, record_, temp_;
-  char savedTmp_[MAX_PATH] = {}, savedTemp_[MAX_PATH] = {};
-};
 
 TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
-  DialogRun& run = Start("dots");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("dots")) << "no dialog appeared";
   // The opening keeps the incoming settings in the first unpinned dot.
-  EXPECT_TRUE(Exists(DotFile(0)));
-  EXPECT_FALSE(Exists(DotFile(3)));
-  const std::vector<COLORREF> empty = DotLook(run.dialog, 3);
-  const std::vector<COLORREF> scratchCurrent = DotLook(run.dialog, 0);
+  EXPECT_TRUE(Exists(DotFile(temp_, 0)));
+  EXPECT_FALSE(Exists(DotFile(temp_, 3)));
+  const std::vector<COLORREF> empty = DotLook(run_.dialog, 3);
+  const std::vector<COLORREF> scratchCurrent = DotLook(run_.dialog, 0);
   EXPECT_NE(scratchCurrent, empty);
 
   // A command that changes the settings leaves the scratch dot filled but
   // no longer current.
-  DragIn(run.dialog, 140, 52, 195, 52);
-  ASSERT_EQ(TextOf(run.dialog, kEditA), "50");
-  PressButton(run.dialog, kNextGlue);
-  const std::vector<COLORREF> scratchFilled = DotLook(run.dialog, 0);
+  DragIn(run_.dialog, 140, 52, 195, 52);
+  ASSERT_EQ(TextOf(run_.dialog, kEditA), "50");
+  PressButton(run_.dialog, kNextGlue);
+  const std::vector<COLORREF> scratchFilled = DotLook(run_.dialog, 0);
   EXPECT_NE(scratchFilled, scratchCurrent);
   EXPECT_NE(scratchFilled, empty);
 
   // A click on an empty dot stores the settings there, pinned and current.
-  ClickDot(run.dialog, 3);
-  ASSERT_TRUE(Exists(DotFile(3)));
-  EXPECT_EQ(ReadItems(DotFile(3), 15).back(), 50);  // item 15: paramA
-  const std::vector<COLORREF> stored = DotLook(run.dialog, 3);
+  ClickDot(run_.dialog, 3);
+  ASSERT_TRUE(Exists(DotFile(temp_, 3)));
+  EXPECT_EQ(ReadItems(DotFile(temp_, 3), 15).back(), 50);  // item 15: paramA
+  const std::vector<COLORREF> stored = DotLook(run_.dialog, 3);
   EXPECT_NE(stored, empty);
   EXPECT_NE(stored, scratchFilled);
 
   // A right-click on an empty dot stores too, and takes the current mark.
-  DragIn(run.dialog, 140, 52, 150, 52);
-  const std::string other = TextOf(run.dialog, kEditA);
+  DragIn(run_.dialog, 140, 52, 150, 52);
+  const std::string other = TextOf(run_.dialog, kEditA);
   ASSERT_NE(other, "50");
-  ClickDot(run.dialog, 4, true);
-  ASSERT_TRUE(Exists(DotFile(4)));
-  EXPECT_EQ(std::to_string(ReadItems(DotFile(4), 15).back()), other);
-  EXPECT_NE(DotLook(run.dialog, 3), stored);
+  ClickDot(run_.dialog, 4, true);
+  ASSERT_TRUE(Exists(DotFile(temp_, 4)));
+  EXPECT_EQ(std::to_string(ReadItems(DotFile(temp_, 4), 15).back()), other);
+  EXPECT_NE(DotLook(run_.dialog, 3), stored);
 
   // A plain click on a filled dot brings its settings back into the boxes.
-  ClickDot(run.dialog, 3);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
-  EXPECT_EQ(DotLook(run.dialog, 3), stored);
-  Screenshot(run.dialog, "memory-dots");
+  ClickDot(run_.dialog, 3);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "50");
+  EXPECT_EQ(DotLook(run_.dialog, 3), stored);
+  Screenshot(run_.dialog, "memory-dots");
 
   // A right-click on a filled dot empties it; its settings stay in the boxes.
-  ClickDot(run.dialog, 4, true);
-  EXPECT_EQ(DotLook(run.dialog, 4), empty);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "50");
+  ClickDot(run_.dialog, 4, true);
+  EXPECT_EQ(DotLook(run_.dialog, 4), empty);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "50");
 
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0007 long 50\n"), std::string::npos) << record;
@@ -211,19 +132,17 @@ TEST_F(DialogMemory, DotsStoreRecallAndClearSettings) {
 }
 
 TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
-  DialogRun& run = Start("undo");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  ASSERT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
+  ASSERT_TRUE(Start("undo")) << "no dialog appeared";
+  ASSERT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
   // Typing: the edit timer takes the new value one second later.
-  TypeInto(run.dialog, kEditA, "80");
-  Settle(run.dialog, 1500);
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), "80");
-  PressButton(run.dialog, kUndo);
-  EXPECT_EQ(TextOf(run.dialog, kEditA), std::to_string(kDefaultA));
-  Screenshot(run.dialog, "undo");
+  TypeInto(run_.dialog, kEditA, "80");
+  Settle(run_.dialog, 1500);
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), "80");
+  PressButton(run_.dialog, kUndo);
+  EXPECT_EQ(TextOf(run_.dialog, kEditA), std::to_string(kDefaultA));
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0007 long " + std::to_string(kDefaultA) + "\n"), std::string::npos)
       << record;
@@ -232,21 +151,19 @@ TEST_F(DialogMemory, UndoGoesBackAndForthBetweenTheLastTwoStates) {
 TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   const std::string saved = FullPath("test-tmp\\memory-saved.q9r");
   DeleteFileA(saved.c_str());
-  DialogRun& run = Start("save");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  DragIn(run.dialog, 140, 52, 195, 52);    // A 50
-  DragIn(run.dialog, 133, 388, 133, 388);  // density 0: the track's first pixels
-  ASSERT_EQ(TextOf(run.dialog, kEditDensity), "0");
+  ASSERT_TRUE(Start("save")) << "no dialog appeared";
+  DragIn(run_.dialog, 140, 52, 195, 52);    // A 50
+  DragIn(run_.dialog, 133, 388, 133, 388);  // density 0: the track's first pixels
+  ASSERT_EQ(TextOf(run_.dialog, kEditDensity), "0");
 
-  PressButton(run.dialog, kSave);
-  HWND chooser = FindRunDialog(run, "Save a settings file", 20);
+  PressButton(run_.dialog, kSave);
+  HWND chooser = FindRunDialog(run_, "Save a settings file", 20);
   ASSERT_NE(chooser, nullptr) << "no save chooser";
   EXPECT_NE(ChooserFileName(chooser).find("Stellane settings"), std::string::npos)
       << ChooserFileName(chooser);
   Screenshot(chooser, "save-chooser");
-  AnswerFileChooser(chooser, saved);
-  ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the save chooser stayed open";
-  Settle(run.dialog, 200);
+  ASSERT_TRUE(AnswerFileChooser(chooser, saved)) << "the save chooser stayed open";
+  Settle(run_.dialog, 200);
 
   // Version 50, then colours; item 15 is paramA, item 16 density.
   const std::vector<std::int32_t> items = ReadItems(saved, 16);
@@ -254,20 +171,22 @@ TEST_F(DialogMemory, SaveWritesTheShownSettingsToTheChosenFile) {
   EXPECT_EQ(items[0], 50);
   EXPECT_EQ(items[14], 50);
   EXPECT_EQ(items[15], 0);
-  Screenshot(run.dialog, "save");
 
-  // Cancel keeps the saved file but renders nothing.
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
-  EXPECT_FALSE(Exists(output_));
+  // Cancel keeps the saved file.
+  CancelWithEscape();
   EXPECT_TRUE(Exists(saved));
 }
 
-TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
-  DialogRun& run = Start("colour");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  PressButton(run.dialog, kChipA1);
-  HWND chooser = FindRunDialog(run, "Color", 20);
+TEST_F(DialogMemory, GlueStepWrapsAndAChipTakesTheColourChosenInTheColourChooser) {
+  ASSERT_TRUE(Start("glue-colour", "--glue 62")) << "no dialog appeared";
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "screendim");
+  PressButton(run_.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "normal");
+  PressButton(run_.dialog, kNextGlue);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
+
+  PressButton(run_.dialog, kChipA1);
+  HWND chooser = FindRunDialog(run_, "Color", 20);
   ASSERT_NE(chooser, nullptr) << "no colour chooser";
   SetDlgItemTextA(chooser, kChooserRed, "10");
   SetDlgItemTextA(chooser, kChooserGreen, "200");
@@ -276,10 +195,9 @@ TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
   PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
   ASSERT_TRUE(WaitUntilClosed(chooser, 20)) << "the colour chooser stayed open";
-  Settle(run.dialog, 300);
-  // The chip shows the new colour.
-  EXPECT_EQ(CentreColour(GetDlgItem(run.dialog, kChipA1)), 0x0AC81Eu);
-  Screenshot(run.dialog, "colour");
+  Settle(run_.dialog, 300);
+  EXPECT_EQ(CentreColour(GetDlgItem(run_.dialog, kChipA1)), 0x0AC81Eu);
+  Screenshot(run_.dialog, "colour");
 
   const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("0001 long 10\n0002 long 200\n0003 long 30\n"), std::string::npos)
@@ -287,18 +205,6 @@ TEST_F(DialogMemory, ColourChipTakesTheColourChosenInTheColourChooser) {
   // The other chips keep their colours: A2 is (98, 213, 143) by default.
   EXPECT_NE(record.find("0004 long 98\n0005 long 213\n0006 long 143\n"), std::string::npos)
       << record;
-}
-
-TEST_F(DialogMemory, GlueStepWrapsFromTheLastModeToTheFirst) {
-  DialogRun& run = Start("glue", "--glue 62");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "screendim");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
-  PressButton(run.dialog, kNextGlue);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  Screenshot(run.dialog, "glue");
-  const std::string record = PressOkForRecord();
   EXPECT_NE(record.find("GLUE enum GLty GL02\n"), std::string::npos) << record;
 }
 
@@ -311,58 +217,51 @@ TEST_F(DialogMemory, ThumbnailRecallsWritesTheDotPageAndRefreshesAFolderWithItsP
   const std::string preset = folder + "\\b.q5q.q9r";
   const std::string presetsPage = folder + "\\presets.html";
   CreateDirectoryA(folder.c_str(), nullptr);
-  WriteBytes(preset, std::string("\0\0\0\x32", 4));
+  std::ofstream(preset, std::ios::binary) << std::string("\0\0\0\x32", 4);
   DeleteFileA(presetsPage.c_str());
   DeleteFileA((folder + "\\web_images\\b.q5q.jpg").c_str());
-  DialogRun& run = Start("thumbnail");
-  ASSERT_NE(run.dialog, nullptr) << "no dialog appeared";
+  ASSERT_TRUE(Start("thumbnail")) << "no dialog appeared";
   DeleteFileA((temp_ + "web_images\\dot 3.jpg").c_str());
 
   // Dot 3 keeps the settings and shows its thumbnail; after "N" a click on
   // the thumbnail brings them back.
-  ClickDot(run.dialog, 3);
-  PressButton(run.dialog, kNextGlue);
-  ASSERT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  ClickThumbnail(run.dialog);
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "normal");
-  Screenshot(run.dialog, "thumbnail-recall");
+  ClickDot(run_.dialog, 3);
+  PressButton(run_.dialog, kNextGlue);
+  ASSERT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
+  ClickThumbnail(run_.dialog);
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "normal");
+  Screenshot(run_.dialog, "thumbnail-recall");
 
   // The right button writes the page of the memory dots and opens it.
-  ClickThumbnail(run.dialog, true);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", temp_ + "dots.html"));
+  ClickThumbnail(run_.dialog, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Save an HTML page", temp_ + "dots.html"));
   std::string opened = shell.WaitFor("dots.html", 30);
   EXPECT_NE(opened.find("dots.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(temp_ + "web_images\\dot 3.jpg"));
-  Screenshot(run.dialog, "memory-dot-page");
 
   // With Ctrl, the chosen folder's files get the thumbnail of their own
   // settings, and the dialog's settings come back.
-  PressButton(run.dialog, kNextGlue);
-  ClickThumbnail(run.dialog, false, true);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
-  Settle(run.dialog, 500);
+  PressButton(run_.dialog, kNextGlue);
+  ClickThumbnail(run_.dialog, false, true);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Choose any file in the source folder", preset));
+  Settle(run_.dialog, 500);
   EXPECT_NE(ReadText(preset).find("\xFF\xD8\xFF"), std::string::npos)
       << "no JPEG thumbnail in the refreshed file";
-  EXPECT_EQ(TextOf(run.dialog, kGlueList), "procedural +");
-  Screenshot(run.dialog, "batch-thumbnails");
+  EXPECT_EQ(TextOf(run_.dialog, kGlueList), "procedural +");
 
   // "^" writes the page of that folder's presets and opens it.
-  PressButton(run.dialog, kPresetPage);
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Choose any file in the source folder", preset));
-  ASSERT_NO_FATAL_FAILURE(Choose(run, "Save an HTML page", presetsPage));
+  PressButton(run_.dialog, kPresetPage);
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Choose any file in the source folder", preset));
+  ASSERT_NO_FATAL_FAILURE(Choose(run_, "Save an HTML page", presetsPage));
   opened = shell.WaitFor("presets.html", 30);
   EXPECT_NE(opened.find("presets.html"), std::string::npos) << opened;
   EXPECT_TRUE(Exists(folder + "\\web_images\\b.q5q.jpg"));
   EXPECT_NE(ReadText(presetsPage).find("b.q5q"), std::string::npos);
-  Screenshot(run.dialog, "presets-page");
 
   // Ctrl on an empty dot stores the settings as well (unpinned).
-  ClickIn(run.dialog, kDots[4].left + 6, kDots[4].top + 6, false, true);
-  Settle(run.dialog, 200);
-  EXPECT_TRUE(Exists(DotFile(4)));
-
-  PostMessageA(GetDlgItem(run.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run, 60), kExitCancelled);
+  ClickDot(run_.dialog, 4, false, true);
+  EXPECT_TRUE(Exists(DotFile(temp_, 4)));
+  CancelWithEscape();
 }
 
 // The plug-in loaded into this program and run by the test host on a thread

@@ -1,35 +1,46 @@
 // The resources of the built Stellane.8bf as a host sees them: the property
-// list it scans before loading the module, the version block and the dialog
-// templates the module shows.
+// list it scans before loading the module, the scripting terminology, the
+// version block and the dialog templates the module shows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Property {
-  std::string vendor, key;  // as the four characters read in memory order
-  std::uint32_t id;
-  std::uint32_t length;
-  std::string data;
-};
+// A bounds-checked reader over a resource's bytes; numbers are little-endian.
+struct Reader {
+  const std::string& data;
+  std::size_t pos = 0;
+  bool overrun = false;
 
-struct Pipl {
-  std::uint16_t prefix = 0;
-  std::uint32_t version = 0, count = 0;
-  std::vector<Property> properties;
-  std::size_t bytesWalked = 0, size = 0;
+  std::string Take(std::size_t n) {
+    if (data.size() - pos < n) {
+      overrun = true;
+      pos = data.size();
+      return {};
+    }
+    pos += n;
+    return std::string(data.begin() + std::ptrdiff_t(pos - n), data.begin() + std::ptrdiff_t(pos));
+  }
+  std::uint32_t Number(std::size_t bytes) {
+    const std::string s = Take(bytes);
+    std::uint32_t v = 0;
+    for (auto c = s.rbegin(); c != s.rend(); ++c) v = v << 8 | std::uint8_t(*c);
+    return v;
+  }
+  std::uint32_t Word() { return Number(2); }
+  std::uint32_t Byte() { return Number(1); }
+  // A four-character code, stored as a little-endian number.
+  std::string Code() {
+    const std::string s = Take(4);
+    return {s.rbegin(), s.rend()};
+  }
+  std::string Pascal() { return Take(Byte()); }
 };
-
-std::uint32_t Le32(const char* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
 
 class ModuleResources : public ::testing::Test {
  protected:
@@ -50,30 +61,6 @@ class ModuleResources : public ::testing::Test {
                        SizeofResource(module, info));
   }
 
-  // Walks the list as a host that trusts the stored lengths does.
-  static Pipl ReadPipl() {
-    Pipl pipl;
-    const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
-    pipl.size = raw.size();
-    if (raw.size() < 10) return pipl;
-    std::memcpy(&pipl.prefix, raw.data(), 2);
-    pipl.version = Le32(raw.data() + 2);
-    pipl.count = Le32(raw.data() + 6);
-    std::size_t at = 10;
-    for (std::uint32_t i = 0; i < pipl.count && at + 16 <= raw.size(); ++i) {
-      Property p;
-      p.vendor = raw.substr(at, 4);
-      p.key = raw.substr(at + 4, 4);
-      p.id = Le32(raw.data() + at + 8);
-      p.length = Le32(raw.data() + at + 12);
-      p.data = raw.substr(at + 16, p.length);
-      at += 16 + p.length;
-      pipl.properties.push_back(p);
-    }
-    pipl.bytesWalked = at;
-    return pipl;
-  }
-
   static HMODULE module;
 };
 HMODULE ModuleResources::module = nullptr;
@@ -84,17 +71,14 @@ std::string Bytes(std::initializer_list<int> bytes) {
   return s;
 }
 
+// Read as a host that trusts the stored lengths reads it.
 TEST_F(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
   ASSERT_NE(module, nullptr) << "cannot open " << STELLANE_PLUGIN_PATH;
-  const Pipl pipl = ReadPipl();
-  EXPECT_EQ(pipl.prefix, 1);
-  EXPECT_EQ(pipl.version, 0u);
-  ASSERT_EQ(pipl.count, 9u);
-  ASSERT_EQ(pipl.properties.size(), 9u);
-  // Hosts that step by the stored length without rounding land exactly on
-  // the end: every length is already a multiple of four.
-  EXPECT_EQ(pipl.bytesWalked, pipl.size);
-
+  const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
+  Reader r{raw};
+  EXPECT_EQ(r.Word(), 1u);     // prefix
+  EXPECT_EQ(r.Number(4), 0u);  // version
+  ASSERT_EQ(r.Number(4), 9u);  // properties
   using namespace std::string_literals;
   // Four-char codes are little-endian numbers, so "kind" reads "dnik".
   const struct {
@@ -112,15 +96,99 @@ TEST_F(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
       {"icif",
        Bytes({1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0})},
   };
-  for (std::size_t i = 0; i < 9; ++i) {
-    const Property& p = pipl.properties[i];
-    SCOPED_TRACE(expected[i].key);
-    EXPECT_EQ(p.vendor, "MIB8");
-    EXPECT_EQ(p.key, expected[i].key);
-    EXPECT_EQ(p.id, 0u);
-    EXPECT_EQ(p.length % 4, 0u);
-    EXPECT_EQ(p.data, expected[i].data);
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.key);
+    EXPECT_EQ(r.Take(4), "MIB8");  // vendor and key as the characters lie in memory
+    EXPECT_EQ(r.Take(4), e.key);
+    EXPECT_EQ(r.Number(4), 0u);  // id
+    const std::uint32_t length = r.Number(4);
+    EXPECT_EQ(length % 4, 0u);
+    EXPECT_EQ(r.Take(length), e.data);
   }
+  // Hosts that step by the stored length without rounding land exactly on
+  // the end: every length is already a multiple of four.
+  EXPECT_FALSE(r.overrun);
+  EXPECT_EQ(r.pos, raw.size());
+}
+
+// The 'AETE' terminology, parsed field by field.
+TEST_F(ModuleResources, TerminologyNamesTheEventParametersAndGlueModes) {
+  const std::string bytes = Resource(MAKEINTRESOURCEA(16000), "AETE");
+  ASSERT_FALSE(bytes.empty()) << STELLANE_PLUGIN_PATH;
+  Reader r{bytes};
+  EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
+  EXPECT_EQ(r.Byte(), 1u);  // version 1.1
+  EXPECT_EQ(r.Byte(), 1u);
+  EXPECT_EQ(r.Word(), 0u);  // language
+  EXPECT_EQ(r.Word(), 0u);  // script
+  ASSERT_EQ(r.Word(), 1u);  // suites
+
+  EXPECT_EQ(r.Pascal(), "Quillwork");
+  EXPECT_EQ(r.Pascal(), "Stellane");
+  EXPECT_EQ(r.Code(), "Zrnb");
+  EXPECT_EQ(r.Word(), 1u);  // level
+  EXPECT_EQ(r.Word(), 1u);  // version
+  ASSERT_EQ(r.Word(), 1u);  // events
+
+  EXPECT_EQ(r.Pascal(), "Stellane");
+  EXPECT_EQ(r.Pascal(), "Makes stars and nebulae");
+  EXPECT_EQ(r.Code(), "Zrnb");  // class
+  EXPECT_EQ(r.Code(), "Zrnb");  // id
+  EXPECT_EQ(r.Code(), "null");  // reply
+  EXPECT_EQ(r.Pascal(), "");
+  EXPECT_EQ(r.Word(), 0u);
+  EXPECT_EQ(r.Code(), "#ImR");  // direct parameter
+  EXPECT_EQ(r.Pascal(), "");
+  EXPECT_EQ(r.Word(), 0xB000u);
+
+  // Key, name and description of each parameter, in order.
+  const char* params =
+      "0001:color A1 red:color d red|0002:color A1 green:color d green|0003:color A1 blue:color d "
+      "blue|0004:color A2 red:color e red|0005:color A2 green:color e green|0006:color A2 blue:"
+      "color e blue|0007:A:unk1|0008:density:density|0009:brightness:brightness|0010:nebula scale:"
+      "nebula scale|0011:texture:texture|0012:contrast:contrast|0013:star scale:star scale|0014:"
+      "fibrousness:fibrousness|0015:depth:depth|GLUE:glue:glue|0017:opacity:opacity|0018:color:"
+      "color|0019:random seed:random seed|0020:B:unk13|0021:color B2 red:color f red|0022:color B2 "
+      "green:color f green|0023:color B2 blue:color f blue|0024:color B1 red:color g "
+      "red|0025:color "
+      "B1 green:color g green|0026:color B1 blue:color g blue|";
+  ASSERT_EQ(r.Word(), 26u);
+  for (std::string rest = params; !rest.empty(); rest.erase(0, rest.find('|') + 1)) {
+    const std::string entry = rest.substr(0, rest.find('|'));
+    const std::string key = entry.substr(0, 4);
+    const std::size_t colon = entry.find(':', 5);
+    EXPECT_EQ(r.Pascal(), entry.substr(5, colon - 5)) << key;
+    EXPECT_EQ(r.Code(), key);
+    EXPECT_EQ(r.Code(), key == "GLUE" ? "GLty" : "long") << key;
+    EXPECT_EQ(r.Pascal(), entry.substr(colon + 1)) << key;
+    EXPECT_EQ(r.Word(), key == "GLUE" ? 0xA000u : 0x8000u) << key;
+  }
+  EXPECT_EQ(r.Word(), 0u);  // classes
+  EXPECT_EQ(r.Word(), 0u);  // comparison operators
+  ASSERT_EQ(r.Word(), 1u);  // enumerations
+  EXPECT_EQ(r.Code(), "GLty");
+  // Modes 60 and 61 have no entry; 62 closes the list.
+  const char* glue =
+      "normal|procedural +|procedural -|difference|lighten|darken|add|subtract|multiply|screen|"
+      "hard light|overlay|superlay|exclusion|color|luminance|linear light|pin light|spin light|"
+      "vivid a|vivid b|saturation|hue|similarity|cross|harsh diff|soft light|bright|dim|dodge|burn|"
+      "ace|king|queen|jack|and|or|xor|multibright|hot|cold|wet|dry|up|down|wax|wane|north|south|"
+      "east|west|hard mix|frontal|parietal|temporal|occipital|limbic|dextrous|sinister|";
+  ASSERT_EQ(r.Word(), 60u);
+  int mode = 1;
+  for (std::string rest = std::string(glue) + "screendim|"; !rest.empty();
+       rest.erase(0, rest.find('|') + 1), mode = mode == 59 ? 62 : mode + 1) {
+    const std::string name = rest.substr(0, rest.find('|'));
+    char code[5];
+    std::snprintf(code, sizeof code, "GL%02d", mode);
+    EXPECT_EQ(r.Pascal(), name) << code;
+    EXPECT_EQ(r.Code(), code);
+    EXPECT_EQ(r.Pascal(), name) << code;
+  }
+  EXPECT_EQ(mode, 63);
+
+  EXPECT_FALSE(r.overrun);
+  EXPECT_EQ(r.pos, bytes.size());
 }
 
 TEST_F(ModuleResources, VersionBlockNamesProductCompanyAndVersion) {
