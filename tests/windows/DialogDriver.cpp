@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "host/TopDownBitmapWin32.h"
+#include "stellane/ImageFiles.h"
 
 namespace wintest {
 
@@ -35,47 +37,6 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
 }
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
-
-// ---- A minimal PNG writer: stored (uncompressed) deflate blocks.
-
-std::uint32_t Crc(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(v >> shift));
-}
-
-void Chunk(std::vector<std::uint8_t>& out, const char* type,
-           const std::vector<std::uint8_t>& data) {
-  Put32(out, std::uint32_t(data.size()));
-  std::vector<std::uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  out.insert(out.end(), body.begin(), body.end());
-  Put32(out, Crc(body.data(), body.size()));
-}
-
-std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
-  std::vector<std::uint8_t> z = {0x78, 0x01};
-  std::size_t at = 0;
-  do {
-    const std::size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.push_back(std::uint8_t(n)), z.push_back(std::uint8_t(n >> 8));
-    z.push_back(std::uint8_t(~n)), z.push_back(std::uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
-    at += n;
-  } while (at < raw.size());
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t v : raw) a = (a + v) % 65521, b = (b + a) % 65521;
-  Put32(z, (b << 16) | a);
-  return z;
-}
 
 }  // namespace
 
@@ -195,25 +156,16 @@ bool SaveScreenshot(HWND window, const std::string& path) {
 
 bool WritePng(const std::string& path, int width, int height,
               const std::vector<std::uint8_t>& rgb) {
-  std::vector<std::uint8_t> raw;
-  raw.reserve(std::size_t(height) * (1 + 3 * std::size_t(width)));
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);  // no filter
-    const auto row = rgb.begin() + long(y) * width * 3;
-    raw.insert(raw.end(), row, row + width * 3);
+  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      std::memcpy(image.SamplePtr(x, y, 0), &rgb[(std::size_t(y) * width + x) * 3], 3);
+  try {
+    cli::WritePng(image, path);
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
-  std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<std::uint8_t> header;
-  Put32(header, std::uint32_t(width));
-  Put32(header, std::uint32_t(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-  Chunk(png, "IHDR", header);
-  Chunk(png, "IDAT", StoredZlib(raw));
-  Chunk(png, "IEND", {});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-  return std::fclose(f) == 0 && written;
 }
 
 // ---- File choosers and windows of the export scenarios.
