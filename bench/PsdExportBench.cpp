@@ -7,7 +7,7 @@
 
 #include "export/ExportRender.h"
 #include "export/PsdWriter.h"
-#include "host/HostServices.h"
+#include "host/RenderJobs.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
 
@@ -22,7 +22,6 @@ struct ExportBenchRig {
   RenderParams params{};
   Globals g{};
   std::int16_t result = 0;
-  std::vector<std::uint8_t> row = std::vector<std::uint8_t>(64);
   TiledImage image{};
 
   ExportBenchRig() {
@@ -31,7 +30,6 @@ struct ExportBenchRig {
     fr.planes = 3;
     fr.depth = 8;
     fr.imageMode = ps::plugInModeRGBColor;
-    fr.inData = fr.outData = row.data();
     fr.inHiPlane = fr.outHiPlane = 2;
     g.result = &result;
     g.filterRecord = &fr;
@@ -51,7 +49,7 @@ void BM_PsdExportRender8(benchmark::State& state) {
   ExportBenchRig rig;
   for (auto _ : state) {
     CrtSrand(1);
-    benchmark::DoNotOptimize(RenderIntoImage(rig.g, rig.image, nullptr));
+    benchmark::DoNotOptimize(RenderIntoImage(RunJob(rig.g), rig.image, nullptr));
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
@@ -60,7 +58,7 @@ BENCHMARK(BM_PsdExportRender8)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_PsdExportWrite8(benchmark::State& state) {
   ExportBenchRig rig;
   CrtSrand(1);
-  RenderIntoImage(rig.g, rig.image, nullptr);
+  RenderIntoImage(RunJob(rig.g), rig.image, nullptr);
   const PsdJob job = MakePsdJob(rig.fr, rig.params);
   PsdExtras extras{nullptr, 0, "20260101", state.range(0) != 0};
   std::vector<std::uint8_t> bytes;

@@ -11,6 +11,7 @@
 #include "export/ExportRender.h"
 #include "export/HtmlPage.h"
 #include "export/PsdJob.h"
+#include "host/RenderJobs.h"
 #include "image/JpegCodec.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
@@ -185,7 +186,7 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
     bool ok = CreateTiledImage(picture, width, height, kFormatPacked8);
     if (ok) {
       *g.params = values;
-      ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;
+      ok = RenderIntoImage(RunJob(g), picture, nullptr) == RenderStatus::kDone;
       *g.params = current;
     }
     const bool rendered = ok;

@@ -4,6 +4,7 @@
 
 #include "export/ByteSink.h"
 #include "export/PsdWriter.h"
+#include "host/RenderJobs.h"
 #include "image/TiledImage.h"
 
 namespace stellane {
@@ -41,7 +42,7 @@ std::int16_t RenderAndWrite(Globals& g, const PsdJob& job, TiledImage& image, co
                             const ExportProgress* progress) {
   ByteSink sink;
   if (!OpenFileSink(sink, path)) return kExportFileNotCreated;
-  std::int16_t status = RenderIntoImage(g, image, progress);
+  std::int16_t status = HostResult(RenderIntoImage(RunJob(g), image, progress));
   if (status == ps::noErr) {
     HostProfile profile = LockHostProfile(g.filterRecord);
     PsdExtras extras{profile.data, profile.size, {}, true};

@@ -6,6 +6,7 @@
 #include "export/PsdBlendKeys.h"
 #include "export/PsdExport.h"
 #include "export/PsdWriter.h"
+#include "host/RenderJobs.h"
 #include "image/TiledImage.h"
 #include "render/CrtRandom.h"
 
@@ -62,7 +63,7 @@ std::int16_t RenderWithGlue(Globals& g, TiledImage& image, std::int32_t glue, st
   const std::int32_t chosen = g.params->glue;
   g.params->glue = glue;
   CrtSrand(seed);
-  const std::int16_t status = RenderIntoImage(g, image, progress);
+  const std::int16_t status = HostResult(RenderIntoImage(RunJob(g), image, progress));
   g.params->glue = chosen;
   return status;
 }

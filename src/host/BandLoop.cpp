@@ -5,9 +5,8 @@
 #include "glue/GlueModes.h"
 #include "host/FrontEnd.h"
 #include "host/HostQuirks.h"
+#include "host/RenderJobs.h"
 #include "host/WorkArea.h"
-#include "render/RenderContext.h"
-#include "render/Renderer.h"
 
 namespace stellane {
 
@@ -55,10 +54,6 @@ void RequestRow(Globals& g) {
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
-  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    TheFrontEnd().reportExportProgress(g, done, total);  // the export's own progress window
-    return;
-  }
   if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
   if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
   if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
@@ -88,7 +83,7 @@ void RowStep(Globals& g) {
   ++g.progressDone;
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
-    RenderRow(g, g.currentRow);
+    RenderRunRow(g, g.currentRow);
     if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
@@ -113,7 +108,7 @@ void WholeImageRender(Globals& g) {
   g.maskFirstRow = 0;
   g.maskLastRow = g.workHeight - 1;
   BeginRendering(g);
-  PrepareRendering(g);
+  PrepareRun(g);
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;
   while (Result(g) == ps::noErr && g.moreRows == 1) RowStep(g);
 }

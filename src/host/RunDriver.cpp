@@ -3,10 +3,10 @@
 #include "host/Dispatch.h"
 #include "host/FrontEnd.h"
 #include "host/HostUi.h"
+#include "host/RenderJobs.h"
 #include "host/RunHooks.h"
 #include "host/WorkArea.h"
 #include "params/DotDirectory.h"
-#include "render/Renderer.h"
 
 namespace stellane {
 
@@ -105,7 +105,7 @@ void RenderStart(Globals& g) {
     EndRunAndRequestNoPixels(g);
     return;
   }
-  PrepareRendering(g);
+  PrepareRun(g);
   if (Result(g) != ps::noErr) {
     EndRunAndRequestNoPixels(g);
     return;

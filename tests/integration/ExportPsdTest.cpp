@@ -19,6 +19,7 @@
 #include "ExportRig.h"
 #include "export/PsdExport.h"
 #include "export/PsdJob.h"
+#include "host/RenderJobs.h"
 #include "image/TiledImage.h"
 #include "render/CrtRandom.h"
 
@@ -51,7 +52,7 @@ struct Rendered {
     InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, format);
     CrtSrand(11);
-    EXPECT_EQ(RenderIntoImage(rig.g, image, nullptr), 0);
+    EXPECT_EQ(RenderIntoImage(RunJob(rig.g), image, nullptr), RenderStatus::kDone);
   }
   ~Rendered() { ReleaseTiledImage(image); }
 };

@@ -1,7 +1,6 @@
 // A host as the dialog's export commands see it: the filter record of an
 // image of a given mode and depth, the parameter record, the run's buffers
-// from the heap, and row buffers that an export never reads but the band
-// renderer insists on. Optionally a handle suite carrying a document ICC
+// from the heap. Optionally a handle suite carrying a document ICC
 // profile.
 #pragma once
 
@@ -20,8 +19,6 @@ struct ExportRig {
   RenderParams params{};
   Globals g{};
   std::int16_t result = 0;
-  std::vector<std::uint8_t> rowIn = std::vector<std::uint8_t>(1 << 16);
-  std::vector<std::uint8_t> rowOut = std::vector<std::uint8_t>(1 << 16);
   ps::HandleProcs handles{};
   std::vector<std::uint8_t> profile;
 
@@ -36,8 +33,6 @@ struct ExportRig {
     fr.imageMode = depth == 8    ? ps::plugInModeRGBColor
                    : depth == 16 ? ps::plugInModeRGB48
                                  : ps::plugInModeRGB96;
-    fr.inData = rowIn.data();
-    fr.outData = rowOut.data();
     fr.inHiPlane = fr.outHiPlane = 2;
     g.result = &result;
     g.filterRecord = &fr;

@@ -1,0 +1,50 @@
+// One rendering as the core sees it: the parameters, the context and row ring
+// it works in, the work area, and the destination of its finished pixels.
+// Whoever drives the core (the plug-in's run, an export, a test, a
+// benchmark) fills one of these; the core knows nothing of hosts.
+#pragma once
+
+#include <cstdint>
+
+#include "glue/CompositorTargets.h"
+#include "image/MemoryBlocks.h"
+#include "params/RenderParams.h"
+
+namespace stellane {
+
+struct RenderContext;
+
+// What a rendering step reports. The plug-in boundary maps it to the host's
+// result codes.
+enum class RenderStatus { kDone, kOutOfMemory, kCancelled };
+
+// The driver's own test whether the user wants the rendering stopped (the
+// host's abort test); `proc` may be null.
+struct AbortTest {
+  bool (*proc)(const void* context);
+  const void* context;
+};
+
+struct RenderJob {
+  const RenderParams* params;
+  RenderContext* context;
+  // The row ring block (GlowRing.h); PrepareRendering fits it from `blocks`.
+  MemoryBlock* ring;
+  BlockSource blocks;
+  std::int32_t workWidth;
+  std::int32_t workHeight;
+  // Width of the rows a request hands over; the ring holds four columns more.
+  std::int32_t requestWidth;
+  RenderDestination destination;
+  AbortTest abort;
+};
+
+// How a whole-picture rendering reports rows done and asks whether to stop;
+// either member may be null. `rowsDone` comes before each row.
+struct RenderProgress {
+  void (*rowsDone)(void* user, std::int32_t done, std::int32_t total);
+  bool (*cancelWanted)(void* user, std::int32_t done);
+  void* user;
+};
+
+}  // namespace stellane
