@@ -39,6 +39,18 @@ bool CancelWanted(void* user, std::int32_t done) {
 
 }  // namespace
 
+std::int16_t ExportResult(RenderStatus status) {
+  switch (status) {
+    case RenderStatus::kDone:
+      return kExportDone;
+    case RenderStatus::kCancelled:
+      return kExportCancelled;
+    case RenderStatus::kOutOfMemory:
+      break;
+  }
+  return kExportOutOfMemory;
+}
+
 RenderStatus RenderIntoImage(const RenderJob& run, TiledImage& image,
                              const ExportProgress* progress) {
   if (!run.params || !run.context || !run.ring || !HasPixels(image))

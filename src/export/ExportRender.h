@@ -3,6 +3,7 @@
 // carries on unaware. Used by the PSD exports and the memory dots page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "image/TiledImage.h"
@@ -20,6 +21,32 @@ struct ExportProgress {
   void (*cancelling)(void* user);
   void* user;
 };
+
+// Where an export finds the document's colour profile, locked while the file
+// is written: `lock` gives the bytes (null: none), `unlock` is called once
+// after a lock that gave bytes. Both procs or neither.
+struct ProfileAccess {
+  const std::uint8_t* (*lock)(const void* context, std::size_t& size);
+  void (*unlock)(const void* context);
+  const void* context;
+};
+
+// What the run that starts an export lends it: its job (parameters, context,
+// row ring, where blocks come from, the kind of image the run works on and
+// its abort test), the size of the run's image and its colour profile.
+struct ExportRun {
+  RenderJob job;
+  std::int32_t imageWidth;
+  std::int32_t imageHeight;
+  ProfileAccess profile;
+};
+
+// The exports' results share the plug-in API's numbers where they mean the
+// same: 0 done, -108 out of memory, -128 cancelled.
+constexpr std::int16_t kExportDone = 0;
+constexpr std::int16_t kExportOutOfMemory = -108;
+constexpr std::int16_t kExportCancelled = -128;
+std::int16_t ExportResult(RenderStatus status);
 
 // Renders every row of `image` (level 0, its own size) with the parameters,
 // context and row ring of `run` (the job of the run that starts the export)

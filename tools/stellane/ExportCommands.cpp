@@ -6,14 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "export/HtmlPages.h"
 #include "export/PsdExport.h"
-#include "host/Globals.h"
-#include "host/HostServices.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
@@ -24,8 +23,8 @@
 #include "stellane/OutputFile.h"
 #include "stellane/Parameters.h"
 #include "stellane/Platform.h"
-#include "stellane/RenderOptions.h"
 #include "stellane/PsdOverPhoto.h"
+#include "stellane/RenderOptions.h"
 
 namespace cli {
 
@@ -161,41 +160,30 @@ int PsdCommand(const Arguments& args) {
   o.params.customHeight = height;
   o.params.renderTarget = 0;
 
-  ps::FilterRecord fr{};
-  fr.filterRect = fr.inRect = fr.outRect = {0, 0, 1, 1};
-  fr.planes = 3;
-  fr.depth = static_cast<std::int16_t>(depth);
-  fr.imageMode = depth == 8    ? ps::plugInModeRGBColor
-                 : depth == 16 ? ps::plugInModeRGB48
-                               : ps::plugInModeRGB96;
-  // The band renderer wants the host's row buffers even when it writes
-  // off screen; an export reads neither.
-  std::vector<std::uint8_t> rowIn(16), rowOut(16);
-  fr.inData = rowIn.data();
-  fr.outData = rowOut.data();
-  fr.inHiPlane = fr.outHiPlane = 2;
-
-  std::int16_t result = 0;
-  stellane::Globals g{};
-  g.result = &result;
-  g.filterRecord = &fr;
-  g.params = &o.params;
-  if (!stellane::AllocateWorkBuffer(&fr, stellane::kRenderContextBytes, g.buffers.renderContext)) {
-    Fail("not enough memory");
-  }
+  // The run the export renders with: context and row ring from the heap.
+  auto context = std::make_unique<stellane::RenderContext>();
+  stellane::MemoryBlock ring;
+  stellane::ExportRun run{};
+  run.job.params = &o.params;
+  run.job.context = context.get();
+  run.job.ring = &ring;
+  run.job.destination.kind = depth == 8    ? stellane::ImageKind::k8
+                             : depth == 16 ? stellane::ImageKind::k16
+                                           : stellane::ImageKind::kFloat;
+  run.imageWidth = width;
+  run.imageHeight = height;
   const auto starSeed = o.seed ? *o.seed : static_cast<std::uint32_t>(std::time(nullptr));
   stellane::CrtSrand(starSeed);
   // The export writes "<file>.part" and renames it when complete.
   const std::string destination = OutputDestination(o.output);
   RememberTemporary(destination + ".part");
   errno = 0;
-  const std::int16_t status =
-      o.input.empty()
-          ? stellane::ExportPsd(g, destination.c_str(), nullptr)
-          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.input), depth, starSeed);
+  const std::int16_t status = o.input.empty()
+                                  ? stellane::ExportPsd(run, destination.c_str(), nullptr)
+                                  : ExportPsdWithPhoto(run, destination, photo,
+                                                       ReadImageMetadata(o.input), depth, starSeed);
   ForgetTemporary(destination + ".part");
-  stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-  stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);
+  stellane::ReleaseBlock(run.job.blocks, ring);
   if (status != 0) Fail(ExportMessage(status, o.output));
   return kExitOk;
 }
