@@ -26,9 +26,7 @@ struct ExportBenchRig {
 
   ExportBenchRig() {
     InitNewRenderParams(params);
-    job.params = &params;
-    job.context = context.get();
-    job.ring = &ring;
+    job = HeapRenderJob(params, *context, ring, kWidth, kHeight);
     job.destination.kind = ImageKind::k8;
     InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, 3);

@@ -23,17 +23,8 @@ struct BenchImage {
     InitNewRenderParams(params);
     if (content == Content::NebulaOnly) params.density = 0;
     if (content == Content::StarsOnly) params.paramA = params.paramB = 0;
-    job.params = &params;
-    job.context = context.get();
-    job.ring = &ring;
-    job.workWidth = job.requestWidth = width;
-    job.workHeight = height;
-    RenderDestination& d = job.destination;
-    d.target = RenderTarget::kHostImage;
-    d.kind = ImageKind::k8;
-    d.columns = d.workWidth = width;
-    d.workHeight = height;
-    d.rows = {inRow.data(), outRow.data(), width * 3, width * 3, 3, 3, width, 1, -1, true};
+    job = HeapRenderJob(params, *context, ring, width, height);
+    job.destination = RgbRowDestination(ImageKind::k8, inRow.data(), outRow.data(), width, height);
   }
   ~BenchImage() { ReleaseBlock(job.blocks, ring); }
 

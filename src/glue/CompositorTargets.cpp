@@ -78,6 +78,18 @@ RenderDestination ImageDestination(TiledImage& image, ImageKind kind, bool grey)
   return d;
 }
 
+RenderDestination RgbRowDestination(ImageKind kind, const void* in, void* out, std::int32_t width,
+                                    std::int32_t height) {
+  RenderDestination d{};
+  d.target = RenderTarget::kHostImage;
+  d.kind = kind;
+  d.columns = d.workWidth = width;
+  d.workHeight = height;
+  const std::int32_t rowBytes = width * 3 * BytesPerChannel(kind);
+  d.rows = {in, out, rowBytes, rowBytes, 3, 3, width, 1, -1, true};
+  return d;
+}
+
 bool HasDestinationPixels(const RenderDestination& d) {
   if (d.target == RenderTarget::kExportImage) return d.image != nullptr && HasPixels(*d.image);
   return d.rows.inData != nullptr && d.rows.outData != nullptr;

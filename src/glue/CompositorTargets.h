@@ -55,6 +55,11 @@ struct RenderDestination {
 // (grey: its source and result are one value for all three channels).
 RenderDestination ImageDestination(TiledImage& image, ImageKind kind, bool grey);
 
+// One interleaved RGB row in and out (the host's output row, no transparency)
+// of a `width` x `height` work area.
+RenderDestination RgbRowDestination(ImageKind kind, const void* in, void* out, std::int32_t width,
+                                    std::int32_t height);
+
 // Whether the destination has its pixels: host rows or an image.
 bool HasDestinationPixels(const RenderDestination& d);
 

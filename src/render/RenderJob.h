@@ -39,6 +39,19 @@ struct RenderJob {
   AbortTest abort;
 };
 
+// A job of `width` x `height` in the caller's context and ring, its blocks
+// from the heap, and no destination yet.
+inline RenderJob HeapRenderJob(const RenderParams& params, RenderContext& context,
+                               MemoryBlock& ring, std::int32_t width, std::int32_t height) {
+  RenderJob job{};
+  job.params = &params;
+  job.context = &context;
+  job.ring = &ring;
+  job.workWidth = job.requestWidth = width;
+  job.workHeight = height;
+  return job;
+}
+
 // How a whole-picture rendering reports rows done and asks whether to stop;
 // either member may be null. `rowsDone` comes before each row.
 struct RenderProgress {

@@ -23,9 +23,7 @@ struct ExportRig {
   // depth 8, 16 or 32: RGB, RGB48 or RGB96.
   ExportRig(std::int32_t width, std::int32_t height, std::int32_t depth) {
     InitNewRenderParams(params);
-    run.job.params = &params;
-    run.job.context = context.get();
-    run.job.ring = &ring;
+    run.job = HeapRenderJob(params, *context, ring, width, height);
     run.job.destination.kind = depth == 8    ? ImageKind::k8
                                : depth == 16 ? ImageKind::k16
                                              : ImageKind::kFloat;

@@ -29,17 +29,8 @@ struct RenderRig {
   RenderRig(std::int32_t w, std::int32_t h)
       : width(w), height(h), inRow(w * 3 + 3), outRow(w * 3 + 3) {
     InitNewRenderParams(params);
-    job.params = &params;
-    job.context = context.get();
-    job.ring = &ring;
-    job.workWidth = job.requestWidth = w;
-    job.workHeight = h;
-    RenderDestination& d = job.destination;
-    d.target = RenderTarget::kHostImage;
-    d.kind = ImageKind::kFloat;
-    d.columns = d.workWidth = w;
-    d.workHeight = h;
-    d.rows = {inRow.data(), outRow.data(), w * 12, w * 12, 3, 3, w, 1, -1, true};
+    job = HeapRenderJob(params, *context, ring, w, h);
+    job.destination = RgbRowDestination(ImageKind::kFloat, inRow.data(), outRow.data(), w, h);
   }
   ~RenderRig() { ReleaseBlock(job.blocks, ring); }
 

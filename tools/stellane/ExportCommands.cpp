@@ -164,9 +164,7 @@ int PsdCommand(const Arguments& args) {
   auto context = std::make_unique<stellane::RenderContext>();
   stellane::MemoryBlock ring;
   stellane::ExportRun run{};
-  run.job.params = &o.params;
-  run.job.context = context.get();
-  run.job.ring = &ring;
+  run.job = stellane::HeapRenderJob(o.params, *context, ring, width, height);
   run.job.destination.kind = depth == 8    ? stellane::ImageKind::k8
                              : depth == 16 ? stellane::ImageKind::k16
                                            : stellane::ImageKind::kFloat;
