@@ -43,14 +43,6 @@ void RequestRow(Globals& g) {
 
   g.maskFirstRow = fr->maskRect.top - y0;
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
-
-  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    // Export renders address the image from 0; the host's mask does not.
-    fr->maskRect.left = std::int16_t(fr->maskRect.left + g.savedFilterRect.left);
-    fr->maskRect.right = std::int16_t(fr->maskRect.right + g.savedFilterRect.left);
-    fr->maskRect.top = std::int16_t(fr->maskRect.top + g.savedFilterRect.top);
-    fr->maskRect.bottom = std::int16_t(fr->maskRect.bottom + g.savedFilterRect.top);
-  }
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {

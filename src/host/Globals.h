@@ -28,7 +28,6 @@ struct Globals {
 
   // Entry and dispatch.
   std::uint8_t freshGlobals;  // set by a parameters call that created this block
-  ps::Rect16 savedFilterRect;
   std::int32_t filterWidth;
   std::int32_t filterHeight;
 

@@ -98,7 +98,6 @@ void RenderStart(Globals& g) {
   p.previewPanX = 0;
   p.previewPanY = 0;
   BeginRendering(g);
-  g.savedFilterRect = fr->filterRect;
   SetWorkArea(g, fr->filterRect, 1);
   if (g.workWidth <= 0 || g.workHeight <= 0) {
     // An empty filter rectangle has no rows to walk.
