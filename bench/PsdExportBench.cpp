@@ -3,11 +3,11 @@
 // and raw) into memory.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
 #include "export/ExportRender.h"
 #include "export/PsdWriter.h"
-#include "host/HostServices.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
 
@@ -18,32 +18,22 @@ constexpr std::int32_t kWidth = 4000;
 constexpr std::int32_t kHeight = 3000;
 
 struct ExportBenchRig {
-  ps::FilterRecord fr{};
   RenderParams params{};
-  Globals g{};
-  std::int16_t result = 0;
-  std::vector<std::uint8_t> row = std::vector<std::uint8_t>(64);
+  std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
+  MemoryBlock ring;
+  RenderJob job{};
   TiledImage image{};
 
   ExportBenchRig() {
     InitNewRenderParams(params);
-    fr.filterRect = fr.inRect = fr.outRect = {0, 0, kHeight, kWidth};
-    fr.planes = 3;
-    fr.depth = 8;
-    fr.imageMode = ps::plugInModeRGBColor;
-    fr.inData = fr.outData = row.data();
-    fr.inHiPlane = fr.outHiPlane = 2;
-    g.result = &result;
-    g.filterRecord = &fr;
-    g.params = &params;
-    AllocateWorkBuffer(&fr, kRenderContextBytes, g.buffers.renderContext);
+    job = HeapRenderJob(params, *context, ring, kWidth, kHeight);
+    job.destination.kind = ImageKind::k8;
     InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, 3);
   }
   ~ExportBenchRig() {
     ReleaseTiledImage(image);
-    ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-    ReleaseWorkBuffer(&fr, g.buffers.renderContext);
+    ReleaseBlock(job.blocks, ring);
   }
 };
 
@@ -51,7 +41,7 @@ void BM_PsdExportRender8(benchmark::State& state) {
   ExportBenchRig rig;
   for (auto _ : state) {
     CrtSrand(1);
-    benchmark::DoNotOptimize(RenderIntoImage(rig.g, rig.image, nullptr));
+    benchmark::DoNotOptimize(RenderIntoImage(rig.job, rig.image, nullptr));
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
@@ -60,8 +50,8 @@ BENCHMARK(BM_PsdExportRender8)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_PsdExportWrite8(benchmark::State& state) {
   ExportBenchRig rig;
   CrtSrand(1);
-  RenderIntoImage(rig.g, rig.image, nullptr);
-  const PsdJob job = MakePsdJob(rig.fr, rig.params);
+  RenderIntoImage(rig.job, rig.image, nullptr);
+  const PsdJob job = MakePsdJob(ImageKind::k8, kWidth, kHeight, rig.params);
   PsdExtras extras{nullptr, 0, "20260101", state.range(0) != 0};
   std::vector<std::uint8_t> bytes;
   for (auto _ : state) {

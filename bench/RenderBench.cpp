@@ -4,11 +4,11 @@
 // Reported as time per pixel (ns_per_pixel).
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
-#include "host/Globals.h"
-#include "host/HostServices.h"
 #include "render/CrtRandom.h"
+#include "render/RenderContext.h"
 #include "render/RenderRowPaths.h"
 #include "render/Renderer.h"
 
@@ -23,33 +23,17 @@ struct BenchImage {
     InitNewRenderParams(params);
     if (content == Content::NebulaOnly) params.density = 0;
     if (content == Content::StarsOnly) params.paramA = params.paramB = 0;
-    const ps::Rect16 rect = {0, 0, height, width};
-    fr.filterRect = fr.inRect = fr.outRect = rect;
-    fr.planes = 3;
-    fr.depth = 8;
-    fr.imageMode = ps::plugInModeRGBColor;
-    fr.inData = inRow.data();
-    fr.outData = outRow.data();
-    fr.inRowBytes = fr.outRowBytes = width * 3;
-    fr.inHiPlane = fr.outHiPlane = 2;
-    g.result = &result;
-    g.filterRecord = &fr;
-    g.params = &params;
-    g.workWidth = width;
-    g.workHeight = height;
-    AllocateWorkBuffer(&fr, kRenderContextBytes, g.buffers.renderContext);
+    job = HeapRenderJob(params, *context, ring, width, height);
+    job.destination = RgbRowDestination(ImageKind::k8, inRow.data(), outRow.data(), width, height);
   }
-  ~BenchImage() {
-    ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-    ReleaseWorkBuffer(&fr, g.buffers.renderContext);
-  }
+  ~BenchImage() { ReleaseBlock(job.blocks, ring); }
 
   std::int16_t width;
   std::int16_t height;
-  ps::FilterRecord fr{};
   RenderParams params{};
-  Globals g{};
-  std::int16_t result = 0;
+  std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
+  MemoryBlock ring;
+  RenderJob job{};
   std::vector<std::uint8_t> inRow;
   std::vector<std::uint8_t> outRow;
 };
@@ -59,8 +43,8 @@ void RenderImage(benchmark::State& state, Content content, RenderPath path,
   BenchImage image(content, width, height);
   for (auto _ : state) {
     CrtSrand(1);
-    PrepareRendering(image.g);
-    for (std::int32_t y = 0; y < height; ++y) RenderRowWith(image.g, y, path);
+    PrepareRendering(image.job);
+    for (std::int32_t y = 0; y < height; ++y) RenderRowWith(image.job, y, path);
     benchmark::DoNotOptimize(image.outRow.data());
   }
   const double pixels = double(width) * height;

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "dialog/MainDialog.h"
-#include "glue/CompositorTargets.h"
 #include "glue/GlueNames.h"
+#include "host/RenderJobs.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
 

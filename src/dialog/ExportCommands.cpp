@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dialog/ExportRunOf.h"
 #include "dialog/MainDialog.h"
 #include "export/HtmlPages.h"
 
@@ -42,7 +43,7 @@ void PresetPageCommand(Globals& g, bool memoryDots) {
     if (!w.ChooseFile(FileChoice::SaveHtmlPage, p.sourceFolder, "Stellane memory dots.html", page))
       return;
     pageRunning = true;
-    if (WriteMemoryDotsPage(g, page) == 0) w.OpenDocument(page);
+    if (WriteMemoryDotsPage(ExportRunOf(g), page) == 0) w.OpenDocument(page);
     pageRunning = false;
     return;
   }

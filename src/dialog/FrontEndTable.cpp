@@ -1,7 +1,6 @@
-// The dialog's and the exports' side of the run's FrontEnd.
+// The dialog's side of the run's FrontEnd.
 #include "dialog/DialogEntry.h"
 #include "dialog/MainDialog.h"
-#include "export/ExportRender.h"
 #include "host/FrontEnd.h"
 
 namespace stellane {
@@ -13,7 +12,6 @@ const FrontEnd& TheFrontEnd() {
       .createSettingsThumbnail = CreateSettingsThumbnail,
       .displayPreviewRow = DisplayPreviewRow,
       .requestPreviewArea = RequestPreviewArea,
-      .reportExportProgress = ReportExportProgress,
   };
   return kFrontEnd;
 }

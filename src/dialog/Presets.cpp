@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "dialog/MainDialog.h"
-#include "glue/CompositorTargets.h"
 #include "host/HostServices.h"
+#include "host/RenderJobs.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 

@@ -6,10 +6,10 @@
 
 #include "dialog/DialogEntry.h"
 #include "dialog/MainDialog.h"
-#include "glue/CompositorTargets.h"
 #include "host/BandLoop.h"
 #include "host/HostQuirks.h"
 #include "host/HostServices.h"
+#include "host/RenderJobs.h"
 #include "host/WorkArea.h"
 
 namespace stellane {

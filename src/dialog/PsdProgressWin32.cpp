@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "dialog/DialogViewWin32.h"
+#include "dialog/ExportRunOf.h"
 #include "export/PsdExport.h"
 
 namespace stellane {
@@ -80,7 +81,7 @@ void ShowCancelling(void*) {
 void RunExport(HWND box, ProgressRun& run) {
   run.exporting = true;
   const ExportProgress progress{ShowPercent, CancelWanted, ShowCancelling, &run};
-  run.status = ExportPsd(*run.g, run.path, &progress);
+  run.status = ExportPsd(ExportRunOf(*run.g), run.path, &progress);
   run.exporting = false;
   ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   ::EndDialog(box, 0);

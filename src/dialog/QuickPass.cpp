@@ -1,7 +1,7 @@
 // The quick pass shown while the preview is dragged: the unfiltered source
 // through the selection mask over a grey checkerboard, no rendering.
 #include "dialog/MainDialog.h"
-#include "glue/CompositorTargets.h"
+#include "host/RenderJobs.h"
 
 namespace stellane {
 

@@ -4,6 +4,7 @@
 #include "dialog/WindowlessDialog.h"
 
 #include "dialog/DialogHeadless.h"
+#include "dialog/ExportRunOf.h"
 #include "dialog/MainDialog.h"
 #include "export/PsdExport.h"
 
@@ -17,7 +18,7 @@ std::function<void(Globals&)> userAct;
 }  // namespace
 
 std::int16_t NoWindow::RunPsdExport(Globals& g, const char* path) {
-  return ExportPsd(g, path, nullptr);
+  return ExportPsd(ExportRunOf(g), path, nullptr);
 }
 
 void SetHeadlessDialogUser(DialogWindow* window, std::function<void(Globals&)> act) {

@@ -156,19 +156,20 @@ std::int16_t WritePresetsPage(const char* folder, const char* pagePath, CancelTe
   return FinishPage(page);
 }
 
-std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
-  if (!g.filterRecord || !g.params) return kPageNotCreated;
+std::int16_t WriteMemoryDotsPage(const ExportRun& run, const char* pagePath) {
+  if (!run.job.params) return kPageNotCreated;
   HtmlPage page;
   if (!BeginHtmlPage(page, pagePath, HtmlPageKind::kMemoryDots, kMemoryDotsColumns, nullptr)) {
     AbandonHtmlPage(page);
     return kPageNotCreated;
   }
-  const PsdJob job = MakePsdJob(*g.filterRecord, *g.params);
+  const PsdJob job =
+      MakePsdJob(run.job.destination.kind, run.imageWidth, run.imageHeight, *run.job.params);
   std::int32_t width = 0, height = 0;
   DotPictureSize(job.width, job.height, width, height);
 
-  // The current settings, put back after every dot.
-  const RenderParams current = *g.params;
+  // Every dot over the current settings.
+  const RenderParams& current = *run.job.params;
   for (int dot = kFirstPageDot; dot <= kLastPageDot; ++dot) {
     char path[kPathBytes];
     if (!MemoryDotFilePath(dot, path)) continue;
@@ -181,12 +182,12 @@ std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath) {
     std::snprintf(name, sizeof name, "dot %d", dot);
     const std::string jpegName = std::string(name) + ".jpg";
     TiledImage picture;
-    InitTiledImage(picture, HostBlocks(g.filterRecord));
+    InitTiledImage(picture, run.job.blocks);
     bool ok = CreateTiledImage(picture, width, height, kFormatPacked8);
     if (ok) {
-      *g.params = values;
-      ok = RenderIntoImage(g, picture, nullptr) == ps::noErr;
-      *g.params = current;
+      RenderJob job = run.job;
+      job.params = &values;
+      ok = RenderIntoImage(job, picture, nullptr) == RenderStatus::kDone;
     }
     const bool rendered = ok;
     ok = ok && WritePagePicture(page, picture, jpegName);

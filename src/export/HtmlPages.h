@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/Globals.h"
+#include "export/ExportRender.h"
 
 namespace stellane {
 
@@ -34,7 +34,7 @@ std::int16_t WritePresetsPage(const char* folder, const char* pagePath,
 // A page of memory dots 1..24 that hold settings, 4 a row, each rendered at
 // 300 pixels on its longer side with the dot's settings; the current
 // settings are the same afterwards.
-std::int16_t WriteMemoryDotsPage(Globals& g, const char* pagePath);
+std::int16_t WriteMemoryDotsPage(const ExportRun& run, const char* pagePath);
 
 // The picture size of a memory dot for a job of width x height.
 void DotPictureSize(std::int32_t width, std::int32_t height, std::int32_t& outWidth,

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "export/ExportRender.h"
-#include "host/Globals.h"
 
 namespace stellane {
 
@@ -21,6 +20,6 @@ constexpr std::int16_t kExportTooLarge = 97;  // a side above 30000 pixels (or a
 // Exports the current settings to `path`, replacing an existing file. Nothing
 // is left on disk unless the whole file was written. The run's result code
 // and request state are as before.
-std::int16_t ExportPsd(Globals& g, const char* path, const ExportProgress* progress);
+std::int16_t ExportPsd(const ExportRun& run, const char* path, const ExportProgress* progress);
 
 }  // namespace stellane

@@ -8,7 +8,8 @@
 
 namespace stellane {
 
-PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
+PsdJob MakePsdJob(ImageKind kind, std::int32_t imageWidth, std::int32_t imageHeight,
+                  const RenderParams& params) {
   PsdJob job{};
   job.kind = 4;
   job.layerCount = 1;
@@ -17,20 +18,11 @@ PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params) {
     job.width = params.customWidth;
     job.height = params.customHeight;
   } else {
-    job.width = fr.filterRect.right - fr.filterRect.left;
-    job.height = fr.filterRect.bottom - fr.filterRect.top;
+    job.width = imageWidth;
+    job.height = imageHeight;
   }
-  const bool sixteenBitMode =
-      fr.imageMode == ps::plugInModeGray16 || fr.imageMode == ps::plugInModeRGB48;
-  const bool floatMode =
-      fr.imageMode == ps::plugInModeGray32 || fr.imageMode == ps::plugInModeRGB96;
-  if (floatMode || fr.depth == 32) {
-    job.bytesPerChannel = 4;
-  } else if (sixteenBitMode && fr.depth == 16) {
-    job.bytesPerChannel = 2;
-  } else {
-    job.bytesPerChannel = 1;  // 8-bit modes below depth 9 and everything else
-  }
+  // 8-bit modes and everything the compositor does not handle: 1.
+  job.bytesPerChannel = kind == ImageKind::kFloat ? 4 : kind == ImageKind::k16 ? 2 : 1;
   return job;
 }
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/PluginApi.h"
+#include "glue/CompositorTargets.h"
 #include "params/RenderParams.h"
 
 namespace stellane {
@@ -25,10 +25,11 @@ struct PsdJob {
   std::int32_t bytesPerChannel;  // 1, 2 or 4 (32-bit float)
 };
 
-// The job for the host image and the parameters: the filter rectangle's size,
-// or the custom size when outputMode is 6; bytes per channel by the image's
-// mode and depth (1 for anything that is neither 16-bit nor float).
-PsdJob MakePsdJob(const ps::FilterRecord& fr, const RenderParams& params);
+// The job for the run's image and the parameters: the image's size, or the
+// custom size when outputMode is kOutputCustomSize; bytes per channel by the
+// image's kind (1 for anything that is neither 16-bit nor float).
+PsdJob MakePsdJob(ImageKind kind, std::int32_t imageWidth, std::int32_t imageHeight,
+                  const RenderParams& params);
 
 // The off-screen image format for the job: 3, 4 or 9.
 std::int32_t PsdImageFormat(const PsdJob& job);

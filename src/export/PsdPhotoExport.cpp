@@ -57,22 +57,22 @@ void PutPhoto(TiledImage& image, const PsdPhoto& photo, int bytes, PhotoPart par
 }
 
 // Renders into `image` with `glue`, the stars drawn from `seed`.
-std::int16_t RenderWithGlue(Globals& g, TiledImage& image, std::int32_t glue, std::uint32_t seed,
-                            const ExportProgress* progress) {
-  const std::int32_t chosen = g.params->glue;
-  g.params->glue = glue;
+std::int16_t RenderWithGlue(const ExportRun& run, TiledImage& image, std::int32_t glue,
+                            std::uint32_t seed, const ExportProgress* progress) {
+  RenderParams params = *run.job.params;
+  params.glue = glue;
+  RenderJob job = run.job;
+  job.params = &params;
   CrtSrand(seed);
-  const std::int16_t status = RenderIntoImage(g, image, progress);
-  g.params->glue = chosen;
-  return status;
+  return ExportResult(RenderIntoImage(job, image, progress));
 }
 
 struct Images {
   TiledImage background, effect, merged;
-  explicit Images(const ps::FilterRecord* fr) {
-    InitTiledImage(background, HostBlocks(fr));
-    InitTiledImage(effect, HostBlocks(fr));
-    InitTiledImage(merged, HostBlocks(fr));
+  explicit Images(const BlockSource& blocks) {
+    InitTiledImage(background, blocks);
+    InitTiledImage(effect, blocks);
+    InitTiledImage(merged, blocks);
   }
   ~Images() {
     ReleaseTiledImage(background);
@@ -87,18 +87,19 @@ bool PsdLayerBlendsInEditor(std::int32_t glue, std::int32_t bytesPerChannel) {
   return PsdBlendKeyForGlue(EffectiveGlue(glue, bytesPerChannel)) != nullptr;
 }
 
-std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& photo,
+std::int16_t ExportPsdOverPhoto(const ExportRun& run, const char* path, const PsdPhoto& photo,
                                 std::uint32_t starSeed, const ExportProgress* progress) {
   if (path == nullptr || *path == '\0') return kExportNotStarted;
-  if (!g.filterRecord || !g.params) return kExportNoImage;
-  PsdJob job = MakePsdJob(*g.filterRecord, *g.params);
+  if (!run.job.params) return kExportNoImage;
+  PsdJob job =
+      MakePsdJob(run.job.destination.kind, run.imageWidth, run.imageHeight, *run.job.params);
   job.layerCount = 2;
   if (!PsdJobSizeValid(job)) return kExportTooLarge;
   if (job.width != photo.width || job.height != photo.height) return kExportNotStarted;
   const int bytes = job.bytesPerChannel;
   const std::int32_t format = PsdImageFormat(job);
 
-  Images images(g.filterRecord);
+  Images images(run.job.blocks);
   if (!CreateTiledImage(images.background, job.width, job.height, format) ||
       !CreateTiledImage(images.effect, job.width, job.height, format) ||
       !CreateTiledImage(images.merged, job.width, job.height, format))
@@ -109,12 +110,12 @@ std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& ph
   // The merged picture is the filter run's: the glue reads the photo from
   // the image it writes. The effect alone is the same rendering glued
   // "normal" over nothing, with the same stars.
-  const std::int32_t glue = EffectiveGlue(g.params->glue, bytes);
+  const std::int32_t glue = EffectiveGlue(run.job.params->glue, bytes);
   const char* key = PsdBlendKeyForGlue(glue);
-  std::int16_t status = RenderWithGlue(g, images.merged, glue, starSeed, progress);
-  if (status == ps::noErr && key != nullptr)
-    status = RenderWithGlue(g, images.effect, kNormalGlue, starSeed, progress);
-  if (status != ps::noErr) return status;
+  std::int16_t status = RenderWithGlue(run, images.merged, glue, starSeed, progress);
+  if (status == kExportDone && key != nullptr)
+    status = RenderWithGlue(run, images.effect, kNormalGlue, starSeed, progress);
+  if (status != kExportDone) return status;
   // The renders leave the rendered alpha; the picture's transparency is the
   // photo's, and the filter run's output keeps it.
   PutPhoto(images.merged, photo, bytes, PhotoPart::kAlphaOnly);
@@ -133,7 +134,7 @@ std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& ph
     DiscardFileSink(sink);
     return written == PsdWriteStatus::kTooLarge ? kExportTooLarge : kExportFileNotWritten;
   }
-  return CloseFileSink(sink) ? std::int16_t{ps::noErr} : kExportFileNotWritten;
+  return CloseFileSink(sink) ? kExportDone : kExportFileNotWritten;
 }
 
 }  // namespace stellane

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "export/ExportRender.h"
-#include "host/Globals.h"
 
 namespace stellane {
 
@@ -33,7 +32,7 @@ struct PsdPhoto {
 // are drawn from `starSeed`. The job (size, depth) is the filter record's
 // and the parameters' as for ExportPsd and must match the photo. Statuses
 // as for ExportPsd.
-std::int16_t ExportPsdOverPhoto(Globals& g, const char* path, const PsdPhoto& photo,
+std::int16_t ExportPsdOverPhoto(const ExportRun& run, const char* path, const PsdPhoto& photo,
                                 std::uint32_t starSeed, const ExportProgress* progress);
 
 // Whether layer 1 carries the glue mode as its blend mode for `glue` at

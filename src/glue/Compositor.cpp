@@ -51,17 +51,18 @@ void Spill(std::int64_t c[3], std::int64_t max) {
 
 }  // namespace
 
-void OpenGlueRow(Globals& g, std::int32_t y, GlueRow& row) {
-  row.open = OpenCompositeRow(g, y, row.site);
+void OpenGlueRow(const RenderJob& job, std::int32_t y, GlueRow& row) {
+  row.open = job.params != nullptr && OpenCompositeRow(job.destination, y, row.site);
   if (!row.open) return;
   CopyUncomputedPlanes(row.site);
-  row.glue = g.params->glue;
-  row.weights = g.buffers.renderContext.data != nullptr ? Context(g).proceduralWeights : nullptr;
+  row.glue = job.params->glue;
+  row.weights = job.context != nullptr ? job.context->proceduralWeights : nullptr;
 }
 
-void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g) {
+void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel,
+                        const RenderJob& job) {
   GlueRow row;
-  OpenGlueRow(g, y, row);
+  OpenGlueRow(job, y, row);
   CompositeGlueRowPixel(row, x, pixel);
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "glue/CompositorTargets.h"
-#include "host/Globals.h"
+#include "render/RenderJob.h"
 
 namespace stellane {
 
@@ -18,12 +18,12 @@ struct RenderedPixel {
   float alpha;
 };
 
-// Reads the source pixel at (x, y) of the place `renderTarget` names, blends
-// `pixel` onto it with the glue mode of the parameter record and writes the
+// Reads the source pixel at (x, y) of the place the job's destination, blends
+// `pixel` onto it with the glue mode of the job's parameters and writes the
 // result (and the transparency value) at (x, y). Coordinates outside the
 // target are clamped into it. `pixel` is scaled in place: callers must not
 // use it afterwards.
-void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, Globals& g);
+void CompositeGluePixel(std::int32_t x, std::int32_t y, RenderedPixel& pixel, const RenderJob& job);
 
 // The same for a whole row: what depends only on the row (the target, its
 // format, the glue mode) is resolved once, then each pixel costs the blend.
@@ -33,7 +33,7 @@ struct GlueRow {
   std::int32_t glue;
   const std::int32_t* weights;
 };
-void OpenGlueRow(Globals& g, std::int32_t y, GlueRow& row);
+void OpenGlueRow(const RenderJob& job, std::int32_t y, GlueRow& row);
 void CompositeGlueRowPixel(GlueRow& row, std::int32_t x, RenderedPixel& pixel);
 
 }  // namespace stellane

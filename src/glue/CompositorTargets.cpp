@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "image/TiledImage.h"
-#include "render/RenderContext.h"
 
 namespace stellane {
 
@@ -13,9 +12,6 @@ namespace {
 int BytesPerChannel(ImageKind kind) {
   return kind == ImageKind::k8 ? 1 : kind == ImageKind::k16 ? 2 : 4;
 }
-
-int OutputPlanes(const ps::FilterRecord& fr) { return fr.outHiPlane - fr.outLoPlane + 1; }
-int InputPlanes(const ps::FilterRecord& fr) { return fr.inHiPlane - fr.inLoPlane + 1; }
 
 std::int32_t LoadInt(const std::uint8_t* p, ImageKind kind) {
   if (kind == ImageKind::k8) return *p;
@@ -45,75 +41,74 @@ bool DarkSquare(std::int32_t x, std::int32_t y) { return ((x ^ y) & 8) != 0; }
 // The 16-bit channel at 8-bit precision: ((v + 1) >> 7) & 511, at most 255.
 std::int32_t SixteenTo8(std::int32_t v) { return std::min(255, ((v + 1) >> 7) & 511); }
 
-bool OpenHostRow(const ps::FilterRecord& fr, CompositeSite& site) {
-  if (fr.inData == nullptr || fr.outData == nullptr) return false;
-  const std::int32_t width =
-      std::min(fr.outRect.right - fr.outRect.left, fr.inRect.right - fr.inRect.left);
-  std::int32_t height = fr.outRect.bottom - fr.outRect.top;
-  if (site.target == RenderTarget::kPreview)
-    height = std::min(height, fr.inRect.bottom - fr.inRect.top);
-  if (width <= 0 || height <= 0) return false;
-  site.maxX = width - 1;
-  site.y = std::clamp(site.y, 0, height - 1);
+bool OpenHostRow(const HostRows& rows, CompositeSite& site) {
+  if (rows.inData == nullptr || rows.outData == nullptr) return false;
+  if (rows.width <= 0 || rows.height <= 0) return false;
+  site.maxX = rows.width - 1;
+  site.y = std::clamp(site.y, 0, rows.height - 1);
 
   const int bytes = BytesPerChannel(site.kind);
-  const int outPlanes = OutputPlanes(fr);
-  const int inPlanes = InputPlanes(fr);
-  if (outPlanes < 1 || inPlanes < 1) return false;
-  site.inPixelBytes = inPlanes * bytes;
-  site.outPixelBytes = outPlanes * bytes;
+  if (rows.outPlanes < 1 || rows.inPlanes < 1) return false;
+  site.inPixelBytes = rows.inPlanes * bytes;
+  site.outPixelBytes = rows.outPlanes * bytes;
   std::intptr_t inOffset = 0;
   std::intptr_t outOffset = 0;
-  if (site.target == RenderTarget::kPreview) {
-    inOffset = std::intptr_t{site.y} * fr.inRowBytes;
-    outOffset = std::intptr_t{site.y} * fr.outRowBytes;
+  if (!rows.rowAtOrigin) {
+    inOffset = std::intptr_t{site.y} * rows.inRowBytes;
+    outOffset = std::intptr_t{site.y} * rows.outRowBytes;
   }
-  site.inRow = static_cast<const std::uint8_t*>(fr.inData) + inOffset;
-  site.outRow = static_cast<std::uint8_t*>(fr.outData) + outOffset;
-  const bool editableTransparency = fr.filterCase == 4 || fr.filterCase == 5;
-  site.transparencyPlane =
-      editableTransparency && fr.outLayerPlanes >= 1 && fr.outLayerPlanes < outPlanes
-          ? fr.outLayerPlanes
-          : -1;
-  site.grey = site.grey || inPlanes < 3 || outPlanes < 3;
+  site.inRow = static_cast<const std::uint8_t*>(rows.inData) + inOffset;
+  site.outRow = static_cast<std::uint8_t*>(rows.outData) + outOffset;
+  site.transparencyPlane = rows.transparencyPlane;
+  site.grey = site.grey || rows.inPlanes < 3 || rows.outPlanes < 3;
   return true;
 }
 
 }  // namespace
 
-ImageKind ImageKindOf(const ps::FilterRecord& fr) {
-  if (fr.imageMode == ps::plugInModeRGB96 || fr.imageMode == ps::plugInModeGray32 ||
-      fr.depth == 32) {
-    return ImageKind::kFloat;
-  }
-  if ((fr.imageMode == ps::plugInModeGray16 || fr.imageMode == ps::plugInModeRGB48) &&
-      fr.depth == 16) {
-    return ImageKind::k16;
-  }
-  if ((fr.imageMode == ps::plugInModeGrayScale || fr.imageMode == ps::plugInModeRGBColor) &&
-      fr.depth < 9) {
-    return ImageKind::k8;
-  }
-  return ImageKind::kOther;
+RenderDestination ImageDestination(TiledImage& image, ImageKind kind, bool grey) {
+  RenderDestination d{};
+  d.target = RenderTarget::kExportImage;
+  d.kind = kind;
+  d.grey = grey;
+  d.image = &image;
+  d.columns = image.levels[0].width;
+  d.workWidth = image.levels[0].width;
+  d.workHeight = image.levels[0].height;
+  return d;
 }
 
-bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site) {
-  const ps::FilterRecord* fr = g.filterRecord;
-  if (fr == nullptr || g.params == nullptr) return false;
+RenderDestination RgbRowDestination(ImageKind kind, const void* in, void* out, std::int32_t width,
+                                    std::int32_t height) {
+  RenderDestination d{};
+  d.target = RenderTarget::kHostImage;
+  d.kind = kind;
+  d.columns = d.workWidth = width;
+  d.workHeight = height;
+  const std::int32_t rowBytes = width * 3 * BytesPerChannel(kind);
+  d.rows = {in, out, rowBytes, rowBytes, 3, 3, width, 1, -1, true};
+  return d;
+}
+
+bool HasDestinationPixels(const RenderDestination& d) {
+  if (d.target == RenderTarget::kExportImage) return d.image != nullptr && HasPixels(*d.image);
+  return d.rows.inData != nullptr && d.rows.outData != nullptr;
+}
+
+bool OpenCompositeRow(const RenderDestination& d, std::int32_t y, CompositeSite& site) {
   site = CompositeSite{};
-  site.g = &g;
-  site.kind = ImageKindOf(*fr);
+  site.destination = &d;
+  site.kind = d.kind;
   if (site.kind == ImageKind::kOther) return false;
-  site.target = TargetOf(*g.params);
+  site.target = d.target;
   site.y = y;
   site.max = site.kind == ImageKind::k16 ? 32768 : 255;
   site.unit = site.kind == ImageKind::kFloat ? 1.0f : static_cast<float>(site.max);
-  site.grey = fr->planes < 3;
+  site.grey = d.grey;
   site.transparencyPlane = -1;
 
-  if (site.target != RenderTarget::kExportImage) return OpenHostRow(*fr, site);
-  if (g.buffers.renderContext.data == nullptr) return false;
-  site.image = Context(g).exportImage;
+  if (site.target != RenderTarget::kExportImage) return OpenHostRow(d.rows, site);
+  site.image = d.image;
   if (site.image == nullptr || !HasPixels(*site.image)) return false;
   const ImageLevel& level0 = site.image->levels[0];
   site.maxX = level0.maxX;
@@ -142,8 +137,9 @@ void MoveCompositeSite(CompositeSite& site, std::int32_t x) {
   site.out = site.outRow + std::intptr_t{site.x} * site.outPixelBytes;
 }
 
-bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site) {
-  if (!OpenCompositeRow(g, y, site)) return false;
+bool OpenCompositeSite(const RenderDestination& d, std::int32_t x, std::int32_t y,
+                       CompositeSite& site) {
+  if (!OpenCompositeRow(d, y, site)) return false;
   MoveCompositeSite(site, x);
   return true;
 }
@@ -186,15 +182,14 @@ void ReadSource(const CompositeSite& site, std::int32_t source[3]) {
   source[2] = std::min(LoadInt(site.in + 2 * bytes, site.kind), site.max);
 }
 
-std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y) {
-  const ps::FilterRecord* fr = g.filterRecord;
-  if (x < 0 || y < 0 || x >= g.workWidth || y >= g.workHeight) return 0;
-  if (!fr->haveMask || fr->maskData == nullptr) return 255;
-  if (y < g.maskFirstRow || y > g.maskLastRow) return 0;
+std::int32_t MaskValue(const RenderDestination& d, std::int32_t x, std::int32_t y) {
+  const MaskRows& m = d.mask;
+  if (x < 0 || y < 0 || x >= d.workWidth || y >= d.workHeight) return 0;
+  if (m.data == nullptr) return 255;
+  if (y < m.firstRow || y > m.lastRow) return 0;
   // Also outside the columns the host supplied: never read past its rows.
-  if (x >= fr->maskRect.right - fr->maskRect.left) return 0;
-  const auto* mask = static_cast<const std::uint8_t*>(fr->maskData);
-  return mask[std::intptr_t{y - g.maskFirstRow} * fr->maskRowBytes + x];
+  if (x >= m.columns) return 0;
+  return m.data[std::intptr_t{y - m.firstRow} * m.rowBytes + x];
 }
 
 void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
@@ -237,7 +232,7 @@ void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
   // Preview: the result over the checkerboard, weighted by the selection and,
   // with a transparency plane, by the rendered alpha; the preview is opaque.
   const bool dark = DarkSquare(site.x, site.y);
-  std::int32_t w = MaskValue(*site.g, site.x, site.y);
+  std::int32_t w = MaskValue(*site.destination, site.x, site.y);
   if (site.kind == ImageKind::k8) {
     if (w > 127) ++w;
     if (site.transparencyPlane >= 0) {
@@ -282,7 +277,7 @@ void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha
     if (site.transparencyPlane >= 0) StoreFloat(site.out + 4 * site.transparencyPlane, alpha);
     return;
   }
-  float w = static_cast<float>(MaskValue(*site.g, site.x, site.y)) * 0.003921569f;
+  float w = static_cast<float>(MaskValue(*site.destination, site.x, site.y)) * 0.003921569f;
   if (site.transparencyPlane >= 0) {
     w = w * alpha;
     StoreFloat(site.out + 4 * site.transparencyPlane, w);

@@ -1,12 +1,14 @@
-// Where the compositor reads the source pixel and writes its result: the
-// host's current output row (render target 0), the host's preview buffers
-// drawn over a checkerboard through the selection mask (1), or level 0 of the
-// export image (2).
+// Where the compositor reads the source pixel and writes its result. The
+// destination is one of three: the host's current output row
+// (RenderTarget::kHostImage), the host's preview buffers drawn over a
+// checkerboard through the selection mask (kPreview), or level 0 of an
+// off-screen image (kExportImage). The plug-in boundary fills the first two
+// from the host's buffers (HostDestination); ImageDestination the third.
 #pragma once
 
 #include <cstdint>
 
-#include "host/Globals.h"
+#include "params/RenderParams.h"
 
 namespace stellane {
 
@@ -14,14 +16,57 @@ struct TiledImage;
 
 enum class ImageKind { k8, k16, kFloat, kOther };
 
-// 8-bit grey/RGB at depth below 9, 16-bit Gray16/RGB48 at depth 16, float for
-// the 32-bit modes or depth 32; anything else is kOther.
-ImageKind ImageKindOf(const ps::FilterRecord& fr);
+// Interleaved rows handed over by a host: the source and the output.
+struct HostRows {
+  const void* inData;
+  void* outData;
+  std::int32_t inRowBytes;
+  std::int32_t outRowBytes;
+  std::int32_t inPlanes;
+  std::int32_t outPlanes;
+  std::int32_t width;              // columns both buffers hold
+  std::int32_t height;             // rows both buffers hold (one for the host's output row)
+  std::int32_t transparencyPlane;  // editable transparency plane of the output, -1 for none
+  bool rowAtOrigin;                // the buffers hold only the current row (the host's output)
+};
+
+// The selection mask rows a host supplied for the current request.
+struct MaskRows {
+  const std::uint8_t* data;  // null: no mask, everything is selected
+  std::int32_t rowBytes;
+  std::int32_t columns;   // columns the rows hold
+  std::int32_t firstRow;  // work-area rows the data covers
+  std::int32_t lastRow;
+};
+
+struct RenderDestination {
+  RenderTarget target;
+  ImageKind kind;
+  bool grey;             // fewer than three colour planes: one value for all three
+  std::int32_t columns;  // width of the rows the renderer fills
+  std::int32_t workWidth;
+  std::int32_t workHeight;
+  HostRows rows;      // kHostImage and kPreview
+  MaskRows mask;      // kPreview
+  TiledImage* image;  // kExportImage
+};
+
+// Level 0 of `image` as the destination, in the units of an image of `kind`
+// (grey: its source and result are one value for all three channels).
+RenderDestination ImageDestination(TiledImage& image, ImageKind kind, bool grey);
+
+// One interleaved RGB row in and out (the host's output row, no transparency)
+// of a `width` x `height` work area.
+RenderDestination RgbRowDestination(ImageKind kind, const void* in, void* out, std::int32_t width,
+                                    std::int32_t height);
+
+// Whether the destination has its pixels: host rows or an image.
+bool HasDestinationPixels(const RenderDestination& d);
 
 // One pixel's place in the render target. What depends only on the row is
 // resolved once per row (OpenCompositeRow); moving to a column is cheap.
 struct CompositeSite {
-  Globals* g;
+  const RenderDestination* destination;
   ImageKind kind;
   RenderTarget target;
   std::int32_t x;  // clamped into the target
@@ -43,9 +88,9 @@ struct CompositeSite {
 };
 
 // Fills `site` for row y, clamped into the target, at no column yet. False
-// when there is nowhere to write: no parameter record, host buffers or export
-// image, an empty target, or an image kind the compositor does not handle.
-bool OpenCompositeRow(Globals& g, std::int32_t y, CompositeSite& site);
+// when there is nowhere to write: no host buffers or image, an empty target,
+// or an image kind the compositor does not handle.
+bool OpenCompositeRow(const RenderDestination& d, std::int32_t y, CompositeSite& site);
 // Copies, along the open row of the host's output (RenderTarget::kHostImage), the
 // planes the compositor does not compute from the source: a transparency
 // plane the host did not declare editable (GIMP's pspi gives filter case 0
@@ -56,7 +101,8 @@ void CopyUncomputedPlanes(const CompositeSite& site);
 // Moves an open site to column x, clamped into the target.
 void MoveCompositeSite(CompositeSite& site, std::int32_t x);
 // Both at once: the site of the pixel at (x, y).
-bool OpenCompositeSite(Globals& g, std::int32_t x, std::int32_t y, CompositeSite& site);
+bool OpenCompositeSite(const RenderDestination& d, std::int32_t x, std::int32_t y,
+                       CompositeSite& site);
 
 // Source channel values of an integer image in 0..max; grey gives the one
 // value thrice.
@@ -64,7 +110,7 @@ void ReadSource(const CompositeSite& site, std::int32_t source[3]);
 
 // The selection weight 0..255 of the pixel: 0 outside the work area or
 // outside the mask rows the host supplied, 255 when the host has no mask.
-std::int32_t MaskValue(const Globals& g, std::int32_t x, std::int32_t y);
+std::int32_t MaskValue(const RenderDestination& d, std::int32_t x, std::int32_t y);
 
 // Writes an integer result (channels 0..max) and its alpha 0..max.
 void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],

@@ -5,9 +5,8 @@
 #include "glue/GlueModes.h"
 #include "host/FrontEnd.h"
 #include "host/HostQuirks.h"
+#include "host/RenderJobs.h"
 #include "host/WorkArea.h"
-#include "render/RenderContext.h"
-#include "render/Renderer.h"
 
 namespace stellane {
 
@@ -44,21 +43,9 @@ void RequestRow(Globals& g) {
 
   g.maskFirstRow = fr->maskRect.top - y0;
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
-
-  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    // Export renders address the image from 0; the host's mask does not.
-    fr->maskRect.left = std::int16_t(fr->maskRect.left + g.savedFilterRect.left);
-    fr->maskRect.right = std::int16_t(fr->maskRect.right + g.savedFilterRect.left);
-    fr->maskRect.top = std::int16_t(fr->maskRect.top + g.savedFilterRect.top);
-    fr->maskRect.bottom = std::int16_t(fr->maskRect.bottom + g.savedFilterRect.top);
-  }
 }
 
 void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
-  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    TheFrontEnd().reportExportProgress(g, done, total);  // the export's own progress window
-    return;
-  }
   if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
   if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
   if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
@@ -88,7 +75,7 @@ void RowStep(Globals& g) {
   ++g.progressDone;
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
-    RenderRow(g, g.currentRow);
+    RenderRunRow(g, g.currentRow);
     if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
@@ -113,7 +100,7 @@ void WholeImageRender(Globals& g) {
   g.maskFirstRow = 0;
   g.maskLastRow = g.workHeight - 1;
   BeginRendering(g);
-  PrepareRendering(g);
+  PrepareRun(g);
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;
   while (Result(g) == ps::noErr && g.moreRows == 1) RowStep(g);
 }

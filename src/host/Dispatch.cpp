@@ -71,7 +71,6 @@ void PrepareHandler(Globals& g) {
   if (!g.params) return;
   fr->bufferSpace = 0;
 
-  g.savedFilterRect = fr->filterRect;
   SetWorkArea(g, fr->filterRect, 1);
   DeriveBufferSizes(g);
 

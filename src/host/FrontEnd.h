@@ -23,8 +23,6 @@ struct FrontEnd {
   void (*displayPreviewRow)(Globals& g, std::int32_t row);
   // Ask the host again for the preview area at this reduction.
   void (*requestPreviewArea)(Globals& g, std::int32_t zoom);
-  // Progress of an export rendering (it may set userCanceledErr).
-  void (*reportExportProgress)(Globals& g, std::int32_t done, std::int32_t total);
 };
 
 const FrontEnd& TheFrontEnd();

@@ -9,12 +9,11 @@
 #include "host/PluginApi.h"
 #include "image/TiledImage.h"
 #include "params/RenderParams.h"
+#include "render/RenderContext.h"
 
 namespace stellane {
 
 struct DialogSession;
-
-constexpr std::int32_t kRenderContextBytes = 255960;
 
 // The run's work buffers: the row ring and the renderer's context block.
 struct RunBuffers {
@@ -29,7 +28,6 @@ struct Globals {
 
   // Entry and dispatch.
   std::uint8_t freshGlobals;  // set by a parameters call that created this block
-  ps::Rect16 savedFilterRect;
   std::int32_t filterWidth;
   std::int32_t filterHeight;
 
@@ -75,6 +73,14 @@ constexpr std::int16_t kErrMessageShown = 1;
 
 // Records the status of the current call; PluginMain hands it to the host
 // when the call returns.
+// The run's render context block.
+inline RenderContext& Context(Globals& g) {
+  return *static_cast<RenderContext*>(g.buffers.renderContext.data);
+}
+inline const RenderContext& Context(const Globals& g) {
+  return *static_cast<const RenderContext*>(g.buffers.renderContext.data);
+}
+
 inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
 inline std::int16_t Result(const Globals& g) { return *g.result; }
 

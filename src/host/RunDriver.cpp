@@ -3,10 +3,10 @@
 #include "host/Dispatch.h"
 #include "host/FrontEnd.h"
 #include "host/HostUi.h"
+#include "host/RenderJobs.h"
 #include "host/RunHooks.h"
 #include "host/WorkArea.h"
 #include "params/DotDirectory.h"
-#include "render/Renderer.h"
 
 namespace stellane {
 
@@ -98,14 +98,13 @@ void RenderStart(Globals& g) {
   p.previewPanX = 0;
   p.previewPanY = 0;
   BeginRendering(g);
-  g.savedFilterRect = fr->filterRect;
   SetWorkArea(g, fr->filterRect, 1);
   if (g.workWidth <= 0 || g.workHeight <= 0) {
     // An empty filter rectangle has no rows to walk.
     EndRunAndRequestNoPixels(g);
     return;
   }
-  PrepareRendering(g);
+  PrepareRun(g);
   if (Result(g) != ps::noErr) {
     EndRunAndRequestNoPixels(g);
     return;

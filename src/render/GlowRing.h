@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/Globals.h"
+#include "image/MemoryBlocks.h"
 #include "render/RandomTables.h"
 
 namespace stellane {
@@ -18,12 +18,12 @@ constexpr std::int32_t kNoiseLatticesBytes = sizeof(NoiseLattices);
 // Blocks hold whole columns, so the lattices stay 4-byte aligned.
 static_assert(kNoiseLatticesBytes % 4 == 0);
 
-inline float* GlowRingData(Globals& g) { return static_cast<float*>(g.buffers.rowRing.data); }
+inline float* GlowRingData(const MemoryBlock& ring) { return static_cast<float*>(ring.data); }
 
 // Columns the ring can hold.
-inline std::int32_t GlowRingColumns(const Globals& g) {
-  const std::int32_t ringBytes = g.buffers.rowRing.size - kNoiseLatticesBytes;
-  return g.buffers.rowRing.data && ringBytes > 0 ? ringBytes / kGlowColumnBytes : 0;
+inline std::int32_t GlowRingColumns(const MemoryBlock& ring) {
+  const std::int32_t ringBytes = ring.size - kNoiseLatticesBytes;
+  return ring.data && ringBytes > 0 ? ringBytes / kGlowColumnBytes : 0;
 }
 
 // Block size for `columns` glow columns and the lattice.
@@ -32,15 +32,15 @@ constexpr std::int32_t RowRingBlockBytes(std::int32_t columns) {
 }
 
 // The lattices at the end of the block; only once the block was fitted.
-inline NoiseLattices& NoiseLatticesIn(Globals& g) {
-  auto* end = static_cast<unsigned char*>(g.buffers.rowRing.data) + g.buffers.rowRing.size;
+inline NoiseLattices& NoiseLatticesIn(const MemoryBlock& ring) {
+  auto* end = static_cast<unsigned char*>(ring.data) + ring.size;
   return *reinterpret_cast<NoiseLattices*>(end - kNoiseLatticesBytes);
 }
 
 // Sets every slot of columns 0 .. workWidth + 1 to 0 (as far as the ring goes).
-void ClearGlowRing(Globals& g);
+void ClearGlowRing(const MemoryBlock& ring, std::int32_t workWidth);
 
 // Sets one slot of columns 0 .. workWidth + 1 to 0.
-void ClearGlowSlot(Globals& g, int slot);
+void ClearGlowSlot(const MemoryBlock& ring, std::int32_t workWidth, int slot);
 
 }  // namespace stellane

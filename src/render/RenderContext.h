@@ -4,14 +4,15 @@
 // follow.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-
-#include "host/Globals.h"
 
 namespace stellane {
 
-struct TiledImage;
 struct NoiseLattices;
+
+// The size of the context block; the host allocates it once per run.
+constexpr std::int32_t kRenderContextBytes = 255960;
 
 constexpr int kStarPoolSize = 6000;  // record 0 is the list sentinel
 constexpr int kFalloffEntries = 101;
@@ -32,7 +33,6 @@ struct StarRecord {
 
 struct RenderContext {
   // ---- Renderer
-  TiledImage* exportImage;  // the picture an export rendering works on
   StarRecord starPool[kStarPoolSize];
   float falloffTable[kFalloffEntries];
   std::int32_t freeHint;  // record to try first at the next birth
@@ -59,12 +59,5 @@ struct RenderContext {
 
 static_assert(sizeof(RenderContext) <= static_cast<std::size_t>(kRenderContextBytes),
               "the render context must fit the block the run driver allocates");
-
-inline RenderContext& Context(Globals& g) {
-  return *static_cast<RenderContext*>(g.buffers.renderContext.data);
-}
-inline const RenderContext& Context(const Globals& g) {
-  return *static_cast<const RenderContext*>(g.buffers.renderContext.data);
-}
 
 }  // namespace stellane

@@ -14,18 +14,17 @@ namespace stellane {
 
 namespace {
 
-// The ring must hold the host's row (inRect width + 4 columns) and, for the
+// The ring must hold the request's row (requestWidth + 4 columns) and, for the
 // clearing below, the work width plus its two border columns; the lattice
 // follows it in the same block.
-bool FitGlowRing(Globals& g) {
-  const ps::Rect16& in = g.filterRecord->inRect;
-  const std::int32_t inWidth = std::max(0, in.right - in.left);
-  g.bufferUnits = inWidth + 4;
-  const std::int32_t columns = std::max(g.bufferUnits, std::max(0, g.workWidth) + 2);
+bool FitGlowRing(RenderJob& job) {
+  const std::int32_t columns =
+      std::max(std::max(0, job.requestWidth) + 4, std::max(0, job.workWidth) + 2);
   const std::int32_t bytes = RowRingBlockBytes(columns);
-  if (bytes <= g.buffers.rowRing.size && g.buffers.rowRing.data) return true;
-  ReleaseWorkBuffer(g.filterRecord, g.buffers.rowRing);
-  return AllocateWorkBuffer(g.filterRecord, bytes, g.buffers.rowRing);
+  MemoryBlock& ring = *job.ring;
+  if (bytes <= ring.size && ring.data) return true;
+  ReleaseBlock(job.blocks, ring);
+  return AllocateBlock(job.blocks, bytes, ring);
 }
 
 void BuildFalloffTable(RenderContext& c) {
@@ -38,34 +37,35 @@ void BuildFalloffTable(RenderContext& c) {
 
 }  // namespace
 
-void PrepareRendering(Globals& g) {
-  if (!g.filterRecord || !g.params || !g.buffers.renderContext.data) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
-  RenderContext& c = Context(g);
-  if (!FitGlowRing(g)) {
+RenderStatus PrepareRendering(RenderJob& job) {
+  if (!job.params || !job.context || !job.ring) return RenderStatus::kOutOfMemory;
+  RenderContext& c = *job.context;
+  if (!FitGlowRing(job)) {
     c.lattices = nullptr;  // they lived in the released block
-    SetResult(g, ps::memFullErr);
-    return;
+    return RenderStatus::kOutOfMemory;
   }
-  BuildRandomTables(c, g.params->randomSeed);
-  BuildPermutations(c, g.params->randomSeed);
-  BuildNoiseLattices(c, NoiseLatticesIn(g));
-  c.lattices = &NoiseLatticesIn(g);
-  ClearGlowRing(g);
+  BuildRandomTables(c, job.params->randomSeed);
+  BuildPermutations(c, job.params->randomSeed);
+  BuildNoiseLattices(c, NoiseLatticesIn(*job.ring));
+  c.lattices = &NoiseLatticesIn(*job.ring);
+  ClearGlowRing(*job.ring, job.workWidth);
   ClearStarPool(c);
   c.freeHint = 1;
   c.lastSlot = 1;
   BuildFalloffTable(c);
+  return RenderStatus::kDone;
+}
 
-  g.progressTotal = g.workHeight;
-  g.rowIndex = 0;
-  g.renderPhase = 1;
-  g.loopInternally = 0;
-  g.renderStarted = 1;
-  g.progressDone = 0;
-  g.moreRows = 1;
+RenderStatus RenderAllRows(RenderJob& job, const RenderProgress* progress) {
+  RenderStatus status = PrepareRendering(job);
+  for (std::int32_t y = 0; status == RenderStatus::kDone && y < job.workHeight; ++y) {
+    if (progress && progress->rowsDone) progress->rowsDone(progress->user, y, job.workHeight);
+    status = RenderRow(job, y);
+    if (status == RenderStatus::kDone && progress && progress->cancelWanted &&
+        progress->cancelWanted(progress->user, y))
+      status = RenderStatus::kCancelled;
+  }
+  return status;
 }
 
 }  // namespace stellane

@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "glue/Compositor.h"
-#include "image/TiledImage.h"
 #include "render/CrtRandom.h"
 #include "render/GlowRing.h"
 #include "render/NebulaBatch.h"
@@ -37,23 +36,17 @@ struct RowConstants {
   StarRowConstants stars;
 };
 
-// The export picture's width, or the host's output row's.
-std::int32_t RowWidth(const Globals& g) {
-  std::int32_t width = g.workWidth;
-  if (TargetOf(*g.params) == RenderTarget::kExportImage) {
-    if (const TiledImage* picture = Context(g).exportImage) width = picture->levels[0].width;
-  } else {
-    const ps::Rect16& out = g.filterRecord->outRect;
-    width = out.right - out.left;
-  }
-  // The ring holds workWidth + 2 columns; never write past it.
-  width = std::min(width, g.workWidth);
-  width = std::min(width, GlowRingColumns(g) - 2);
+// The destination's row width, never more than the ring holds (workWidth + 2
+// columns).
+std::int32_t RowWidth(const RenderJob& job) {
+  std::int32_t width = job.destination.columns;
+  width = std::min(width, job.workWidth);
+  width = std::min(width, GlowRingColumns(*job.ring) - 2);
   return std::max(0, width);
 }
 
-RowConstants MakeRowConstants(const Globals& g, std::int32_t y) {
-  const RenderParams& p = *g.params;
+RowConstants MakeRowConstants(const RenderJob& job, std::int32_t y) {
+  const RenderParams& p = *job.params;
   RowConstants k;
   // A zoom below 1 has no meaning (and 0 would divide by zero): render at 1.
   k.zoom = std::max(1, p.previewZoom);
@@ -63,7 +56,7 @@ RowConstants MakeRowConstants(const Globals& g, std::int32_t y) {
   k.freq = NebulaFrequency(p);
   k.colourFactor = static_cast<float>(p.color * 0.02);
   k.opacityFactor = static_cast<float>(p.opacity * 0.01) * 2.0f;
-  k.width = RowWidth(g);
+  k.width = RowWidth(job);
   k.nebula = MakeNebulaRowConstants(p);
   k.stars = MakeStarRowConstants(p, k.zoom);
   return k;
@@ -98,21 +91,15 @@ float FinishedChannel(double v) {
 
 }  // namespace
 
-void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
-  const ps::FilterRecord* fr = g.filterRecord;
-  if (!fr || !fr->inData || !fr->outData) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
-  if (!g.params || !g.buffers.renderContext.data || !g.buffers.rowRing.data) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
-  RenderContext& c = Context(g);
-  const RowConstants k = MakeRowConstants(g, y);
+RenderStatus RenderRowWith(RenderJob& job, std::int32_t y, RenderPath path) {
+  if (!job.params || !job.context || !job.ring || !job.ring->data)
+    return RenderStatus::kOutOfMemory;
+  if (!HasDestinationPixels(job.destination)) return RenderStatus::kOutOfMemory;
+  RenderContext& c = *job.context;
+  const RowConstants k = MakeRowConstants(job, y);
   std::uint32_t cur = RowCursor(c, y);
 
-  float* ring = GlowRingData(g);
+  float* ring = GlowRingData(*job.ring);
   // Rows y, y - 1 and y - 2 (rows before 0 read the cleared ring).
   const std::uint32_t yy = static_cast<std::uint32_t>(y);
   const int slotNow = static_cast<int>((yy + 2) % 3);
@@ -126,7 +113,7 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
   const bool rowWise = path == RenderPath::Fast;
 
   GlueRow glueRow;
-  OpenGlueRow(g, y, glueRow);
+  OpenGlueRow(job, y, glueRow);
   float nx[kNebulaBatch];
   float ny[kNebulaBatch];
   NebulaSample nebula[kNebulaBatch];
@@ -191,9 +178,12 @@ void RenderRowWith(Globals& g, std::int32_t y, RenderPath path) {
   }
 
   // Row y - 2's slot becomes row y + 1's.
-  ClearGlowSlot(g, slotOlder);
+  ClearGlowSlot(*job.ring, job.workWidth, slotOlder);
+  return RenderStatus::kDone;
 }
 
-void RenderRow(Globals& g, std::int32_t row) { RenderRowWith(g, row, RenderPath::Fast); }
+RenderStatus RenderRow(RenderJob& job, std::int32_t row) {
+  return RenderRowWith(job, row, RenderPath::Fast);
+}
 
 }  // namespace stellane

@@ -6,12 +6,12 @@
 
 #include <cstdint>
 
-#include "host/Globals.h"
+#include "render/RenderJob.h"
 
 namespace stellane {
 
 enum class RenderPath { Reference, Fast };
 
-void RenderRowWith(Globals& g, std::int32_t row, RenderPath path);
+RenderStatus RenderRowWith(RenderJob& job, std::int32_t row, RenderPath path);
 
 }  // namespace stellane

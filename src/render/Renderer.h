@@ -1,17 +1,21 @@
-// The renderer as the run driver sees it.
+// The renderer as its drivers see it.
 #pragma once
 
 #include <cstdint>
 
-#include "host/Globals.h"
+#include "render/RenderJob.h"
 
 namespace stellane {
 
-// Seeds the tables, fits the glow ring, clears the star pool and sets the row
-// bookkeeping for a new rendering. Writes its status through the result.
-void PrepareRendering(Globals& g);
+// Seeds the tables, fits the glow ring and clears the star pool for a new
+// rendering.
+RenderStatus PrepareRendering(RenderJob& job);
 
-// Renders and composites row `row` of the work area into the render target.
-void RenderRow(Globals& g, std::int32_t row);
+// Renders and composites row `row` of the work area into the destination.
+RenderStatus RenderRow(RenderJob& job, std::int32_t row);
+
+// PrepareRendering, then every row of the work area in order, asking
+// `progress` (may be null) before each row.
+RenderStatus RenderAllRows(RenderJob& job, const RenderProgress* progress);
 
 }  // namespace stellane

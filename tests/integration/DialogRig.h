@@ -15,6 +15,7 @@
 
 #include "../unit/ScratchTempFolder.h"
 #include "dialog/DialogHeadless.h"
+#include "dialog/ExportRunOf.h"
 #include "dialog/MainDialog.h"
 #include "export/PsdExport.h"
 #include "host/PluginEntry.h"
@@ -81,7 +82,7 @@ struct FakeWindow final : stellane::DialogWindow {
   bool ChooseColour(stellane::Color16&) override { return false; }
   std::int16_t RunPsdExport(Globals& g, const char* path) override {
     psdExports.push_back(path);
-    return stellane::ExportPsd(g, path, nullptr);
+    return stellane::ExportPsd(stellane::ExportRunOf(g), path, nullptr);
   }
   void ShowAbout() override {
     ++aboutShown;

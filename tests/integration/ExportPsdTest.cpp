@@ -41,7 +41,7 @@ std::vector<std::uint8_t> ReadFile(const std::string& path) {
 std::int16_t Export(ExportRig& rig, const std::string& path,
                     const ExportProgress* progress = nullptr) {
   CrtSrand(11);
-  return ExportPsd(rig.g, path.c_str(), progress);
+  return ExportPsd(rig.run, path.c_str(), progress);
 }
 
 // The same rendering straight into an image, for comparison.
@@ -51,7 +51,7 @@ struct Rendered {
     InitTiledImage(image);
     CreateTiledImage(image, kWidth, kHeight, format);
     CrtSrand(11);
-    EXPECT_EQ(RenderIntoImage(rig.g, image, nullptr), 0);
+    EXPECT_EQ(RenderIntoImage(rig.run.job, image, nullptr), RenderStatus::kDone);
   }
   ~Rendered() { ReleaseTiledImage(image); }
 };
@@ -90,36 +90,6 @@ TEST(ExportPsd, EveryDepthCarriesTheRenderedLayer) {
   }
 }
 
-TEST(ExportPsd, LeavesTheRunAsItFoundIt) {
-  ScratchTempFolder temp;
-  ExportRig rig(kWidth, kHeight, 8);
-  rig.fr.inRect = {3, 4, 5, 30};
-  rig.fr.outRect = {3, 4, 4, 30};
-  rig.fr.maskRect = {1, 2, 3, 4};
-  rig.params.previewZoom = 3;
-  rig.params.previewPanX = 17;
-  rig.params.previewPanY = -9;
-  rig.g.rowIndex = 5;
-  rig.g.workWidth = 26;
-  rig.g.workHeight = 2;
-  rig.g.moreRows = 1;
-  rig.g.progressDone = 4;
-  rig.result = 0;
-  const RenderParams before = rig.params;
-  const ps::Rect16 beforeIn = rig.fr.inRect;
-  ASSERT_EQ(Export(rig, temp.In("state.psd")), 0);
-  EXPECT_EQ(std::memcmp(&before, &rig.params, sizeof before), 0);
-  EXPECT_EQ(std::memcmp(&rig.fr.inRect, &beforeIn, sizeof beforeIn), 0);
-  EXPECT_EQ(rig.fr.outRect.bottom, 4);
-  EXPECT_EQ(rig.fr.maskRect.left, 2);
-  EXPECT_EQ(rig.g.rowIndex, 5);
-  EXPECT_EQ(rig.g.workWidth, 26);
-  EXPECT_EQ(rig.g.workHeight, 2);
-  EXPECT_EQ(rig.g.moreRows, 1);
-  EXPECT_EQ(rig.g.progressDone, 4);
-  EXPECT_EQ(rig.result, 0);
-}
-
 TEST(ExportPsd, HostProfileTravelsUnchanged) {
   ScratchTempFolder temp;
   ExportRig rig(9, 7, 16);
@@ -150,7 +120,7 @@ ExportProgress LoggingProgress(ProgressLog& log) {
     auto& l = *static_cast<ProgressLog*>(user);
     l.percents.push_back(percent);
     if (l.rig && l.percents.size() == 1)
-      l.nestedStatus = ExportPsd(l.rig->g, l.nestedPath.c_str(), nullptr);
+      l.nestedStatus = ExportPsd(l.rig->run, l.nestedPath.c_str(), nullptr);
   };
   p.cancelWanted = [](void* user) {
     auto& l = *static_cast<ProgressLog*>(user);
@@ -182,26 +152,24 @@ TEST(ExportPsd, ProgressCancelAndASecondExportWhileOneRuns) {
     ProgressLog log;
     log.cancelAfterAsks = 1;  // on the second ask: row 15
     const ExportProgress progress = LoggingProgress(log);
-    EXPECT_EQ(Export(rig, temp.In("cancelled.psd"), &progress), ps::userCanceledErr);
+    EXPECT_EQ(Export(rig, temp.In("cancelled.psd"), &progress), kExportCancelled);
     EXPECT_EQ(log.asks, 2);
     EXPECT_EQ(log.cancelling, 1);
     EXPECT_FALSE(temp.Has("cancelled.psd"));
-    EXPECT_EQ(rig.result, 0);
   }
   {
     // The host's abort test is asked every eighth row as well (after the
     // window): yes on its second ask stops the export the same way.
     static int hostAsks;
     hostAsks = 0;
-    rig.fr.abortProc = []() -> ps::Boolean { return ++hostAsks == 2; };
+    rig.run.job.abort.proc = [](const void*) { return ++hostAsks == 2; };
     ProgressLog log;
     const ExportProgress progress = LoggingProgress(log);
-    EXPECT_EQ(Export(rig, temp.In("host-cancelled.psd"), &progress), ps::userCanceledErr);
+    EXPECT_EQ(Export(rig, temp.In("host-cancelled.psd"), &progress), kExportCancelled);
     EXPECT_EQ(hostAsks, 2);
     EXPECT_EQ(log.asks, 2);
     EXPECT_EQ(log.cancelling, 1);
     EXPECT_FALSE(temp.Has("host-cancelled.psd"));
-    EXPECT_EQ(rig.result, 0);
   }
 }
 

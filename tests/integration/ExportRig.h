@@ -1,67 +1,46 @@
-// A host as the dialog's export commands see it: the filter record of an
-// image of a given mode and depth, the parameter record, the run's buffers
-// from the heap, and row buffers that an export never reads but the band
-// renderer insists on. Optionally a handle suite carrying a document ICC
-// profile.
+// A run as the exports see it, without a host: the parameter record, a
+// context and row ring from the heap, an image of a given depth and size,
+// and optionally a document ICC profile.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "host/Globals.h"
-#include "host/HostServices.h"
+#include "export/ExportRender.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
 
 namespace stellane::testing {
 
 struct ExportRig {
-  ps::FilterRecord fr{};
   RenderParams params{};
-  Globals g{};
-  std::int16_t result = 0;
-  std::vector<std::uint8_t> rowIn = std::vector<std::uint8_t>(1 << 16);
-  std::vector<std::uint8_t> rowOut = std::vector<std::uint8_t>(1 << 16);
-  ps::HandleProcs handles{};
+  std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
+  MemoryBlock ring;
+  ExportRun run{};
   std::vector<std::uint8_t> profile;
 
   // depth 8, 16 or 32: RGB, RGB48 or RGB96.
   ExportRig(std::int32_t width, std::int32_t height, std::int32_t depth) {
     InitNewRenderParams(params);
-    const ps::Rect16 rect = {0, 0, static_cast<std::int16_t>(height),
-                             static_cast<std::int16_t>(width)};
-    fr.filterRect = fr.inRect = fr.outRect = rect;
-    fr.planes = 3;
-    fr.depth = static_cast<std::int16_t>(depth);
-    fr.imageMode = depth == 8    ? ps::plugInModeRGBColor
-                   : depth == 16 ? ps::plugInModeRGB48
-                                 : ps::plugInModeRGB96;
-    fr.inData = rowIn.data();
-    fr.outData = rowOut.data();
-    fr.inHiPlane = fr.outHiPlane = 2;
-    g.result = &result;
-    g.filterRecord = &fr;
-    g.params = &params;
-    AllocateWorkBuffer(&fr, kRenderContextBytes, g.buffers.renderContext);
+    run.job = HeapRenderJob(params, *context, ring, width, height);
+    run.job.destination.kind = depth == 8    ? ImageKind::k8
+                               : depth == 16 ? ImageKind::k16
+                                             : ImageKind::kFloat;
+    run.imageWidth = width;
+    run.imageHeight = height;
   }
-  ~ExportRig() {
-    ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-    ReleaseWorkBuffer(&fr, g.buffers.renderContext);
-  }
+  ~ExportRig() { ReleaseBlock(run.job.blocks, ring); }
 
-  // A handle is a pointer to its block here; only locking is ever asked.
   void GiveProfile(std::vector<std::uint8_t> bytes) {
     profile = std::move(bytes);
-    handles.newProc = [](ps::int32) -> ps::Handle { return nullptr; };
-    handles.disposeProc = [](ps::Handle) {};
-    handles.lockProc = [](ps::Handle h, ps::Boolean) -> ps::Ptr {
-      return reinterpret_cast<ps::Ptr>(h);
+    run.profile.context = this;
+    run.profile.lock = [](const void* rig, std::size_t& size) -> const std::uint8_t* {
+      const auto& p = static_cast<const ExportRig*>(rig)->profile;
+      size = p.size();
+      return p.data();
     };
-    handles.unlockProc = [](ps::Handle) {};
-    fr.handleProcs = &handles;
-    fr.iCCprofileData = reinterpret_cast<ps::Handle>(profile.data());
-    fr.iCCprofileSize = static_cast<ps::int32>(profile.size());
-    fr.canUseICCProfiles = 1;
+    run.profile.unlock = [](const void*) {};
   }
 };
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/RenderJobs.h"
 #include "testhost/TestHost.h"
 
 namespace {
@@ -136,6 +137,31 @@ TEST(PixelExchange, CommittedOutputLandsInItsPlaneAndInsideTheImage) {
         EXPECT_EQ(image.Get(x, y, p), written ? 200 : Value(x, y, p))
             << "x " << x << " y " << y << " plane " << p;
       }
+}
+
+// The image kind decides the compositor's units and the PSD export's depth:
+// 16-bit and float only in their own modes at their own depth (depth 32
+// alone is float), everything else 8-bit or unhandled.
+TEST(PixelExchange, ImageKindFollowsModeAndDepth) {
+  using stellane::ImageKind;
+  const struct {
+    std::int16_t mode, depth;
+    ImageKind kind;
+  } cases[] = {{ps::plugInModeRGBColor, 8, ImageKind::k8},
+               {ps::plugInModeGrayScale, 8, ImageKind::k8},
+               {ps::plugInModeRGB48, 16, ImageKind::k16},
+               {ps::plugInModeGray16, 16, ImageKind::k16},
+               {ps::plugInModeRGB96, 32, ImageKind::kFloat},
+               {ps::plugInModeGray32, 32, ImageKind::kFloat},
+               {ps::plugInModeRGBColor, 32, ImageKind::kFloat},
+               {ps::plugInModeLabColor, 8, ImageKind::kOther},
+               {ps::plugInModeRGB48, 8, ImageKind::kOther}};
+  for (const auto& c : cases) {
+    ps::FilterRecord fr{};
+    fr.imageMode = c.mode;
+    fr.depth = c.depth;
+    EXPECT_EQ(stellane::ImageKindOf(fr), c.kind) << c.mode << " " << c.depth;
+  }
 }
 
 }  // namespace

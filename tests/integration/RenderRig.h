@@ -1,13 +1,13 @@
-// A minimal host for driving the renderer directly: a float RGB image (the
-// compositor writes float pixels unchanged, so tests see the renderer's own
-// values), the parameter record and the run buffers from the heap.
+// The renderer driven directly: a render job whose destination is one float
+// RGB row (the compositor writes float pixels unchanged, so tests see the
+// renderer's own values), with the parameter record, context and row ring
+// from the heap.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "host/Globals.h"
-#include "host/HostServices.h"
 #include "render/CrtRandom.h"
 #include "render/RenderContext.h"
 #include "render/RenderRowPaths.h"
@@ -16,10 +16,11 @@
 namespace stellane::testing {
 
 struct RenderRig {
-  ps::FilterRecord fr{};
   RenderParams params{};
-  Globals g{};
-  std::int16_t result = 0;
+  std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
+  MemoryBlock ring;
+  RenderJob job{};
+  RenderStatus status = RenderStatus::kDone;
   std::int32_t width;
   std::int32_t height;
   std::vector<float> inRow;
@@ -28,40 +29,24 @@ struct RenderRig {
   RenderRig(std::int32_t w, std::int32_t h)
       : width(w), height(h), inRow(w * 3 + 3), outRow(w * 3 + 3) {
     InitNewRenderParams(params);
-    const ps::Rect16 rect = {0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)};
-    fr.filterRect = fr.inRect = fr.outRect = rect;
-    fr.planes = 3;
-    fr.depth = 32;
-    fr.imageMode = ps::plugInModeRGB96;
-    fr.inData = inRow.data();
-    fr.outData = outRow.data();
-    fr.inRowBytes = fr.outRowBytes = w * 12;
-    fr.inHiPlane = fr.outHiPlane = 2;
-    g.result = &result;
-    g.filterRecord = &fr;
-    g.params = &params;
-    g.workWidth = w;
-    g.workHeight = h;
-    AllocateWorkBuffer(&fr, kRenderContextBytes, g.buffers.renderContext);
+    job = HeapRenderJob(params, *context, ring, w, h);
+    job.destination = RgbRowDestination(ImageKind::kFloat, inRow.data(), outRow.data(), w, h);
   }
-  ~RenderRig() {
-    ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-    ReleaseWorkBuffer(&fr, g.buffers.renderContext);
-  }
+  ~RenderRig() { ReleaseBlock(job.blocks, ring); }
 
-  RenderContext& Context() { return stellane::Context(g); }
+  RenderContext& Context() { return *context; }
 
   void Prepare(std::uint32_t randSeed = 1) {
     CrtSrand(randSeed);
-    PrepareRendering(g);
+    status = PrepareRendering(job);
   }
 
   // Renders rows 0..height-1 after Prepare; R, G, B floats row by row.
   std::vector<float> RenderRows(RenderPath path = RenderPath::Fast) {
     std::vector<float> image;
     image.reserve(static_cast<std::size_t>(width) * height * 3);
-    for (std::int32_t y = 0; y < height; ++y) {
-      RenderRowWith(g, y, path);
+    for (std::int32_t y = 0; y < height && status == RenderStatus::kDone; ++y) {
+      status = RenderRowWith(job, y, path);
       image.insert(image.end(), outRow.begin(), outRow.begin() + width * 3);
     }
     return image;

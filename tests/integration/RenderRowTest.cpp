@@ -17,9 +17,8 @@ using testing::RenderRig;
 TEST(RenderRow, MissingHostRowsReportOutOfMemory) {
   RenderRig rig(8, 2);
   rig.Prepare();
-  rig.fr.inData = nullptr;
-  RenderRow(rig.g, 0);
-  EXPECT_EQ(rig.result, ps::memFullErr);
+  rig.job.destination.rows.inData = nullptr;
+  EXPECT_EQ(RenderRow(rig.job, 0), RenderStatus::kOutOfMemory);
 }
 
 TEST(RenderRow, SingleStarSpreadsThroughTheGlowCross) {
@@ -141,7 +140,7 @@ TEST(RenderRow, AnyParameterValueRendersDefinedColours) {
       rig.params.density = 100;
       rig.params.*field = v;
       const std::vector<float> image = rig.Render();
-      ASSERT_EQ(rig.result, 0);
+      ASSERT_EQ(rig.status, RenderStatus::kDone);
       for (float c : image) ASSERT_TRUE(c >= 0.0f && std::isfinite(c)) << v;
       ASSERT_EQ(image, rig.Render(1, RenderPath::Reference)) << v;
     }

@@ -1,4 +1,4 @@
-// The compositor on tiny fake host buffers: an odd-sized picture whose
+// The compositor on tiny host-style rows and images: an odd-sized picture whose
 // pixels all differ, so swapped channels, planes or rows show.
 #include <gtest/gtest.h>
 
@@ -18,32 +18,20 @@ constexpr std::int32_t kGlueLighten = 5;
 
 enum class Kind { k8, k16, kFloat };
 
-// A host that supplies one request of `width` x `height` pixels.
+// The rows of a host that supplies one request of `width` x `height` pixels.
 struct Rig {
-  ps::FilterRecord fr{};
   RenderParams params{};
   std::unique_ptr<RenderContext> context = std::make_unique<RenderContext>();
-  Globals g{};
-  std::int16_t result = 0;
+  RenderJob job{};
   std::vector<std::uint8_t> in, out, mask;
   Kind kind;
   int planes, bytes, width, height;
 
-  Rig(Kind k, int colourPlanes, bool transparency, int w, int h, int target)
+  Rig(Kind k, int colourPlanes, bool transparency, int w, int h, RenderTarget target)
       : kind(k), planes(colourPlanes + (transparency ? 1 : 0)), width(w), height(h) {
     bytes = k == Kind::k8 ? 1 : k == Kind::k16 ? 2 : 4;
-    const bool grey = colourPlanes == 1;
-    fr.imageMode = k == Kind::k8    ? (grey ? ps::plugInModeGrayScale : ps::plugInModeRGBColor)
-                   : k == Kind::k16 ? (grey ? ps::plugInModeGray16 : ps::plugInModeRGB48)
-                                    : (grey ? ps::plugInModeGray32 : ps::plugInModeRGB96);
-    fr.depth = k == Kind::k8 ? 8 : k == Kind::k16 ? 16 : 32;
-    fr.planes = static_cast<std::int16_t>(planes);
-    fr.inHiPlane = fr.outHiPlane = static_cast<std::int16_t>(planes - 1);
-    fr.filterCase = transparency ? 4 : 1;
-    fr.outLayerPlanes = static_cast<std::int16_t>(colourPlanes);
-    fr.inRect = fr.outRect = {0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)};
-    fr.inRowBytes = fr.outRowBytes = w * planes * bytes;
-    in.resize(std::size_t(h) * fr.inRowBytes);
+    const int rowBytes = w * planes * bytes;
+    in.resize(std::size_t(h) * rowBytes);
     out.assign(in.size(), 0xEE);
     // Every channel of every pixel different.
     for (std::size_t i = 0; i < in.size() / bytes; ++i) {
@@ -52,19 +40,22 @@ struct Rig {
       if (k == Kind::k16) Store(in.data() + 2 * i, static_cast<std::uint16_t>(v * 128));
       if (k == Kind::kFloat) Store(in.data() + 4 * i, v / 255.0f);
     }
-    fr.inData = in.data();
-    fr.outData = out.data();
     params.glue = 1;
-    params.renderTarget = target;
-    g.filterRecord = &fr;
-    g.params = &params;
-    g.result = &result;
-    g.buffers.renderContext.data = context.get();
+    SetTarget(params, target);
     BuildProceduralWeights(context->proceduralWeights);
-    g.workWidth = w;
-    g.workHeight = h;
-    g.maskFirstRow = 0;
-    g.maskLastRow = h - 1;
+    job.params = &params;
+    job.context = context.get();
+    RenderDestination& d = job.destination;
+    d.target = target;
+    d.kind = k == Kind::k8 ? ImageKind::k8 : k == Kind::k16 ? ImageKind::k16 : ImageKind::kFloat;
+    d.grey = colourPlanes < 3;
+    d.columns = d.workWidth = w;
+    d.workHeight = h;
+    const bool preview = target == RenderTarget::kPreview;
+    d.rows = {in.data(), out.data(),      rowBytes,
+              rowBytes,  planes,          planes,
+              w,         preview ? h : 1, transparency ? colourPlanes : -1,
+              !preview};
   }
 
   template <typename T>
@@ -92,20 +83,17 @@ struct Rig {
 
   void SetMask(const std::vector<std::uint8_t>& values) {
     mask = values;
-    fr.haveMask = true;
-    fr.maskData = mask.data();
-    fr.maskRowBytes = width;
-    fr.maskRect = fr.inRect;
+    job.destination.mask = {mask.data(), width, width, 0, height - 1};
   }
 
   void Composite(int x, int y, float r, float gr, float b, float a = 1.0f) {
     RenderedPixel p{r, gr, b, a};
-    CompositeGluePixel(x, y, p, g);
+    CompositeGluePixel(x, y, p, job);
   }
 };
 
 TEST(GlueCompositor, FilterRunWritesTheRenderedColourIntoTheRow) {
-  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  Rig rig(Kind::k8, 3, false, 5, 1, RenderTarget::kHostImage);
   rig.Composite(3, 0, 0.2f, 0.4f, 0.6f);
   EXPECT_EQ(rig.Out(3, 0, 0), 51);
   EXPECT_EQ(rig.Out(3, 0, 1), 102);
@@ -121,7 +109,7 @@ TEST(GlueCompositor, FilterRunWritesTheRenderedColourIntoTheRow) {
 }
 
 TEST(GlueCompositor, OverBrightChannelsSpillIntoTheOthers) {
-  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  Rig rig(Kind::k8, 3, false, 5, 1, RenderTarget::kHostImage);
   rig.Composite(0, 0, 1.2f, 0.5f, 0.5f);  // red 306: 5 to each other channel
   EXPECT_EQ(rig.Out(0, 0, 0), 255);
   EXPECT_EQ(rig.Out(0, 0, 1), 132);
@@ -140,7 +128,7 @@ TEST(GlueCompositor, OverBrightChannelsSpillIntoTheOthers) {
 }
 
 TEST(GlueCompositor, GlueModeSeesTheSourcePixelAtItsPlace) {
-  Rig rig(Kind::k8, 3, false, 5, 1, 0);
+  Rig rig(Kind::k8, 3, false, 5, 1, RenderTarget::kHostImage);
   rig.params.glue = kGlueLighten;
   for (int x = 0; x < 5; ++x) rig.Composite(x, 0, 0.4f, 0.4f, 0.4f);
   for (int x = 0; x < 5; ++x) {
@@ -149,7 +137,7 @@ TEST(GlueCompositor, GlueModeSeesTheSourcePixelAtItsPlace) {
 }
 
 TEST(GlueCompositor, AlphaGoesIntoTheTransparencyPlane) {
-  Rig rig(Kind::k8, 3, true, 3, 1, 0);
+  Rig rig(Kind::k8, 3, true, 3, 1, RenderTarget::kHostImage);
   rig.Composite(0, 0, 0.1f, 0.2f, 0.3f, 0.995f);
   EXPECT_EQ(rig.Out(0, 0, 3), 255);
   rig.Composite(1, 0, 0.1f, 0.2f, 0.3f, 0.5f);
@@ -158,7 +146,7 @@ TEST(GlueCompositor, AlphaGoesIntoTheTransparencyPlane) {
 }
 
 TEST(GlueCompositor, GreyImagesGetTheLumaOfTheSpilledColour) {
-  Rig rig(Kind::k8, 1, false, 5, 1, 0);
+  Rig rig(Kind::k8, 1, false, 5, 1, RenderTarget::kHostImage);
   rig.Composite(1, 0, 1.0f, 0.0f, 0.0f);
   EXPECT_EQ(rig.Out(1, 0, 0), 76);
   EXPECT_TRUE(rig.Untouched(2, 0, 0));
@@ -171,8 +159,7 @@ TEST(GlueCompositor, GreyImagesGetTheLumaOfTheSpilledColour) {
 }
 
 TEST(GlueCompositor, SixteenBitRgbWithTransparency) {
-  Rig rig(Kind::k16, 3, true, 3, 1, 0);
-  rig.fr.filterCase = 5;
+  Rig rig(Kind::k16, 3, true, 3, 1, RenderTarget::kHostImage);
   rig.params.glue = kGlueLighten;
   rig.Composite(2, 0, 0.5f, 1.0f, 0.0f, 1.0f);
   EXPECT_EQ(rig.Out(2, 0, 0), std::max(16384.0, rig.Src(2, 0, 0)));
@@ -182,19 +169,19 @@ TEST(GlueCompositor, SixteenBitRgbWithTransparency) {
 }
 
 TEST(GlueCompositor, FloatImagesGetTheRenderedLightWithoutGlue) {
-  Rig rig(Kind::kFloat, 3, false, 3, 1, 0);
+  Rig rig(Kind::kFloat, 3, false, 3, 1, RenderTarget::kHostImage);
   rig.params.glue = kGlueLighten;
   rig.Composite(1, 0, 1.75f, 0.25f, 0.0f);
   EXPECT_FLOAT_EQ(rig.Out(1, 0, 0), 1.75f);
   EXPECT_FLOAT_EQ(rig.Out(1, 0, 1), 0.25f);
   EXPECT_FLOAT_EQ(rig.Out(1, 0, 2), 0.0f);
-  Rig grey(Kind::kFloat, 1, false, 3, 1, 0);
+  Rig grey(Kind::kFloat, 1, false, 3, 1, RenderTarget::kHostImage);
   grey.Composite(0, 0, 1.0f, 1.0f, 1.0f);
   EXPECT_NEAR(grey.Out(0, 0, 0), 1.0, 1e-6);
 }
 
 TEST(GlueCompositor, PreviewShowsTheCheckerboardThroughTheMask) {
-  Rig rig(Kind::k8, 3, false, 11, 3, 1);
+  Rig rig(Kind::k8, 3, false, 11, 3, RenderTarget::kPreview);
   std::vector<std::uint8_t> mask(11 * 3, 255);
   mask[0 * 11 + 1] = 0;    // (1, 0): light square
   mask[0 * 11 + 9] = 0;    // (9, 0): dark square
@@ -211,7 +198,7 @@ TEST(GlueCompositor, PreviewShowsTheCheckerboardThroughTheMask) {
   EXPECT_EQ(rig.Out(6, 1, 2), 153);
   EXPECT_TRUE(rig.Untouched(6, 0, 0));
   // Rows outside the supplied mask rows count as unselected.
-  rig.g.maskLastRow = 1;
+  rig.job.destination.mask.lastRow = 1;
   rig.Composite(0, 2, 1.0f, 1.0f, 1.0f);
   EXPECT_EQ(rig.Out(0, 2, 0), 255);
   rig.Composite(8, 2, 1.0f, 0.0f, 0.0f);
@@ -219,19 +206,19 @@ TEST(GlueCompositor, PreviewShowsTheCheckerboardThroughTheMask) {
 }
 
 TEST(GlueCompositor, PreviewWeighsByAlphaWithTransparency) {
-  Rig rig(Kind::k8, 3, true, 5, 3, 1);  // no mask: full selection
+  Rig rig(Kind::k8, 3, true, 5, 3, RenderTarget::kPreview);  // no mask: full selection
   rig.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
   EXPECT_EQ(rig.Out(2, 1, 0), (128 * 255) >> 8);
   EXPECT_EQ(rig.Out(2, 1, 3), 255);
   // 16 bits: alpha 16498, w = (255 * 16498) >> 15 = 128 of 255.
-  Rig deep(Kind::k16, 3, true, 5, 3, 1);
+  Rig deep(Kind::k16, 3, true, 5, 3, RenderTarget::kPreview);
   deep.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
   EXPECT_EQ(deep.Out(2, 1, 0), (127 * 32640) >> 8);
   EXPECT_EQ(deep.Out(2, 1, 3), 32768);
 }
 
 TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
-  Rig rig(Kind::k16, 3, false, 11, 3, 1);
+  Rig rig(Kind::k16, 3, false, 11, 3, RenderTarget::kPreview);
   rig.SetMask(std::vector<std::uint8_t>(33, 0));
   rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
   rig.Composite(8, 1, 1.0f, 1.0f, 1.0f);
@@ -241,7 +228,7 @@ TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
   rig.Composite(2, 2, 0.5f, 0.0f, 0.0f);
   EXPECT_EQ(rig.Out(2, 2, 0), (255 * 16384) >> 8);
 
-  Rig f(Kind::kFloat, 3, false, 11, 3, 1);
+  Rig f(Kind::kFloat, 3, false, 11, 3, RenderTarget::kPreview);
   f.SetMask(std::vector<std::uint8_t>(33, 0));
   f.Composite(9, 0, 0.5f, 0.5f, 0.5f);
   EXPECT_FLOAT_EQ(f.Out(9, 0, 1), 0.8f);
@@ -253,10 +240,11 @@ TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
 struct ExportRig {
   Rig rig;
   TiledImage image{};
-  ExportRig(Kind kind, std::int32_t format) : rig(kind, 3, false, 1, 1, 2) {
+  ExportRig(Kind kind, std::int32_t format)
+      : rig(kind, 3, false, 1, 1, RenderTarget::kExportImage) {
     InitTiledImage(image);
     EXPECT_TRUE(CreateTiledImage(image, 7, 3, format));
-    rig.context->exportImage = &image;
+    rig.job.destination = ImageDestination(image, rig.job.destination.kind, false);
   }
   ~ExportRig() { ReleaseTiledImage(image); }
 };
@@ -299,15 +287,15 @@ TEST(GlueCompositor, ExportConvertsDeeperImagesToEightBits) {
 }
 
 TEST(GlueCompositor, NothingIsWrittenWithoutBuffersOrForOtherModes) {
-  Rig rig(Kind::k8, 3, false, 3, 1, 0);
-  rig.fr.inData = nullptr;
+  Rig rig(Kind::k8, 3, false, 3, 1, RenderTarget::kHostImage);
+  rig.job.destination.rows.inData = nullptr;
   rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
   EXPECT_TRUE(rig.Untouched(0, 0, 0));
-  rig.fr.inData = rig.in.data();
-  rig.fr.imageMode = ps::plugInModeCMYKColor;
+  rig.job.destination.rows.inData = rig.in.data();
+  rig.job.destination.kind = ImageKind::kOther;
   rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
   EXPECT_TRUE(rig.Untouched(0, 0, 0));
-  Rig exportWithoutImage(Kind::k8, 3, false, 3, 1, 2);
+  Rig exportWithoutImage(Kind::k8, 3, false, 3, 1, RenderTarget::kExportImage);
   exportWithoutImage.Composite(0, 0, 1.0f, 1.0f, 1.0f);  // must not crash
 }
 

@@ -151,24 +151,17 @@ TEST(PsdWriter, FailedSinkIsReported) {
   EXPECT_EQ(WritePsd(p.job, p.image, extras, sink), PsdWriteStatus::kWriteFailed);
 }
 
-TEST(PsdJob, DepthFollowsTheHostImage) {
+TEST(PsdJob, DepthFollowsTheImageKind) {
   // Anything that is neither 16-bit nor float is written in 8 bits.
   const struct {
-    std::int16_t mode, depth;
+    ImageKind kind;
     std::int32_t bytes;
-  } cases[] = {{ps::plugInModeRGBColor, 8, 1},  {ps::plugInModeGrayScale, 8, 1},
-               {ps::plugInModeRGB48, 16, 2},    {ps::plugInModeGray16, 16, 2},
-               {ps::plugInModeRGB96, 32, 4},    {ps::plugInModeGray32, 32, 4},
-               {ps::plugInModeRGBColor, 32, 4}, {ps::plugInModeLabColor, 8, 1},
-               {ps::plugInModeRGB48, 8, 1}};
+  } cases[] = {
+      {ImageKind::k8, 1}, {ImageKind::k16, 2}, {ImageKind::kFloat, 4}, {ImageKind::kOther, 1}};
   RenderParams params{};
   for (const auto& c : cases) {
-    ps::FilterRecord fr{};
-    fr.imageMode = c.mode;
-    fr.depth = c.depth;
-    fr.filterRect = {10, 20, 60, 120};
-    const PsdJob job = MakePsdJob(fr, params);
-    EXPECT_EQ(job.bytesPerChannel, c.bytes) << c.mode << " " << c.depth;
+    const PsdJob job = MakePsdJob(c.kind, 100, 50, params);
+    EXPECT_EQ(job.bytesPerChannel, c.bytes) << int(c.kind);
     EXPECT_EQ(job.width, 100);
     EXPECT_EQ(job.height, 50);
   }

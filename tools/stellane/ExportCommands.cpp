@@ -14,8 +14,6 @@
 
 #include "export/HtmlPages.h"
 #include "export/PsdExport.h"
-#include "host/Globals.h"
-#include "host/HostServices.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "render/CrtRandom.h"
@@ -111,28 +109,16 @@ int RunPsd(const PsdOptions& o) {
   params.customHeight = height;
   params.renderTarget = 0;
 
-  ps::FilterRecord fr{};
-  fr.filterRect = fr.inRect = fr.outRect = {0, 0, 1, 1};
-  fr.planes = 3;
-  fr.depth = static_cast<std::int16_t>(depth);
-  fr.imageMode = depth == 8    ? ps::plugInModeRGBColor
-                 : depth == 16 ? ps::plugInModeRGB48
-                               : ps::plugInModeRGB96;
-  // The band renderer wants the host's row buffers even when it writes
-  // off screen; an export reads neither.
-  std::vector<std::uint8_t> rowIn(16), rowOut(16);
-  fr.inData = rowIn.data();
-  fr.outData = rowOut.data();
-  fr.inHiPlane = fr.outHiPlane = 2;
-
-  std::int16_t result = 0;
-  stellane::Globals g{};
-  g.result = &result;
-  g.filterRecord = &fr;
-  g.params = &params;
-  if (!stellane::AllocateWorkBuffer(&fr, stellane::kRenderContextBytes, g.buffers.renderContext)) {
-    Fail("not enough memory");
-  }
+  // The run the export renders with: context and row ring from the heap.
+  auto context = std::make_unique<stellane::RenderContext>();
+  stellane::MemoryBlock ring;
+  stellane::ExportRun run{};
+  run.job = stellane::HeapRenderJob(params, *context, ring, width, height);
+  run.job.destination.kind = depth == 8    ? stellane::ImageKind::k8
+                             : depth == 16 ? stellane::ImageKind::k16
+                                           : stellane::ImageKind::kFloat;
+  run.imageWidth = width;
+  run.imageHeight = height;
   const auto starSeed = o.parameters.seed ? *o.parameters.seed
                                           : static_cast<std::uint32_t>(std::time(nullptr));
   stellane::CrtSrand(starSeed);
@@ -141,12 +127,11 @@ int RunPsd(const PsdOptions& o) {
   RememberTemporary(destination + ".part");
   errno = 0;
   const std::int16_t status =
-      o.files.size() < 2
-          ? stellane::ExportPsd(g, destination.c_str(), nullptr)
-          : ExportPsdWithPhoto(g, destination, photo, ReadImageMetadata(o.files[1]), depth, starSeed);
+      o.files.size() < 2 ? stellane::ExportPsd(run, destination.c_str(), nullptr)
+                         : ExportPsdWithPhoto(run, destination, photo,
+                                              ReadImageMetadata(o.files[1]), depth, starSeed);
   ForgetTemporary(destination + ".part");
-  stellane::ReleaseWorkBuffer(&fr, g.buffers.rowRing);
-  stellane::ReleaseWorkBuffer(&fr, g.buffers.renderContext);
+  stellane::ReleaseBlock(run.job.blocks, ring);
   if (status != 0) Fail(ExportMessage(status, output));
   return kExitOk;
 }

@@ -9,10 +9,10 @@
 
 namespace cli {
 
-std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
+std::int16_t ExportPsdWithPhoto(const stellane::ExportRun& run, const std::string& path,
                                 const testhost::Image& photo, const ImageMetadata& metadata,
                                 int depth, std::uint32_t starSeed) {
-  const std::int32_t glue = g.params->glue;
+  const std::int32_t glue = run.job.params->glue;
   const char* name = stellane::GlueModeName(glue);
   if (depth == 32 && glue != 1)
     UsageError(std::string("float pictures take no glue mode; for \"") + (name ? name : "?") +
@@ -27,7 +27,7 @@ std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
       pixels.width,       pixels.height,     pixels.colorPlanes,         pixels.transparency,
       pixels.data.data(), pixels.RowBytes(), metadata.iccProfile.data(), metadata.iccProfile.size(),
       metadata.xDpi};
-  return stellane::ExportPsdOverPhoto(g, path.c_str(), source, starSeed, nullptr);
+  return stellane::ExportPsdOverPhoto(run, path.c_str(), source, starSeed, nullptr);
 }
 
 }  // namespace cli

@@ -5,17 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Globals.h"
+#include "export/ExportRender.h"
 #include "stellane/ImageMetadata.h"
 #include "testhost/Image.h"
 
 namespace cli {
 
 // Exports `photo` (converted to `depth` bits, with the colour profile and
-// resolution of `metadata`) with the effect of `g`'s parameters; says on stderr when the glue mode
-// has no PSD blend mode and the effect is glued into the layer. Throws a CliError on a float
+// resolution of `metadata`) with the effect of `run`'s parameters; says on stderr when the glue
+// mode has no PSD blend mode and the effect is glued into the layer. Throws a CliError on a float
 // picture with a glue mode other than normal. Returns the export's status.
-std::int16_t ExportPsdWithPhoto(stellane::Globals& g, const std::string& path,
+std::int16_t ExportPsdWithPhoto(const stellane::ExportRun& run, const std::string& path,
                                 const testhost::Image& photo, const ImageMetadata& metadata,
                                 int depth, std::uint32_t starSeed);
 
