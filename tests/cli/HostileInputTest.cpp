@@ -158,9 +158,9 @@ TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
   cli::WriteImageFile(mask, folder + "mask.tif", cli::ImageFileKind::Tiff);
   const testhost::Image source = Lopsided(9, 5, 3, 8, false);
   cli::WriteImageFile(source, folder + "in.png", cli::ImageFileKind::Png);
-  run = RunStellane(
-      {"render", folder + "in.png", folder + "masked.png", "--mask", folder + "mask.tif", "-q",
-       "--seed", "7"});  // fixed stars: a clock's field could match the picture by chance
+  // Fixed stars: a field drawn from the clock could match the picture by chance.
+  run = RunStellane({"render", folder + "in.png", folder + "masked.png", "--mask",
+                     folder + "mask.tif", "-q", "--seed", "7"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const testhost::Image masked = cli::ReadImageFile(folder + "masked.png");
   EXPECT_EQ(DifferingPixelsIn(source, masked, 0, 0, 8, 5, true), 0);

@@ -50,9 +50,9 @@ std::vector<std::string> ExpectedMembers(const std::string& key, const std::stri
   std::vector<std::string> members;
   const char* channels[] = {"red", "green", "blue"};
   for (int c = 0; c < 3; ++c)
-    members.push_back("\"" + key + "." + channels[c] + "\": " +
-                      std::to_string(std::stoi(value.substr(1 + 2 * c, 2), nullptr, 16) * 256) +
-                      ",");
+    members.push_back(
+        "\"" + key + "." + channels[c] +
+        "\": " + std::to_string(std::stoi(value.substr(1 + 2 * c, 2), nullptr, 16) * 256) + ",");
   return members;
 }
 
@@ -67,8 +67,7 @@ TEST(PresetLibrary, EveryPresetOfTheTableReadsBackWithItsValuesAndThumbnail) {
   for (const TablePreset& preset : table) {
     const CliResult info = RunStellane({"info", "--json", "presets/" + preset.name + ".q9r"});
     ASSERT_EQ(info.exitCode, 0) << preset.name << ": " << info.err;
-    EXPECT_NE(info.out.find("\"thumbnail\": {\"width\": 128, \"height\": 128}"),
-              std::string::npos)
+    EXPECT_NE(info.out.find("\"thumbnail\": {\"width\": 128, \"height\": 128}"), std::string::npos)
         << preset.name;
     for (const auto& [key, value] : preset.values)
       for (const std::string& line : ExpectedMembers(key, value))

@@ -113,7 +113,8 @@ void WritePage(const std::string& path, const std::vector<PageEntry>& entries) {
           "<p>The presets that come with Stellane, each rendered over the same picture. "
           "In the dialog, <b>Load</b> opens their folder, <code>presets</code> beside the "
           "plug-in; on the command line, <code>stellane render IN OUT --preset "
-          "\"NAME\"</code> starts from one (<code>stellane presets</code> lists them).</p>\n<main>\n";
+          "\"NAME\"</code> starts from one (<code>stellane presets</code> lists "
+          "them).</p>\n<main>\n";
   for (const PageEntry& e : entries)
     page << "<figure><img src=\"" << HtmlText(e.image) << "\" alt=\"" << HtmlText(e.preset->name)
          << "\" width=\"128\" height=\"128\"><figcaption><b>" << HtmlText(e.preset->name) << "</b>"

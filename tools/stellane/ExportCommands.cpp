@@ -119,8 +119,8 @@ int RunPsd(const PsdOptions& o) {
                                            : stellane::ImageKind::kFloat;
   run.imageWidth = width;
   run.imageHeight = height;
-  const auto starSeed = o.parameters.seed ? *o.parameters.seed
-                                          : static_cast<std::uint32_t>(std::time(nullptr));
+  const auto starSeed =
+      o.parameters.seed ? *o.parameters.seed : static_cast<std::uint32_t>(std::time(nullptr));
   stellane::CrtSrand(starSeed);
   // The export writes "<file>.part" and renames it when complete.
   const std::string destination = OutputDestination(output);

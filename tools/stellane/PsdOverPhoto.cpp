@@ -14,7 +14,7 @@ std::int16_t ExportPsdWithPhoto(const stellane::ExportRun& run, const std::strin
                                 int depth, std::uint32_t starSeed) {
   const std::int32_t glue = run.job.params->glue;
   const char* name = stellane::GlueModeName(glue);
-  if (depth == 32 && glue != 1)
+  if (depth == 32 && glue != std::int32_t(stellane::GlueMode::kNormal))
     UsageError(std::string("float pictures take no glue mode; for \"") + (name ? name : "?") +
                "\" over the photo use --depth 16");
   if (!stellane::PsdLayerBlendsInEditor(glue, depth / 8))

@@ -126,7 +126,8 @@ int RenderOne(const RenderOptions& options) {
   // The original, for the host's steps after the run, and the picture the
   // plug-in gets: a float picture goes through a glue mode as a 16-bit copy.
   testhost::Image original, copy;
-  const bool floatThroughGlue = image.depth == 32 && params.glue != 1;
+  const bool floatThroughGlue =
+      image.depth == 32 && params.glue != std::int32_t(stellane::GlueMode::kNormal);
   if (floatThroughGlue || options.mixPercent < 100 || !options.mask.empty()) original = image;
   if (floatThroughGlue) {
     copy = SixteenBitCopyForGlue(original, stellane::GlueModeName(params.glue));

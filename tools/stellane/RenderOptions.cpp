@@ -92,9 +92,10 @@ void AddRenderOptions(CLI::App& command, RenderOptions& o) {
                    "write the rendered layer's transparency (by default the picture's own "
                    "transparency is kept: a cut-out stays a cut-out)");
   command.add_flag("--keep-alpha", o.keepAlpha, "keep the picture's transparency (the default)");
-  command.add_option("--mix", o.mixText,
-                     "fade the result towards the original: the effect's share in percent "
-                     "(0..100, default 100)")
+  command
+      .add_option("--mix", o.mixText,
+                  "fade the result towards the original: the effect's share in percent "
+                  "(0..100, default 100)")
       ->type_name("PERCENT");
   command.add_option("--quality", o.qualityText, "JPEG output quality (1..100, default 92)")
       ->type_name("N");

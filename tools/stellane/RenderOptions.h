@@ -27,7 +27,7 @@ struct RenderOptions {
   std::string mask;
   std::string rectText;
   std::optional<testhost::Rect> rect;
-  bool demo = false;       // --demo: the built-in picture, no INPUT
+  bool demo = false;  // --demo: the built-in picture, no INPUT
   // Protected transparency: the picture's alpha plane stays as it was (the
   // cut-out kept); --replace-alpha writes the rendered layer's alpha.
   bool keepAlpha = true;
