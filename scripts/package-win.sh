@@ -49,21 +49,26 @@ rm -f "$zip"
 (cd "$work" && find "$name" -type f | sort | zip -X -D -9 -q "$zip" -@)
 
 # wixl takes the files' paths relative to the .wxs files. The presets'
-# component is written from the staged folder, one file each.
+# components (the program's copy and the one beside Photoshop's plug-in) are
+# written from the staged folder, one file each.
 cp "$packaging_root/packaging/windows/Stellane.wxs" "$work/"
-{
-  echo '<?xml version="1.0" encoding="utf-8"?>'
-  echo '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>'
-  echo '  <DirectoryRef Id="PresetsFolder">'
-  echo '    <Component Id="Presets" Guid="5C0F3E52-2B7A-4C43-9E0B-7D3A61F4B8A9" Win64="yes">'
-  n=0
+presets_component() {  # folder id, component id, component GUID
+  echo "  <DirectoryRef Id=\"$1\">"
+  echo "    <Component Id=\"$2\" Guid=\"$3\" Win64=\"yes\">"
+  local n=0 preset file
   for preset in "$stage"/presets/*.q9r; do
     n=$((n + 1))
     file=$(basename "$preset" | sed 's/&/\&amp;/g')
-    echo "      <File Id=\"Preset$n\" Name=\"$file\" Source=\"\$(var.Stage)/presets/$file\"$( ((n == 1)) && echo ' KeyPath="yes"') />"
+    echo "      <File Id=\"$2$n\" Name=\"$file\" Source=\"\$(var.Stage)/presets/$file\"$( ((n == 1)) && echo ' KeyPath="yes"') />"
   done
   echo '    </Component>'
   echo '  </DirectoryRef>'
+}
+{
+  echo '<?xml version="1.0" encoding="utf-8"?>'
+  echo '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>'
+  presets_component PresetsFolder Presets 5C0F3E52-2B7A-4C43-9E0B-7D3A61F4B8A9
+  presets_component PhotoshopPresetsFolder PhotoshopPresets 6C4D216F-773A-4983-9104-0BF9AACEC2E6
   echo '</Fragment></Wix>'
 } >"$work/Presets.wxs"
 msi=$out/$name.msi

@@ -46,7 +46,8 @@ installed=(
   "Program Files/Quillwork/Stellane/Install guide.txt"
   "Program Files/Quillwork/Stellane/COPYRIGHT.txt"
   "Program Files/Quillwork/Stellane/THIRD-PARTY-NOTICES.txt"
-  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane.8bf"
+  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane/Stellane.8bf"
+  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane/presets/Milky Way band.q9r"
   "Program Files/Quillwork/Stellane/presets/Milky Way band.q9r"
 )
 for file in "${installed[@]}"; do
