@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "glue/GlueNames.h"
+
 namespace stellane {
 
 namespace {
@@ -114,7 +116,7 @@ std::array<ControlDesc, kControlCount> BuildTable() {
   }
   t[ctl::kGlueList] = Entry(ctl::kGlueList, ControlKind::GlueList, At(534, 129, 115, 16));
   t[ctl::kGlueList].minimum = 1;
-  t[ctl::kGlueList].maximum = 62;
+  t[ctl::kGlueList].maximum = kGlueModeCount;
   t[ctl::kGlueLabel] = Entry(ctl::kGlueLabel, ControlKind::Label, At(534, 51, 75, 17));
   t[ctl::kGlueLabel].text = "Glue";
   t[ctl::kPreview] = Entry(ctl::kPreview, ControlKind::PreviewFrame, At(6, 408, 504, 410));

@@ -6,6 +6,7 @@
 #include "export/PsdBlendKeys.h"
 #include "export/PsdExport.h"
 #include "export/PsdWriter.h"
+#include "glue/GlueNames.h"
 #include "image/TiledImage.h"
 #include "render/CrtRandom.h"
 
@@ -13,7 +14,7 @@ namespace stellane {
 
 namespace {
 
-constexpr std::int32_t kNormalGlue = 1;
+constexpr auto kNormalGlue = std::int32_t(GlueMode::kNormal);
 
 // Float pictures take no glue mode: the rendered layer replaces the picture.
 std::int32_t EffectiveGlue(std::int32_t glue, std::int32_t bytesPerChannel) {

@@ -157,16 +157,19 @@ std::string OutOfRangeWarning(const std::string& assignment) {
 testhost::DescriptorItem GlueItem(const std::string& glue) {
   std::int32_t mode = 0;
   if (ParseInt32(glue, mode)) {
-    if (mode < 1 || mode > 62) UsageError("--glue: mode numbers are 1 to 62, got " + glue);
+    if (mode < 1 || mode > stellane::kGlueModeCount)
+      UsageError("--glue: mode numbers are 1 to " + std::to_string(stellane::kGlueModeCount) +
+                 ", got " + glue);
   } else {
-    for (std::int32_t m = 1; m <= 62; ++m)
+    for (std::int32_t m = 1; m <= stellane::kGlueModeCount; ++m)
       if (GlueKey(glue) == GlueKey(stellane::kGlueModeNames[m - 1])) mode = m;
   }
   if (mode == 0) {
     const std::vector<std::string> names(std::begin(stellane::kGlueModeNames),
                                          std::end(stellane::kGlueModeNames));
     UsageError("--glue: unknown glue mode \"" + glue + "\"" + DidYouMean(glue, names) +
-               "; accepted: 1 to 62 or " + Joined(names));
+               "; accepted: 1 to " + std::to_string(stellane::kGlueModeCount) + " or " +
+               Joined(names));
   }
   return testhost::EnumeratedItem(RowNamed("glue")->scriptKey, stellane::kGlueEnumType,
                                   stellane::EnumIndexToCode(stellane::kGlueEnumType, mode));
