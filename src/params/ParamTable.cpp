@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "glue/GlueNames.h"
+
 namespace stellane {
 
 namespace {
