@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config python3
   libgtest-dev googletest libbenchmark-dev
   libjpeg-dev libpng-dev libtiff-dev zlib1g-dev
   libcli11-dev

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "glue/GlueNames.h"
+#include "params/ParamTable.h"
 
 namespace stellane {
 
@@ -81,6 +81,16 @@ ControlDesc Entry(int control, ControlKind kind, ControlRect rect) {
   return {control, kNone, kind, 0, 0, nullptr, 0, 0, rect};
 }
 
+// A control that edits a parameter takes its range from the parameter's row.
+ControlDesc ParamEntry(int control, ControlKind kind, ControlRect rect) {
+  ControlDesc d = Entry(control, kind, rect);
+  if (const ParamInfo* row = ParamForControl(control)) {
+    d.minimum = row->minimum;
+    d.maximum = row->maximum;
+  }
+  return d;
+}
+
 std::array<ControlDesc, kControlCount> BuildTable() {
   std::array<ControlDesc, kControlCount> t{};
   for (int i = 0; i < kControlCount; ++i) t[i] = Entry(i, ControlKind::None, {0, 0, 0, 0});
@@ -88,10 +98,9 @@ std::array<ControlDesc, kControlCount> BuildTable() {
     const int labelLeft = s.label == 36 ? 36 : 37;
     t[s.label] = Entry(s.label, ControlKind::Label, At(s.top, labelLeft, 83, 17));
     t[s.label].text = s.text;
-    t[s.track] = Entry(s.track, ControlKind::Slider, At(s.top, 129, 135, 12));
+    t[s.track] = ParamEntry(s.track, ControlKind::Slider, At(s.top, 129, 135, 12));
     t[s.track].editPartner = s.edit;
     t[s.track].trackBitmap = s.bitmap;
-    t[s.track].maximum = 100;
     // The edit box reports its slider's description under its own kind.
     t[s.edit] = t[s.track];
     t[s.edit].kind = ControlKind::SliderEdit;
@@ -106,17 +115,14 @@ std::array<ControlDesc, kControlCount> BuildTable() {
                {ctl::kChipB1, "Choose the Nebula B color.", 84, 315},
                {ctl::kChipB2, "Choose the Nebula B color.", 84, 352}};
   for (const auto& c : chips) {
-    t[c.control] = Entry(c.control, ControlKind::ColorChip, At(c.top, c.left, 20, 20));
+    t[c.control] = ParamEntry(c.control, ControlKind::ColorChip, At(c.top, c.left, 20, 20));
     t[c.control].text = c.prompt;
-    t[c.control].maximum = 65535;
   }
   for (const ButtonRow& b : kButtons) {
     t[b.control] = Entry(b.control, b.kind, b.rect);
     if (b.kind == ControlKind::IconButton) t[b.control].icon = IconFor(b.control);
   }
-  t[ctl::kGlueList] = Entry(ctl::kGlueList, ControlKind::GlueList, At(534, 129, 115, 16));
-  t[ctl::kGlueList].minimum = 1;
-  t[ctl::kGlueList].maximum = kGlueModeCount;
+  t[ctl::kGlueList] = ParamEntry(ctl::kGlueList, ControlKind::GlueList, At(534, 129, 115, 16));
   t[ctl::kGlueLabel] = Entry(ctl::kGlueLabel, ControlKind::Label, At(534, 51, 75, 17));
   t[ctl::kGlueLabel].text = "Glue";
   t[ctl::kPreview] = Entry(ctl::kPreview, ControlKind::PreviewFrame, At(6, 408, 504, 410));
@@ -140,21 +146,5 @@ const ControlDesc& LookupControl(int control) {
   if (control < 0 || control >= kControlCount) return kNoControl;
   return kTable[static_cast<std::size_t>(control)];
 }
-
-const SliderField kSliderFields[kSliderCount] = {
-    {37, &RenderParams::paramA},      {114, &RenderParams::paramB},
-    {55, &RenderParams::nebulaScale}, {57, &RenderParams::texture},
-    {63, &RenderParams::fibrousness}, {59, &RenderParams::contrast},
-    {110, &RenderParams::opacity},    {39, &RenderParams::density},
-    {51, &RenderParams::brightness},  {61, &RenderParams::starScale},
-    {98, &RenderParams::depth},       {65, &RenderParams::color},
-};
-
-const ChipField kChipFields[kChipCount] = {
-    {ctl::kChipA1, &RenderParams::colorA1},
-    {ctl::kChipA2, &RenderParams::colorA2},
-    {ctl::kChipB1, &RenderParams::colorB1},
-    {ctl::kChipB2, &RenderParams::colorB2},
-};
 
 }  // namespace stellane

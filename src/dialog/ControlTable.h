@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "params/RenderParams.h"
-
 namespace stellane {
 
 constexpr int kControlCount = 200;
@@ -87,20 +85,5 @@ constexpr int kPresetPage = 150;
 constexpr int kEditTimer = 8064;
 constexpr int kInfoBoxTimer = 997;
 constexpr int kTimerPeriodMs = 1000;
-
-// The value exchange between controls and RenderParams: twelve sliders,
-// four chips and the glue list.
-struct SliderField {
-  int control;  // the track
-  std::int32_t RenderParams::*field;
-};
-struct ChipField {
-  int control;
-  Color16 RenderParams::*field;
-};
-constexpr int kSliderCount = 12;
-constexpr int kChipCount = 4;
-extern const SliderField kSliderFields[kSliderCount];
-extern const ChipField kChipFields[kChipCount];
 
 }  // namespace stellane

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "dialog/MainDialog.h"
+#include "params/ParamTable.h"
 
 namespace stellane {
 
@@ -26,6 +27,23 @@ void WriteSliderText(Globals& g, const ControlDesc& slider, double value) {
   Window(g).SetControlText(slider.editPartner, text);
   // Our own writes never count as typing.
   Window(g).StopTimer(kEditTimer);
+}
+
+// A chip edits the three channel rows bound to it: red, green and blue in
+// the table's order.
+Color16 ChipColour(const RenderParams& p, int chip) {
+  std::uint16_t channels[3] = {};
+  int n = 0;
+  for (const ParamInfo& row : ParamTable())
+    if (row.dialogControl == chip && n < 3) channels[n++] = std::uint16_t(GetIntParam(p, row));
+  return {channels[0], channels[1], channels[2]};
+}
+
+void SetChipColour(RenderParams& p, int chip, Color16 colour) {
+  const std::uint16_t channels[3] = {colour.red, colour.green, colour.blue};
+  int n = 0;
+  for (const ParamInfo& row : ParamTable())
+    if (row.dialogControl == chip && n < 3) SetIntParam(p, row, channels[n++]);
 }
 
 }  // namespace
@@ -53,13 +71,16 @@ std::int32_t ReadSliderValue(Globals& g, int slider) {
 }
 
 void ParamsToControls(Globals& g) {
-  RenderParams& p = *g.params;
+  const RenderParams& p = *g.params;
   DialogRecord& r = Dialog(g);
-  for (const ChipField& c : kChipFields) {
-    r.colours[c.control] = p.*c.field;
-    Window(g).RepaintControl(c.control);
+  for (int c = 0; c < kControlCount; ++c) {
+    if (!IsKind(c, ControlKind::ColorChip)) continue;
+    r.colours[c] = ChipColour(p, c);
+    Window(g).RepaintControl(c);
   }
-  for (const SliderField& s : kSliderFields) SetSliderValue(g, s.control, p.*s.field);
+  for (const ParamInfo& row : ParamTable())
+    if (IsKind(row.dialogControl, ControlKind::Slider))
+      SetSliderValue(g, row.dialogControl, GetIntParam(p, row));
   SetControlValue(g, ctl::kGlueList, p.glue);
   Window(g).SetListSelection(ctl::kGlueList, p.glue - 1);
 }
@@ -67,8 +88,11 @@ void ParamsToControls(Globals& g) {
 void ControlsToParams(Globals& g) {
   RenderParams& p = *g.params;
   const DialogRecord& r = Dialog(g);
-  for (const ChipField& c : kChipFields) p.*c.field = r.colours[c.control];
-  for (const SliderField& s : kSliderFields) p.*s.field = ReadSliderValue(g, s.control);
+  for (int c = 0; c < kControlCount; ++c)
+    if (IsKind(c, ControlKind::ColorChip)) SetChipColour(p, c, r.colours[c]);
+  for (const ParamInfo& row : ParamTable())
+    if (IsKind(row.dialogControl, ControlKind::Slider))
+      SetIntParam(p, row, ReadSliderValue(g, row.dialogControl));
   p.glue = Window(g).ListSelection(ctl::kGlueList) + 1;
 }
 

@@ -99,8 +99,9 @@ void PrepareControls(Win32DialogWindow& view) {
     SetWindowTextA(button, "");
   }
   // Small edit boxes: the label font fits their 12 pixels.
-  for (const SliderField& f : kSliderFields) {
-    HWND edit = GetDlgItem(dialog, LookupControl(f.control).editPartner);
+  for (int c = 0; c < kControlCount; ++c) {
+    if (!IsKind(c, ControlKind::Slider)) continue;
+    HWND edit = GetDlgItem(dialog, LookupControl(c).editPartner);
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(view.art.labelFont), FALSE);
   }
 }

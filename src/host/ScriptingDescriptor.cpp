@@ -70,23 +70,6 @@ const ParamInfo* ParamForKey(ps::DescriptorKeyID key) {
   return nullptr;
 }
 
-// A script holds colour channels as 8-bit values; the shift keeps the low
-// 8 bits of the value in the channel's high byte (256 becomes 0).
-std::int32_t ChannelFromScript(std::int32_t value) {
-  return std::int32_t((std::uint32_t(value) << 8) & 0xFFFFu);
-}
-
-void StoreScriptedValue(RenderParams& p, const ParamInfo& info, std::int32_t value) {
-  SetIntParam(p, info, info.kind == ParamKind::Channel ? ChannelFromScript(value) : value);
-}
-
-std::int32_t ScriptedValue(const RenderParams& p, const ParamInfo& info) {
-  const std::int32_t v = GetIntParam(p, info);
-  return info.kind == ParamKind::Channel ? v >> 8 : v;
-}
-
-const ps::DescriptorKeyID kGlueKey = ps::FourCC("GLUE");
-
 }  // namespace
 
 bool DescriptorReadable(Globals& g) {
@@ -124,16 +107,16 @@ void ReadScriptingDescriptor(Globals& g) {
     while (procs->getKeyProc(token, &key, &type, &flags)) {
       const ParamInfo* info = ParamForKey(key);
       if (!info) continue;
-      if (key == kGlueKey) {
+      if (info->kind == ParamKind::Glue) {
         ps::DescriptorEnumID code = 0;
         if (procs->getEnumeratedProc(token, &code) == ps::noErr) {
           std::int32_t glue = 0;
           EnumCodeToIndex(kGlueEnumType, code, glue);  // an unknown code stores 0
-          p.glue = glue;
+          SetIntParam(p, *info, glue);
         }
       } else {
         ps::int32 value = 0;
-        if (procs->getIntegerProc(token, &value) == ps::noErr) StoreScriptedValue(p, *info, value);
+        if (procs->getIntegerProc(token, &value) == ps::noErr) SetScriptedParam(p, *info, value);
       }
     }
     const ps::OSErr status = procs->closeReadDescriptorProc(token);
@@ -155,11 +138,11 @@ void WriteScriptingDescriptor(Globals& g) {
   if (!token) return;
   for (int i = 1; i <= kScriptedParamCount; ++i) {
     const ParamInfo& info = *ScriptedParam(i);
-    if (info.scriptKey == kGlueKey)
+    if (info.kind == ParamKind::Glue)
       procs->putEnumeratedProc(token, info.scriptKey, kGlueEnumType,
-                               EnumIndexToCode(kGlueEnumType, p.glue));
+                               EnumIndexToCode(kGlueEnumType, GetIntParam(p, info)));
     else
-      procs->putIntegerProc(token, info.scriptKey, ScriptedValue(p, info));
+      procs->putIntegerProc(token, info.scriptKey, GetScriptedParam(p, info));
   }
   ps::PIDescriptorHandle written = nullptr;
   procs->closeWriteDescriptorProc(token, &written);

@@ -105,9 +105,9 @@ inline void SetTarget(RenderParams& p, RenderTarget t) { p.renderTarget = std::i
 
 constexpr const char* kDefaultSettingsFileName = "Stellane settings.q9r";
 
-// Sets every field that has a default: colours, integer parameters, seed,
-// glue and both vectors. Dialog state, text fields, `spareColor4` and
-// `spareInt17` keep their values.
+// Sets every field that has a default in the parameter table: colours,
+// integer parameters, seed, glue and both vectors. Dialog state, text
+// fields, `spareColor4` and `spareInt17` keep their values.
 void LoadDefaults(RenderParams& params);
 
 // A record just created in a new handle: bookkeeping values, then the defaults.

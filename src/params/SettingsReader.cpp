@@ -10,7 +10,9 @@
 
 #include "image/JpegCodec.h"
 #include "params/FilePaths.h"
+#include "params/ParamTable.h"
 #include "params/SettingsFile.h"
+#include "params/SettingsItems.h"
 
 namespace stellane {
 
@@ -57,24 +59,15 @@ struct ItemReader {
     std::int32_t ignored;
     Read(ignored);
   }
-  // Channels are written zero-extended; the low 16 bits are the channel.
-  void Channel(std::uint16_t& channel) {
+  // Channels are written zero-extended (the low 16 bits are the channel),
+  // floats as value x 100.
+  void Value(RenderParams& p, const ParamInfo& row) {
     std::int32_t v;
-    if (Read(v)) channel = std::uint16_t(std::uint32_t(v));
-  }
-  void Color(Color16& c) {
-    Channel(c.red);
-    Channel(c.green);
-    Channel(c.blue);
-  }
-  void Component(float& f) {
-    std::int32_t v;
-    if (Read(v)) f = float(v * 0.01);
-  }
-  void Vector(Vector3f& v) {
-    Component(v.x);
-    Component(v.y);
-    Component(v.z);
+    if (!Read(v)) return;
+    if (row.kind == ParamKind::Float)
+      SetFloatParam(p, row, float(v * 0.01));
+    else
+      SetIntParam(p, row, v);
   }
 };
 
@@ -83,7 +76,7 @@ struct ItemReader {
 std::int32_t Inverted(std::int32_t v) { return std::int32_t(100u - std::uint32_t(v)); }
 std::int32_t Incremented(std::int32_t v) { return std::int32_t(std::uint32_t(v) + 1u); }
 
-// Versions before 24 kept spareInt1 on a scale 0.3 as large; saturated so a
+// Some values were once kept on a scale 0.3 as large; saturated so a
 // hostile value cannot overflow the conversion.
 std::int32_t Rescaled(std::int32_t v) {
   const double d = v / 0.3;
@@ -154,82 +147,54 @@ void ReadThumbnailBlock(ItemReader& r, TiledImage* thumbnail, SettingsReadResult
   ReleaseTiledImage(decoded);
 }
 
-// Walks the layout of version v, converting older values as it goes.
+// Values older versions stored differently, or meant something else by.
+// A conversion applies to what the version held; a reset whether it held
+// the value or not.
+void ConvertOldValues(std::int32_t v, RenderParams& p) {
+  for (const ParamInfo& row : ParamTable()) {
+    if (v >= row.old.before) continue;
+    const bool held = v >= row.since;
+    const std::int32_t value = GetIntParam(p, row);
+    switch (row.old.rule) {
+      case OldRule::Kept:
+        break;
+      case OldRule::Inverted:
+        if (held) SetIntParam(p, row, Inverted(value));
+        break;
+      case OldRule::Incremented:
+        if (held) SetIntParam(p, row, Incremented(value));
+        break;
+      case OldRule::Rescaled:
+        if (held) SetIntParam(p, row, Rescaled(value));
+        break;
+      case OldRule::Reset:
+        SetIntParam(p, row, row.old.value);
+        break;
+    }
+  }
+  // Before version 7 the second colour followed colour A1.
+  if (v < 7) p.spareColor2 = p.colorA1;
+}
+
+// Walks the items version v holds, then converts older values.
 void ReadValues(ItemReader& r, std::int32_t v, RenderParams& p, TiledImage* thumbnail,
                 SettingsReadResult& result) {
-  r.Color(p.colorA1);
-  r.Color(p.colorA2);
-  r.Color(p.spareColor1);
-  r.Int(p.spareInt1);
-  r.Int(p.spareInt2);
-  r.Int(p.spareInt3);
-  r.Int(p.spareInt4);
-  r.Int(p.paramA);
-  r.Int(p.density);
-  r.Int(p.spareInt5);
-  r.Int(p.spareInt6);
-  r.Int(p.spareInt7);
-  r.Int(p.spareInt8);
-  r.Int(p.brightness);
-  r.Int(p.spareInt9);
-  r.Int(p.spareInt10);
-  r.Int(p.nebulaScale);
-  r.Int(p.texture);
-  if (v < 15) p.texture = Inverted(p.texture);
-  r.Int(p.contrast);
-  r.Int(p.starScale);
-  r.Int(p.fibrousness);
-  r.Int(p.spareInt13);
-  r.Int(p.spareInt14);
-  r.Color(p.spareColor2);
-  r.Color(p.spareColor2);  // stored twice; the second copy wins
-  if (v >= 2) {
-    r.Color(p.spareColor4);
-    r.Int(p.spareInt12);
-    r.Int(p.depth);
-    r.Int(p.spareInt11);
-    if (v < 11) p.spareInt11 = Incremented(p.spareInt11);
+  for (int item = kFirstValueItem; item <= kLastValueItem; ++item) {
+    const SettingsItem at = SettingsItemAt(item);
+    if (v < at.since) continue;
+    switch (at.kind) {
+      case ItemKind::Value:
+        r.Value(p, *at.row);  // items 34-36 store spareColor2 again; the second copy wins
+        break;
+      case ItemKind::Marker:
+        r.Skip();
+        break;
+      case ItemKind::OldThumbnailFlag:
+        ReadOldThumbnail(r, thumbnail, result);
+        break;
+    }
   }
-  if (v >= 3) {
-    r.Int(p.glue);
-    r.Skip();  // marker
-  }
-  if (v >= 4) {
-    r.Int(p.spareInt15);
-    r.Int(p.opacity);
-    r.Int(p.spareInt16);
-  }
-  if (v < 25) p.spareInt16 = 0;
-  if (v >= 5) {
-    r.Int(p.color);
-    r.Int(p.spareInt17);
-    if (v < 13) p.spareInt17 = Inverted(p.spareInt17);
-  }
-  if (v < 7) {
-    p.spareColor2 = p.colorA1;
-    p.color = 100;
-    p.brightness = 50;
-  }
-  if (v >= 8) r.Vector(p.vector1);
-  if (v < 9) p.spareInt12 = 0;
-  if (v >= 8) r.Vector(p.vector2);
-  if (v >= 12) r.Int(p.randomSeed);
-  if (v >= 14) r.Int(p.paramB);
-  if (v >= 16) r.Skip();  // marker
-  if (v >= 17) r.Int(p.spareInt18);
-  if (v >= 18) {
-    r.Color(p.colorB2);
-    r.Color(p.colorB1);
-  }
-  if (v < 19) p.density = 57;
-  if (v < 20) p.contrast = 0;
-  if (v < 21) p.spareInt12 = 50;
-  if (v >= 22) ReadOldThumbnail(r, thumbnail, result);
-  if (v >= 23) r.Color(p.spareColor3);
-  if (v < 24) {
-    p.spareInt15 = 0;
-    p.spareInt1 = Rescaled(p.spareInt1);
-  }
+  ConvertOldValues(v, p);
   if (v >= 40) ReadThumbnailBlock(r, thumbnail, result);
 }
 

@@ -9,6 +9,7 @@
 #include "params/FilePaths.h"
 #include "params/ParamTable.h"
 #include "params/SettingsFile.h"
+#include "params/SettingsItems.h"
 
 namespace stellane {
 
@@ -41,27 +42,18 @@ std::int32_t Hundredths(float value) {
   return std::int32_t(scaled);
 }
 
-const ParamInfo* RowAtItem(int item) {
-  for (const ParamInfo& row : ParamTable())
-    if (row.settingsItem == item) return &row;
-  return nullptr;
-}
-
-constexpr int kLastValueItem = 69;
-constexpr int kRepeatFirst = 34;  // items 34..36 repeat 31..33 (spareColor2)
-constexpr int kRepeatLast = 36;
-constexpr int kRepeatDistance = 3;
-constexpr int kMarkerItem1 = 44;
-constexpr int kMarkerItem2 = 58;
-constexpr int kOldThumbnailFlagItem = 66;
-
 void PutValueItem(ItemWriter& w, const RenderParams& p, int item) {
-  if (item == kMarkerItem1 || item == kMarkerItem2) return w.Put(1);
-  if (item == kOldThumbnailFlagItem) return w.Put(0);
-  if (item >= kRepeatFirst && item <= kRepeatLast) item -= kRepeatDistance;
-  const ParamInfo* row = RowAtItem(item);
-  if (!row) return w.Put(0);
-  w.Put(row->kind == ParamKind::Float ? Hundredths(GetFloatParam(p, *row)) : GetIntParam(p, *row));
+  const SettingsItem at = SettingsItemAt(item);
+  switch (at.kind) {
+    case ItemKind::Marker:
+      return w.Put(1);
+    case ItemKind::OldThumbnailFlag:
+      return w.Put(0);
+    case ItemKind::Value:
+      break;
+  }
+  const ParamInfo& row = *at.row;
+  w.Put(row.kind == ParamKind::Float ? Hundredths(GetFloatParam(p, row)) : GetIntParam(p, row));
 }
 
 // The thumbnail copied into a 128 x 128 image and compressed, or the single

@@ -19,31 +19,34 @@
 namespace cli {
 
 const SettableParam kSettableParams[17] = {
-    {"density", "how many stars are born", false},
-    {"brightness", "how bright the stars are", false},
-    {"starScale", "the size of the largest stars", false},
-    {"depth", "the spread of the stars' brightness, near to far", false},
-    {"color", "star colour: 0 grey, 50 the orange-to-cyan ramp, 100 twice as vivid", false},
-    {"paramA", "how much of nebula A (A and B both 0: no nebula)", false},
-    {"paramB", "how much of nebula B", false},
-    {"opacity", "how strongly the nebulae veil the stars", false},
-    {"nebulaScale", "the size of the clouds: larger values, larger clouds", false},
-    {"texture", "the roughness of the clouds' texture", false},
-    {"contrast", "the clouds' contrast and the strength of their texture", false},
-    {"fibrousness", "fine fibres in the clouds: 0 smooth, 100 finely stringy", false},
-    {"randomSeed", "the seed of the clouds' shapes", false},
-    {"colorA1", "colour chip A1: one end of nebula A's colour drift", true},
-    {"colorA2", "colour chip A2: the other end of nebula A's colour drift", true},
-    {"colorB1", "colour chip B1: one end of nebula B's colour drift", true},
-    {"colorB2", "colour chip B2: the other end of nebula B's colour drift", true},
+    {"density", "how many stars are born"},
+    {"brightness", "how bright the stars are"},
+    {"starScale", "the size of the largest stars"},
+    {"depth", "the spread of the stars' brightness, near to far"},
+    {"color", "star colour: 0 grey, 50 the orange-to-cyan ramp, 100 twice as vivid"},
+    {"paramA", "how much of nebula A (A and B both 0: no nebula)"},
+    {"paramB", "how much of nebula B"},
+    {"opacity", "how strongly the nebulae veil the stars"},
+    {"nebulaScale", "the size of the clouds: larger values, larger clouds"},
+    {"texture", "the roughness of the clouds' texture"},
+    {"contrast", "the clouds' contrast and the strength of their texture"},
+    {"fibrousness", "fine fibres in the clouds: 0 smooth, 100 finely stringy"},
+    {"randomSeed", "the seed of the clouds' shapes"},
+    {"colorA1", "colour chip A1: one end of nebula A's colour drift"},
+    {"colorA2", "colour chip A2: the other end of nebula A's colour drift"},
+    {"colorB1", "colour chip B1: one end of nebula B's colour drift"},
+    {"colorB2", "colour chip B2: the other end of nebula B's colour drift"},
 };
 
 namespace {
 
-const stellane::ParamInfo* RowNamed(const char* name) {
-  for (const stellane::ParamInfo& row : stellane::ParamTable())
-    if (std::strcmp(row.name, name) == 0) return &row;
-  return nullptr;
+const stellane::ParamInfo* RowNamed(const std::string& name) {
+  return stellane::ParamNamed(name.c_str());
+}
+
+// A colour is set by the name its channel rows share: "colorA1" for "colorA1.red".
+bool IsColor(const SettableParam& param) {
+  return !RowNamed(param.name) && RowNamed(std::string(param.name) + ".red");
 }
 
 std::vector<std::string> AcceptedNames() {
@@ -107,19 +110,18 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
   if (eq == std::string::npos) UsageError("--set expects NAME=VALUE, got \"" + assignment + "\"");
   const std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
   for (const SettableParam& param : kSettableParams) {
-    if (name != param.name || !param.isColor) continue;
+    if (name != param.name || !IsColor(param)) continue;
     int rgb[3];
     if (!ParseColor(value, rgb))
       UsageError("--set " + name + ": expected a colour #rrggbb, got \"" + value + "\"");
     static const char* const kChannels[3] = {".red", ".green", ".blue"};
     testhost::Descriptor items;
     for (int i = 0; i < 3; ++i)
-      items.push_back(
-          testhost::IntegerItem(RowNamed((name + kChannels[i]).c_str())->scriptKey, rgb[i]));
+      items.push_back(testhost::IntegerItem(RowNamed(name + kChannels[i])->scriptKey, rgb[i]));
     return items;
   }
   for (const SettableParam& param : kSettableParams) {
-    if (name != param.name || param.isColor) continue;
+    if (name != param.name || IsColor(param)) continue;
     std::int32_t v;
     const stellane::ParamInfo& row = *RowNamed(param.name);
     if (!ParseInt32(value, v))
@@ -134,7 +136,7 @@ testhost::Descriptor SettingItems(const std::string& assignment) {
 std::string SettableParamsHelp() {
   std::string text;
   for (const SettableParam& param : kSettableParams) {
-    const std::string range = param.isColor ? "#rrggbb" : RangeText(*RowNamed(param.name));
+    const std::string range = IsColor(param) ? "#rrggbb" : RangeText(*RowNamed(param.name));
     char line[160];
     std::snprintf(line, sizeof line, "  %-12s %-25s %s\n", param.name, range.c_str(),
                   param.meaning);
@@ -146,7 +148,7 @@ std::string SettableParamsHelp() {
 std::string OutOfRangeWarning(const std::string& assignment) {
   const testhost::Descriptor items = SettingItems(assignment);
   const std::string name = assignment.substr(0, assignment.find('='));
-  const stellane::ParamInfo* row = RowNamed(name.c_str());
+  const stellane::ParamInfo* row = RowNamed(name);
   if (items.size() != 1 || !row) return "";
   const std::int32_t value = items[0].integer;
   if (value >= row->minimum && value <= row->maximum) return "";
@@ -203,12 +205,8 @@ void ApplyDescriptor(const testhost::Descriptor& descriptor, stellane::RenderPar
         std::int32_t mode = 0;
         stellane::EnumCodeToIndex(item.enumType, item.enumValue, mode);
         stellane::SetIntParam(params, row, mode);
-      } else if (row.kind == stellane::ParamKind::Channel) {
-        // The plug-in keeps the low 16 bits of the shifted value.
-        stellane::SetIntParam(params, row,
-                              std::int32_t(std::uint16_t(std::uint32_t(item.integer) << 8)));
       } else {
-        stellane::SetIntParam(params, row, item.integer);
+        stellane::SetScriptedParam(params, row, item.integer);
       }
     }
   }

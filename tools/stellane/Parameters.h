@@ -15,11 +15,12 @@
 
 namespace cli {
 
-// A parameter --set accepts, by field name, with what it does for the user.
+// A parameter --set accepts, by the name of its row in the parameter table
+// (a colour by the name its three channel rows share), with what it does for
+// the user; in the order help lists them.
 struct SettableParam {
   const char* name;
   const char* meaning;
-  bool isColor;  // #rrggbb, else a whole number
 };
 extern const SettableParam kSettableParams[17];
 
