@@ -54,6 +54,10 @@ struct DialogSession {
   bool ended;
   bool batchRunning;
   DialogCursor cursor;
+  // The host's answer to the last preview request or render (nothing renders
+  // after a failure until a request succeeds), and at the end the dialog's
+  // outcome: noErr after OK, userCanceledErr after Cancel.
+  ps::OSErr status;
 };
 
 inline DialogSession& Session(Globals& g) { return *g.dialogSession; }

@@ -11,7 +11,6 @@ const FrontEnd& TheFrontEnd() {
       .runMainDialog = RunMainDialog,
       .createSettingsThumbnail = CreateSettingsThumbnail,
       .displayPreviewRow = DisplayPreviewRow,
-      .requestPreviewArea = RequestPreviewArea,
   };
   return kFrontEnd;
 }

@@ -23,7 +23,6 @@ struct RunBuffers {
 
 struct Globals {
   // Refreshed on every call.
-  std::int16_t* result;
   ps::FilterRecord* filterRecord;
 
   // Entry and dispatch.
@@ -69,10 +68,8 @@ struct Globals {
 // A positive result tells the host that the plug-in has already shown its
 // own message, so the host shows none. Only for that: a failure nobody has
 // reported to the user keeps its own (negative) code.
-constexpr std::int16_t kErrMessageShown = 1;
+constexpr ps::OSErr kErrMessageShown = 1;
 
-// Records the status of the current call; PluginMain hands it to the host
-// when the call returns.
 // The run's render context block.
 inline RenderContext& Context(Globals& g) {
   return *static_cast<RenderContext*>(g.buffers.renderContext.data);
@@ -80,8 +77,5 @@ inline RenderContext& Context(Globals& g) {
 inline const RenderContext& Context(const Globals& g) {
   return *static_cast<const RenderContext*>(g.buffers.renderContext.data);
 }
-
-inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
-inline std::int16_t Result(const Globals& g) { return *g.result; }
 
 }  // namespace stellane
