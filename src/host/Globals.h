@@ -8,6 +8,7 @@
 #include "host/HostServices.h"
 #include "host/PluginApi.h"
 #include "image/TiledImage.h"
+#include "params/DotDirectory.h"
 #include "params/RenderParams.h"
 #include "render/RenderContext.h"
 
@@ -51,6 +52,9 @@ struct Globals {
   // The 128 x 128 thumbnail that settings files fill and store; it lives
   // from start to the end of the run.
   TiledImage settingsThumbnail;
+  // The memory dots' pinned flags: read from their file at start, written
+  // back at the run's end.
+  DotPins dotPins;
 
   // ---- Dialog section (owned by src/dialog): the open dialog, the preview's
   // fit factor, the qualifiers of the last mouse press and the current undo slot.

@@ -64,7 +64,7 @@ void StartHousekeeping(Globals& g) {
   }
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
-  RunDotPins() = DotPins{};
+  g.dotPins = DotPins{};
   ReadDotDirectory(g);
   p.outputMode = kOutputImageSize;
 }
