@@ -12,6 +12,8 @@ namespace stellane {
 
 namespace {
 
+// Process-wide: set by tests and benchmarks before a run that has no other
+// way to reach the dialog it opens; nothing in a host run sets it.
 DialogWindow* userWindow = nullptr;
 std::function<void(Globals&)> userAct;
 

@@ -11,6 +11,8 @@ namespace stellane {
 
 namespace {
 
+// Process-wide: FixStarSeed comes through the module's second export, before
+// any run and with no instance to keep it in.
 bool starSeedFixed = false;
 std::uint32_t fixedStarSeed = 0;
 
