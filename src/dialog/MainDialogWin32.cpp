@@ -13,7 +13,6 @@
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
 #include "dialog/VisualStylesWin32.h"
-#include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
 #include "host/HostUi.h"
 #include "host/ModuleInstanceWin32.h"
@@ -312,7 +311,7 @@ namespace {
 
 // The dialog's own loop, inside the visual styles' activation context.
 ps::OSErr RunStyledDialog(Globals& g, Win32DialogWindow& view) {
-  const VisualStylesScope styles;
+  const VisualStylesScope activeStyles(view.styles);
   LoadDialogArt(view.module, view.art);
   view.cursor = LoadCursorA(nullptr, IDC_ARROW);
   HWND parent = nullptr;
@@ -360,24 +359,16 @@ ps::OSErr RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   return outcome;
 }
 
-// Set only by the test program (UseWindowlessMainDialog); the module never
-// sets it.
-bool windowlessMainDialog = false;
-
 }  // namespace
 
-void UseWindowlessMainDialog() { windowlessMainDialog = true; }
-
 ps::OSErr RunMainDialog(Globals& g) {
-  // The test program drives the behaviour through its own window.
-  if (windowlessMainDialog) return RunWindowlessDialog(g);
   Win32DialogWindow view;
   view.module = ModuleInstance();
   // The dialog's windows, and every chooser it opens, in our manifest's
   // activation context; released once the dialog has closed.
-  CreateVisualStyles(view.module);
+  view.styles = CreateVisualStyles(view.module);
   const ps::OSErr outcome = RunStyledDialog(g, view);
-  ReleaseVisualStyles();
+  ReleaseVisualStyles(view.styles);
   return outcome;
 }
 
