@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "dialog/MainDialog.h"
+#include "host/FrontEnd.h"
 #include "host/Globals.h"
 
 namespace stellane {
@@ -16,5 +18,14 @@ ps::OSErr RunMainDialog(Globals& g);
 
 // Draws one rendered preview row into the dialog's preview control.
 void DisplayPreviewRow(Globals& g, std::int32_t row);
+
+// The run's FrontEnd over these entries, with `runMainDialog` running the
+// main dialog (the Windows test program's runs it without a window).
+constexpr FrontEnd DialogFrontEnd(ps::OSErr (*runMainDialog)(Globals& g)) {
+  return {.takeUndoSnapshot = TakeUndoSnapshot,
+          .runMainDialog = runMainDialog,
+          .createSettingsThumbnail = CreateSettingsThumbnail,
+          .displayPreviewRow = DisplayPreviewRow};
+}
 
 }  // namespace stellane

@@ -59,9 +59,4 @@ ps::OSErr RunDialogOn(Globals& g, DialogWindow* window, const std::function<void
 // window with OK at once.
 ps::OSErr RunWindowlessDialog(Globals& g);
 
-// Makes RunMainDialog run the windowless dialog from now on. Windows only:
-// the test program calls it before its first test, so that tests drive the
-// dialog's behaviour through their own window (natively it always does).
-void UseWindowlessMainDialog();
-
 }  // namespace stellane
