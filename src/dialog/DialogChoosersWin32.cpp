@@ -26,7 +26,8 @@ namespace stellane {
 
 namespace {
 
-// The system colour dialog's custom colours live as long as the program.
+// The colour chooser's custom colours outlast the dialog and the run: they
+// live as long as the host, as in any Windows program (hence process-wide).
 COLORREF customColours[16] = {};
 
 struct FileChoiceText {
@@ -67,15 +68,16 @@ std::wstring WideFilter(const char* filter) {
   return wide;
 }
 
-bool fileDialogOpen = false;
-bool infoBoxOpen = false;
-
 // ---- The preset browser: the open dialog with the child template
 // "FANCY_OPEN4", whose pane (control 123) shows the selected preset's
-// thumbnail. Only one file dialog is open at a time, so one pane image serves.
+// thumbnail. The pane's image (128 x 128, format 3) lives on ChooseFile's
+// stack; the hook finds it in its window's user data.
 
 constexpr int kPresetPane = 123;
-TiledImage paneThumbnail{};  // 128 x 128, format 3, while the browser is open
+
+TiledImage* PaneThumbnail(HWND child) {
+  return reinterpret_cast<TiledImage*>(GetWindowLongPtrA(child, GWLP_USERDATA));
+}
 
 bool EndsWithQ9r(const char* path) {
   const std::size_t length = std::strlen(path);
@@ -84,8 +86,8 @@ bool EndsWithQ9r(const char* path) {
 
 // The thumbnail scaled to the pane, each pane pixel from its nearest
 // thumbnail pixel.
-void PaintPresetPane(const DRAWITEMSTRUCT& item) {
-  PaintPackedImage(item.hDC, paneThumbnail, kThumbnailSide, kThumbnailSide, item.rcItem);
+void PaintPresetPane(const TiledImage& pane, const DRAWITEMSTRUCT& item) {
+  PaintPackedImage(item.hDC, pane, kThumbnailSide, kThumbnailSide, item.rcItem);
 }
 
 void RepaintPane(HWND child) {
@@ -95,8 +97,8 @@ void RepaintPane(HWND child) {
 }
 
 // A new selection: the grey ramp at once, then the file's own thumbnail.
-void ShowSelectedPreset(HWND child) {
-  ResetToGreyRamp(paneThumbnail);
+void ShowSelectedPreset(HWND child, TiledImage& pane) {
+  ResetToGreyRamp(pane);
   RepaintPane(child);
   wchar_t wide[kPathBytes] = {};
   char path[kPathBytes] = {};
@@ -105,48 +107,65 @@ void ShowSelectedPreset(HWND child) {
       !Utf8Path(wide, path) || !EndsWithQ9r(path))
     return;
   RenderParams ignored{};
-  ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &paneThumbnail);
+  ReadSettingsFile(path, SettingsReadMode::ThumbnailOnly, ignored, &pane);
   RepaintPane(child);
 }
 
 UINT_PTR CALLBACK PresetBrowserHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(child, GWLP_USERDATA,
+                        reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
+      return 0;
     case WM_NOTIFY:
-      if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE) ShowSelectedPreset(child);
+      if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE && PaneThumbnail(child))
+        ShowSelectedPreset(child, *PaneThumbnail(child));
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID != kPresetPane) return 0;
-      PaintPresetPane(*item);
+      if (item->CtlID != kPresetPane || !PaneThumbnail(child)) return 0;
+      PaintPresetPane(*PaneThumbnail(child), *item);
       return TRUE;
     }
     default:
       return 0;
   }
 }
-HWND infoOwnerWatch = nullptr;
-HFONT infoTitleFont = nullptr;
 constexpr int kInfoTitle = 1001;
+
+// The open info box: the main dialog it watches and its title's font. It
+// lives on ShowInfoBox's stack; the box finds it in its user data.
+struct InfoBox {
+  HWND owner;
+  HFONT titleFont;
+};
+
+InfoBox* InfoOf(HWND box) {
+  return reinterpret_cast<InfoBox*>(GetWindowLongPtrA(box, GWLP_USERDATA));
+}
 
 // Beside the main dialog, on its right, kept inside the screen.
 void PlaceInfoBox(HWND box) {
   RECT main, own;
-  if (!GetWindowRect(infoOwnerWatch, &main) || !GetWindowRect(box, &own)) return;
+  if (!GetWindowRect(InfoOf(box)->owner, &main) || !GetWindowRect(box, &own)) return;
   MoveOntoScreen(box, main.right - (own.right - own.left) / 3, main.top + 40);
 }
 
 INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  InfoBox* info = InfoOf(box);  // null until the initialisation
   switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(box, GWLP_USERDATA, lParam);
       PlaceInfoBox(box);
-      infoTitleFont =
+      HFONT& font = InfoOf(box)->titleFont;
+      font =
           CreateFontA(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
-      if (infoTitleFont)
-        SendDlgItemMessageA(box, kInfoTitle, WM_SETFONT, reinterpret_cast<WPARAM>(infoTitleFont),
-                            FALSE);
+      if (font)
+        SendDlgItemMessageA(box, kInfoTitle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       SetTimer(box, kInfoBoxTimer, kTimerPeriodMs, nullptr);
       return TRUE;
+    }
     case WM_ERASEBKGND:
       return EraseWhite(box, wParam);
     case WM_CTLCOLORDLG:
@@ -158,8 +177,8 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER:
       // Closes itself once the main dialog is gone; an ended dialog is
       // hidden before it is destroyed.
-      if (wParam == kInfoBoxTimer &&
-          (!IsWindow(infoOwnerWatch) || !IsWindowVisible(infoOwnerWatch)))
+      if (wParam == kInfoBoxTimer && info &&
+          (!IsWindow(info->owner) || !IsWindowVisible(info->owner)))
         DestroyWindow(box);
       return TRUE;
     case WM_CLOSE:
@@ -168,8 +187,8 @@ INT_PTR CALLBACK InfoProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
       return TRUE;
     case WM_DESTROY:
       KillTimer(box, kInfoBoxTimer);
-      if (infoTitleFont) DeleteObject(infoTitleFont);
-      infoTitleFont = nullptr;
+      if (info && info->titleFont) DeleteObject(info->titleFont);
+      if (info) info->titleFont = nullptr;
       return FALSE;
     default:
       return FALSE;
@@ -221,22 +240,23 @@ bool Win32DialogWindow::ChooseFile(FileChoice kind, const char* folder, const ch
   else
     ofn.Flags |= OFN_FILEMUSTEXIST;
   // The preset browser; without its pane image it is a plain open dialog.
-  if (kind == FileChoice::OpenSettings) InitTiledImage(paneThumbnail);
-  const bool browser =
-      kind == FileChoice::OpenSettings &&
-      CreateTiledImage(paneThumbnail, kThumbnailSide, kThumbnailSide, kFormatPacked8);
+  TiledImage pane{};
+  if (kind == FileChoice::OpenSettings) InitTiledImage(pane);
+  const bool browser = kind == FileChoice::OpenSettings &&
+                       CreateTiledImage(pane, kThumbnailSide, kThumbnailSide, kFormatPacked8);
   if (browser) {
-    ResetToGreyRamp(paneThumbnail);
+    ResetToGreyRamp(pane);
+    ofn.lCustData = reinterpret_cast<LPARAM>(&pane);
     ofn.hInstance = module;
     ofn.lpTemplateName = L"FANCY_OPEN4";
     ofn.lpfnHook = PresetBrowserHook;
     ofn.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
   }
   fileDialogOpen = true;
-  const VisualStylesScope styles;
+  const VisualStylesScope activeStyles(styles);
   const BOOL chosen = text.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   fileDialogOpen = false;
-  if (browser) ReleaseTiledImage(paneThumbnail);
+  if (browser) ReleaseTiledImage(pane);
   return chosen && Utf8Path(file, path);
 }
 
@@ -247,7 +267,7 @@ bool Win32DialogWindow::ChooseColour(Color16& colour) {
   cc.rgbResult = RGB(colour.red >> 8, colour.green >> 8, colour.blue >> 8);
   cc.lpCustColors = customColours;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  const VisualStylesScope styles;
+  const VisualStylesScope activeStyles(styles);
   if (!ChooseColorA(&cc)) return false;
   colour.red = static_cast<std::uint16_t>(GetRValue(cc.rgbResult) << 8);
   colour.green = static_cast<std::uint16_t>(GetGValue(cc.rgbResult) << 8);
@@ -264,8 +284,9 @@ void Win32DialogWindow::ShowInfoBox() {
   // dialog meanwhile.
   if (infoBoxOpen) return;
   infoBoxOpen = true;
-  infoOwnerWatch = dialog;
-  HWND box = CreateDialogParamA(module, "PEXA_INFO_BOX", nullptr, InfoProc, 0);
+  InfoBox info{dialog, nullptr};
+  HWND box = CreateDialogParamA(module, "PEXA_INFO_BOX", nullptr, InfoProc,
+                                reinterpret_cast<LPARAM>(&info));
   if (box) ShowWindow(box, SW_SHOW);
   MSG msg;
   while (box && IsWindow(box)) {

@@ -91,14 +91,14 @@ void EndWith(Globals& g, int code) {
 void Ok(Globals& g) {
   Window(g).StopTimer(kEditTimer);
   ControlsToParams(g);
-  SetResult(g, ps::noErr);
+  Session(g).status = ps::noErr;
   EndWith(g, ctl::kOk);
 }
 
 void Cancel(Globals& g) {
   Window(g).StopTimer(kEditTimer);
   CopyParamSet(*g.params, Dialog(g).backup);
-  SetResult(g, ps::userCanceledErr);
+  Session(g).status = ps::userCanceledErr;
   EndWith(g, ctl::kCancel);
 }
 

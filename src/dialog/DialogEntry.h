@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "dialog/MainDialog.h"
+#include "host/FrontEnd.h"
 #include "host/Globals.h"
 
 namespace stellane {
@@ -10,14 +12,20 @@ namespace stellane {
 // Saves the current settings into the next undo slot before the dialog opens.
 void TakeUndoSnapshot(Globals& g);
 
-// Runs the main dialog modally. OK leaves the result code 0; Cancel sets
-// userCanceledErr.
-void RunMainDialog(Globals& g);
+// Runs the main dialog modally: noErr after OK, userCanceledErr after
+// Cancel, memFullErr when its window cannot be made.
+ps::OSErr RunMainDialog(Globals& g);
 
 // Draws one rendered preview row into the dialog's preview control.
 void DisplayPreviewRow(Globals& g, std::int32_t row);
 
-// Asks the host again for the preview area at the given reduction.
-void RequestPreviewArea(Globals& g, std::int32_t zoom);
+// The run's FrontEnd over these entries, with `runMainDialog` running the
+// main dialog (the Windows test program's runs it without a window).
+constexpr FrontEnd DialogFrontEnd(ps::OSErr (*runMainDialog)(Globals& g)) {
+  return {.takeUndoSnapshot = TakeUndoSnapshot,
+          .runMainDialog = runMainDialog,
+          .createSettingsThumbnail = CreateSettingsThumbnail,
+          .displayPreviewRow = DisplayPreviewRow};
+}
 
 }  // namespace stellane

@@ -4,6 +4,6 @@
 
 namespace stellane {
 
-void RunMainDialog(Globals& g) { RunWindowlessDialog(g); }
+ps::OSErr RunMainDialog(Globals& g) { return RunWindowlessDialog(g); }
 
 }  // namespace stellane

@@ -53,7 +53,12 @@ struct DialogSession {
   bool refresh;             // a command asks for a new preview
   bool ended;
   bool batchRunning;
+  bool pageRunning;  // an HTML page is being written
   DialogCursor cursor;
+  // The host's answer to the last preview request or render (nothing renders
+  // after a failure until a request succeeds), and at the end the dialog's
+  // outcome: noErr after OK, userCanceledErr after Cancel.
+  ps::OSErr status;
 };
 
 inline DialogSession& Session(Globals& g) { return *g.dialogSession; }

@@ -69,6 +69,13 @@ struct Win32DialogWindow final : DialogWindow {
   HDC windowContext = nullptr;  // the client context outside WM_PAINT
   HCURSOR cursor = nullptr;
   DialogArt art{};
+  // One file dialog and one info box at a time: a second request while one
+  // is open (from its own message loop) is passed over.
+  bool fileDialogOpen = false;
+  bool infoBoxOpen = false;
+  HWND progressBox = nullptr;  // the PSD export's progress window while open
+  // The visual styles' activation context while the dialog runs.
+  HANDLE styles = INVALID_HANDLE_VALUE;
 };
 
 // Painting of the dialog's own areas, on `dc` in client pixels.

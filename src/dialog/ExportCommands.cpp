@@ -12,8 +12,6 @@ namespace stellane {
 
 namespace {
 
-bool pageRunning = false;
-
 // The folder part of `path`, separator included.
 void FolderOf(const char* path, char (&folder)[kPathBytes]) {
   const char* slash = std::max(std::strrchr(path, '/'), std::strrchr(path, '\\'));
@@ -35,16 +33,16 @@ void PsdExportCommand(Globals& g) {
 }
 
 void PresetPageCommand(Globals& g, bool memoryDots) {
-  if (pageRunning) return;
+  if (Session(g).pageRunning) return;
   RenderParams& p = *g.params;
   DialogWindow& w = Window(g);
   char page[kPathBytes] = {};
   if (memoryDots) {
     if (!w.ChooseFile(FileChoice::SaveHtmlPage, p.sourceFolder, "Stellane memory dots.html", page))
       return;
-    pageRunning = true;
+    Session(g).pageRunning = true;
     if (WriteMemoryDotsPage(ExportRunOf(g), page) == 0) w.OpenDocument(page);
-    pageRunning = false;
+    Session(g).pageRunning = false;
     return;
   }
   char any[kPathBytes] = {};
@@ -52,9 +50,9 @@ void PresetPageCommand(Globals& g, bool memoryDots) {
   FolderOf(any, p.sourceFolder);
   if (!w.ChooseFile(FileChoice::SaveHtmlPage, p.sourceFolder, "Stellane presets.html", page))
     return;
-  pageRunning = true;
+  Session(g).pageRunning = true;
   if (WritePresetsPage(p.sourceFolder, page) == 0) w.OpenDocument(page);
-  pageRunning = false;
+  Session(g).pageRunning = false;
   Session(g).cursor = DialogCursor::Arrow;
   w.SetCursor(DialogCursor::Arrow);
 }

@@ -13,7 +13,6 @@
 #include "dialog/DialogViewWin32.h"
 #include "dialog/MainDialog.h"
 #include "dialog/VisualStylesWin32.h"
-#include "dialog/WindowlessDialog.h"
 #include "glue/GlueNames.h"
 #include "host/HostUi.h"
 #include "host/ModuleInstanceWin32.h"
@@ -312,8 +311,8 @@ void Win32DialogWindow::EndDialog(int code) {
 namespace {
 
 // The dialog's own loop, inside the visual styles' activation context.
-void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
-  const VisualStylesScope styles;
+ps::OSErr RunStyledDialog(Globals& g, Win32DialogWindow& view) {
+  const VisualStylesScope activeStyles(view.styles);
   LoadDialogArt(view.module, view.art);
   view.cursor = LoadCursorA(nullptr, IDC_ARROW);
   HWND parent = nullptr;
@@ -328,9 +327,8 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   if (!dialog) {
     // Without its window the dialog cannot ask the user. That is a failure
     // (window resources exhausted), not the user's Cancel: the host says so.
-    SetResult(g, ps::memFullErr);
     FreeDialogArt(view.art);
-    return;
+    return ps::memFullErr;
   }
   view.g = &g;
   OpenMainDialog(g, session, view);
@@ -351,6 +349,7 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   // A program that quits while the dialog is open cancels it, and the quit
   // goes on to the host's own loop.
   if (!session.ended) DialogCommand(g, ctl::kCancel, kNotifyClick);
+  const ps::OSErr outcome = session.status;
   if (parent) EnableWindow(parent, TRUE);
   CloseMainDialog(g);
   view.g = nullptr;
@@ -358,29 +357,20 @@ void RunStyledDialog(Globals& g, Win32DialogWindow& view) {
   DestroyWindow(dialog);
   FreeDialogArt(view.art);
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+  return outcome;
 }
-
-// Set only by the test program (UseWindowlessMainDialog); the module never
-// sets it.
-bool windowlessMainDialog = false;
 
 }  // namespace
 
-void UseWindowlessMainDialog() { windowlessMainDialog = true; }
-
-void RunMainDialog(Globals& g) {
-  // The test program drives the behaviour through its own window.
-  if (windowlessMainDialog) {
-    RunWindowlessDialog(g);
-    return;
-  }
+ps::OSErr RunMainDialog(Globals& g) {
   Win32DialogWindow view;
   view.module = ModuleInstance();
   // The dialog's windows, and every chooser it opens, in our manifest's
   // activation context; released once the dialog has closed.
-  CreateVisualStyles(view.module);
-  RunStyledDialog(g, view);
-  ReleaseVisualStyles();
+  view.styles = CreateVisualStyles(view.module);
+  const ps::OSErr outcome = RunStyledDialog(g, view);
+  ReleaseVisualStyles(view.styles);
+  return outcome;
 }
 
 }  // namespace stellane

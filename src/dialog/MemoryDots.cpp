@@ -10,7 +10,7 @@ namespace stellane {
 
 namespace {
 
-std::int32_t& Pinned(int dot) { return RunDotPins().pinned[dot]; }
+std::int32_t& Pinned(Globals& g, int dot) { return g.dotPins.pinned[dot]; }
 
 void RepaintDots(Globals& g) {
   for (int i = 0; i < kMemoryDotCount; ++i) Window(g).RepaintControl(ctl::kFirstDot + i);
@@ -80,8 +80,8 @@ DotPicture DotPictureOf(Globals& g, int dot) {
   const DialogRecord& r = Dialog(g);
   const bool pressed = (r.controlValues[ctl::kFirstDot + dot] & kDotPressedBit) != 0;
   int picture = 0;  // the empty dot, pinned or not
-  if (r.dotStates[dot] == DotState::Filled) picture = Pinned(dot) ? 2 : 4;
-  if (r.dotStates[dot] == DotState::Current) picture = Pinned(dot) ? 6 : 8;
+  if (r.dotStates[dot] == DotState::Filled) picture = Pinned(g, dot) ? 2 : 4;
+  if (r.dotStates[dot] == DotState::Current) picture = Pinned(g, dot) ? 6 : 8;
   return static_cast<DotPicture>(picture + (pressed ? 1 : 0));
 }
 
@@ -94,7 +94,7 @@ void ClearCurrentDotMark(Globals& g) {
 void OpenMemoryDots(Globals& g) {
   DialogRecord& r = Dialog(g);
   for (int i = 0; i < kMemoryDotCount; ++i) {
-    r.dotStates[i] = Pinned(i) ? DotState::Filled : DotState::Empty;
+    r.dotStates[i] = Pinned(g, i) ? DotState::Filled : DotState::Empty;
     r.controlValues[ctl::kFirstDot + i] = 0;
   }
   ClearThumbnailArea(g);
@@ -103,7 +103,7 @@ void OpenMemoryDots(Globals& g) {
 
 void StoreIntoFirstUnpinnedDot(Globals& g) {
   for (int i = 0; i < kMemoryDotCount; ++i) {
-    if (!Pinned(i)) {
+    if (!Pinned(g, i)) {
       StoreIntoDot(g, i);
       return;
     }
@@ -124,11 +124,11 @@ void StoreIntoDot(Globals& g, int dot) {
 void DotClick(Globals& g, int dot) {
   DialogRecord& r = Dialog(g);
   if (r.dotStates[dot] == DotState::Empty) {
-    Pinned(dot) = g.ctrlPress ? 0 : 1;
+    Pinned(g, dot) = g.ctrlPress ? 0 : 1;
     StoreIntoDot(g, dot);
   } else if (g.rightButtonPress) {
     r.dotStates[dot] = DotState::Empty;
-    Pinned(dot) = 0;
+    Pinned(g, dot) = 0;
     // An emptied dot holds no settings: neither a later hover nor the
     // memory-dot page may find them in its file.
     char path[kPathBytes];
@@ -136,7 +136,7 @@ void DotClick(Globals& g, int dot) {
     Window(g).RepaintControl(ctl::kFirstDot + dot);
     ClearThumbnailArea(g);
   } else if (g.ctrlPress) {
-    Pinned(dot) = 0;
+    Pinned(g, dot) = 0;
     Window(g).RepaintControl(ctl::kFirstDot + dot);
   } else {
     RecallDot(g, dot);

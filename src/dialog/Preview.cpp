@@ -196,8 +196,8 @@ bool RequestReducedArea(Globals& g, std::int32_t f) {
     mask = {dy, dx, S(dy + height), S(dx + width)};
   }
   FillPixelRequest(fr, in, out, mask, f << 16);
-  SetResult(g, AdvanceState(fr));
-  if (Result(g) != ps::noErr) return false;
+  Session(g).status = AdvanceState(fr);
+  if (Session(g).status != ps::noErr) return false;
   p.previewZoom = f;
   SetWorkArea(g, fr->inRect, f);
   return true;
@@ -221,7 +221,7 @@ void SetUpPreview(Globals& g) {
   ShowBusy(g, true);
   if (!delivered) {
     p.previewEnabled = 0;
-    SetResult(g, ps::noErr);
+    Session(g).status = ps::noErr;
   } else {
     RenderPreview(g);
   }
@@ -230,9 +230,9 @@ void SetUpPreview(Globals& g) {
 
 void RenderPreview(Globals& g) {
   // After a failed host call nothing renders until a request succeeds again.
-  if (!g.params->previewEnabled || Result(g) != ps::noErr) return;
+  if (!g.params->previewEnabled || Session(g).status != ps::noErr) return;
   ShowBusy(g, true);
-  WholeImageRender(g);
+  Session(g).status = WholeImageRender(g);
   ShowBusy(g, false);
 }
 
@@ -262,8 +262,6 @@ void DisplayPreviewRow(Globals& g, std::int32_t row) {
   const ps::Rect16& out = g.filterRecord->outRect;
   DrawOutput(g, {out.top + row, out.left, out.top + row + 1, out.right});
 }
-
-void RequestPreviewArea(Globals& g, std::int32_t zoom) { RequestReducedArea(g, zoom); }
 
 bool ZoomCommand(Globals& g, int control) {
   if (control != ctl::kZoomOut && control != ctl::kZoomIn && control != ctl::kZoomFull)

@@ -29,9 +29,8 @@ struct ProgressRun {
   std::int16_t status;
   bool cancelWanted;
   bool exporting;
+  HWND* box;  // the view's open progress window, set while it exists
 };
-
-HWND progressBox = nullptr;  // the open progress window, if any
 
 void CentreOnParent(HWND box) {
   HWND parent = GetParent(box);
@@ -49,11 +48,12 @@ void CentreOnParent(HWND box) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ShowPercent(void*, std::int32_t percent) {
+void ShowPercent(void* user, std::int32_t percent) {
+  const HWND box = *static_cast<ProgressRun*>(user)->box;
   char text[16];
   std::snprintf(text, sizeof text, "%d%%", static_cast<int>(percent));
-  SetDlgItemTextA(progressBox, kPercentText, text);
-  UpdateWindow(progressBox);
+  SetDlgItemTextA(box, kPercentText, text);
+  UpdateWindow(box);
 }
 
 // The export runs inside a message of this window, so the user's Escape,
@@ -62,9 +62,10 @@ void ShowPercent(void*, std::int32_t percent) {
 // must not run in the middle of an export.
 bool CancelWanted(void* user) {
   auto* run = static_cast<ProgressRun*>(user);
+  const HWND box = *run->box;
   MSG msg;
-  while (PeekMessageA(&msg, progressBox, 0, 0, PM_REMOVE)) {
-    if (!IsDialogMessageA(progressBox, &msg)) {
+  while (PeekMessageA(&msg, box, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageA(box, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
@@ -73,9 +74,10 @@ bool CancelWanted(void* user) {
 }
 
 // The export stops for a cancel, asked here or by the host.
-void ShowCancelling(void*) {
-  SetDlgItemTextA(progressBox, kPercentText, "Cancelling...");
-  UpdateWindow(progressBox);
+void ShowCancelling(void* user) {
+  const HWND box = *static_cast<ProgressRun*>(user)->box;
+  SetDlgItemTextA(box, kPercentText, "Cancelling...");
+  UpdateWindow(box);
 }
 
 void RunExport(HWND box, ProgressRun& run) {
@@ -103,7 +105,7 @@ INT_PTR CALLBACK ProgressProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(box, GWLP_USERDATA, lParam);
-      progressBox = box;
+      *reinterpret_cast<ProgressRun*>(lParam)->box = box;
       CentreOnParent(box);
       ShowWindow(box, SW_SHOW);
       ::SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -127,7 +129,7 @@ INT_PTR CALLBACK ProgressProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     case WM_DESTROY:
       KillTimer(box, kProgressTimer);
-      progressBox = nullptr;
+      if (run) *run->box = nullptr;
       return FALSE;
     default:
       return FALSE;
@@ -141,7 +143,7 @@ std::int16_t Win32DialogWindow::RunPsdExport(Globals& globals, const char* path)
     BringWindowToTop(progressBox);
     return kExportNotStarted;
   }
-  ProgressRun run{&globals, path, kExportNotStarted, false, false};
+  ProgressRun run{&globals, path, kExportNotStarted, false, false, &progressBox};
   // A window that cannot be made leaves nothing to cancel with, and nothing
   // to tell the user: no export.
   if (DialogBoxParamA(module, "VASTO_PROGRESS", dialog, ProgressProc,

@@ -6,32 +6,23 @@
 
 namespace stellane {
 
-namespace {
-
-HANDLE styles = INVALID_HANDLE_VALUE;  // the context, made once per dialog run
-
-}  // namespace
-
-void CreateVisualStyles(HINSTANCE module) {
-  if (styles != INVALID_HANDLE_VALUE) return;
+HANDLE CreateVisualStyles(HINSTANCE module) {
   char path[MAX_PATH] = {};
-  if (!GetModuleFileNameA(module, path, sizeof path)) return;
+  if (!GetModuleFileNameA(module, path, sizeof path)) return INVALID_HANDLE_VALUE;
   ACTCTXA context = {};
   context.cbSize = sizeof context;
   context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   context.hModule = module;
   context.lpSource = path;
   context.lpResourceName = ISOLATIONAWARE_MANIFEST_RESOURCE_ID;
-  styles = CreateActCtxA(&context);
+  return CreateActCtxA(&context);
 }
 
-void ReleaseVisualStyles() {
-  if (styles == INVALID_HANDLE_VALUE) return;
-  ReleaseActCtx(styles);
-  styles = INVALID_HANDLE_VALUE;
+void ReleaseVisualStyles(HANDLE styles) {
+  if (styles != INVALID_HANDLE_VALUE) ReleaseActCtx(styles);
 }
 
-VisualStylesScope::VisualStylesScope() {
+VisualStylesScope::VisualStylesScope(HANDLE styles) {
   if (styles != INVALID_HANDLE_VALUE && !ActivateActCtx(styles, &cookie)) cookie = 0;
 }
 

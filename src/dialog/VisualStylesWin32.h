@@ -9,14 +9,15 @@
 namespace stellane {
 
 // Made when the main dialog opens, released when it has closed. Without it
-// (an older system, a missing resource) windows keep the classic look.
-void CreateVisualStyles(HINSTANCE module);
-void ReleaseVisualStyles();
+// (an older system, a missing resource: INVALID_HANDLE_VALUE) windows keep
+// the classic look.
+HANDLE CreateVisualStyles(HINSTANCE module);
+void ReleaseVisualStyles(HANDLE styles);
 
 // The context is active for the lifetime of a scope object: windows created
 // and dialogs run inside it use Common Controls 6.
 struct VisualStylesScope {
-  VisualStylesScope();
+  explicit VisualStylesScope(HANDLE styles);
   ~VisualStylesScope();
   VisualStylesScope(const VisualStylesScope&) = delete;
   VisualStylesScope& operator=(const VisualStylesScope&) = delete;

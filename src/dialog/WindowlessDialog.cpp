@@ -12,6 +12,8 @@ namespace stellane {
 
 namespace {
 
+// Process-wide: set by tests and benchmarks before a run that has no other
+// way to reach the dialog it opens; nothing in a host run sets it.
 DialogWindow* userWindow = nullptr;
 std::function<void(Globals&)> userAct;
 
@@ -26,15 +28,16 @@ void SetHeadlessDialogUser(DialogWindow* window, std::function<void(Globals&)> a
   userAct = window ? std::move(act) : nullptr;
 }
 
-void RunWindowlessDialog(Globals& g) { RunDialogOn(g, userWindow, userAct); }
+ps::OSErr RunWindowlessDialog(Globals& g) { return RunDialogOn(g, userWindow, userAct); }
 
-void RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Globals&)>& act) {
+ps::OSErr RunDialogOn(Globals& g, DialogWindow* window, const std::function<void(Globals&)>& act) {
   NoWindow none;
   DialogSession session;
   OpenMainDialog(g, session, window ? *window : none);
   if (window && act) act(g);
   if (!session.ended) DialogCommand(g, ctl::kOk, kNotifyClick);
   CloseMainDialog(g);
+  return session.status;
 }
 
 }  // namespace stellane

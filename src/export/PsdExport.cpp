@@ -10,7 +10,9 @@ namespace stellane {
 
 namespace {
 
-bool exportRunning = false;  // one export at a time: the host's thread is ours
+// Process-wide: one export at a time on the host's one thread, whichever
+// instance or command starts it.
+bool exportRunning = false;
 
 std::int16_t RenderAndWrite(const ExportRun& run, const PsdJob& job, TiledImage& image,
                             const char* path, const ExportProgress* progress) {

@@ -18,8 +18,8 @@ constexpr std::int16_t kExportFileNotWritten = 98;
 constexpr std::int16_t kExportTooLarge = 97;  // a side above 30000 pixels (or a 4 GB section)
 
 // Exports the current settings to `path`, replacing an existing file. Nothing
-// is left on disk unless the whole file was written. The run's result code
-// and request state are as before.
+// is left on disk unless the whole file was written. The run's request
+// state is as before.
 std::int16_t ExportPsd(const ExportRun& run, const char* path, const ExportProgress* progress);
 
 }  // namespace stellane

@@ -70,12 +70,13 @@ bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
   return true;
 }
 
-void RowStep(Globals& g) {
+ps::OSErr RowStep(Globals& g) {
+  ps::OSErr status = ps::noErr;
   ReportRowProgress(g, g.progressDone, g.progressTotal);
   ++g.progressDone;
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
-    RenderRunRow(g, g.currentRow);
+    status = RenderRunRow(g, g.currentRow);
     if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
@@ -85,7 +86,7 @@ void RowStep(Globals& g) {
       ++g.rowIndex;
     }
   }
-  if (RowAborted(g)) SetResult(g, ps::userCanceledErr);
+  return RowAborted(g) ? ps::OSErr(ps::userCanceledErr) : status;
 }
 
 void BeginRendering(Globals& g) {
@@ -95,14 +96,15 @@ void BeginRendering(Globals& g) {
   g.lastProgressDone = 0;
 }
 
-void WholeImageRender(Globals& g) {
+ps::OSErr WholeImageRender(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
   g.maskFirstRow = 0;
   g.maskLastRow = g.workHeight - 1;
   BeginRendering(g);
-  PrepareRun(g);
-  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return;
-  while (Result(g) == ps::noErr && g.moreRows == 1) RowStep(g);
+  ps::OSErr status = PrepareRun(g);
+  if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) || !fr->inData) return status;
+  while (status == ps::noErr && g.moreRows == 1) status = RowStep(g);
+  return status;
 }
 
 }  // namespace stellane

@@ -11,8 +11,9 @@ namespace stellane {
 // Fills the host's request fields for row `rowIndex` of the filter rectangle.
 void RequestRow(Globals& g);
 
-// Renders row `rowIndex`, advances the counters and tests for a cancel.
-void RowStep(Globals& g);
+// Renders row `rowIndex`, advances the counters and tests for a cancel;
+// returns the row's result.
+ps::OSErr RowStep(Globals& g);
 
 // The throttled wrappers: the host sees progress for row 0 and every 32nd
 // row, and is asked about a cancel every 32nd row; a preview asks neither.
@@ -23,7 +24,7 @@ bool RowAborted(Globals& g);
 bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row);
 
 // Renders the whole work area without host row requests (preview, exports).
-void WholeImageRender(Globals& g);
+ps::OSErr WholeImageRender(Globals& g);
 
 // The compositor's table and the throttle counters, set up at the start of
 // every rendering.

@@ -28,16 +28,16 @@ int WriteCachedSettings(Globals& g) {
   return WriteSettingsFile(path, *g.params, SettingsThumbnail(g));
 }
 
-int ReadDotDirectory(Globals&) {
+int ReadDotDirectory(Globals& g) {
   char path[kPathBytes];
   if (!TempFilePath(kDotDirectoryName, path)) return kFileNotOpened;
-  return ReadDotDirectoryFile(path, RunDotPins());
+  return ReadDotDirectoryFile(path, g.dotPins);
 }
 
-int WriteDotDirectory(Globals&) {
+int WriteDotDirectory(Globals& g) {
   char path[kPathBytes];
   if (!TempFilePath(kDotDirectoryName, path)) return kFileNotOpened;
-  return WriteDotDirectoryFile(path, RunDotPins());
+  return WriteDotDirectoryFile(path, g.dotPins);
 }
 
 }  // namespace stellane

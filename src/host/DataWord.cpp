@@ -8,6 +8,8 @@ namespace {
 
 // Globals handles created by this process. A host rarely keeps more than a
 // few instances; when the list is full the oldest entry gives way.
+// Process-wide by the host contract: the registry decides which data word
+// names an instance at all, so it cannot live in one.
 constexpr int kKnownHandles = 32;
 ps::Handle knownHandles[kKnownHandles];
 int knownCount = 0;

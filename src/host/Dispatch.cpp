@@ -11,6 +11,8 @@ namespace stellane {
 
 namespace {
 
+// Process-wide: FixStarSeed comes through the module's second export, before
+// any run and with no instance to keep it in.
 bool starSeedFixed = false;
 std::uint32_t fixedStarSeed = 0;
 
@@ -28,8 +30,8 @@ void ClearBufferHandles(Globals& g) { g.buffers = RunBuffers{}; }
 
 }  // namespace
 
-void EnsureParamRecord(Globals& g) {
-  if (g.params) return;
+ps::OSErr EnsureParamRecord(Globals& g) {
+  if (g.params) return ps::noErr;
   ps::FilterRecord* fr = g.filterRecord;
   ps::Handle h = fr->parameters;
   if (h && TooSmallForRecord(fr, h)) {
@@ -40,35 +42,29 @@ void EnsureParamRecord(Globals& g) {
   const bool isNew = h == nullptr;
   if (isNew) {
     h = NewHostHandle(fr, sizeof(RenderParams));
-    if (!h) {
-      SetResult(g, ps::memFullErr);
-      return;
-    }
+    if (!h) return ps::memFullErr;
     fr->parameters = h;
   }
   auto* params = static_cast<RenderParams*>(LockHostHandle(fr, h));
-  if (!params) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
+  if (!params) return ps::memFullErr;
   g.params = params;
   if (isNew) {
     ClearBufferHandles(g);
     InitNewRenderParams(*params);
   }
+  return ps::noErr;
 }
 
-void ParametersHandler(Globals& g) {
-  EnsureParamRecord(g);
-  if (!g.params) return;
+ps::OSErr ParametersHandler(Globals& g) {
+  if (const ps::OSErr status = EnsureParamRecord(g); status != ps::noErr) return status;
   g.params->showDialog = 1;
+  return ps::noErr;
 }
 
-void PrepareHandler(Globals& g) {
+ps::OSErr PrepareHandler(Globals& g) {
   ps::FilterRecord* fr = g.filterRecord;
   fr->bufferSpace = 0;
-  EnsureParamRecord(g);
-  if (!g.params) return;
+  if (const ps::OSErr status = EnsureParamRecord(g); status != ps::noErr) return status;
   fr->bufferSpace = 0;
 
   SetWorkArea(g, fr->filterRect, 1);
@@ -85,6 +81,7 @@ void PrepareHandler(Globals& g) {
   ClearAboutBoxOpen();
 
   CrtSrand(starSeedFixed ? fixedStarSeed : std::uint32_t(std::time(nullptr)));
+  return ps::noErr;
 }
 
 void FixStarSeed(std::uint32_t seed) {

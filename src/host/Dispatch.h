@@ -1,4 +1,6 @@
-// Selector handlers and the parameter record they share.
+// Selector handlers and the parameter record they share. Every handler
+// returns the host's result code (ps::ResultCode, or kErrMessageShown after a
+// message of our own); PluginMain writes it to the host once, at return.
 #pragma once
 
 #include <cstdint>
@@ -8,14 +10,14 @@
 namespace stellane {
 
 // Makes sure the host's parameters handle holds our record (creating it with
-// its defaults) and that `g.params` points at it for this call. Sets the
-// result to memFullErr when the handle can't be had.
-void EnsureParamRecord(Globals& g);
+// its defaults) and that `g.params` points at it for this call. memFullErr
+// when the handle can't be had.
+ps::OSErr EnsureParamRecord(Globals& g);
 
-void ParametersHandler(Globals& g);
+ps::OSErr ParametersHandler(Globals& g);
 // Seeds the star generator from the clock, as editors expect, unless a seed
 // was fixed for the process (FixStarSeed).
-void PrepareHandler(Globals& g);
+ps::OSErr PrepareHandler(Globals& g);
 
 // Every later run of this process draws its stars from `seed` instead of the
 // clock. Only the command-line host asks for this, through the module's
@@ -23,8 +25,8 @@ void PrepareHandler(Globals& g);
 void FixStarSeed(std::uint32_t seed);
 
 // The run driver.
-void StartHandler(Globals& g);
-void ContinueHandler(Globals& g);
-void FinishHandler(Globals& g);
+ps::OSErr StartHandler(Globals& g);
+ps::OSErr ContinueHandler(Globals& g);
+ps::OSErr FinishHandler(Globals& g);
 
 }  // namespace stellane

@@ -8,6 +8,7 @@
 #include "host/HostServices.h"
 #include "host/PluginApi.h"
 #include "image/TiledImage.h"
+#include "params/DotDirectory.h"
 #include "params/RenderParams.h"
 #include "render/RenderContext.h"
 
@@ -23,7 +24,6 @@ struct RunBuffers {
 
 struct Globals {
   // Refreshed on every call.
-  std::int16_t* result;
   ps::FilterRecord* filterRecord;
 
   // Entry and dispatch.
@@ -52,6 +52,9 @@ struct Globals {
   // The 128 x 128 thumbnail that settings files fill and store; it lives
   // from start to the end of the run.
   TiledImage settingsThumbnail;
+  // The memory dots' pinned flags: read from their file at start, written
+  // back at the run's end.
+  DotPins dotPins;
 
   // ---- Dialog section (owned by src/dialog): the open dialog, the preview's
   // fit factor, the qualifiers of the last mouse press and the current undo slot.
@@ -69,10 +72,8 @@ struct Globals {
 // A positive result tells the host that the plug-in has already shown its
 // own message, so the host shows none. Only for that: a failure nobody has
 // reported to the user keeps its own (negative) code.
-constexpr std::int16_t kErrMessageShown = 1;
+constexpr ps::OSErr kErrMessageShown = 1;
 
-// Records the status of the current call; PluginMain hands it to the host
-// when the call returns.
 // The run's render context block.
 inline RenderContext& Context(Globals& g) {
   return *static_cast<RenderContext*>(g.buffers.renderContext.data);
@@ -80,8 +81,5 @@ inline RenderContext& Context(Globals& g) {
 inline const RenderContext& Context(const Globals& g) {
   return *static_cast<const RenderContext*>(g.buffers.renderContext.data);
 }
-
-inline void SetResult(Globals& g, std::int16_t code) { *g.result = code; }
-inline std::int16_t Result(const Globals& g) { return *g.result; }
 
 }  // namespace stellane

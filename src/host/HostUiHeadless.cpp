@@ -5,6 +5,8 @@
 namespace stellane {
 
 namespace {
+// Process-wide, as the Windows about box: the about selector carries no
+// instance record.
 HeadlessUiLog uiLog;
 bool aboutOpen = false;
 }  // namespace

@@ -18,6 +18,8 @@ namespace {
 constexpr int kWebsiteButton = 5;
 constexpr const char* kWebsite = "https://www.quillwork.example/stellane";
 
+// Process-wide: the about selector carries no instance record, and the main
+// dialog's logo opens and closes the same box.
 bool aboutOpen = false;
 HWND aboutBox = nullptr;  // while it is open
 

@@ -45,72 +45,61 @@ Globals* LockGlobals(ps::FilterRecord* fr, std::intptr_t* data, ps::Handle& hand
   return static_cast<Globals*>(LockHostHandle(fr, handle));
 }
 
-}  // namespace
+ps::OSErr RunSelector(std::int16_t selector, Globals& g) {
+  switch (selector) {
+    case ps::filterSelectorParameters:
+      return ParametersHandler(g);
+    case ps::filterSelectorPrepare:
+      return PrepareHandler(g);
+    case ps::filterSelectorStart:
+      return StartHandler(g);
+    case ps::filterSelectorContinue:
+      return ContinueHandler(g);
+    case ps::filterSelectorFinish:
+      return FinishHandler(g);
+  }
+  return ps::filterBadParameters;
+}
 
-void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data,
-                    std::int16_t* result) {
-  if (!result) return;
-
+// The call's result; PluginMainImpl hands it to the host.
+ps::OSErr Call(std::int16_t selector, void* paramBlock, std::intptr_t* data) {
   if (selector == ps::filterSelectorAbout) {
     // pspiHost presets the result to 1 and reads any non-zero value as failure.
-    *result = ps::noErr;
     ClearAboutBoxOpen();
     ShowAboutBox(AboutParentWindow(paramBlock));
-    return;
+    return ps::noErr;
   }
 
   auto* fr = static_cast<ps::FilterRecord*>(paramBlock);
-  if (!fr || !data) {
-    *result = ps::filterBadParameters;
-    return;
-  }
+  if (!fr || !data) return ps::filterBadParameters;
   ps::Handle globalsHandle = nullptr;
   bool createdNow = false;
   Globals* g = LockGlobals(fr, data, globalsHandle, createdNow);
-  if (!g) {
-    *result = ps::memFullErr;
-    return;
-  }
-  // Everything below records its status here; the host's result is written
-  // once, when the call returns.
-  std::int16_t status = ps::noErr;
-  g->result = &status;
+  if (!g) return ps::memFullErr;
   g->filterRecord = fr;
   g->params = nullptr;
 
   if (selector == ps::filterSelectorParameters) g->freshGlobals = createdNow ? 1 : 0;
 
   ps::Handle paramsHandle = nullptr;
-  EnsureParamRecord(*g);
+  ps::OSErr status = EnsureParamRecord(*g);
   if (status == ps::noErr) {
     paramsHandle = fr->parameters;
-    switch (selector) {
-      case ps::filterSelectorParameters:
-        ParametersHandler(*g);
-        break;
-      case ps::filterSelectorPrepare:
-        PrepareHandler(*g);
-        break;
-      case ps::filterSelectorStart:
-        StartHandler(*g);
-        break;
-      case ps::filterSelectorContinue:
-        ContinueHandler(*g);
-        break;
-      case ps::filterSelectorFinish:
-        FinishHandler(*g);
-        break;
-      default:
-        status = ps::filterBadParameters;
-        break;
-    }
+    status = RunSelector(selector, *g);
   }
 
   if (g->params && paramsHandle) UnlockHostHandle(fr, paramsHandle);
   g->params = nullptr;
-  g->result = nullptr;
   UnlockHostHandle(fr, globalsHandle);
-  *result = status;
+  return status;
+}
+
+}  // namespace
+
+void PluginMainImpl(std::int16_t selector, void* paramBlock, std::intptr_t* data,
+                    std::int16_t* result) {
+  // The one place that writes the host's result.
+  if (result) *result = Call(selector, paramBlock, data);
 }
 
 }  // namespace stellane

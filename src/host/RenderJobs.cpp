@@ -85,7 +85,7 @@ RenderJob RunJob(Globals& g) {
   return job;
 }
 
-std::int16_t HostResult(RenderStatus status) {
+ps::OSErr HostResult(RenderStatus status) {
   switch (status) {
     case RenderStatus::kDone:
       return ps::noErr;
@@ -97,18 +97,12 @@ std::int16_t HostResult(RenderStatus status) {
   return ps::memFullErr;
 }
 
-void PrepareRun(Globals& g) {
-  if (!g.filterRecord || !g.params || !g.buffers.renderContext.data) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
+ps::OSErr PrepareRun(Globals& g) {
+  if (!g.filterRecord || !g.params || !g.buffers.renderContext.data) return ps::memFullErr;
   RenderJob job = RunJob(g);
   g.bufferUnits = job.requestWidth + 4;
   const RenderStatus status = PrepareRendering(job);
-  if (status != RenderStatus::kDone) {
-    SetResult(g, HostResult(status));
-    return;
-  }
+  if (status != RenderStatus::kDone) return HostResult(status);
   g.progressTotal = g.workHeight;
   g.rowIndex = 0;
   g.renderPhase = 1;
@@ -116,16 +110,13 @@ void PrepareRun(Globals& g) {
   g.renderStarted = 1;
   g.progressDone = 0;
   g.moreRows = 1;
+  return ps::noErr;
 }
 
-void RenderRunRow(Globals& g, std::int32_t row) {
-  if (!g.filterRecord) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
+ps::OSErr RenderRunRow(Globals& g, std::int32_t row) {
+  if (!g.filterRecord) return ps::memFullErr;
   RenderJob job = RunJob(g);
-  const RenderStatus status = RenderRow(job, row);
-  if (status != RenderStatus::kDone) SetResult(g, HostResult(status));
+  return HostResult(RenderRow(job, row));
 }
 
 }  // namespace stellane

@@ -22,13 +22,12 @@ RenderDestination HostDestination(const Globals& g);
 // Needs the filter record.
 RenderJob RunJob(Globals& g);
 
-std::int16_t HostResult(RenderStatus status);
+ps::OSErr HostResult(RenderStatus status);
 
 // PrepareRendering for the run, then the row bookkeeping of a new rendering.
-// Writes its status through the result.
-void PrepareRun(Globals& g);
+ps::OSErr PrepareRun(Globals& g);
 
-// Renders row `row` of the run; a failure goes to the result.
-void RenderRunRow(Globals& g, std::int32_t row);
+// Renders row `row` of the run.
+ps::OSErr RenderRunRow(Globals& g, std::int32_t row);
 
 }  // namespace stellane

@@ -64,35 +64,38 @@ void StartHousekeeping(Globals& g) {
   }
   p.settingsFolder[0] = '\0';
   p.psdFolder[0] = '\0';
-  RunDotPins() = DotPins{};
+  g.dotPins = DotPins{};
   ReadDotDirectory(g);
   p.outputMode = kOutputImageSize;
 }
 
-// Refuses hosts and images we cannot work with; both tests run.
-bool Refused(Globals& g) {
+// Refuses hosts and images we cannot work with; both tests run, and each
+// shows its message.
+ps::OSErr RefuseIfUnworkable(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
+  ps::OSErr status = ps::noErr;
   if (!HasAdvanceState(fr)) {
     ShowRefusal(Refusal::HostTooOld, ParentWindow(fr));
-    SetResult(g, kErrMessageShown);
+    status = kErrMessageShown;
   }
   if (fr->imageMode == ps::plugInModeMultichannel) {
     ShowRefusal(Refusal::CannotFilter, ParentWindow(fr));
-    SetResult(g, kErrMessageShown);
+    status = kErrMessageShown;
   }
-  return Result(g) != ps::noErr;
+  return status;
 }
 
 // Hands the current request to the host. An error ends the run here: the
 // host will not call continue, so the run's buffers are released now.
-bool Advance(Globals& g) {
-  SetResult(g, AdvanceState(g.filterRecord));
-  if (Result(g) == ps::noErr) return true;
-  EndRunAndRequestNoPixels(g);
-  return false;
+ps::OSErr Advance(Globals& g) {
+  const ps::OSErr status = AdvanceState(g.filterRecord);
+  if (status != ps::noErr) EndRunAndRequestNoPixels(g);
+  return status;
 }
 
-void RenderStart(Globals& g) {
+// `status` is what the start has met so far: a script that could not be
+// read still lets the run prepare, then ends it with that code.
+ps::OSErr RenderStart(Globals& g, ps::OSErr status) {
   ps::FilterRecord* fr = g.filterRecord;
   RenderParams& p = *g.params;
   p.previewPanX = 0;
@@ -102,23 +105,22 @@ void RenderStart(Globals& g) {
   if (g.workWidth <= 0 || g.workHeight <= 0) {
     // An empty filter rectangle has no rows to walk.
     EndRunAndRequestNoPixels(g);
-    return;
+    return status;
   }
-  PrepareRun(g);
-  if (Result(g) != ps::noErr) {
+  if (const ps::OSErr prepared = PrepareRun(g); prepared != ps::noErr) status = prepared;
+  if (status != ps::noErr) {
     EndRunAndRequestNoPixels(g);
-    return;
+    return status;
   }
   RequestRow(g);
-  Advance(g);
+  return Advance(g);
 }
 
 }  // namespace
 
-void StartHandler(Globals& g) {
+ps::OSErr StartHandler(Globals& g) {
   ps::FilterRecord* fr = g.filterRecord;
-  EnsureParamRecord(g);
-  if (!g.params) return;
+  if (const ps::OSErr status = EnsureParamRecord(g); status != ps::noErr) return status;
   RenderParams& p = *g.params;
   p.previewEnabled = HasAdvanceState(fr) && HasDisplayPixels(fr) ? 1 : 0;
 
@@ -126,60 +128,67 @@ void StartHandler(Globals& g) {
     SetWorkArea(g, fr->filterRect, 1);
     DeriveBufferSizes(g);
   }
-  if (!AllocateRunBuffers(g) || Result(g) != ps::noErr) {
+  if (!AllocateRunBuffers(g)) {
     // Nothing was shown: the host reports the memory shortage itself.
     ReleaseRunBuffers(g);
-    SetResult(g, ps::memFullErr);
     RequestNoPixels(fr);
-    return;
+    return ps::memFullErr;
   }
 
   StartHousekeeping(g);
   g.filterWidth = fr->filterRect.right - fr->filterRect.left;
   g.filterHeight = fr->filterRect.bottom - fr->filterRect.top;
 
-  if (Refused(g)) {
+  if (const ps::OSErr refused = RefuseIfUnworkable(g); refused != ps::noErr) {
     EndRunAndRequestNoPixels(g);
-    return;
+    return refused;
   }
 
-  ReadScriptingDescriptor(g);
+  ps::OSErr status = ReadScriptingDescriptor(g);
   if (p.showDialog) {
     TheFrontEnd().takeUndoSnapshot(g);
-    TheFrontEnd().runMainDialog(g);
+    // The dialog's outcome (OK, Cancel, or a window it could not make)
+    // decides the run.
+    status = TheFrontEnd().runMainDialog(g);
     p.showDialog = 0;
-    if (Result(g) != ps::noErr) {
+    if (status != ps::noErr) {
       EndRunAndRequestNoPixels(g);
-      return;
+      return status;
     }
     WriteCachedSettings(g);
   }
 
   SetTarget(p, RenderTarget::kHostImage);
-  RenderStart(g);
+  return RenderStart(g, status);
 }
 
-void ContinueHandler(Globals& g) {
+ps::OSErr ContinueHandler(Globals& g) {
   ps::FilterRecord* fr = g.filterRecord;
   if (!g.buffers.renderContext.data) {
     // Continue without a started run (or after it ended): nothing to do.
     RequestNoPixels(fr);
-    return;
+    return ps::noErr;
   }
+  ps::OSErr status = ps::noErr;
   for (;;) {
     do {
-      RowStep(g);
-      if (Result(g) != ps::noErr) g.moreRows = 0;
-    } while (g.loopInternally == 1 && Result(g) == ps::noErr);
+      status = RowStep(g);
+      if (status != ps::noErr) g.moreRows = 0;
+    } while (g.loopInternally == 1 && status == ps::noErr);
 
-    if (Result(g) == ps::noErr) RequestRow(g);
+    if (status == ps::noErr) RequestRow(g);
     if (g.moreRows != 1) break;
-    if (!HasAdvanceState(fr)) return;  // the host calls continue again
-    if (!Advance(g)) return;
+    if (!HasAdvanceState(fr)) return status;  // the host calls continue again
+    status = Advance(g);
+    if (status != ps::noErr) return status;
   }
   EndRunAndRequestNoPixels(g);
+  return status;
 }
 
-void FinishHandler(Globals& g) { WriteScriptingDescriptor(g); }
+ps::OSErr FinishHandler(Globals& g) {
+  WriteScriptingDescriptor(g);
+  return ps::noErr;
+}
 
 }  // namespace stellane

@@ -12,8 +12,9 @@ namespace stellane {
 bool DescriptorReadable(Globals& g);
 
 // Loads defaults, reads the recorded parameters and sets showDialog from the
-// host's play-dialog answer.
-void ReadScriptingDescriptor(Globals& g);
+// host's play-dialog answer. Returns the host's error from closing the
+// reader (a missing parameter is none).
+ps::OSErr ReadScriptingDescriptor(Globals& g);
 
 // Records the run's parameters for the host's scripts (finish selector).
 void WriteScriptingDescriptor(Globals& g);

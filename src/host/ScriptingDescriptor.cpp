@@ -87,17 +87,18 @@ bool DescriptorReadable(Globals& g) {
   return true;
 }
 
-void ReadScriptingDescriptor(Globals& g) {
+ps::OSErr ReadScriptingDescriptor(Globals& g) {
   const ps::FilterRecord* fr = g.filterRecord;
-  if (HostSkipsScriptReading(fr)) return;
+  if (HostSkipsScriptReading(fr)) return ps::noErr;
   ps::PIDescriptorParameters* dp = AvailableDescriptor(fr);
-  if (!dp || !g.params) return;
+  if (!dp || !g.params) return ps::noErr;
   RenderParams& p = *g.params;
   const ps::ReadDescriptorProcs* procs = dp->readDescriptorProcs;
 
   KeyList keys = ScriptKeys();
   ps::PIReadDescriptor token =
       dp->descriptor ? procs->openReadDescriptorProc(dp->descriptor, keys.keys) : nullptr;
+  ps::OSErr status = ps::noErr;
   if (token) {
     // Keys the script lacks take their defaults.
     LoadDefaults(p);
@@ -119,12 +120,13 @@ void ReadScriptingDescriptor(Globals& g) {
         if (procs->getIntegerProc(token, &value) == ps::noErr) SetScriptedParam(p, *info, value);
       }
     }
-    const ps::OSErr status = procs->closeReadDescriptorProc(token);
+    status = procs->closeReadDescriptorProc(token);
     DisposeHostHandle(fr, dp->descriptor);
     dp->descriptor = nullptr;
-    if (status != ps::noErr && status != kErrMissingParameter) SetResult(g, status);
+    if (status == kErrMissingParameter) status = ps::noErr;
   }
   p.showDialog = dp->playInfo == ps::plugInDialogDisplay ? 1 : 0;
+  return status;
 }
 
 void WriteScriptingDescriptor(Globals& g) {

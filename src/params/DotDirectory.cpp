@@ -40,9 +40,4 @@ int WriteDotDirectoryFile(const char* path, const DotPins& pins) {
   return std::fclose(file) == 0 && written ? 0 : kFileNotWritten;
 }
 
-DotPins& RunDotPins() {
-  static DotPins pins{};
-  return pins;
-}
-
 }  // namespace stellane

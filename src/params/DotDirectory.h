@@ -19,8 +19,4 @@ int ReadDotDirectoryFile(const char* path, DotPins& pins);
 // Writes the item 50 and the 25 flags: 0, kFileNotOpened or kFileNotWritten.
 int WriteDotDirectoryFile(const char* path, const DotPins& pins);
 
-// The flags the run's start reads and its end writes. They live here until
-// the dialog's memory dots hold them.
-DotPins& RunDotPins();
-
 }  // namespace stellane

@@ -83,25 +83,25 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     // The opening keeps the incoming settings in the first unpinned dot.
     EXPECT_EQ(r.dotStates[0], DotState::Current);
     EXPECT_TRUE(temp_.Has(DotFile(0).c_str()));
-    EXPECT_EQ(stellane::RunDotPins().pinned[0], 0);
+    EXPECT_EQ(g.dotPins.pinned[0], 0);
     const int glue = g.params->glue;
 
     window.ClickAt(g, CentreX(Dot(4)), CentreY(Dot(4)), false, true);  // Ctrl: unpinned
     EXPECT_EQ(r.dotStates[4], DotState::Current);
     EXPECT_EQ(r.dotStates[0], DotState::Filled);
-    EXPECT_EQ(stellane::RunDotPins().pinned[4], 0);
+    EXPECT_EQ(g.dotPins.pinned[4], 0);
     EXPECT_TRUE(temp_.Has(DotFile(4).c_str()));
 
     window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // right button on empty: store
     EXPECT_EQ(r.dotStates[6], DotState::Current);
-    EXPECT_EQ(stellane::RunDotPins().pinned[6], 1);
+    EXPECT_EQ(g.dotPins.pinned[6], 1);
     using stellane::DotPicture;
     EXPECT_EQ(stellane::DotPictureOf(g, 6), DotPicture::PinnedCurrent);
     EXPECT_EQ(stellane::DotPictureOf(g, 4), DotPicture::Unpinned);
     EXPECT_EQ(stellane::DotPictureOf(g, 5), DotPicture::Empty);
     window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // and on filled: empty it
     EXPECT_EQ(r.dotStates[6], DotState::Empty);
-    EXPECT_EQ(stellane::RunDotPins().pinned[6], 0);
+    EXPECT_EQ(g.dotPins.pinned[6], 0);
     EXPECT_EQ(r.shownDot, -1);
     EXPECT_FALSE(temp_.Has(DotFile(6).c_str())) << "an emptied dot keeps no settings";
 
@@ -117,7 +117,7 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     window.Pump(g);
     EXPECT_EQ(r.dotStates[7], DotState::Current);
     EXPECT_EQ(Displays(), before);
-    EXPECT_EQ(stellane::RunDotPins().pinned[7], 1);
+    EXPECT_EQ(g.dotPins.pinned[7], 1);
 
     window.Click(g, ctl::kNextGlue);
     EXPECT_NE(g.params->glue, glue);
@@ -130,7 +130,6 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
 
 TEST_F(DialogMemory, PinnedDotsSurviveRunsThroughTheDirectoryFile) {
   Run([&](Globals& g) { window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3))); });
-  stellane::RunDotPins() = {};  // the plug-in unloaded
   Run([&](Globals& g) {
     const auto& r = stellane::Dialog(g);
     EXPECT_EQ(r.dotStates[3], DotState::Filled);

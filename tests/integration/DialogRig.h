@@ -166,7 +166,6 @@ class DialogRun : public ::testing::Test {
   DialogRun() {
     config_.hostSig = ps::FourCC("TEST");  // every preview row is drawn
     config_.playInfo = ps::plugInDialogDisplay;
-    stellane::RunDotPins() = {};  // as in a freshly loaded plug-in
   }
   ~DialogRun() override { stellane::SetHeadlessDialogUser(nullptr, nullptr); }
 

@@ -151,7 +151,6 @@ TEST_P(HostProfiles, EveryShapeAndAreaWithTheDialogAndTwoRuns) {
   for (const Shape& shape : kShapes)
     for (Area area : kAreas) {
       SCOPED_TRACE(std::string(shape.name) + ", area " + std::to_string(int(area)));
-      stellane::RunDotPins() = {};
       const Image source = Picture(shape);
       const Image reference = ReferenceRun(profile, shape, area);
       TestHost host(&stellane::PluginMainImpl, profile);

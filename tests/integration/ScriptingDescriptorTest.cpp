@@ -28,7 +28,7 @@ class ScriptingRun : public ::testing::Test {
   }
   // Runs the filter with `script`. A run that opens the dialog ends with OK:
   // the test program's dialog is windowless (natively, and under Wine by
-  // UseWindowlessMainDialog), and a windowless dialog presses OK at once.
+  // its own FrontEnd table), and a windowless dialog presses OK at once.
   void Play(const testhost::Descriptor& script, std::int16_t playInfo, bool parameters = false) {
     host_.Config().descriptorToPlay = script;
     host_.Config().playInfo = playInfo;

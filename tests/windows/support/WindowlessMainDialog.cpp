@@ -1,17 +1,15 @@
 // The dialogs the core opens in the test program are windowless: tests drive
-// the dialog's behaviour through their own window, as they do natively.
-#include <gtest/gtest.h>
-
+// the dialog's behaviour through their own window, as they do natively. The
+// program's own FrontEnd table says so; the linker then leaves out the
+// core's table (src/dialog/FrontEndTable.cpp), so the module has no switch.
+#include "dialog/DialogEntry.h"
 #include "dialog/WindowlessDialog.h"
 
-namespace {
+namespace stellane {
 
-class WindowlessMainDialogEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { stellane::UseWindowlessMainDialog(); }
-};
+const FrontEnd& TheFrontEnd() {
+  static constexpr FrontEnd kFrontEnd = DialogFrontEnd(RunWindowlessDialog);
+  return kFrontEnd;
+}
 
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new WindowlessMainDialogEnvironment);
-
-}  // namespace
+}  // namespace stellane
