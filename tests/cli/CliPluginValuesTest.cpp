@@ -3,17 +3,14 @@
 // the same values. Stars come from the clock; the runs here have none.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
+#include "../unit/ScratchTempFolder.h"
 #include "CliRun.h"
 #include "TestPictures.h"
-#include "params/ParamTable.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 #include "stellane/ImageFiles.h"
-#include "stellane/Platform.h"
 #include "testhost/TestHost.h"
 
 namespace clitest {
@@ -33,9 +30,9 @@ class PluginValues : public ::testing::Test {
   testhost::Image Stellane(std::vector<std::string> args) {
     const std::string out = folder_ + "out.png";
     args.insert(args.begin(), {"render", input_, out, "-q"});
-    const CliResult run = RunStellane(args);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? cli::ReadImageFile(out) : testhost::Image{};
+    const ::testing::AssertionResult ran = Succeeds(args);
+    EXPECT_TRUE(ran);
+    return ran ? cli::ReadImageFile(out) : testhost::Image{};
   }
 
   // An editor playing an action that holds `script`.
@@ -48,21 +45,13 @@ class PluginValues : public ::testing::Test {
   // An editor without scripting: the plug-in runs with the settings it
   // cached, here `params`, in a temporary folder of the test's own.
   testhost::Image EditorWithCachedSettings(const stellane::RenderParams& params) {
-    const std::filesystem::path temp = std::filesystem::absolute(folder_ + "temp");
-    std::filesystem::create_directories(temp);
-    const std::string file = (temp / stellane::kCachedSettingsName).string();
-    EXPECT_EQ(stellane::WriteSettingsFile(file.c_str(), params, nullptr), 0);
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-    for (const char* name : cli::TempFolderVariables()) {
-      const char* value = std::getenv(name);
-      saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-      cli::SetEnvironmentValue(name, temp.string());
-    }
+    const stellane::ScratchTempFolder temp;
+    EXPECT_EQ(stellane::WriteSettingsFile(temp.In(stellane::kCachedSettingsName).c_str(), params,
+                                          nullptr),
+              0);
     testhost::HostConfig config = testhost::PhotoshopHost();
     config.offerDescriptorSuite = false;
-    const testhost::Image out = EditorRun(config);
-    for (const auto& [name, value] : saved) cli::SetEnvironmentValue(name, value);
-    return out;
+    return EditorRun(config);
   }
 
   testhost::Image EditorRun(const testhost::HostConfig& config) {
@@ -70,13 +59,6 @@ class PluginValues : public ::testing::Test {
     host.SetImage(source_);
     EXPECT_EQ(host.RunFilter().result, 0);
     return host.GetImage();
-  }
-
-  static std::uint32_t Key(const char* name) {
-    for (const stellane::ParamInfo& row : stellane::ParamTable())
-      if (std::string(row.name) == name) return row.scriptKey;
-    ADD_FAILURE() << name;
-    return 0;
   }
 
   std::string folder_, input_;
@@ -89,7 +71,7 @@ class PluginValues : public ::testing::Test {
 // values they became v * 256, one level off in about a third of the pixels.
 TEST_F(PluginValues, UnsetValuesAreThePluginsOwnDefaults) {
   const testhost::Image cli = Stellane({"--set", "density=0"});
-  const testhost::Image editor = EditorWithScript({testhost::IntegerItem(Key("density"), 0)});
+  const testhost::Image editor = EditorWithScript({testhost::IntegerItem(ps::FourCC("0008"), 0)});
   EXPECT_EQ(DifferingPixels(cli, editor), 0);
 }
 

@@ -52,7 +52,7 @@ TEST_F(Outputs, FullDiskKeepsEveryExistingFile) {
     const auto before = FolderEntries(folder_);
     const CliResult run = RunStellane(c.args, Limits::kSmallFiles);
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find(folder_ + c.target), std::string::npos) << run.err;
+    EXPECT_TRUE(Holds(run.err, folder_ + c.target));
     // The system's reason, or libjpeg's own words for it.
     EXPECT_TRUE(run.err.find("File too large") != std::string::npos ||
                 run.err.find("out of disk space") != std::string::npos)
@@ -71,8 +71,7 @@ TEST_F(Outputs, SucceedOrFailAsAWhole) {
   CliResult run = RunStellane(
       {"render", input_, folder_ + "out.png", "-q", "--record", folder_ + "no/such/r.txt"});
   EXPECT_EQ(run.exitCode, 1) << run.err;
-  EXPECT_NE(run.err.find("cannot write " + folder_ + "no/such/r.txt: "), std::string::npos)
-      << run.err;
+  EXPECT_TRUE(Holds(run.err, "cannot write " + folder_ + "no/such/r.txt: "));
   ExpectKept("out.png");
 
   // A signal while the outputs are written: no file, 130 or 143 as shells
@@ -115,7 +114,7 @@ TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {
   for (const auto& c : cases) {
     const CliResult run = RunStellane(c.args);
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find(c.target + ": not a regular file"), std::string::npos) << run.err;
+    EXPECT_TRUE(Holds(run.err, c.target + ": not a regular file"));
   }
   EXPECT_FALSE(Exists(folder_ + "o.png"));
   EXPECT_TRUE(fs::is_character_file("/dev/full"));
