@@ -42,28 +42,16 @@ struct Reader {
   std::string Pascal() { return Take(Byte()); }
 };
 
-class ModuleResources : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    module = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr,
-                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  }
-  static void TearDownTestSuite() {
-    if (module) FreeLibrary(module);
-    module = nullptr;
-  }
-
-  static std::string Resource(LPCSTR name, LPCSTR type) {
-    HRSRC info = FindResourceA(module, name, type);
-    if (!info) return {};
-    HGLOBAL loaded = LoadResource(module, info);
-    return std::string(static_cast<const char*>(LockResource(loaded)),
-                       SizeofResource(module, info));
-  }
-
-  static HMODULE module;
-};
-HMODULE ModuleResources::module = nullptr;
+// A resource of the built module, loaded as data the way hosts scan it;
+// empty when the module or the resource is missing.
+std::string Resource(LPCSTR name, LPCSTR type) {
+  static const HMODULE module = LoadLibraryExA(
+      STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC info = FindResourceA(module, name, type);
+  if (!info) return {};
+  return std::string(static_cast<const char*>(LockResource(LoadResource(module, info))),
+                     SizeofResource(module, info));
+}
 
 std::string Bytes(std::initializer_list<int> bytes) {
   std::string s;
@@ -72,9 +60,9 @@ std::string Bytes(std::initializer_list<int> bytes) {
 }
 
 // Read as a host that trusts the stored lengths reads it.
-TEST_F(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
-  ASSERT_NE(module, nullptr) << "cannot open " << STELLANE_PLUGIN_PATH;
+TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
   const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
+  ASSERT_FALSE(raw.empty()) << STELLANE_PLUGIN_PATH;
   Reader r{raw};
   EXPECT_EQ(r.Word(), 1u);     // prefix
   EXPECT_EQ(r.Number(4), 0u);  // version
@@ -112,7 +100,7 @@ TEST_F(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
 }
 
 // The 'AETE' terminology, parsed field by field.
-TEST_F(ModuleResources, TerminologyNamesTheEventParametersAndGlueModes) {
+TEST(ModuleResources, TerminologyNamesTheEventParametersAndGlueModes) {
   const std::string bytes = Resource(MAKEINTRESOURCEA(16000), "AETE");
   ASSERT_FALSE(bytes.empty()) << STELLANE_PLUGIN_PATH;
   Reader r{bytes};
