@@ -24,7 +24,6 @@ expected+=$'\n'$(cd "$build/presets" && printf "$folder/presets/%s\n" *.q9r)
 expected+=$'\n'$folder/stellane.exe
 listed=$(unzip -Z1 "$zip")
 [[ $listed == "$expected" ]] || fail "zip entries (in this order):"$'\n'"$(diff <(echo "$expected") <(echo "$listed"))"
-(($(ls "$build"/presets/*.q9r | wc -l) >= 24)) || fail "fewer than 24 presets in the build"
 
 cp "$zip" "$out/first.zip"
 "$root/scripts/package-win.sh" "$build" "$out" >/dev/null
