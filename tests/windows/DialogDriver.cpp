@@ -14,8 +14,8 @@ namespace {
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
-// A window by what is set of: visible and of a process, title, class,
-// control number.
+// What a searched window must match; a field left null (0, -1) matches any
+// window: a visible one of that process, its title, class, control number.
 struct Search {
   DWORD processId;
   const char *title, *className;
