@@ -3,120 +3,86 @@
 // the same values. Stars come from the clock; the runs here have none.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
+#include "../unit/ScratchTempFolder.h"
 #include "CliRun.h"
 #include "TestPictures.h"
-#include "params/ParamTable.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
 #include "stellane/ImageFiles.h"
-#include "stellane/Platform.h"
 #include "testhost/TestHost.h"
 
 namespace clitest {
 namespace {
 
-class PluginValues : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = ScratchFolder();
-    input_ = folder_ + "in.png";
-    source_ = Lopsided(29, 19, 3, 8, false);
-    cli::WriteImageFile(source_, input_, cli::ImageFileKind::Png);
-    module_ = testhost::PluginModule::Load(STELLANE_PLUGIN_NAME, &loadError_);
-    ASSERT_NE(module_, nullptr) << loadError_;
-  }
+struct Case {
+  const char* name;
+  std::vector<std::string> args;  // "@" stands for a settings file of `params`
+  void (*params)(stellane::RenderParams&);
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-  testhost::Image Stellane(std::vector<std::string> args) {
-    const std::string out = folder_ + "out.png";
-    args.insert(args.begin(), {"render", input_, out, "-q"});
-    const CliResult run = RunStellane(args);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? cli::ReadImageFile(out) : testhost::Image{};
-  }
-
-  // An editor playing an action that holds `script`.
-  testhost::Image EditorWithScript(const testhost::Descriptor& script) {
-    testhost::HostConfig config = testhost::PhotoshopHost();
-    config.descriptorToPlay = script;
-    return EditorRun(config);
-  }
-
-  // An editor without scripting: the plug-in runs with the settings it
-  // cached, here `params`, in a temporary folder of the test's own.
-  testhost::Image EditorWithCachedSettings(const stellane::RenderParams& params) {
-    const std::filesystem::path temp = std::filesystem::absolute(folder_ + "temp");
-    std::filesystem::create_directories(temp);
-    const std::string file = (temp / stellane::kCachedSettingsName).string();
-    EXPECT_EQ(stellane::WriteSettingsFile(file.c_str(), params, nullptr), 0);
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-    for (const char* name : cli::TempFolderVariables()) {
-      const char* value = std::getenv(name);
-      saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-      cli::SetEnvironmentValue(name, temp.string());
-    }
-    testhost::HostConfig config = testhost::PhotoshopHost();
-    config.offerDescriptorSuite = false;
-    const testhost::Image out = EditorRun(config);
-    for (const auto& [name, value] : saved) cli::SetEnvironmentValue(name, value);
-    return out;
-  }
-
-  testhost::Image EditorRun(const testhost::HostConfig& config) {
-    testhost::TestHost host(module_->Entry(), config);
-    host.SetImage(source_);
-    EXPECT_EQ(host.RunFilter().result, 0);
-    return host.GetImage();
-  }
-
-  static std::uint32_t Key(const char* name) {
-    for (const stellane::ParamInfo& row : stellane::ParamTable())
-      if (std::string(row.name) == name) return row.scriptKey;
-    ADD_FAILURE() << name;
-    return 0;
-  }
-
-  std::string folder_, input_;
-  testhost::Image source_;
-  std::unique_ptr<testhost::PluginModule> module_;
-  std::string loadError_;
+// The editor's values for each command line: stars off, so that the
+// pictures repeat.
+const Case kCases[] = {
+    // The plug-in's default colours are v * 257; sent back as 8-bit script
+    // values they became v * 256, one level off in about a third of the
+    // pixels.
+    {"UnsetValuesAreThePluginsOwnDefaults", {"--set", "density=0"}, [](auto& p) { p.density = 0; }},
+    // #rrggbb is what the dialog's colour chooser stores for it: each
+    // channel v << 8, which a script's 8-bit v also becomes.
+    {"HexColourIsStoredAsTheColourChooserStoresIt",
+     {"--set", "density=0", "--set", "colorA1=#ff8040"},
+     [](auto& p) {
+       p.density = 0;
+       p.colorA1 = {0xFF00, 0x8000, 0x4000};
+     }},
+    // A settings file's 16-bit colours reach the plug-in as they are, also
+    // their low bytes.
+    {"SettingsFileReachesThePluginUnchanged",
+     {"--settings", "@"},
+     [](auto& p) {
+       p.density = 0;
+       p.colorB1 = {0x12F7, 0xA0A0, 0x3377};
+       p.glue = 10;
+     }},
 };
 
-// The plug-in's default colours are v * 257; sent back as 8-bit script
-// values they became v * 256, one level off in about a third of the pixels.
-TEST_F(PluginValues, UnsetValuesAreThePluginsOwnDefaults) {
-  const testhost::Image cli = Stellane({"--set", "density=0"});
-  const testhost::Image editor = EditorWithScript({testhost::IntegerItem(Key("density"), 0)});
-  EXPECT_EQ(DifferingPixels(cli, editor), 0);
-}
+class PluginValues : public ::testing::TestWithParam<Case> {};
 
-// #rrggbb is what the dialog's colour chooser stores for it: each channel
-// v << 8, which a script's 8-bit v also becomes.
-TEST_F(PluginValues, HexColourIsStoredAsTheColourChooserStoresIt) {
-  const testhost::Image cli = Stellane({"--set", "density=0", "--set", "colorA1=#ff8040"});
+// An editor without scripting runs the plug-in with the settings it cached,
+// here the case's values in a temporary folder of the test's own.
+TEST_P(PluginValues, CommandLineGivesTheEditorsPicture) {
+  const std::string folder = ScratchFolder(), in = folder + "in.png", out = folder + "out.png";
+  const testhost::Image source = Lopsided(29, 19, 3, 8, false);
+  cli::WriteImageFile(source, in, cli::ImageFileKind::Png);
   stellane::RenderParams params;
   stellane::InitNewRenderParams(params);
-  params.density = 0;
-  params.colorA1 = {0xFF00, 0x8000, 0x4000};
-  EXPECT_EQ(DifferingPixels(cli, EditorWithCachedSettings(params)), 0);
-}
-
-// A settings file's 16-bit colours reach the plug-in as they are, also
-// their low bytes.
-TEST_F(PluginValues, SettingsFileReachesThePluginUnchanged) {
-  stellane::RenderParams params;
-  stellane::InitNewRenderParams(params);
-  params.density = 0;
-  params.colorB1 = {0x12F7, 0xA0A0, 0x3377};
-  params.glue = 10;
-  const std::string file = folder_ + "look.q9r";
+  GetParam().params(params);
+  const std::string file = folder + "look.q9r";
   ASSERT_EQ(stellane::WriteSettingsFile(file.c_str(), params, nullptr), 0);
-  const testhost::Image cli = Stellane({"--settings", file});
-  EXPECT_EQ(DifferingPixels(cli, EditorWithCachedSettings(params)), 0);
+  std::vector<std::string> args = {"render", in, out, "-q"};
+  for (const std::string& arg : GetParam().args) args.push_back(arg == "@" ? file : arg);
+  ASSERT_TRUE(Succeeds(args));
+
+  std::string error;
+  const auto module = testhost::PluginModule::Load(STELLANE_PLUGIN_NAME, &error);
+  ASSERT_NE(module, nullptr) << error;
+  const stellane::ScratchTempFolder temp;
+  ASSERT_EQ(
+      stellane::WriteSettingsFile(temp.In(stellane::kCachedSettingsName).c_str(), params, nullptr),
+      0);
+  testhost::HostConfig config = testhost::PhotoshopHost();
+  config.offerDescriptorSuite = false;
+  testhost::TestHost host(module->Entry(), config);
+  host.SetImage(source);
+  ASSERT_EQ(host.RunFilter().result, 0);
+  EXPECT_EQ(DifferingPixels(cli::ReadImageFile(out), host.GetImage()), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cli, PluginValues, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace clitest

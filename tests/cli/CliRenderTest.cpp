@@ -47,26 +47,23 @@ TEST_P(RenderEveryKind, KeepsShapeDepthAndAlphaAndFilters) {
   // What the program reads (JPEG is lossy, so compare with the decoded file).
   const testhost::Image before = cli::ReadImageFile(in);
 
+  // An existing output is replaced whole, by a file of its own size.
+  WriteText(out, std::string(100000, 'x'));
   // No option: a picture's transparency is kept, as an editor keeps a cut-out.
-  const CliResult run = RunStellane({"render", in, out, "--quiet"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "");
+  ASSERT_TRUE(Succeeds({"render", in, out, "--quiet"}));
+  EXPECT_LT(ReadText(out).size(), 100000u);
+  EXPECT_EQ(FolderEntries(folder).size(), 2u) << "a file beside the input and the output";
 
   if (kind.pngColorType >= 0) {
-    const PngHeader header = ReadPngHeader(out);
-    EXPECT_EQ(header.width, 29);
-    EXPECT_EQ(header.height, 17);
-    EXPECT_EQ(header.bitDepth, kind.depth);
-    EXPECT_EQ(header.colorType, kind.pngColorType);
+    const PngHeader h = ReadPngHeader(out);
+    EXPECT_EQ(std::vector({h.width, h.height, h.bitDepth, h.colorType}),
+              std::vector({29, 17, kind.depth, kind.pngColorType}));
   }
   if (kind.tiffSamples > 0) {
-    const TiffHeader header = ReadTiffHeader(out);
-    EXPECT_EQ(header.width, 29);
-    EXPECT_EQ(header.height, 17);
-    EXPECT_EQ(header.samples, kind.tiffSamples);
-    EXPECT_EQ(header.bits, kind.depth);
     // TIFF sample formats: 1 unsigned integer, 3 IEEE float.
-    EXPECT_EQ(header.sampleFormat, kind.depth == 32 ? 3 : 1);
+    const TiffHeader h = ReadTiffHeader(out);
+    EXPECT_EQ(std::vector({h.width, h.height, h.samples, h.bits, h.sampleFormat}),
+              std::vector({29, 17, kind.tiffSamples, kind.depth, kind.depth == 32 ? 3 : 1}));
   }
   const testhost::Image after = cli::ReadImageFile(out);
   ASSERT_EQ(after.width, 29);
@@ -93,33 +90,14 @@ class Render : public ::testing::Test {
     cli::WriteImageFile(source_, input_, ImageFileKind::Png);
   }
   testhost::Image Rendered(std::vector<std::string> args, const std::string& name = "out.png") {
-    const std::string out = folder_ + name;
-    args.insert(args.begin(), {"render", input_, out, "-q"});
-    const CliResult run = RunStellane(args);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? cli::ReadImageFile(out) : testhost::Image{};
+    args.insert(args.begin(), {"render", input_, folder_ + name, "-q"});
+    const ::testing::AssertionResult ran = Succeeds(args);
+    EXPECT_TRUE(ran);
+    return ran ? cli::ReadImageFile(folder_ + name) : testhost::Image{};
   }
   std::string folder_, input_;
   testhost::Image source_;
 };
-
-TEST_F(Render, DemoPictureWhenAskedFor) {
-  const std::string out = ScratchFolder() + "demo.png";
-  const CliResult run = RunStellane({"render", "--demo", out, "--quiet"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const PngHeader header = ReadPngHeader(out);
-  EXPECT_GE(header.width, 640);
-  EXPECT_GE(header.height, 400);
-  EXPECT_EQ(header.bitDepth, 8);
-  EXPECT_EQ(header.colorType, 2);
-}
-
-TEST_F(Render, ReplacesAnExistingOutputWhole) {
-  WriteText(folder_ + "out.png", std::string(100000, 'x'));
-  const testhost::Image out = Rendered({});
-  EXPECT_EQ(out.width, 41);
-  EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"in.png", "out.png"}));
-}
 
 // A float picture goes through a glue mode as a 16-bit copy: "screen" never
 // darkens, so every sample is at least the photo's (less the copy's 1/65536
@@ -127,10 +105,7 @@ TEST_F(Render, ReplacesAnExistingOutputWhole) {
 TEST_F(Render, FloatPicturesTakeTheGlueThroughASixteenBitCopy) {
   const testhost::Image photo = Lopsided(13, 7, 3, 32, false);
   cli::WriteImageFile(photo, folder_ + "f.tif", ImageFileKind::Tiff);
-  const CliResult run =
-      RunStellane({"render", folder_ + "f.tif", folder_ + "o.tif", "-q", "--glue", "screen"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "");
+  ASSERT_TRUE(Succeeds({"render", folder_ + "f.tif", folder_ + "o.tif", "-q", "--glue", "screen"}));
   EXPECT_EQ(ReadTiffHeader(folder_ + "o.tif").sampleFormat, 3);
   const testhost::Image out = cli::ReadImageFile(folder_ + "o.tif");
   ASSERT_EQ(out.depth, 32);
@@ -145,7 +120,7 @@ TEST_F(Render, FloatPicturesTakeTheGlueThroughASixteenBitCopy) {
   const CliResult refused =
       RunStellane({"render", folder_ + "hdr.tif", folder_ + "o2.tif", "-q", "--glue", "screen"});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_NE(refused.err.find("outside 0..1"), std::string::npos) << refused.err;
+  EXPECT_TRUE(Holds(refused.err, "outside 0..1"));
   EXPECT_FALSE(Exists(folder_ + "o2.tif"));
 }
 
@@ -193,15 +168,6 @@ TEST_F(Render, RectangleAndMaskLimitTheFilter) {
   EXPECT_EQ(DifferingPixels(source_, untouched), 0);
 }
 
-TEST_F(Render, NebulaRepeatsWithoutStarsAndFollowsTheSeed) {
-  const testhost::Image a = Rendered({"--set", "density=0"}, "a.png");
-  const testhost::Image b = Rendered({"--set", "density=0"}, "b.png");
-  const testhost::Image c = Rendered({"--set", "density=0", "--set", "randomSeed=12345"}, "c.png");
-  ASSERT_EQ(a.width, 41);
-  EXPECT_EQ(DifferingPixels(a, b), 0);
-  EXPECT_GT(DifferingPixels(a, c), 41 * 27 / 2);
-}
-
 // The stars are drawn from the clock unless --seed fixes them: the same
 // seed gives the same file byte for byte, another seed other stars.
 TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
@@ -213,8 +179,7 @@ TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
       const std::vector<std::string> args =
           psd ? std::vector<std::string>{"psd", out, input_, "--seed", seed}
               : std::vector<std::string>{"render", input_, out, "-q", "--seed", seed};
-      const CliResult run = RunStellane(args);
-      ASSERT_EQ(run.exitCode, 0) << command << ": " << run.err;
+      ASSERT_TRUE(Succeeds(args));
       bytes.push_back(ReadText(out));
     }
     EXPECT_EQ(bytes[0], bytes[1]) << command;
@@ -253,10 +218,9 @@ TEST_F(Render, RecordedDescriptorPlaysBackTheSameRun) {
                 "colorB2=#7d7e6a", "--record", record},
                "first.png");
   const std::string text = ReadText(record);
-  EXPECT_NE(text.find("0008 long 0\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("0011 long 80\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("GLUE enum GLty GL02\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("0024 long 16\n0025 long 32\n0026 long 48\n"), std::string::npos) << text;
+  for (const char* item : {"0008 long 0\n", "0011 long 80\n", "GLUE enum GLty GL02\n",
+                           "0024 long 16\n0025 long 32\n0026 long 48\n"})
+    EXPECT_TRUE(Holds(text, item));
 
   const testhost::Image played = Rendered({"--play", record, "--record", again}, "played.png");
   EXPECT_EQ(ReadText(again), text);
@@ -269,25 +233,11 @@ TEST_F(Render, RecordedDescriptorPlaysBackTheSameRun) {
   EXPECT_EQ(DifferingPixels(defaults, one), 0);
 }
 
-TEST_F(Render, SixteenBitValuesOutsideTheRectangleSurvive) {
-  // Host values written as 16-bit samples come back exactly.
-  testhost::Image source = Lopsided(23, 13, 3, 16, false);
-  const std::string in = folder_ + "in16.png", out = folder_ + "out16.png";
-  cli::WriteImageFile(source, in, ImageFileKind::Png);
-  const CliResult run = RunStellane({"render", in, out, "--rect", "0,0,10,13", "-q"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const testhost::Image after = cli::ReadImageFile(out);
-  EXPECT_EQ(DifferingPixelsIn(source, after, 0, 0, 10, 13, false), 0);
-  EXPECT_GT(DifferingPixelsIn(source, after, 0, 0, 10, 13, true), 0);
-}
-
 TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
   const testhost::Image source = Lopsided(23, 13, 3, 8, true);
   const std::string in = folder_ + "rgba.png", out = folder_ + "rgba-out.png";
   cli::WriteImageFile(source, in, ImageFileKind::Png);
-  const CliResult run =
-      RunStellane({"render", in, out, "--rect", "3,2,10,8", "--replace-alpha", "-q"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_TRUE(Succeeds({"render", in, out, "--rect", "3,2,10,8", "--replace-alpha", "-q"}));
   const testhost::Image after = cli::ReadImageFile(out);
   ASSERT_TRUE(after.transparency);
   EXPECT_EQ(DifferingPixelsIn(source, after, 3, 2, 13, 10, false), 0);
@@ -307,8 +257,10 @@ TEST_F(Render, SmallestPngHoldsTheSamePixelsPackedOtherwise) {
 TEST_F(Render, DialogRunNeedsNoUser) {
   if (std::string(STELLANE_CLI_NAME).find(".exe") != std::string::npos)
     GTEST_SKIP() << "the Windows dialog waits for a user";
-  const testhost::Image out = Rendered({"--dialog"});
-  EXPECT_EQ(out.width, 41);
+  // The native build says that it renders without the dialog.
+  const CliResult run = RunStellane({"render", input_, folder_ + "out.png", "-q", "--dialog"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(cli::ReadImageFile(folder_ + "out.png").width, 41);
 }
 
 }  // namespace

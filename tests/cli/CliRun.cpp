@@ -39,6 +39,19 @@ CliResult RunStellane(const std::vector<std::string>& args, Limits limits) {
   return result;
 }
 
+::testing::AssertionResult Succeeds(const std::vector<std::string>& args, CliResult* result) {
+  const CliResult run = RunStellane(args);
+  if (result) *result = run;
+  if (run.exitCode == 0 && run.err.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << args[0] << " exited with " << run.exitCode << ": " << run.err;
+}
+
+::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
 std::string ScratchFolder() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string folder =

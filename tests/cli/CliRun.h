@@ -3,6 +3,8 @@
 // the build folder, so that paths mean the same under Wine).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -27,6 +29,13 @@ bool LimitsApply(Limits limits);
 
 // Runs the program beside the tests with `args`, each passed as one argument.
 CliResult RunStellane(const std::vector<std::string>& args, Limits limits = Limits::kNone);
+
+// Runs the program with `args` and succeeds when it exits with 0 and says
+// nothing on stderr; the failure names the exit status and what it said.
+::testing::AssertionResult Succeeds(const std::vector<std::string>& args,
+                                    CliResult* result = nullptr);
+// Succeeds when `text` holds `part`; the failure shows the whole text.
+::testing::AssertionResult Holds(const std::string& text, const std::string& part);
 
 // Sets or (with an empty value) clears an environment variable for the
 // programs started afterwards.

@@ -1,9 +1,11 @@
 // The built preset library against its source table: every preset of
 // presets/library.txt is a settings file in the folder "presets" beside the
-// program, and `stellane info --json` reads back the table's values and a thumbnail.
+// program, which `stellane info --json` reads back with the table's values
+// and a thumbnail, and which `stellane render --preset` finds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <string>
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "TestPictures.h"
+#include "stellane/ImageFiles.h"
 
 namespace clitest {
 namespace {
@@ -56,25 +60,50 @@ std::vector<std::string> ExpectedMembers(const std::string& key, const std::stri
   return members;
 }
 
-TEST(PresetLibrary, EveryPresetOfTheTableReadsBackWithItsValuesAndThumbnail) {
+std::string Lowered(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Every preset of the table is a settings file with the table's values and
+// a thumbnail; `stellane presets` lists them in alphabetical order, and
+// --preset finds one by its name in any letter case and hands it to the
+// plug-in as --settings does with its file.
+TEST(PresetLibrary, EveryPresetOfTheTableIsListedReadsBackAndRenders) {
   const std::vector<TablePreset> table = ReadTable();
   ASSERT_GE(table.size(), 24u) << "the library has at least 24 presets";
-  std::vector<std::string> names;
-  for (const TablePreset& preset : table) names.push_back(preset.name + ".q9r");
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(FolderEntries("presets"), names);
-
+  std::vector<std::string> files, names;
   for (const TablePreset& preset : table) {
-    const CliResult info = RunStellane({"info", "--json", "presets/" + preset.name + ".q9r"});
-    ASSERT_EQ(info.exitCode, 0) << preset.name << ": " << info.err;
-    EXPECT_NE(info.out.find("\"thumbnail\": {\"width\": 128, \"height\": 128}"), std::string::npos)
-        << preset.name;
+    files.push_back(preset.name + ".q9r");
+    names.push_back(preset.name);
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(FolderEntries("presets"), files);
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return Lowered(a) < Lowered(b); });
+  std::string listing;
+  for (const std::string& name : names) listing += name + "\n";
+  EXPECT_EQ(RunStellane({"presets"}).out, listing);
+
+  const std::string folder = ScratchFolder(), in = folder + "in.png";
+  cli::WriteImageFile(Lopsided(12, 8, 3, 8, false), in, cli::ImageFileKind::Png);
+  for (const TablePreset& preset : table) {
+    CliResult info;
+    ASSERT_TRUE(Succeeds({"info", "--json", "presets/" + preset.name + ".q9r"}, &info));
+    EXPECT_TRUE(Holds(info.out, "\"thumbnail\": {\"width\": 128, \"height\": 128}"));
     for (const auto& [key, value] : preset.values)
       for (const std::string& line : ExpectedMembers(key, value))
-        EXPECT_NE(info.out.find(line), std::string::npos)
-            << preset.name << " lacks \"" << line << "\" in\n"
-            << info.out;
+        EXPECT_TRUE(Holds(info.out, line)) << preset.name;
+    EXPECT_TRUE(Succeeds({"render", in, folder + "p.png", "-q", "--seed=1", "--preset",
+                          Lowered(preset.name), "--record", folder + "p.txt"}));
   }
+  EXPECT_TRUE(Succeeds({"render", in, folder + "s.png", "-q", "--seed=1", "--settings",
+                        "presets/" + table.back().name + ".q9r", "--record", folder + "s.txt"}));
+  EXPECT_EQ(ReadText(folder + "p.txt"), ReadText(folder + "s.txt"));
+  EXPECT_EQ(ReadText(folder + "p.png"), ReadText(folder + "s.png"));
+  const CliResult unknown = RunStellane({"render", in, folder + "x.png", "--preset", "no such"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_TRUE(Holds(unknown.err, "stellane presets lists them"));
 }
 
 }  // namespace

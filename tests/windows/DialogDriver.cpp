@@ -1,8 +1,6 @@
 #include "DialogDriver.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -14,83 +12,47 @@ namespace wintest {
 
 namespace {
 
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+// What a searched window must match; a field left null (0, -1) matches any
+// window: a visible one of that process, its title, class, control number.
 struct Search {
   DWORD processId;
-  const char* title;
-  HWND found;
+  const char *title, *className;
+  int control;
+  HWND found = nullptr;
 };
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
+BOOL CALLBACK Matches(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  char title[64] = {};
-  char className[16] = {};
+  char title[64] = {}, className[64] = {};
   GetWindowTextA(window, title, sizeof title);
   GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && IsWindowVisible(window) &&
-      std::string(title) == search->title && std::string(className) == "#32770") {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  const bool found = (!s->processId || (owner == s->processId && IsWindowVisible(window))) &&
+                     (!s->title || std::string(title) == s->title) &&
+                     (!s->className || std::string(className) == s->className) &&
+                     (s->control < 0 || GetDlgCtrlID(window) == s->control);
+  if (found) s->found = window;
+  return !found;
 }
 
-LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+// The file name box of an explorer-style chooser: a combo box (cmb13) on
+// current systems, an edit box (edt1) on older ones.
+HWND ChooserNameBox(HWND chooser) {
+  HWND box = GetDlgItem(chooser, 0x47C);
+  return box ? box : GetDlgItem(chooser, 0x480);
+}
 
 }  // namespace
 
-DialogRun StartDialogRun(const std::string& arguments, int seconds) {
-  DialogRun run;
-  std::string line = "stellane.exe " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  if (!CreateProcessA("stellane.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &run.process))
-    return run;
-  run.dialog = FindRunDialog(run, "Stellane", seconds);
-  return run;
-}
-
-DialogRun StartRecordedDialogRun(const std::string& input, const std::string& output,
-                                 const std::string& record, const std::string& extra) {
-  DeleteFileA(output.c_str());
-  DeleteFileA(record.c_str());
-  DialogRun run = StartDialogRun(
-      "render --dialog --quiet " + extra + " --record " + record + " " + input + " " + output, 60);
-  if (run.dialog) Settle(run.dialog, 300);
-  return run;
-}
-
-HWND FindRunDialog(const DialogRun& run, const char* title, int seconds) {
-  for (int waited = 0; waited < seconds * 10; ++waited) {
-    Search search{run.process.dwProcessId, title, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    if (WaitForSingleObject(run.process.hProcess, 100) == WAIT_OBJECT_0) break;
-  }
-  return nullptr;
-}
-
-int FinishDialogRun(DialogRun& run, int seconds) {
-  if (!run.process.hProcess) return -1;
-  DWORD code = DWORD(-1);
-  if (WaitForSingleObject(run.process.hProcess, DWORD(seconds) * 1000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(run.process.hProcess, &code);
-  else
-    TerminateProcess(run.process.hProcess, 1);
-  CloseHandle(run.process.hProcess);
-  CloseHandle(run.process.hThread);
-  run.process = {};
-  return int(code);
-}
-
-void Settle(HWND dialog, int milliseconds) {
-  // A sent message returns once the dialog's thread has handled everything
+void Settle(HWND window, int milliseconds) {
+  // A sent message returns once the window's thread has handled everything
   // posted before it.
   Sleep(DWORD(milliseconds));
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
 }
 
 void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY) {
@@ -105,102 +67,28 @@ void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY) {
   Settle(dialog, 50);
 }
 
-void ClickIn(HWND dialog, int x, int y, bool rightButton, bool ctrlHeld) {
-  const WPARAM keys = (rightButton ? MK_RBUTTON : MK_LBUTTON) | (ctrlHeld ? MK_CONTROL : 0);
-  PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, keys, Point(x, y));
+void ClickIn(HWND dialog, int x, int y, bool rightButton) {
+  PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
+               rightButton ? MK_RBUTTON : MK_LBUTTON, Point(x, y));
   PostMessageA(dialog, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, Point(x, y));
-  Settle(dialog, 50);
+  Settle(dialog, 200);  // the click's command is posted on release
 }
 
-void PressButton(HWND dialog, int control) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
-  Settle(dialog, 50);
+void PressButton(HWND window, int control) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
+  Settle(window, 50);
 }
 
 void TypeInto(HWND dialog, int control, const char* text) {
   SendMessageA(GetDlgItem(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-std::string TextOf(HWND dialog, int control) {
+std::string TextOf(HWND window, int control) {
   char text[256] = {};
-  GetDlgItemTextA(dialog, control, text, sizeof text);
+  GetDlgItemTextA(window, control, text, sizeof text);
   return text;
 }
-
-bool SaveScreenshot(HWND window, const std::string& path) {
-  RECT r;
-  if (!GetWindowRect(window, &r)) return false;
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info = stellane::TopDownBitmapInfo(width, height);
-  std::vector<std::uint32_t> pixels(std::size_t(width) * height);
-  GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-
-  std::vector<std::uint8_t> rgb;
-  rgb.reserve(pixels.size() * 3);
-  for (std::uint32_t p : pixels)
-    rgb.push_back(std::uint8_t(p >> 16)), rgb.push_back(std::uint8_t(p >> 8)),
-        rgb.push_back(std::uint8_t(p));
-  return WritePng(path, width, height, rgb);
-}
-
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgb) {
-  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      std::memcpy(image.SamplePtr(x, y, 0), &rgb[(std::size_t(y) * width + x) * 3], 3);
-  try {
-    cli::WritePng(image, path);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-// ---- File choosers and windows of the export scenarios.
-
-namespace {
-
-// The file name box of an explorer-style chooser: a combo box (cmb13) on
-// current systems, an edit box (edt1) on older ones.
-constexpr int kChooserNameCombo = 0x47C;
-constexpr int kChooserNameEdit = 0x480;
-
-HWND ChooserNameBox(HWND chooser) {
-  HWND box = GetDlgItem(chooser, kChooserNameCombo);
-  return box ? box : GetDlgItem(chooser, kChooserNameEdit);
-}
-
-struct ChildSearch {
-  int control;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  char className[64] = {};
-  GetClassNameA(child, className, sizeof className);
-  if ((search->control < 0 || GetDlgCtrlID(child) == search->control) &&
-      (!search->className || std::string(className) == search->className)) {
-    search->found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
 
 bool AnswerFileChooser(HWND chooser, const std::string& path) {
   SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -217,8 +105,8 @@ std::string ChooserFileName(HWND chooser) {
 }
 
 bool SelectFirstListedFile(HWND chooser) {
-  ChildSearch search{-1, "SysListView32", nullptr};
-  EnumChildWindows(chooser, FindChild, reinterpret_cast<LPARAM>(&search));
+  Search search{0, nullptr, "SysListView32", -1};
+  EnumChildWindows(chooser, Matches, reinterpret_cast<LPARAM>(&search));
   if (!search.found) return false;
   PostMessageA(search.found, WM_KEYDOWN, VK_HOME, 0);
   PostMessageA(search.found, WM_KEYUP, VK_HOME, 0);
@@ -227,8 +115,8 @@ bool SelectFirstListedFile(HWND chooser) {
 }
 
 HWND FindControl(HWND parent, int control) {
-  ChildSearch search{control, nullptr, nullptr};
-  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
+  Search search{0, nullptr, nullptr, control};
+  EnumChildWindows(parent, Matches, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -322,29 +210,23 @@ void DialogScenario::SetUp() {
 }
 
 void DialogScenario::TearDown() {
-  if (run_.process.hProcess) FinishDialogRun(run_, 0);  // a scenario that stopped early
+  if (process_.hProcess) Finish(0);  // a scenario that stopped early
   SetEnvironmentVariableA("TMP", savedTmp_[0] ? savedTmp_ : nullptr);
   SetEnvironmentVariableA("TEMP", savedTemp_[0] ? savedTemp_ : nullptr);
 }
 
 void DialogScenario::WriteInput(const std::string& name, int width, int height) {
   input_ = "test-tmp\\scenario-" + name + ".png";
-  std::vector<std::uint8_t> rgb;
+  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      rgb.insert(rgb.end(), {std::uint8_t(x * 2), std::uint8_t(y * 3), std::uint8_t(90)});
-  ASSERT_TRUE(WritePng(input_, width, height, rgb));
+      for (int c = 0; c < 3; ++c)
+        image.Set(x, y, c, std::uint8_t(c == 0 ? x * 2 : c == 1 ? y * 3 : 90));
+  ASSERT_NO_THROW(cli::WritePng(image, input_));
 }
 
 bool DialogScenario::Start(const std::string& name, const std::string& extra) {
-  UseEmptyTempFolder(name);
-  output_ = "test-tmp\\scenario-" + name + ".png";
-  record_ = "test-tmp\\scenario-" + name + ".txt";
-  run_ = StartRecordedDialogRun(input_, output_, record_, extra);
-  return run_.dialog != nullptr;
-}
-
-void DialogScenario::UseEmptyTempFolder(const std::string& name) {
+  // An empty temporary folder, for this program and the programs it starts.
   temp_ = FullPath("test-tmp\\temp-" + name) + "\\";
   CreateDirectoryA(temp_.c_str(), nullptr);
   WIN32_FIND_DATAA found;
@@ -354,26 +236,89 @@ void DialogScenario::UseEmptyTempFolder(const std::string& name) {
     while (FindNextFileA(list, &found));
     FindClose(list);
   }
-  // Of this program and of the programs it starts.
   SetEnvironmentVariableA("TMP", temp_.c_str());
   SetEnvironmentVariableA("TEMP", temp_.c_str());
+
+  output_ = "test-tmp\\scenario-" + name + ".png";
+  record_ = "test-tmp\\scenario-" + name + ".txt";
+  DeleteFileA(output_.c_str());
+  DeleteFileA(record_.c_str());
+  std::string line = "stellane.exe render --dialog --quiet " + extra + " --record " + record_ +
+                     " " + input_ + " " + output_;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA("stellane.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process_))
+    return false;
+  dialog_ = FindRunDialog("Stellane", 60);
+  if (dialog_) Settle(dialog_, 300);
+  return dialog_ != nullptr;
+}
+
+HWND DialogScenario::FindRunDialog(const char* title, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    Search search{process_.dwProcessId, title, "#32770", -1};
+    EnumWindows(Matches, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) break;
+  }
+  return nullptr;
+}
+
+void DialogScenario::Choose(const char* title, const std::string& path) {
+  HWND chooser = FindRunDialog(title, 20);
+  ASSERT_NE(chooser, nullptr) << "no chooser \"" << title << "\"";
+  ASSERT_TRUE(AnswerFileChooser(chooser, path)) << "the chooser stayed open: " << title;
+}
+
+int DialogScenario::Finish(int seconds) {
+  if (!process_.hProcess) return -1;
+  DWORD code = DWORD(-1);
+  if (WaitForSingleObject(process_.hProcess, DWORD(seconds) * 1000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process_.hProcess, &code);
+  else
+    TerminateProcess(process_.hProcess, 1);
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+  return int(code);
 }
 
 void DialogScenario::Screenshot(HWND window, const std::string& name) {
   Settle(window, 200);
-  EXPECT_TRUE(SaveScreenshot(window, "test-artifacts\\dialog-" + name + ".png"));
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(window, &r));
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info = stellane::TopDownBitmapInfo(width, height);
+  std::vector<std::uint32_t> pixels(std::size_t(width) * height);
+  GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        image.Set(x, y, c, std::uint8_t(pixels[std::size_t(y) * width + x] >> (16 - 8 * c)));
+  EXPECT_NO_THROW(cli::WritePng(image, "test-artifacts\\dialog-" + name + ".png"));
 }
 
 std::string DialogScenario::PressOkForRecord() {
-  PressButton(run_.dialog, kOk);
-  EXPECT_EQ(FinishDialogRun(run_, 120), 0);
+  PressButton(dialog_, kOk);
+  EXPECT_EQ(Finish(120), 0);
   EXPECT_TRUE(Exists(output_)) << "no output image";
   return ReadText(record_);
 }
 
 void DialogScenario::CancelWithEscape() {
-  PostMessageA(GetDlgItem(run_.dialog, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(FinishDialogRun(run_, 60), kExitCancelled);
+  PostMessageA(GetDlgItem(dialog_, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(Finish(60), kExitCancelled);
   EXPECT_FALSE(Exists(output_)) << "a cancelled run wrote its image";
 }
 

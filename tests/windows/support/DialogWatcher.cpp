@@ -13,12 +13,8 @@ void (*seenListener)(const SeenDialog&) = nullptr;
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   auto* dialog = reinterpret_cast<SeenDialog*>(param);
   char text[512] = {};
-  char className[64] = {};
   GetWindowTextA(child, text, sizeof text);
-  GetClassNameA(child, className, sizeof className);
   dialog->texts.emplace_back(text);
-  dialog->controlIds.push_back(GetDlgCtrlID(child));
-  dialog->controlClasses.emplace_back(className);
   return TRUE;
 }
 

@@ -10,9 +10,7 @@ namespace wintest {
 
 struct SeenDialog {
   std::string title;
-  std::vector<std::string> texts;  // the captions of its controls, in order
-  std::vector<int> controlIds;
-  std::vector<std::string> controlClasses;
+  std::vector<std::string> texts;                 // the captions of its controls, in order
   long left = 0, top = 0, right = 0, bottom = 0;  // the window on the screen
   void* owner = nullptr;
 };
