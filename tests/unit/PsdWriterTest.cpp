@@ -1,6 +1,6 @@
 // The PSD writer on a small asymmetric picture, read back by our own reader:
 // the sections by depth, PackBits against raw, the merged picture over the
-// checkerboard, the resources' bytes, and the job's depth by the host image.
+// checkerboard, and the resources' bytes.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -149,22 +149,6 @@ TEST(PsdWriter, FailedSinkIsReported) {
   ByteSink sink{};  // neither memory nor file
   const PsdExtras extras{nullptr, 0, "20261206", true};
   EXPECT_EQ(WritePsd(p.job, p.image, extras, sink), PsdWriteStatus::kWriteFailed);
-}
-
-TEST(PsdJob, DepthFollowsTheImageKind) {
-  // Anything that is neither 16-bit nor float is written in 8 bits.
-  const struct {
-    ImageKind kind;
-    std::int32_t bytes;
-  } cases[] = {
-      {ImageKind::k8, 1}, {ImageKind::k16, 2}, {ImageKind::kFloat, 4}, {ImageKind::kOther, 1}};
-  RenderParams params{};
-  for (const auto& c : cases) {
-    const PsdJob job = MakePsdJob(c.kind, 100, 50, params);
-    EXPECT_EQ(job.bytesPerChannel, c.bytes) << int(c.kind);
-    EXPECT_EQ(job.width, 100);
-    EXPECT_EQ(job.height, 50);
-  }
 }
 
 TEST(PackBits, RoundTripsRunsLiteralsAndTheirLimits) {
