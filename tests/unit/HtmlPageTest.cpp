@@ -120,22 +120,6 @@ TEST(HtmlPresetsPage, SevenPresetsFillARowAndAHalf) {
   }
 }
 
-TEST(HtmlPresetsPage, NamesInAnyScript) {
-  // U+00E9 and U+03A9 in the folder; U+65E5 U+672C and Cyrillic in the files.
-  ScratchTempFolder temp;
-  const auto folder = temp.Folder() / PathFromUtf8("pr\xc3\xa9sets \xce\xa9");
-  std::filesystem::create_directories(folder);
-  WritePreset(folder / PathFromUtf8("\xe6\x97\xa5\xe6\x9c\xac.q9r"), 10);
-  WritePreset(folder / PathFromUtf8("\xd0\xb7.q9r"), 20);
-  const auto page = folder / PathFromUtf8("\xce\xa9.html");
-  ASSERT_EQ(WritePresetsPage(Utf8FromPath(folder).c_str(), Utf8FromPath(page).c_str()), 0);
-  const std::string html = ReadText(page);
-  EXPECT_NE(html.find("presets from pr&#233;sets &#937;<br>"), std::string::npos);
-  EXPECT_NE(html.find("<b>&#26085;&#26412;</b>"), std::string::npos);
-  EXPECT_NE(html.find("<b>&#1079;</b>"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder / "web_images" / PathFromUtf8("\xd0\xb7.jpg")));
-}
-
 TEST(HtmlPresetsPage, BrokenPresetsEmptyAndMissingFolders) {
   ScratchTempFolder temp;
   const auto page = temp.Folder() / "page.html";
