@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../unit/ScratchTempFolder.h"
-#include "ExportRig.h"
+#include "RunRigs.h"
 #include "export/HtmlPages.h"
 #include "image/JpegCodec.h"
 #include "params/SettingsFile.h"

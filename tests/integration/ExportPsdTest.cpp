@@ -16,7 +16,7 @@
 
 #include "../unit/ScratchTempFolder.h"
 #include "ExportPsdReader.h"
-#include "ExportRig.h"
+#include "RunRigs.h"
 #include "export/PsdExport.h"
 #include "export/PsdJob.h"
 #include "image/TiledImage.h"
