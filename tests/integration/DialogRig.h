@@ -40,7 +40,6 @@ struct FakeWindow final : stellane::DialogWindow {
   int selection = -1;
   std::map<int, int> repaints;
   std::set<int> timers;
-  int timerStarts = 0;
   bool captured = false;
   DialogCursor cursor = DialogCursor::Arrow;
   std::deque<Posted> posted;
@@ -64,10 +63,7 @@ struct FakeWindow final : stellane::DialogWindow {
   void SetListSelection(int, int index) override { selection = index; }
   int ListSelection(int) override { return selection; }
   void RepaintControl(int c) override { ++repaints[c]; }
-  void StartTimer(int t, int) override {
-    timers.insert(t);
-    ++timerStarts;
-  }
+  void StartTimer(int t, int) override { timers.insert(t); }
   void StopTimer(int t) override { timers.erase(t); }
   void CaptureMouse() override { captured = true; }
   void ReleaseMouse() override { captured = false; }

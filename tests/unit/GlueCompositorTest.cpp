@@ -126,15 +126,6 @@ TEST(GlueCompositor, OverBrightChannelsSpillIntoTheOthers) {
   EXPECT_EQ(rig.Out(3, 0, 0) + rig.Out(3, 0, 1) + rig.Out(3, 0, 2), 3 * 255);
 }
 
-TEST(GlueCompositor, GlueModeSeesTheSourcePixelAtItsPlace) {
-  Rig rig(Kind::k8, 3, false, 5, 1, RenderTarget::kHostImage);
-  rig.params.glue = kGlueLighten;
-  for (int x = 0; x < 5; ++x) rig.Composite(x, 0, 0.4f, 0.4f, 0.4f);
-  for (int x = 0; x < 5; ++x) {
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(rig.Out(x, 0, c), std::max(102.0, rig.Src(x, 0, c)));
-  }
-}
-
 TEST(GlueCompositor, AlphaGoesIntoTheTransparencyPlane) {
   Rig rig(Kind::k8, 3, true, 3, 1, RenderTarget::kHostImage);
   rig.Composite(0, 0, 0.1f, 0.2f, 0.3f, 0.995f);
@@ -151,10 +142,6 @@ TEST(GlueCompositor, GreyImagesGetTheLumaOfTheSpilledColour) {
   EXPECT_TRUE(rig.Untouched(2, 0, 0));
   rig.Composite(2, 0, 1.2f, 0.5f, 0.5f);  // (306, 132, 132) after the spill
   EXPECT_EQ(rig.Out(2, 0, 0), 183);
-  // Grey sources act as grey pixels in the glue.
-  rig.params.glue = kGlueLighten;
-  rig.Composite(3, 0, 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(rig.Out(3, 0, 0), rig.Src(3, 0, 0));
 }
 
 TEST(GlueCompositor, SixteenBitRgbWithTransparency) {
