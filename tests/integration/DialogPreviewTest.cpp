@@ -17,7 +17,9 @@ TEST_F(DialogPreview, WithoutRoomOrDisplayThereIsNoZoomOrPan) {
     Run(
         [&](Globals& g) {
           const auto& r = stellane::Dialog(g);
-          if (display) EXPECT_EQ(g.previewFitFactor, 1);
+          if (display) {
+            EXPECT_EQ(g.previewFitFactor, 1);
+          }
           EXPECT_EQ(g.params->previewEnabled, display ? 1 : 0);
           EXPECT_EQ(r.enabled[ctl::kZoomOut] + r.enabled[ctl::kZoomIn], 0);
           EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
@@ -30,7 +32,9 @@ TEST_F(DialogPreview, WithoutRoomOrDisplayThereIsNoZoomOrPan) {
           EXPECT_EQ(g.params->glue, glue + 1);
         },
         display ? 120 : 1100, display ? 90 : 40);
-    if (!display) EXPECT_EQ(Displays(), 0);
+    if (!display) {
+      EXPECT_EQ(Displays(), 0);
+    }
   }
 }
 

@@ -207,7 +207,9 @@ TEST(GoldenRender, GlueModesCombineTheLayerWithTheSource) {
         for (int p = 0; p < c.colourPlanes; ++p)
           ASSERT_EQ(out.Get(x, y, p), c.combine(layer.Get(x, y, p), source.Get(x, y, p)))
               << x << "," << y << " plane " << p;
-        if (c.alpha) ASSERT_EQ(out.Get(x, y, c.colourPlanes), out.MaxValue());
+        if (c.alpha) {
+          ASSERT_EQ(out.Get(x, y, c.colourPlanes), out.MaxValue());
+        }
       }
     EXPECT_TRUE(lit);
   }

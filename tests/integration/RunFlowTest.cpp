@@ -80,7 +80,9 @@ TEST_F(RunFlow, RowsAreRequestedTopToBottomThenEmptyRectangles) {
       for (int x = 0; x < c.width; ++x) {
         const bool inside =
             y >= c.filter.top && y < c.filter.bottom && x >= c.filter.left && x < c.filter.right;
-        if (!inside) ASSERT_EQ(host.GetImage().Get(x, y, 1), source.Get(x, y, 1)) << x << "," << y;
+        if (!inside) {
+          ASSERT_EQ(host.GetImage().Get(x, y, 1), source.Get(x, y, 1)) << x << "," << y;
+        }
       }
   }
 }

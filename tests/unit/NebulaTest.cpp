@@ -102,7 +102,9 @@ TEST_F(NebulaTest, VectorPathsMatchPixelByPixel) {
       NebulaAtBatch(*c, k, nx, ny, kNebulaBatch - 3, batch);  // an odd tail too
       ASSERT_EQ(NebulaAtSse2(*c, k, nx, ny, kNebulaBatch, sse2), kNebulaBatch);
       const bool avx = CpuHasAvx2();
-      if (avx) ASSERT_EQ(NebulaAtAvx2(*c, k, nx, ny, kNebulaBatch, avx2), kNebulaBatch);
+      if (avx) {
+        ASSERT_EQ(NebulaAtAvx2(*c, k, nx, ny, kNebulaBatch, avx2), kNebulaBatch);
+      }
       for (int i = 0; i < kNebulaBatch; ++i) {
         SCOPED_TRACE(::testing::Message() << "seed " << s.seed << " at " << nx[i] << "," << ny[i]);
         ASSERT_TRUE(i >= kNebulaBatch - 3 || SameBits(batch[i], expected[i]));

@@ -161,7 +161,9 @@ TEST(TiledImagePyramid, EightBitIsASliverBrighterAndClampsAt255) {
     Fill(image, {in, 1, in, 50});
     RebuildPyramid(image);
     EXPECT_EQ(ReadPacked(image, 1, 1, 1) >> 8, PackChannels(out, 1, out, 0) >> 8) << in;
-    if (in == 200) EXPECT_EQ(PackedChannel(ReadPacked(image, 0, 0, 2), 0), 202u);
+    if (in == 200) {
+      EXPECT_EQ(PackedChannel(ReadPacked(image, 0, 0, 2), 0), 202u);
+    }
   }
 }
 
