@@ -30,13 +30,14 @@ HostConfig With(void (*set)(testhost::HostQuirks&), std::uint32_t hostSig = 0) {
   return config;
 }
 
-// The known hosts whole (GIMP's pspi bridge and pspiHost in HostProfilesTest),
-// and each quirk alone. Every host gets the About
+// The known hosts whole, and each quirk alone. Every host gets the About
 // box, then a run from the menu and a repeat run, on a picture with alpha.
 TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
   const Quirk quirks[] = {
       {"Photoshop", testhost::PhotoshopHost()},
       {"Affinity: suites of version and count 0", testhost::AffinityHost()},
+      {"GIMP pspi", testhost::GimpPspiHost()},
+      {"pspiHost", testhost::PspiHostDll()},
       {"Paint.NET: the record ends at 556 bytes", testhost::PaintDotNetHost()},
       {"IrfanView", testhost::IrfanViewHost()},
       {"descriptor parameters without procs", With([](auto& q) { q.nullDescriptorProcs = true; })},
