@@ -69,6 +69,20 @@ TEST_F(DialogMemory, SnapshotFollowingEachCommand) {
               }),
               "memory");
 
+    // Save writes the shown settings where the user chose, without a snapshot.
+    const std::string saved = temp_.In("saved.q9r");
+    window.choose = [&](FileChoice kind) {
+      EXPECT_EQ(kind, FileChoice::SaveSettings);
+      return saved;
+    };
+    window.Type(g, 86, "23");
+    window.Tick(g);
+    EXPECT_EQ(snapshotAfter([&] { window.Click(g, ctl::kSave); }), "none");
+    RenderParams back{};
+    stellane::ReadSettingsFile(saved.c_str(), stellane::SettingsReadMode::Values, back, nullptr);
+    EXPECT_EQ(std::vector<int>({back.paramA, back.density, back.glue}),
+              std::vector<int>({23, g.params->density, g.params->glue}));
+
     window.choose = [&](FileChoice) { return file; };
     EXPECT_EQ(snapshotAfter([&] { window.Click(g, ctl::kLoad); }), "file");
     EXPECT_TRUE(temp_.Has(g.undoSlot ? "Stellane undo 1" : "Stellane undo 0"));
