@@ -2,7 +2,7 @@
 // the globals in the data word, the new parameter record (the one place the
 // defaults are pinned), dispatch errors, and the balance of handles and
 // buffers over whole runs on every image kind. (The refusals at start are
-// checked with their messages under Windows, in ModuleSmokeTest.)
+// checked with their messages under Windows, by the Wine module tests.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -190,7 +190,7 @@ TEST(PluginMainRun, RunsOnEveryImageKindWithAndWithoutSelection) {
 
 // ---- Loading a module as a host does: a missing one is reported, not
 // crashed on. (The built module through its export is run by the command
-// line's tests and, under Wine, by ModuleSmokeTest.)
+// line's tests and, under Wine, by the module tests.)
 
 TEST(ModuleLoad, MissingModuleIsReported) {
   std::string error;
