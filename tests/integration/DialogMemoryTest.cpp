@@ -19,6 +19,11 @@ constexpr int Dot(int i) { return ctl::kFirstDot + i; }
 
 std::string DotFile(int i) { return "Stellane memory dot " + std::to_string(i) + ".q9r"; }
 
+// A click on dot i, with the right button or Ctrl held if asked.
+void ClickDot(FakeWindow& window, Globals& g, int i, bool right = false, bool ctrl = false) {
+  window.ClickAt(g, CentreX(Dot(i)), CentreY(Dot(i)), right, ctrl);
+}
+
 using DialogMemory = DialogRun;
 
 TEST_F(DialogMemory, UndoReachesTheLastTwoStates) {
@@ -64,16 +69,28 @@ TEST_F(DialogMemory, SnapshotFollowingEachCommand) {
               }),
               "memory");
 
+    // Save writes the shown settings where the user chose, without a snapshot.
+    const std::string saved = temp_.In("saved.q9r");
+    window.choose = [&](FileChoice kind) {
+      EXPECT_EQ(kind, FileChoice::SaveSettings);
+      return saved;
+    };
+    window.Type(g, 86, "23");
+    window.Tick(g);
+    EXPECT_EQ(snapshotAfter([&] { window.Click(g, ctl::kSave); }), "none");
+    RenderParams back{};
+    stellane::ReadSettingsFile(saved.c_str(), stellane::SettingsReadMode::Values, back, nullptr);
+    EXPECT_EQ(std::vector<int>({back.paramA, back.density, back.glue}),
+              std::vector<int>({23, g.params->density, g.params->glue}));
+
     window.choose = [&](FileChoice) { return file; };
     EXPECT_EQ(snapshotAfter([&] { window.Click(g, ctl::kLoad); }), "file");
     EXPECT_TRUE(temp_.Has(g.undoSlot ? "Stellane undo 1" : "Stellane undo 0"));
     // Dots: storing into an empty one and Ctrl-clicks keep no snapshot;
     // recalling a filled one does.
-    EXPECT_EQ(snapshotAfter([&] { window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3))); }), "none");
-    EXPECT_EQ(
-        snapshotAfter([&] { window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3)), false, true); }),
-        "none");
-    EXPECT_EQ(snapshotAfter([&] { window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3))); }), "file");
+    EXPECT_EQ(snapshotAfter([&] { ClickDot(window, g, 3); }), "none");
+    EXPECT_EQ(snapshotAfter([&] { ClickDot(window, g, 3, false, true); }), "none");
+    EXPECT_EQ(snapshotAfter([&] { ClickDot(window, g, 3); }), "file");
   });
 }
 
@@ -86,20 +103,20 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
     EXPECT_EQ(g.dotPins.pinned[0], 0);
     const int glue = g.params->glue;
 
-    window.ClickAt(g, CentreX(Dot(4)), CentreY(Dot(4)), false, true);  // Ctrl: unpinned
-    EXPECT_EQ(r.dotStates[4], DotState::Current);
-    EXPECT_EQ(r.dotStates[0], DotState::Filled);
+    ClickDot(window, g, 4, false, true);  // Ctrl: unpinned
+    EXPECT_EQ((std::pair{r.dotStates[4], r.dotStates[0]}),
+              (std::pair{DotState::Current, DotState::Filled}));
     EXPECT_EQ(g.dotPins.pinned[4], 0);
     EXPECT_TRUE(temp_.Has(DotFile(4).c_str()));
 
-    window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // right button on empty: store
+    ClickDot(window, g, 6, true);  // right button on empty: store
     EXPECT_EQ(r.dotStates[6], DotState::Current);
     EXPECT_EQ(g.dotPins.pinned[6], 1);
     using stellane::DotPicture;
-    EXPECT_EQ(stellane::DotPictureOf(g, 6), DotPicture::PinnedCurrent);
-    EXPECT_EQ(stellane::DotPictureOf(g, 4), DotPicture::Unpinned);
-    EXPECT_EQ(stellane::DotPictureOf(g, 5), DotPicture::Empty);
-    window.ClickAt(g, CentreX(Dot(6)), CentreY(Dot(6)), true);  // and on filled: empty it
+    EXPECT_EQ((std::vector{stellane::DotPictureOf(g, 6), stellane::DotPictureOf(g, 4),
+                           stellane::DotPictureOf(g, 5)}),
+              (std::vector{DotPicture::PinnedCurrent, DotPicture::Unpinned, DotPicture::Empty}));
+    ClickDot(window, g, 6, true);  // and on filled: empty it
     EXPECT_EQ(r.dotStates[6], DotState::Empty);
     EXPECT_EQ(g.dotPins.pinned[6], 0);
     EXPECT_EQ(r.shownDot, -1);
@@ -121,20 +138,19 @@ TEST_F(DialogMemory, DotsStoreRecallAndEmpty) {
 
     window.Click(g, ctl::kNextGlue);
     EXPECT_NE(g.params->glue, glue);
-    window.ClickAt(g, CentreX(Dot(4)), CentreY(Dot(4)));  // recall
+    ClickDot(window, g, 4);  // recall
     EXPECT_EQ(g.params->glue, glue);
-    EXPECT_EQ(r.dotStates[4], DotState::Current);
-    EXPECT_EQ(r.dotStates[7], DotState::Filled);
+    EXPECT_EQ((std::pair{r.dotStates[4], r.dotStates[7]}),
+              (std::pair{DotState::Current, DotState::Filled}));
   });
 }
 
 TEST_F(DialogMemory, PinnedDotsSurviveRunsThroughTheDirectoryFile) {
-  Run([&](Globals& g) { window.ClickAt(g, CentreX(Dot(3)), CentreY(Dot(3))); });
+  Run([&](Globals& g) { ClickDot(window, g, 3); });
   Run([&](Globals& g) {
-    const auto& r = stellane::Dialog(g);
-    EXPECT_EQ(r.dotStates[3], DotState::Filled);
-    EXPECT_EQ(r.dotStates[0], DotState::Current) << "the scratch dot is reused";
-    EXPECT_EQ(r.dotStates[1], DotState::Empty);
+    const auto& r = stellane::Dialog(g);  // the scratch dot 0 is reused
+    EXPECT_EQ((std::vector{r.dotStates[3], r.dotStates[0], r.dotStates[1]}),
+              (std::vector{DotState::Filled, DotState::Current, DotState::Empty}));
   });
 }
 
@@ -217,10 +233,9 @@ TEST_F(DialogMemory, BatchRewritesMatchingFilesAndKeepsTheCurrentSettings) {
     p.paramA = paramA;
     stellane::WriteSettingsFile((folder / name).string().c_str(), p, nullptr);
   };
-  write("a.q9q", 11);
-  write("b.q5q.q9r", 22);
-  write("c.q9r", 33);
-  write("d.q9q", 44);
+  for (auto [name, paramA] :
+       {std::pair{"a.q9q", 11}, {"b.q5q.q9r", 22}, {"c.q9r", 33}, {"d.q9q", 44}})
+    write(name, paramA);
   fs::permissions(folder / "d.q9q", fs::perms::owner_write, fs::perm_options::remove);
   const auto sizeOf = [&](const char* name) { return fs::file_size(folder / name); };
   const auto plainSize = sizeOf("c.q9r");

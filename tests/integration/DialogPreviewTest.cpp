@@ -1,5 +1,5 @@
-// The dialog's preview: fit factor, zoom commands and their buttons, panning
-// and the reduced areas the host is asked for.
+// The dialog's preview: zoom commands and their buttons, panning and the
+// reduced areas the host is asked for.
 #include "DialogRig.h"
 
 namespace dialogtest {
@@ -9,44 +9,33 @@ namespace ctl = stellane::ctl;
 
 using DialogPreview = DialogRun;
 
-TEST_F(DialogPreview, FitFactorOfTheFrame) {
-  EXPECT_EQ(stellane::FitFactor(500, 406, 500, 406), 1);
-  EXPECT_EQ(stellane::FitFactor(3000, 1000, 500, 406), 6);
-  EXPECT_EQ(stellane::FitFactor(501, 10, 500, 406), 2);
-  EXPECT_EQ(stellane::FitFactor(0, 0, 0, 0), 1);
-}
-
-TEST_F(DialogPreview, ImageThatFitsHasNoZoomOrPan) {
-  Run(
-      [&](Globals& g) {
-        const auto& r = stellane::Dialog(g);
-        EXPECT_EQ(g.previewFitFactor, 1);
-        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
-        EXPECT_EQ(r.enabled[ctl::kZoomIn], 0);
-        EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
-        window.Press(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
-        EXPECT_FALSE(window.captured);
-        window.Release(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
-      },
-      120, 90);
-}
-
-TEST_F(DialogPreview, WithoutDisplayTheDialogWorksWithoutPreview) {
-  config_.offerDisplayPixels = false;
-  Run(
-      [&](Globals& g) {
-        const auto& r = stellane::Dialog(g);
-        EXPECT_EQ(g.params->previewEnabled, 0);
-        EXPECT_EQ(r.enabled[ctl::kZoomOut], 0);
-        EXPECT_EQ(r.enabled[ctl::kZoomIn], 0);
-        EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
-        const int glue = g.params->glue;
-        window.Click(g, ctl::kZoomFull);
-        window.Click(g, ctl::kNextGlue);
-        EXPECT_EQ(g.params->glue, glue + 1);
-      },
-      1100, 40);
-  EXPECT_EQ(Displays(), 0);
+// An image that fits the frame, and a host that cannot display pixels: no
+// zoom, no pan, and the rest of the dialog works.
+TEST_F(DialogPreview, WithoutRoomOrDisplayThereIsNoZoomOrPan) {
+  for (const bool display : {false, true}) {
+    config_.offerDisplayPixels = display;
+    Run(
+        [&](Globals& g) {
+          const auto& r = stellane::Dialog(g);
+          if (display) {
+            EXPECT_EQ(g.previewFitFactor, 1);
+          }
+          EXPECT_EQ(g.params->previewEnabled, display ? 1 : 0);
+          EXPECT_EQ(r.enabled[ctl::kZoomOut] + r.enabled[ctl::kZoomIn], 0);
+          EXPECT_EQ(window.texts[ctl::kZoomFull], "100%");
+          window.Press(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
+          EXPECT_FALSE(window.captured);
+          window.Release(g, CentreX(ctl::kPreview), CentreY(ctl::kPreview));
+          const int glue = g.params->glue;
+          window.Click(g, ctl::kZoomFull);
+          window.Click(g, ctl::kNextGlue);
+          EXPECT_EQ(g.params->glue, glue + 1);
+        },
+        display ? 120 : 1100, display ? 90 : 40);
+    if (!display) {
+      EXPECT_EQ(Displays(), 0);
+    }
+  }
 }
 
 TEST_F(DialogPreview, ZoomCommandsAskForReducedAreas) {

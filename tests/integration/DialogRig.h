@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../unit/ScratchTempFolder.h"
+#include "Ramp.h"
 #include "dialog/DialogHeadless.h"
 #include "dialog/ExportRunOf.h"
 #include "dialog/MainDialog.h"
@@ -39,7 +40,6 @@ struct FakeWindow final : stellane::DialogWindow {
   int selection = -1;
   std::map<int, int> repaints;
   std::set<int> timers;
-  int timerStarts = 0;
   bool captured = false;
   DialogCursor cursor = DialogCursor::Arrow;
   std::deque<Posted> posted;
@@ -63,10 +63,7 @@ struct FakeWindow final : stellane::DialogWindow {
   void SetListSelection(int, int index) override { selection = index; }
   int ListSelection(int) override { return selection; }
   void RepaintControl(int c) override { ++repaints[c]; }
-  void StartTimer(int t, int) override {
-    timers.insert(t);
-    ++timerStarts;
-  }
+  void StartTimer(int t, int) override { timers.insert(t); }
   void StopTimer(int t) override { timers.erase(t); }
   void CaptureMouse() override { captured = true; }
   void ReleaseMouse() override { captured = false; }
@@ -150,16 +147,8 @@ inline int CentreY(int control) {
   return (r.top + r.bottom) / 2;
 }
 
-// Sample value of channel c at (x, y), out of 255.
-inline int RampValue(int x, int y, int c) { return (x * 7 + y * 13 + c * 61) % 256; }
-
-inline testhost::Image Ramp(int width, int height, int depth) {
-  testhost::Image image = testhost::Image::Make(width, height, 3, depth);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c) image.Set(x, y, c, RampValue(x, y, c) * image.MaxValue() / 255.0);
-  return image;
-}
+using testing_pictures::Ramp;
+using testing_pictures::RampValue;
 
 class DialogRun : public ::testing::Test {
  protected:
@@ -174,7 +163,7 @@ class DialogRun : public ::testing::Test {
                           int height = 30) {
     if (!host_) host_ = std::make_unique<testhost::TestHost>(&stellane::PluginMainImpl, config_);
     host_->Config() = config_;
-    host_->SetImage(Ramp(width, height, depth_));
+    host_->SetImage(Ramp(width, height, 3, depth_));
     window = FakeWindow{};
     bool opened = false;
     stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {

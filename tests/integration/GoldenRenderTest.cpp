@@ -32,11 +32,12 @@ testhost::DescriptorItem Glue(std::uint32_t code) {
 
 // A lopsided picture: each plane runs its own way, so swapped planes, flipped
 // rows or a glue mode reading the wrong source pixel change the result.
-testhost::Image Source(int colourPlanes, int depth, int width = 64, int height = 48) {
-  testhost::Image image = testhost::Image::Make(width, height, colourPlanes, depth);
+testhost::Image Source(int colourPlanes, int depth, int width = 64, int height = 48,
+                       bool alpha = false) {
+  testhost::Image image = testhost::Image::Make(width, height, colourPlanes, depth, alpha);
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x)
-      for (int p = 0; p < colourPlanes; ++p)
+      for (int p = 0; p < image.Planes(); ++p)
         image.Set(x, y, p, image.MaxValue() * ((x * (p + 1) + y * (3 - p) * 2) % 97) / 96.0);
   return image;
 }
@@ -173,6 +174,45 @@ TEST(GoldenRender, PixelsTheRulesDecide) {
   for (int y = 0; y < nebula.height; ++y)
     for (int x = 0; x < nebula.width; ++x) tinted |= nebula.Get(x, y, 0) != nebula.Get(x, y, 1);
   EXPECT_TRUE(tinted);
+}
+
+// The nebula alone is the same layer in every run: "normal" shows it, and
+// other modes combine it with the source sample by sample. Float pictures
+// take no glue mode; a transparency plane becomes opaque.
+TEST(GoldenRender, GlueModesCombineTheLayerWithTheSource) {
+  using Combine = double (*)(double layer, double source);
+  const Combine lighter = [](double l, double s) { return std::max(l, s); };
+  const Combine darker = [](double l, double s) { return std::min(l, s); };
+  const struct {
+    int colourPlanes, depth;
+    bool alpha;
+    std::uint32_t glue;
+    Combine combine;
+  } cases[] = {
+      {3, 8, false, FourCC("GL05"), lighter},
+      {3, 8, false, FourCC("GL06"), darker},
+      {3, 8, false, FourCC("GL07"), [](double l, double s) { return std::min(255.0, l + s); }},
+      {1, 8, false, FourCC("GL05"), lighter},
+      {3, 16, true, FourCC("GL06"), darker},
+      {3, 32, false, FourCC("GL06"), [](double l, double) { return l; }}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.colourPlanes << " planes, depth " << c.depth);
+    const testhost::Image source = Source(c.colourPlanes, c.depth, 7, 5, c.alpha);
+    const testhost::Image layer = Render(source, {IntegerItem(FourCC("0008"), 0)});
+    const testhost::Image out = Render(source, {IntegerItem(FourCC("0008"), 0), Glue(c.glue)});
+    bool lit = false;
+    for (int y = 0; y < out.height; ++y)
+      for (int x = 0; x < out.width; ++x) {
+        lit |= layer.Get(x, y, 0) > 0;
+        for (int p = 0; p < c.colourPlanes; ++p)
+          ASSERT_EQ(out.Get(x, y, p), c.combine(layer.Get(x, y, p), source.Get(x, y, p)))
+              << x << "," << y << " plane " << p;
+        if (c.alpha) {
+          ASSERT_EQ(out.Get(x, y, c.colourPlanes), out.MaxValue());
+        }
+      }
+    EXPECT_TRUE(lit);
+  }
 }
 
 }  // namespace

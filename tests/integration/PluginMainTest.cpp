@@ -2,16 +2,20 @@
 // the globals in the data word, the new parameter record (the one place the
 // defaults are pinned), dispatch errors, and the balance of handles and
 // buffers over whole runs on every image kind. (The refusals at start are
-// checked with their messages under Windows, in ModuleSmokeTest.)
+// checked with their messages under Windows, by the Wine module tests.)
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
+#include "export/PsdJob.h"
 #include "host/Globals.h"
 #include "host/HostUiHeadless.h"
 #include "host/PluginEntry.h"
+#include "host/RenderJobs.h"
 #include "params/RenderParams.h"
+#include "testhost/PluginModule.h"
 #include "testhost/TestHost.h"
 
 namespace stellane {
@@ -72,50 +76,39 @@ TEST(PluginMainRecord, NewRecordHoldsTheCreationValuesAndDefaults) {
   const auto* p = host->ParametersAs<RenderParams>();
   ASSERT_NE(p, nullptr);
 
-  EXPECT_EQ(p->showDialog, 1);  // the parameters selector asks for the dialog
-  EXPECT_EQ(p->previewEnabled, 0);
-  EXPECT_EQ(p->previewZoom, 1);
-  EXPECT_EQ(p->renderTarget, 0);
-  EXPECT_EQ(p->glue, 1);
-  EXPECT_EQ(p->randomSeed, 67676767);
+  // The parameters selector asks for the dialog; no preview, the host image.
+  EXPECT_EQ(std::vector<int>({p->showDialog, p->previewEnabled, p->previewZoom, p->renderTarget,
+                              p->glue, p->randomSeed}),
+            std::vector<int>({1, 0, 1, 0, 1, 67676767}));
   EXPECT_STREQ(p->settingsFileName, "Stellane settings.q9r");
 
-  EXPECT_EQ(p->vector1.x, -0.68f);
-  EXPECT_EQ(p->vector1.y, -0.68f);
   // sqrt(1 - x*x - y*y) in single precision is 0x3E8C675D; in double
   // precision it would round to 0x3E8C675F.
   std::uint32_t zBits;
   std::memcpy(&zBits, &p->vector1.z, sizeof zBits);
   EXPECT_EQ(zBits, 0x3E8C675Du);
-  EXPECT_EQ(p->vector2.x, 0.0f);
-  EXPECT_EQ(p->vector2.y, -1.0f);
-  EXPECT_EQ(p->vector2.z, 0.0f);
+  EXPECT_EQ(
+      std::vector<float>({p->vector1.x, p->vector1.y, p->vector2.x, p->vector2.y, p->vector2.z}),
+      std::vector<float>({-0.68f, -0.68f, 0.0f, -1.0f, 0.0f}));
 
-  auto expectColor = [](const Color16& c, int r, int g, int b) {
-    EXPECT_EQ(c.red, r);
-    EXPECT_EQ(c.green, g);
-    EXPECT_EQ(c.blue, b);
-  };
-  expectColor(p->colorA1, 58339, 56540, 6939);   // 227, 220, 27
-  expectColor(p->colorA2, 25186, 54741, 36751);  // 98, 213, 143
-  expectColor(p->colorB2, 32125, 32382, 27242);  // 125, 126, 106
-  expectColor(p->colorB1, 25957, 35209, 39321);  // 101, 137, 153
-  expectColor(p->spareColor1, 3289, 5921, 18421);
-  expectColor(p->spareColor2, 65535, 65535, 65535);
-  expectColor(p->spareColor3, 28835, 24903, 13107);
-  expectColor(p->spareColor4, 0, 0, 0);
-  EXPECT_EQ(p->spareInt17, 0);
+  // colorA1 227, 220, 27; colorA2 98, 213, 143; colorB2 125, 126, 106; colorB1 101, 137, 153.
+  std::vector<int> colours;
+  for (const Color16* c : {&p->colorA1, &p->colorA2, &p->colorB2, &p->colorB1, &p->spareColor1,
+                           &p->spareColor2, &p->spareColor3, &p->spareColor4})
+    colours.insert(colours.end(), {c->red, c->green, c->blue});
+  EXPECT_EQ(colours, std::vector<int>({58339, 56540, 6939,  25186, 54741, 36751, 32125, 32382,
+                                       27242, 25957, 35209, 39321, 3289,  5921,  18421, 65535,
+                                       65535, 65535, 28835, 24903, 13107, 0,     0,     0}));
 
-  const int expected[] = {32, 50, 80, 80, 43, 29, 0,  30, 4, 50, 62, 0,  0, 0,
-                          16, 57, 48, 62, 60, 59, 12, 55, 4, 0,  26, 59, 0, 67};
-  const int actual[] = {p->spareInt1,  p->spareInt2,  p->spareInt3,  p->spareInt4,   p->paramA,
-                        p->density,    p->spareInt5,  p->spareInt6,  p->spareInt7,   p->spareInt8,
-                        p->brightness, p->spareInt9,  p->spareInt10, p->spareInt11,  p->nebulaScale,
-                        p->texture,    p->contrast,   p->starScale,  p->fibrousness, p->spareInt12,
-                        p->depth,      p->spareInt13, p->spareInt14, p->spareInt15,  p->opacity,
-                        p->paramB,     p->spareInt16, p->color};
-  for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(actual[i], expected[i]) << i;
-  EXPECT_EQ(p->spareInt18, 0);
+  const std::vector<int> expected = {32, 50, 80, 80, 43, 29, 0,  30, 4, 50, 62, 0,  0, 0,  0,
+                                     16, 57, 48, 62, 60, 59, 12, 55, 4, 0,  26, 59, 0, 67, 0};
+  const std::vector<int> actual = {
+      p->spareInt1,  p->spareInt2,   p->spareInt3,  p->spareInt4,   p->paramA,     p->density,
+      p->spareInt5,  p->spareInt6,   p->spareInt7,  p->spareInt8,   p->brightness, p->spareInt9,
+      p->spareInt10, p->spareInt11,  p->spareInt17, p->nebulaScale, p->texture,    p->contrast,
+      p->starScale,  p->fibrousness, p->spareInt12, p->depth,       p->spareInt13, p->spareInt14,
+      p->spareInt15, p->opacity,     p->paramB,     p->spareInt16,  p->color,      p->spareInt18};
+  EXPECT_EQ(actual, expected);
 }
 
 TEST(PluginMainRecord, LoadDefaultsKeepsTheFileNameAndTheUnsetSpares) {
@@ -131,14 +124,10 @@ TEST(PluginMainRecord, LoadDefaultsKeepsTheFileNameAndTheUnsetSpares) {
   p->randomSeed = 1;
 
   LoadDefaults(*p);
-  EXPECT_EQ(p->spareColor4.red, 1);
-  EXPECT_EQ(p->spareColor4.green, 2);
-  EXPECT_EQ(p->spareColor4.blue, 3);
-  EXPECT_EQ(p->spareInt17, 99);
+  EXPECT_EQ(std::vector<int>({p->spareColor4.red, p->spareColor4.green, p->spareColor4.blue,
+                              p->spareInt17, p->density, p->glue, p->randomSeed}),
+            std::vector<int>({1, 2, 3, 99, 29, 1, 67676767}));
   EXPECT_STREQ(p->settingsFileName, "mine.q9r");
-  EXPECT_EQ(p->density, 29);
-  EXPECT_EQ(p->glue, 1);
-  EXPECT_EQ(p->randomSeed, 67676767);
 }
 
 // ---- Dispatch errors
@@ -197,6 +186,47 @@ TEST(PluginMainRun, RunsOnEveryImageKindWithAndWithoutSelection) {
           EXPECT_GT(host->Log().buffersAllocated, 0) << kind;
           EXPECT_TRUE(host->Log().protocolErrors.empty()) << kind;
         }
+}
+
+// ---- Loading a module as a host does: a missing one is reported, not
+// crashed on. (The built module through its export is run by the command
+// line's tests and, under Wine, by the module tests.)
+
+TEST(ModuleLoad, MissingModuleIsReported) {
+  std::string error;
+  EXPECT_EQ(testhost::PluginModule::Load("no-such-plugin.module", &error), nullptr);
+  EXPECT_FALSE(error.empty());
+}
+
+// ---- The image kind decides the compositor's units and the PSD export's
+// depth: 16-bit and float only in their own modes at their own depth (depth
+// 32 alone is float), everything else 8-bit or unhandled.
+
+TEST(ImageKind, FollowsModeAndDepthAndGivesThePsdDepth) {
+  const struct {
+    std::int16_t mode, depth;
+    ImageKind kind;
+    std::int32_t psdBytes;  // anything neither 16-bit nor float is written in 8 bits
+  } cases[] = {{ps::plugInModeRGBColor, 8, ImageKind::k8, 1},
+               {ps::plugInModeGrayScale, 8, ImageKind::k8, 1},
+               {ps::plugInModeRGB48, 16, ImageKind::k16, 2},
+               {ps::plugInModeGray16, 16, ImageKind::k16, 2},
+               {ps::plugInModeRGB96, 32, ImageKind::kFloat, 4},
+               {ps::plugInModeGray32, 32, ImageKind::kFloat, 4},
+               {ps::plugInModeRGBColor, 32, ImageKind::kFloat, 4},
+               {ps::plugInModeLabColor, 8, ImageKind::kOther, 1},
+               {ps::plugInModeRGB48, 8, ImageKind::kOther, 1}};
+  RenderParams params{};
+  for (const auto& c : cases) {
+    ps::FilterRecord fr{};
+    fr.imageMode = c.mode;
+    fr.depth = c.depth;
+    EXPECT_EQ(ImageKindOf(fr), c.kind) << c.mode << " " << c.depth;
+    const PsdJob job = MakePsdJob(c.kind, 100, 50, params);
+    EXPECT_EQ(job.bytesPerChannel, c.psdBytes) << c.mode << " " << c.depth;
+    EXPECT_EQ(job.width, 100);
+    EXPECT_EQ(job.height, 50);
+  }
 }
 
 }  // namespace

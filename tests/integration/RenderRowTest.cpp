@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "RenderRig.h"
+#include "RunRigs.h"
 #include "render/StarField.h"
 
 namespace stellane {

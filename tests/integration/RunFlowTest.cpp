@@ -2,6 +2,9 @@
 // and how it ends, through PluginMain and the test host only.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "Ramp.h"
 #include "host/PluginEntry.h"
 #include "params/RenderParams.h"
 #include "testhost/TestHost.h"
@@ -10,27 +13,20 @@ namespace {
 
 using testhost::HostConfig;
 using testhost::Image;
-using testhost::RunReport;
 using testhost::TestHost;
+using testing_pictures::Ramp;
 
-bool Empty(const ps::Rect16& r) {
-  return r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0;
-}
-
-// A lopsided grey-to-colour ramp, different in every channel and row.
-Image Ramp(int width, int height, int planes = 3, int depth = 8) {
-  Image image = Image::Make(width, height, planes, depth);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < planes; ++c)
-        image.Set(x, y, c, double((x * 7 + y * 13 + c * 61) % 256) * image.MaxValue() / 255.0);
-  return image;
+// "top,left,bottom,right"
+std::string Str(const ps::Rect16& r) {
+  return std::to_string(r.top) + "," + std::to_string(r.left) + "," + std::to_string(r.bottom) +
+         "," + std::to_string(r.right);
 }
 
 class RunFlow : public ::testing::Test {
  protected:
-  TestHost& NewHost(HostConfig config = {}) {
+  TestHost& NewHost(HostConfig config, const Image& image) {
     host_ = std::make_unique<TestHost>(&stellane::PluginMainImpl, config);
+    host_->SetImage(image);
     return *host_;
   }
   // The rows the plug-in asked for through advanceState, in order. (After
@@ -46,87 +42,72 @@ class RunFlow : public ::testing::Test {
   std::unique_ptr<TestHost> host_;
 };
 
-TEST_F(RunFlow, OneRowImageIsOneRequestOneStepThenEmptyRectangles) {
-  TestHost& host = NewHost();
-  host.SetImage(Ramp(9, 1));
-  const RunReport run = host.RunFilter();
-  EXPECT_EQ(run.result, 0);
-  ASSERT_EQ(Requests().size(), 1u);
-  EXPECT_EQ(Requests()[0].inRect.top, 0);
-  EXPECT_EQ(Requests()[0].inRect.bottom, 1);
-  EXPECT_TRUE(Empty(host.Record().inRect));
-  EXPECT_TRUE(Empty(host.Record().outRect));
-  EXPECT_TRUE(Empty(host.Record().maskRect));
-  // Without a selection no mask rows are asked for.
-  EXPECT_EQ(Requests()[0].maskRect.bottom, Requests()[0].maskRect.top);
-  EXPECT_TRUE(host.Log().protocolErrors.empty());
-}
-
-TEST_F(RunFlow, RowsAreRequestedTopToBottomWithEdgeReplicationAndUnitRate) {
-  HostConfig config;
-  config.filterRect = testhost::Rect{3, 2, 10, 9};
-  TestHost& host = NewHost(config);
-  const Image source = Ramp(12, 14);
-  host.SetImage(source);
-  const RunReport run = host.RunFilter();
-  EXPECT_EQ(run.result, 0);
-  // Only the filter rectangle's pixels change.
-  for (int y = 0; y < 14; ++y)
-    for (int x = 0; x < 12; ++x) {
-      const bool inside = y >= 3 && y < 10 && x >= 2 && x < 9;
-      if (!inside) {
-        ASSERT_EQ(host.GetImage().Get(x, y, 1), source.Get(x, y, 1)) << x << "," << y;
-      }
+// One row at a time, top to bottom, at full rate with edge replication, no
+// mask rows without a selection; done is all-empty rectangles. An empty
+// filter rectangle ends at once.
+TEST_F(RunFlow, RowsAreRequestedTopToBottomThenEmptyRectangles) {
+  const struct {
+    int width, height;
+    testhost::Rect filter;
+  } cases[] = {{9, 1, {0, 0, 1, 9}}, {12, 14, {3, 2, 10, 9}}, {6, 6, {2, 2, 2, 5}}};
+  for (const auto& c : cases) {
+    HostConfig config;
+    config.filterRect = c.filter;
+    TestHost& host = NewHost(config, Ramp(c.width, c.height));
+    const testhost::RunReport run = host.RunFilter();
+    EXPECT_EQ(run.result, 0);
+    EXPECT_FALSE(run.hitCallCap);
+    EXPECT_EQ(run.rowsDelivered == 0, c.filter.bottom == c.filter.top);
+    EXPECT_EQ(host.OutstandingBuffers(), 0);
+    const auto requests = Requests();
+    ASSERT_EQ(int(requests.size()), c.filter.bottom - c.filter.top);
+    for (int i = 0; i < int(requests.size()); ++i) {
+      const auto& r = requests[std::size_t(i)];
+      const std::string row =
+          std::to_string(c.filter.top + i) + "," + std::to_string(c.filter.left) + "," +
+          std::to_string(c.filter.top + i + 1) + "," + std::to_string(c.filter.right);
+      EXPECT_EQ(Str(r.inRect), row);
+      EXPECT_EQ(Str(r.outRect), row);
+      EXPECT_EQ(r.maskRect.bottom, r.maskRect.top);
+      EXPECT_EQ(std::vector<int>({r.inLoPlane, r.inHiPlane, r.outLoPlane, r.outHiPlane}),
+                std::vector<int>({0, 2, 0, 2}));
+      EXPECT_EQ(std::vector<int>(
+                    {r.inputRate, r.maskRate, r.inputPadding, r.outputPadding, r.maskPadding}),
+                std::vector<int>({0x10000, 0x10000, -1, -1, -1}));
     }
-  const auto requests = Requests();
-  ASSERT_EQ(requests.size(), 7u);
-  for (int i = 0; i < 7; ++i) {
-    const auto& r = requests[std::size_t(i)];
-    EXPECT_EQ(r.inRect.top, 3 + i);
-    EXPECT_EQ(r.inRect.bottom, 4 + i);
-    EXPECT_EQ(r.inRect.left, 2);
-    EXPECT_EQ(r.inRect.right, 9);
-    EXPECT_EQ(r.outRect.top, r.inRect.top);
-    EXPECT_EQ(r.outRect.right, 9);
-    EXPECT_EQ(r.inLoPlane, 0);
-    EXPECT_EQ(r.inHiPlane, 2);
-    EXPECT_EQ(r.outHiPlane, 2);
-    EXPECT_EQ(r.inputRate, 0x10000);
-    EXPECT_EQ(r.maskRate, 0x10000);
-    EXPECT_EQ(r.inputPadding, -1);
-    EXPECT_EQ(r.outputPadding, -1);
-    EXPECT_EQ(r.maskPadding, -1);
+    for (const ps::Rect16& r :
+         {host.Record().inRect, host.Record().outRect, host.Record().maskRect})
+      EXPECT_EQ(Str(r), "0,0,0,0");
+    EXPECT_TRUE(host.Log().protocolErrors.empty());
+    // Only the filter rectangle's pixels change.
+    const Image source = Ramp(c.width, c.height);
+    for (int y = 0; y < c.height; ++y)
+      for (int x = 0; x < c.width; ++x) {
+        const bool inside =
+            y >= c.filter.top && y < c.filter.bottom && x >= c.filter.left && x < c.filter.right;
+        if (!inside) {
+          ASSERT_EQ(host.GetImage().Get(x, y, 1), source.Get(x, y, 1)) << x << "," << y;
+        }
+      }
   }
-  EXPECT_TRUE(host.Log().protocolErrors.empty());
 }
 
 TEST_F(RunFlow, MaskRowsSurroundTheRowClampedIntoTheFilterRectangle) {
   HostConfig config;
   config.filterRect = testhost::Rect{4, 1, 12, 6};
-  TestHost& host = NewHost(config);
-  host.SetImage(Ramp(8, 16));
+  TestHost& host = NewHost(config, Ramp(8, 16));
   host.SetSelection(testhost::Selection::Filled(8, 16, 255));
   ASSERT_EQ(host.RunFilter().result, 0);
   const auto requests = Requests();
   ASSERT_EQ(requests.size(), 8u);
-  // First row: rows top .. top + 1, never empty.
-  EXPECT_EQ(requests[0].maskRect.top, 4);
-  EXPECT_EQ(requests[0].maskRect.bottom, 6);
-  EXPECT_EQ(requests[0].maskRect.left, 1);
-  EXPECT_EQ(requests[0].maskRect.right, 6);
-  // A middle row y = 8: rows 6 .. 9.
+  EXPECT_EQ(Str(requests[0].maskRect), "4,1,6,6");  // first row: top .. top + 1, never empty
   EXPECT_EQ(requests[4].inRect.top, 8);
-  EXPECT_EQ(requests[4].maskRect.top, 6);
-  EXPECT_EQ(requests[4].maskRect.bottom, 10);
-  // Last row y = 11: rows 9 .. 11.
-  EXPECT_EQ(requests[7].maskRect.top, 9);
-  EXPECT_EQ(requests[7].maskRect.bottom, 12);
-  for (const auto& r : requests) EXPECT_GT(r.maskRect.bottom, r.maskRect.top);
+  EXPECT_EQ(Str(requests[4].maskRect), "6,1,10,6");  // a middle row: y - 2 .. y + 1
+  EXPECT_EQ(Str(requests[7].maskRect), "9,1,12,6");  // the last row, y = 11
 }
 
 TEST_F(RunFlow, ProgressSeesRowZeroAndEveryThirtySecondRow) {
-  TestHost& host = NewHost();
-  host.SetImage(Ramp(3, 100));
+  TestHost& host = NewHost({}, Ramp(3, 100));
   ASSERT_EQ(host.RunFilter().result, 0);
   std::vector<int> done;
   for (const auto& call : host.Log().progress) {
@@ -141,52 +122,41 @@ TEST_F(RunFlow, ProgressSeesRowZeroAndEveryThirtySecondRow) {
 TEST_F(RunFlow, CancelEndsTheRunAfterThatRowAndReleasesEverything) {
   HostConfig config;
   config.abortAfterCalls = 1;  // the second question (row 63) answers yes
-  TestHost& host = NewHost(config);
-  host.SetImage(Ramp(4, 100));
-  const RunReport run = host.RunFilter();
-  EXPECT_EQ(run.result, ps::userCanceledErr);
+  TestHost& host = NewHost(config, Ramp(4, 100));
+  EXPECT_EQ(host.RunFilter().result, ps::userCanceledErr);
   EXPECT_EQ(host.Log().abortCalls, 2);
   EXPECT_EQ(Requests().size(), 64u);
-  EXPECT_TRUE(Empty(host.Record().inRect));
+  EXPECT_EQ(Str(host.Record().inRect), "0,0,0,0");
   EXPECT_EQ(host.GetImage().data, Ramp(4, 100).data);  // a cancelled run changes nothing
   EXPECT_EQ(host.OutstandingBuffers(), 0);
 }
 
 // Stars are placed from a generator seeded with the clock; the nebula alone
 // (density 0) is the same in every run.
-HostConfig NebulaOnly(HostConfig config = {}) {
-  config.descriptorToPlay = testhost::Descriptor{
-      testhost::IntegerItem(ps::FourCC("0008"), 0),
-  };
-  config.playInfo = ps::plugInDialogDontDisplay;
-  return config;
-}
-
 TEST_F(RunFlow, HeapBuffersGiveTheSameImageWhenTheHostRefusesBuffers) {
-  TestHost& withSuite = NewHost(NebulaOnly());
-  withSuite.SetImage(Ramp(17, 11));
-  ASSERT_EQ(withSuite.RunFilter().result, 0);
-  const Image expected = withSuite.GetImage();
-  EXPECT_NE(expected.data, Ramp(17, 11).data);  // the nebula was drawn
-  EXPECT_GT(withSuite.Log().buffersAllocated, 0);
-
-  // Every buffer refused, or only those after the third.
-  for (int granted : {0, 3}) {
-    HostConfig refusing;
-    refusing.buffersBeforeRefusal = granted;
-    TestHost& host = NewHost(NebulaOnly(refusing));
-    host.SetImage(Ramp(17, 11));
+  Image expected;
+  for (int granted : {-1, 0, 3}) {  // every buffer given; none; only the first three
+    HostConfig config;
+    config.descriptorToPlay = testhost::Descriptor{testhost::IntegerItem(ps::FourCC("0008"), 0)};
+    config.playInfo = ps::plugInDialogDontDisplay;
+    if (granted >= 0) config.buffersBeforeRefusal = granted;
+    TestHost& host = NewHost(config, Ramp(17, 11));
     ASSERT_EQ(host.RunFilter().result, 0);
+    EXPECT_EQ(host.OutstandingBuffers(), 0);
+    if (granted < 0) {
+      expected = host.GetImage();
+      EXPECT_NE(expected.data, Ramp(17, 11).data);  // the nebula was drawn
+      EXPECT_GT(host.Log().buffersAllocated, 0);
+      continue;
+    }
     EXPECT_GT(host.Log().bufferRefusals, 0);
     EXPECT_EQ(host.Log().buffersAllocated, granted);
-    EXPECT_EQ(host.OutstandingBuffers(), 0);
     EXPECT_EQ(host.GetImage().data, expected.data) << granted;
   }
 }
 
 TEST_F(RunFlow, AdvanceStateErrorEndsTheCallWithItsCode) {
-  TestHost& host = NewHost();
-  host.SetImage(Ramp(6, 6));
+  TestHost& host = NewHost({}, Ramp(6, 6));
   host.BeginRun();
   ASSERT_EQ(host.Call(ps::filterSelectorPrepare), 0);
   // Take the advanceState away mid-run and answer an error instead.
@@ -200,26 +170,13 @@ TEST_F(RunFlow, AdvanceStateErrorEndsTheCallWithItsCode) {
   };
   EXPECT_EQ(host.Call(ps::filterSelectorStart), 0);
   EXPECT_EQ(host.Call(ps::filterSelectorContinue), ps::memFullErr);
-  EXPECT_TRUE(Empty(fr.inRect));
+  EXPECT_EQ(Str(fr.inRect), "0,0,0,0");
   host.EndRun();
   EXPECT_EQ(host.OutstandingBuffers(), 0);
 }
 
-TEST_F(RunFlow, EmptyFilterRectangleEndsAtOnce) {
-  HostConfig config;
-  config.filterRect = testhost::Rect{2, 2, 2, 5};
-  TestHost& host = NewHost(config);
-  host.SetImage(Ramp(6, 6));
-  const RunReport run = host.RunFilter();
-  EXPECT_EQ(run.result, 0);
-  EXPECT_EQ(run.rowsDelivered, 0);
-  EXPECT_FALSE(run.hitCallCap);
-  EXPECT_EQ(host.OutstandingBuffers(), 0);
-}
-
 TEST_F(RunFlow, FinalRenderResetsPreviewStateAndStartSetsOutputMode) {
-  TestHost& host = NewHost();
-  host.SetImage(Ramp(4, 4));
+  TestHost& host = NewHost({}, Ramp(4, 4));
   ASSERT_EQ(host.RunFilter().result, 0);
   auto* params = host.ParametersAs<stellane::RenderParams>();
   params->previewPanX = 17;
@@ -228,11 +185,9 @@ TEST_F(RunFlow, FinalRenderResetsPreviewStateAndStartSetsOutputMode) {
   params->outputMode = 6;
   ASSERT_EQ(host.RunFilter().result, 0);
   params = host.ParametersAs<stellane::RenderParams>();
-  EXPECT_EQ(params->previewPanX, 0);
-  EXPECT_EQ(params->previewZoom, 1);
-  EXPECT_EQ(params->renderTarget, 0);
-  EXPECT_EQ(params->outputMode, 3);
-  EXPECT_EQ(params->showDialog, 0);
+  EXPECT_EQ(std::vector<int>({params->previewPanX, params->previewZoom, params->renderTarget,
+                              params->outputMode, params->showDialog}),
+            std::vector<int>({0, 1, 0, 3, 0}));
 }
 
 }  // namespace

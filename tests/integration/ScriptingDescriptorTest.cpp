@@ -57,24 +57,22 @@ TEST_F(ScriptingRun, PlaysBackAndRecordsColoursIntegersAndGlue) {
         EnumeratedItem(Code("GLUE"), kGlueEnumType, Code("GL62")), IntegerItem(Code("0026"), 17)},
        ps::plugInDialogDontDisplay);
   EXPECT_FALSE(DialogShown());
-  EXPECT_EQ(Params().colorA1.red, 65280);
-  EXPECT_EQ(Params().colorA1.green, 0);
-  EXPECT_EQ(Params().contrast, 1000);  // stored as read
-  EXPECT_EQ(Params().randomSeed, -123456789);
-  EXPECT_EQ(Params().glue, 62);
-  EXPECT_EQ(Params().colorB1.blue, 17 << 8);
+  const RenderParams& p = Params();  // contrast stored as read
+  EXPECT_EQ(std::vector<int>(
+                {p.colorA1.red, p.colorA1.green, p.contrast, p.randomSeed, p.glue, p.colorB1.blue}),
+            std::vector<int>({65280, 0, 1000, -123456789, 62, 17 << 8}));
 
   const testhost::Descriptor recorded = Recorded();
   ASSERT_EQ(recorded.size(), 26u);
   for (int i = 1; i <= kScriptedParamCount; ++i)
     EXPECT_EQ(recorded[i - 1].key, ScriptedParam(i)->scriptKey) << i;
-  EXPECT_EQ(Recorded("0001"), 255);
-  EXPECT_EQ(Recorded("0002"), 0);
-  EXPECT_EQ(Recorded("0003"), 27);  // the default 27 x 257
-  EXPECT_EQ(Recorded("0019"), -123456789);
-  EXPECT_EQ(recorded[15].type, ps::typeEnumerated);
-  EXPECT_EQ(recorded[15].enumType, kGlueEnumType);
-  EXPECT_EQ(recorded[15].enumValue, Code("GL62"));
+  // 0003: the default 27 x 257.
+  EXPECT_EQ(
+      std::vector<int>({Recorded("0001"), Recorded("0002"), Recorded("0003"), Recorded("0019")}),
+      std::vector<int>({255, 0, 27, -123456789}));
+  EXPECT_EQ(std::vector<std::uint32_t>(
+                {recorded[15].type, recorded[15].enumType, recorded[15].enumValue}),
+            std::vector<std::uint32_t>({ps::typeEnumerated, kGlueEnumType, Code("GL62")}));
   EXPECT_EQ(host_.OutstandingHandles(), 2);  // the globals and the record only
   EXPECT_TRUE(scratch_.Has("Stellane directory 2"));
 }

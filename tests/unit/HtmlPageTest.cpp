@@ -1,14 +1,18 @@
 // The HTML pages: escaping, the presets page of a folder with its rows and
-// empty cells, and the frame GIFs, which ImageMagick must decode.
+// empty cells, the memory dots page (every dot that holds settings rendered
+// with them at 300 pixels on the longer side, the current settings
+// untouched), and the frame GIFs, which ImageMagick must decode.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "../integration/RunRigs.h"
 #include "ScratchTempFolder.h"
 #include "export/FrameGifs.h"
 #include "export/HtmlEscape.h"
@@ -16,6 +20,7 @@
 #include "image/JpegCodec.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
+#include "params/TempFolder.h"
 
 namespace stellane {
 namespace {
@@ -120,22 +125,6 @@ TEST(HtmlPresetsPage, SevenPresetsFillARowAndAHalf) {
   }
 }
 
-TEST(HtmlPresetsPage, NamesInAnyScript) {
-  // U+00E9 and U+03A9 in the folder; U+65E5 U+672C and Cyrillic in the files.
-  ScratchTempFolder temp;
-  const auto folder = temp.Folder() / PathFromUtf8("pr\xc3\xa9sets \xce\xa9");
-  std::filesystem::create_directories(folder);
-  WritePreset(folder / PathFromUtf8("\xe6\x97\xa5\xe6\x9c\xac.q9r"), 10);
-  WritePreset(folder / PathFromUtf8("\xd0\xb7.q9r"), 20);
-  const auto page = folder / PathFromUtf8("\xce\xa9.html");
-  ASSERT_EQ(WritePresetsPage(Utf8FromPath(folder).c_str(), Utf8FromPath(page).c_str()), 0);
-  const std::string html = ReadText(page);
-  EXPECT_NE(html.find("presets from pr&#233;sets &#937;<br>"), std::string::npos);
-  EXPECT_NE(html.find("<b>&#26085;&#26412;</b>"), std::string::npos);
-  EXPECT_NE(html.find("<b>&#1079;</b>"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder / "web_images" / PathFromUtf8("\xd0\xb7.jpg")));
-}
-
 TEST(HtmlPresetsPage, BrokenPresetsEmptyAndMissingFolders) {
   ScratchTempFolder temp;
   const auto page = temp.Folder() / "page.html";
@@ -160,6 +149,74 @@ TEST(HtmlPresetsPage, BrokenPresetsEmptyAndMissingFolders) {
   EXPECT_EQ(WritePresetsPage((temp.Folder() / "empty").string().c_str(),
                              (temp.Folder() / "no" / "p.html").string().c_str()),
             kPageNotCreated);
+}
+
+void SetDot(int dot, const RenderParams& params) {
+  char path[kPathBytes];
+  ASSERT_TRUE(MemoryDotFilePath(dot, path));
+  ASSERT_EQ(WriteSettingsFile(path, params, nullptr), 0);
+}
+
+TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
+  ScratchTempFolder temp;
+  testing::ExportRig rig(40, 20, 16);
+  // No dot yet: the header and an empty table.
+  const auto page = temp.Folder() / "dots.html";
+  ASSERT_EQ(WriteMemoryDotsPage(rig.run, page.string().c_str()), 0);
+  std::string html = ReadText(page);
+  EXPECT_NE(html.find("<b>Stellane memory dots <br>"), std::string::npos);
+  EXPECT_NE(html.find("align=\"center\">\r\n</table>\r\n<br>"), std::string::npos);
+  EXPECT_EQ(html.find("<tr>"), std::string::npos);
+
+  RenderParams bright = rig.params;
+  bright.density = 0;
+  SetDot(2, bright);
+  SetDot(7, rig.params);
+  SetDot(0, rig.params);   // not a page dot
+  SetDot(25, rig.params);  // the scratch slot, not a page dot
+  rig.params.previewZoom = 2;
+  rig.params.renderTarget = 0;
+  const RenderParams before = rig.params;
+  ASSERT_EQ(WriteMemoryDotsPage(rig.run, page.string().c_str()), 0);
+  EXPECT_EQ(std::memcmp(&before, &rig.params, sizeof before), 0);
+
+  html = ReadText(page);
+  EXPECT_NE(
+      html.find(
+          "<img src=\"web_images/dot%202.jpg\" alt=\"dot 2.jpg\" width=\"300\" height=\"150\""),
+      std::string::npos);
+  EXPECT_NE(html.find("<b>dot 7</b>"), std::string::npos);
+  EXPECT_EQ(html.find("dot 0"), std::string::npos);
+  EXPECT_EQ(html.find("dot 25"), std::string::npos);
+  EXPECT_NE(
+      html.find("width=\"306\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=\"157\">"),
+      std::string::npos);
+  EXPECT_EQ(Count(html, "<b></b>"), 2);  // four columns: two pictures and two empty cells
+
+  const std::string jpeg = ReadText(temp.Folder() / "web_images" / "dot 2.jpg");
+  TiledImage decoded;
+  InitTiledImage(decoded);
+  ASSERT_TRUE(
+      DecompressJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size(), decoded));
+  EXPECT_EQ(decoded.levels[0].width, 300);
+  EXPECT_EQ(decoded.levels[0].height, 150);
+  ReleaseTiledImage(decoded);
+}
+
+TEST(ExportHtml, DotPictureSizes) {
+  const struct {
+    std::int32_t w, h, outW, outH;
+  } cases[] = {{40, 20, 300, 150},
+               {20, 40, 150, 300},
+               {3000, 2, 300, 1},
+               {1, 1, 300, 300},
+               {301, 299, 300, 298}};
+  for (const auto& c : cases) {
+    std::int32_t w = 0, h = 0;
+    DotPictureSize(c.w, c.h, w, h);
+    EXPECT_EQ(w, c.outW) << c.w << "x" << c.h;
+    EXPECT_EQ(h, c.outH) << c.w << "x" << c.h;
+  }
 }
 
 TEST(FrameGifs, AreGif89aOfTheirSizes) {

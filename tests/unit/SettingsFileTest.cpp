@@ -63,6 +63,8 @@ RenderParams Distinct() {
   return p;
 }
 
+using Ints = std::vector<std::int32_t>;
+
 bool Same(const RenderParams& a, const RenderParams& b) { return !std::memcmp(&a, &b, sizeof a); }
 
 // A 128 x 128 thumbnail: red grows to the right, green downwards, blue only
@@ -123,22 +125,12 @@ TEST(SettingsFile, VersionOneConvertsOldValues) {
   RenderParams p = Distinct();
   const RenderParams before = p;
   Read(f.bytes, p);
-  EXPECT_EQ(p.colorA1.red, 100);
-  EXPECT_EQ(p.spareColor1.blue, 900);
-  EXPECT_EQ(p.paramA, 15);
-  EXPECT_EQ(p.fibrousness, 28);
-  EXPECT_EQ(p.spareInt14, 30);
-  // Conversions.
-  EXPECT_EQ(p.texture, 30);
-  EXPECT_EQ(p.spareColor2.red, 100);  // = colorA1
-  EXPECT_EQ(p.color, 100);
-  EXPECT_EQ(p.brightness, 50);
-  EXPECT_EQ(p.density, 57);
-  EXPECT_EQ(p.contrast, 0);
-  EXPECT_EQ(p.spareInt12, 50);
-  EXPECT_EQ(p.spareInt15, 0);
-  EXPECT_EQ(p.spareInt16, 0);
-  EXPECT_EQ(p.spareInt1, 100);  // 30 / 0.3
+  EXPECT_EQ(Ints({p.colorA1.red, p.spareColor1.blue, p.paramA, p.fibrousness, p.spareInt14}),
+            Ints({100, 900, 15, 28, 30}));
+  // Conversions: texture 100 - 70, spareColor2 = colorA1, spareInt1 30 / 0.3.
+  EXPECT_EQ(Ints({p.texture, p.spareColor2.red, p.color, p.brightness, p.density, p.contrast,
+                  p.spareInt12, p.spareInt15, p.spareInt16, p.spareInt1}),
+            Ints({30, 100, 100, 50, 57, 0, 50, 0, 0, 100}));
   // What version 1 did not hold stays as it was.
   for (auto field : {&RenderParams::glue, &RenderParams::depth, &RenderParams::opacity,
                      &RenderParams::randomSeed, &RenderParams::paramB, &RenderParams::spareInt11,
@@ -161,14 +153,11 @@ TEST(SettingsFile, VersionFourteenInvertsTextureAndKeepsSpareInt17) {
   f.Items({10, 20, 30, -40, -50, -60, 4242, 61});  // vectors, randomSeed, paramB
   RenderParams p = Defaults();
   Read(f.bytes, p);
-  EXPECT_EQ(p.texture, 20);
-  EXPECT_EQ(p.spareInt17, 90);
-  EXPECT_EQ(p.spareInt11, 5);  // no increment from version 11 on
-  EXPECT_EQ(p.spareInt1, 10);
-  EXPECT_EQ(p.glue, 33);
+  // spareInt11 without the increment (from version 11 on); colorB1 not in version 14.
+  EXPECT_EQ(
+      Ints({p.texture, p.spareInt17, p.spareInt11, p.spareInt1, p.glue, p.paramB, p.colorB1.red}),
+      Ints({20, 90, 5, 10, 33, 61, 101 * 257}));
   EXPECT_FLOAT_EQ(p.vector2.x, -0.4f);
-  EXPECT_EQ(p.paramB, 61);
-  EXPECT_EQ(p.colorB1.red, 101 * 257);  // not in version 14
 }
 
 TEST(SettingsFile, HostileValuesConvertWithoutOverflow) {
@@ -178,9 +167,9 @@ TEST(SettingsFile, HostileValuesConvertWithoutOverflow) {
   f.Items({0}, 5).Items({2147483647});                             // spareInt11 + 1
   RenderParams p = Defaults();
   Read(f.bytes, p);
-  EXPECT_EQ(p.spareInt1, 2147483647);  // saturated
-  EXPECT_EQ(p.texture, -2147483548);   // wraps like 32-bit arithmetic
-  EXPECT_EQ(p.spareInt11, -2147483647 - 1);
+  // spareInt1 saturated; texture and spareInt11 wrap like 32-bit arithmetic.
+  EXPECT_EQ(Ints({p.spareInt1, p.texture, p.spareInt11}),
+            Ints({2147483647, -2147483548, -2147483647 - 1}));
 }
 
 TEST(SettingsFile, ShortFilesAndUnknownVersionsKeepWhatTheyCannotGive) {

@@ -46,6 +46,12 @@ std::int32_t Channel0(const TiledImage& image, int x, int y, int level) {
   return v[0];
 }
 
+// Every pixel of level 0 of `image` set to `v`.
+void Fill(TiledImage& image, const int (&v)[4]) {
+  for (int y = 0; y < image.levels[0].height; ++y)
+    for (int x = 0; x < image.levels[0].width; ++x) WriteChannels(image, x, y, 0, v);
+}
+
 TEST(TiledImage, LevelsHalveRoundingUpToEvenSizes) {
   // Half rounded up, then odd results of 3 or more made even: 5 -> 3 -> 4.
   const int next[][2] = {{2, 1}, {3, 2}, {5, 4}, {7, 4}, {10, 6}, {250, 126}};
@@ -67,11 +73,10 @@ TEST(TiledImage, LevelsHalveRoundingUpToEvenSizes) {
 TEST(TiledImage, RefusesImpossibleSizesAndFormats) {
   TiledImage image;
   InitTiledImage(image);
-  EXPECT_FALSE(CreateTiledImage(image, 0, 5, 3));
-  EXPECT_FALSE(CreateTiledImage(image, 5, -1, 3));
-  EXPECT_FALSE(CreateTiledImage(image, 5, 5, 6));
-  EXPECT_FALSE(CreateTiledImage(image, 5, 5, 8));
-  EXPECT_FALSE(CreateTiledImage(image, 1 << 20, 1, 0));  // 1 x 1 not within twenty levels
+  // Empty sides, the unknown formats 6 and 8, and 1 x 1 not within twenty levels.
+  for (auto [w, h, format] :
+       {std::array{0, 5, 3}, {5, -1, 3}, {5, 5, 6}, {5, 5, 8}, {1 << 20, 1, 0}})
+    EXPECT_FALSE(CreateTiledImage(image, w, h, format)) << w << " " << h << " " << format;
   EXPECT_FALSE(HasPixels(image));
   EXPECT_EQ(Channel0(image, 0, 0, 0), 0);  // an empty image reads zeros
 }
@@ -153,8 +158,7 @@ TEST(TiledImagePyramid, EightBitIsASliverBrighterAndClampsAt255) {
   // 1640 / 1630 of the value, truncated, on every level: 200 -> 201 -> 202.
   for (auto [in, out] : {std::pair{100, 100}, {200, 201}, {255, 255}, {0, 0}}) {
     Image image(9, 7, 3);
-    for (int y = 0; y < 7; ++y)
-      for (int x = 0; x < 9; ++x) WritePacked(image, x, y, 0, PackChannels(in, 1, in, 50));
+    Fill(image, {in, 1, in, 50});
     RebuildPyramid(image);
     EXPECT_EQ(ReadPacked(image, 1, 1, 1) >> 8, PackChannels(out, 1, out, 0) >> 8) << in;
     if (in == 200) {
@@ -166,13 +170,10 @@ TEST(TiledImagePyramid, EightBitIsASliverBrighterAndClampsAt255) {
 TEST(TiledImagePyramid, FloatAndFixedPointFormatsKeepFlatAreasExact) {
   Image floats(21, 13, 9);
   Image fixed(21, 13, 2);
+  const float f[4] = {0.5f, 2.0f, 0.0f, 1.0f};
   for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 21; ++x) {
-      const float f[4] = {0.5f, 2.0f, 0.0f, 1.0f};
-      WriteChannelsFloat(floats, x, y, 0, f);
-      const int v[4] = {40000, 0, 0, 0};
-      WriteChannels(fixed, x, y, 0, v);
-    }
+    for (int x = 0; x < 21; ++x) WriteChannelsFloat(floats, x, y, 0, f);
+  Fill(fixed, {40000, 0, 0, 0});
   RebuildPyramid(floats);
   RebuildPyramid(fixed);
   for (int level = 1; level <= floats.lastLevel; ++level) {
@@ -212,13 +213,8 @@ TEST(TiledImageScaledCopy, HalfSizeReadsLevelOneAndTheBiasBlendsTowardsLevelZero
 TEST(TiledImageScaledCopy, ScalesBySourceMaximumAndHandlesGreyAndEdgeCases) {
   // 16-bit: 32768 is full, half of it truncates to 127.
   Image deep(8, 8, 4), grey(8, 8, 0), dest(6, 6, 3), fresh(8, 8, 3);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) {
-      const int v[4] = {32768, 16384, 0, 0};
-      WriteChannels(deep, x, y, 0, v);
-      const int g[4] = {77, 0, 0, 0};
-      WriteChannels(grey, x, y, 0, g);
-    }
+  Fill(deep, {32768, 16384, 0, 0});
+  Fill(grey, {77, 0, 0, 0});
   CopyScaled(deep, dest, {0, 0, 8, 8}, {1, 1, 5, 5}, 0.0f);
   EXPECT_EQ(ReadPacked(dest, 2, 2, 0), PackChannels(255, 127, 0, 255));
   EXPECT_EQ(ReadPacked(dest, 0, 0, 0), 0u);  // outside the destination rectangle
