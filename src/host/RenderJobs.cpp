@@ -78,10 +78,13 @@ RenderJob RunJob(Globals& g) {
   job.workHeight = g.workHeight;
   job.requestWidth = std::max(0, fr.inRect.right - fr.inRect.left);
   if (g.params) job.destination = HostDestination(g);
-  job.abort.proc = [](const void* host) {
+  job.progress.rowsDone = [](void* host, std::int32_t done, std::int32_t total) {
+    ReportProgress(static_cast<const ps::FilterRecord*>(host), done, total);
+  };
+  job.progress.cancelWanted = [](void* host, std::int32_t) {
     return TestAbort(static_cast<const ps::FilterRecord*>(host));
   };
-  job.abort.context = g.filterRecord;
+  job.progress.user = g.filterRecord;
   return job;
 }
 
@@ -109,21 +112,15 @@ void PrepareRun(Globals& g) {
     SetResult(g, HostResult(status));
     return;
   }
-  g.progressTotal = g.workHeight;
+  StartProgressThrottle(g.progress, g.workHeight);
   g.rowIndex = 0;
   g.renderPhase = 1;
   g.loopInternally = 0;
   g.renderStarted = 1;
-  g.progressDone = 0;
   g.moreRows = 1;
 }
 
-void RenderRunRow(Globals& g, std::int32_t row) {
-  if (!g.filterRecord) {
-    SetResult(g, ps::memFullErr);
-    return;
-  }
-  RenderJob job = RunJob(g);
+void RenderRunRow(Globals& g, RenderJob& job, std::int32_t row) {
   const RenderStatus status = RenderRow(job, row);
   if (status != RenderStatus::kDone) SetResult(g, HostResult(status));
 }

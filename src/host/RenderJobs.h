@@ -18,7 +18,8 @@ ImageKind ImageKindOf(const ps::FilterRecord& fr);
 RenderDestination HostDestination(const Globals& g);
 
 // The run's job: its parameters, context, row ring (backed by the host's
-// buffer suite), work area, HostDestination and the host's abort test.
+// buffer suite), work area, HostDestination and the host's progress and
+// abort procs.
 // Needs the filter record.
 RenderJob RunJob(Globals& g);
 
@@ -28,7 +29,7 @@ std::int16_t HostResult(RenderStatus status);
 // Writes its status through the result.
 void PrepareRun(Globals& g);
 
-// Renders row `row` of the run; a failure goes to the result.
-void RenderRunRow(Globals& g, std::int32_t row);
+// Renders row `row` of the run's `job`; a failure goes to the result.
+void RenderRunRow(Globals& g, RenderJob& job, std::int32_t row);
 
 }  // namespace stellane
