@@ -49,7 +49,7 @@ bool HostRowsHavePixels(const RenderDestination& d) {
 
 bool OpenHostRow(const RenderDestination& d, CompositeSite& site) {
   const HostRows& rows = d.rows;
-  if (rows.inData == nullptr || rows.outData == nullptr) return false;
+  if (!HostRowsHavePixels(d)) return false;
   if (rows.width <= 0 || rows.height <= 0) return false;
   site.maxX = rows.width - 1;
   site.y = std::clamp(site.y, 0, rows.height - 1);
@@ -249,14 +249,24 @@ void WriteImageFloat(const CompositeSite& site, const float rgb[3], float alpha)
   }
 }
 
-constexpr DestinationSteps kHostImageSteps{HostRowsHavePixels,       OpenHostRow,
-                                           CopyUncomputedHostPlanes, ReadHostSource,
-                                           WriteHostInteger,         WriteHostFloat};
-constexpr DestinationSteps kPreviewSteps{HostRowsHavePixels,  OpenHostRow,
-                                         CopyNoPlanes,        ReadHostSource,
-                                         WritePreviewInteger, WritePreviewFloat};
-constexpr DestinationSteps kImageSteps{ImageHasPixels,  OpenImageRow,      CopyNoPlanes,
-                                       ReadImageSource, WriteImageInteger, WriteImageFloat};
+constexpr DestinationSteps kHostImageSteps{.hasPixels = HostRowsHavePixels,
+                                           .openRow = OpenHostRow,
+                                           .copyUncomputedPlanes = CopyUncomputedHostPlanes,
+                                           .readSource = ReadHostSource,
+                                           .writeInteger = WriteHostInteger,
+                                           .writeFloat = WriteHostFloat};
+constexpr DestinationSteps kPreviewSteps{.hasPixels = HostRowsHavePixels,
+                                         .openRow = OpenHostRow,
+                                         .copyUncomputedPlanes = CopyNoPlanes,
+                                         .readSource = ReadHostSource,
+                                         .writeInteger = WritePreviewInteger,
+                                         .writeFloat = WritePreviewFloat};
+constexpr DestinationSteps kImageSteps{.hasPixels = ImageHasPixels,
+                                       .openRow = OpenImageRow,
+                                       .copyUncomputedPlanes = CopyNoPlanes,
+                                       .readSource = ReadImageSource,
+                                       .writeInteger = WriteImageInteger,
+                                       .writeFloat = WriteImageFloat};
 
 // The one place a render target picks its steps. A target outside the enum
 // is drawn like the preview, as it always was.
