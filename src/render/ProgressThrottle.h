@@ -17,7 +17,7 @@ namespace stellane {
 struct ProgressThrottle {
   std::int32_t done;  // rows walked
   std::int32_t total;
-  std::int32_t lastDone;  // `done` at the previous report
+  std::int32_t lastDone;  // `done` at the previous report call
   std::uint8_t reportCounter;
   std::uint8_t cancelCounter;
 };
