@@ -33,8 +33,8 @@ bool CancelWanted(void* user, std::int32_t done) {
   if (done % kCancelCheckRows != kCancelCheckRows - 1) return false;
   const ExportProgress* p = rows.progress;
   if (p && p->cancelWanted && p->cancelWanted(p->user)) return true;
-  const AbortTest& abort = rows.run->abort;
-  return abort.proc && abort.proc(abort.context);
+  const RenderProgress& host = rows.run->progress;
+  return host.cancelWanted && host.cancelWanted(host.user, done);
 }
 
 }  // namespace
@@ -72,8 +72,8 @@ RenderStatus RenderIntoImage(const RenderJob& run, TiledImage& image,
   BuildProceduralWeights(job.context->proceduralWeights);
 
   ExportRows rows{&run, progress, -1};
-  const RenderProgress asked{RowsDone, CancelWanted, &rows};
-  const RenderStatus status = RenderAllRows(job, &asked);
+  job.progress = {RowsDone, CancelWanted, &rows};
+  const RenderStatus status = RenderAllRows(job);
   if (status == RenderStatus::kCancelled && progress && progress->cancelling)
     progress->cancelling(progress->user);
   return status;

@@ -33,7 +33,7 @@ struct ProfileAccess {
 
 // What the run that starts an export lends it: its job (parameters, context,
 // row ring, where blocks come from, the kind of image the run works on and
-// its abort test), the size of the run's image and its colour profile.
+// its cancel test), the size of the run's image and its colour profile.
 struct ExportRun {
   RenderJob job;
   std::int32_t imageWidth;
@@ -52,7 +52,7 @@ std::int16_t ExportResult(RenderStatus status);
 // context and row ring of `run` (the job of the run that starts the export)
 // at full size from the top-left corner, in the units of the run's image.
 // Returns kDone, kCancelled after a cancel, or the renderer's status. The
-// run's parameters are not changed; its abort test is asked every eighth row.
+// run's parameters are not changed; its cancel test is asked every eighth row.
 RenderStatus RenderIntoImage(const RenderJob& run, TiledImage& image,
                              const ExportProgress* progress);
 

@@ -2,10 +2,14 @@
 // destination is one of three: the host's current output row
 // (RenderTarget::kHostImage), the host's preview buffers drawn over a
 // checkerboard through the selection mask (kPreview), or level 0 of an
-// off-screen image (kExportImage). The plug-in boundary fills the first two
-// from the host's buffers (HostDestination); ImageDestination the third.
+// off-screen image (kExportImage). Each is its own set of steps
+// (DestinationSteps), picked from the target when a row is opened, so the
+// compositor's per-pixel code never asks which one it writes to. The plug-in
+// boundary fills the first two from the host's buffers (HostDestination);
+// ImageDestination the third.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "params/RenderParams.h"
@@ -63,25 +67,38 @@ RenderDestination RgbRowDestination(ImageKind kind, const void* in, void* out, s
 // Whether the destination has its pixels: host rows or an image.
 bool HasDestinationPixels(const RenderDestination& d);
 
+struct CompositeSite;
+
+// One destination's own steps. `openRow` fills the row's part of the site
+// (clamping its y); `copyUncomputedPlanes` carries over what the compositor
+// does not compute; the rest read the source pixel and write the result at the
+// site's column.
+struct DestinationSteps {
+  bool (*hasPixels)(const RenderDestination& d);
+  bool (*openRow)(const RenderDestination& d, CompositeSite& site);
+  void (*copyUncomputedPlanes)(const CompositeSite& site);
+  void (*readSource)(const CompositeSite& site, std::int32_t source[3]);
+  void (*writeInteger)(const CompositeSite& site, const std::int32_t result[3], std::int32_t alpha);
+  void (*writeFloat)(const CompositeSite& site, const float rgb[3], float alpha);
+};
+
 // One pixel's place in the render target. What depends only on the row is
 // resolved once per row (OpenCompositeRow); moving to a column is cheap.
 struct CompositeSite {
   const RenderDestination* destination;
+  const DestinationSteps* steps;
   ImageKind kind;
-  RenderTarget target;
   std::int32_t x;  // clamped into the target
   std::int32_t y;
   std::int32_t maxX;  // the last column of the target
   std::int32_t max;   // channel maximum of the integer path: 255 or 32768
   float unit;         // what a rendered 1.0 becomes: 255, 32768 or 1.0
   bool grey;          // fewer than three colour planes: one value for all three
-  // Host buffers (host image and preview): first byte of the row and of the pixel.
+  // Host buffers (host image and preview): first byte of the row.
   const std::uint8_t* inRow;
   std::uint8_t* outRow;
   std::int32_t inPixelBytes;
   std::int32_t outPixelBytes;
-  const std::uint8_t* in;
-  std::uint8_t* out;
   int transparencyPlane;  // plane index in the output pixel, -1 for none
   // Export image.
   TiledImage* image;
@@ -96,26 +113,36 @@ bool OpenCompositeRow(const RenderDestination& d, std::int32_t y, CompositeSite&
 // plane the host did not declare editable (GIMP's pspi gives filter case 0
 // and four planes) and any further plane. GIMP's output buffer starts empty,
 // so such a plane would otherwise come back as 0 and the layer turn
-// transparent.
-void CopyUncomputedPlanes(const CompositeSite& site);
+// transparent. The other destinations have no such planes.
+inline void CopyUncomputedPlanes(const CompositeSite& site) {
+  site.steps->copyUncomputedPlanes(site);
+}
 // Moves an open site to column x, clamped into the target.
-void MoveCompositeSite(CompositeSite& site, std::int32_t x);
+inline void MoveCompositeSite(CompositeSite& site, std::int32_t x) {
+  site.x = std::clamp(x, 0, site.maxX);
+}
 // Both at once: the site of the pixel at (x, y).
 bool OpenCompositeSite(const RenderDestination& d, std::int32_t x, std::int32_t y,
                        CompositeSite& site);
 
 // Source channel values of an integer image in 0..max; grey gives the one
 // value thrice.
-void ReadSource(const CompositeSite& site, std::int32_t source[3]);
+inline void ReadSource(const CompositeSite& site, std::int32_t source[3]) {
+  site.steps->readSource(site, source);
+}
 
 // The selection weight 0..255 of the pixel: 0 outside the work area or
 // outside the mask rows the host supplied, 255 when the host has no mask.
 std::int32_t MaskValue(const RenderDestination& d, std::int32_t x, std::int32_t y);
 
 // Writes an integer result (channels 0..max) and its alpha 0..max.
-void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
-                        std::int32_t alpha);
+inline void WriteIntegerResult(const CompositeSite& site, const std::int32_t result[3],
+                               std::int32_t alpha) {
+  site.steps->writeInteger(site, result, alpha);
+}
 // Writes the float path's unchanged rendered colour and its alpha 0..1.
-void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha);
+inline void WriteFloatResult(const CompositeSite& site, const float rgb[3], float alpha) {
+  site.steps->writeFloat(site, rgb, alpha);
+}
 
 }  // namespace stellane

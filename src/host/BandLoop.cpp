@@ -12,8 +12,6 @@ namespace stellane {
 
 namespace {
 
-constexpr std::uint8_t kThrottleMask = 31;  // the counters are 5 bits wide
-
 ps::Rect16 EmptyRectAt(std::int16_t top, std::int16_t left) { return {top, left, top, left}; }
 
 }  // namespace
@@ -45,22 +43,6 @@ void RequestRow(Globals& g) {
   g.maskLastRow = fr->maskRect.bottom - y0 - 1;
 }
 
-void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total) {
-  if (TargetOf(*g.params) != RenderTarget::kHostImage) return;
-  if (done - g.lastProgressDone >= 5) g.progressCounter = 0;
-  if (g.progressCounter == 0 || done == 0) ReportProgress(g.filterRecord, done, total);
-  g.progressCounter = (g.progressCounter + 1) & kThrottleMask;
-  g.lastProgressDone = done;
-}
-
-bool RowAborted(Globals& g) {
-  // The preview never asks; an export asks every eighth row in its own
-  // progress report.
-  if (TargetOf(*g.params) != RenderTarget::kHostImage) return false;
-  g.abortCounter = (g.abortCounter + 1) & kThrottleMask;
-  return g.abortCounter == 0 && TestAbort(g.filterRecord);
-}
-
 bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
   const ps::FilterRecord* fr = g.filterRecord;
   if (!HasAdvanceState(fr) || !HasDisplayPixels(fr) ||
@@ -72,11 +54,11 @@ bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row) {
 
 ps::OSErr RowStep(Globals& g) {
   ps::OSErr status = ps::noErr;
-  ReportRowProgress(g, g.progressDone, g.progressTotal);
-  ++g.progressDone;
+  RenderJob job = RunJob(g);
+  ThrottledRowsDone(job, g.progress);
   g.currentRow = g.rowIndex;
   if (g.renderPhase == 1) {
-    status = RenderRunRow(g, g.currentRow);
+    status = RenderRunRow(job, g.currentRow);
     if (ShouldDisplayPreviewRow(g, g.currentRow)) TheFrontEnd().displayPreviewRow(g, g.currentRow);
     if (g.rowIndex >= g.workHeight - 1) {
       g.moreRows = 0;
@@ -86,14 +68,11 @@ ps::OSErr RowStep(Globals& g) {
       ++g.rowIndex;
     }
   }
-  return RowAborted(g) ? ps::OSErr(ps::userCanceledErr) : status;
+  return ThrottledCancelWanted(job, g.progress) ? ps::OSErr(ps::userCanceledErr) : status;
 }
 
 void BeginRendering(Globals& g) {
   if (g.buffers.renderContext.data) BuildProceduralWeights(Context(g).proceduralWeights);
-  g.progressCounter = 0;
-  g.abortCounter = 0;
-  g.lastProgressDone = 0;
 }
 
 ps::OSErr WholeImageRender(Globals& g) {

@@ -1,5 +1,6 @@
 // The row-by-row walk over the work area: one row requested from the host,
-// rendered and composited per step, with throttled progress and abort tests.
+// rendered and composited per step, with the host's progress and abort procs
+// asked through the job's throttle (ProgressThrottle.h).
 #pragma once
 
 #include <cstdint>
@@ -15,19 +16,13 @@ void RequestRow(Globals& g);
 // returns the row's result.
 ps::OSErr RowStep(Globals& g);
 
-// The throttled wrappers: the host sees progress for row 0 and every 32nd
-// row, and is asked about a cancel every 32nd row; a preview asks neither.
-void ReportRowProgress(Globals& g, std::int32_t done, std::int32_t total);
-bool RowAborted(Globals& g);
-
 // Whether a preview row is drawn: "8BIM" and "8ELE" hosts only every 100th.
 bool ShouldDisplayPreviewRow(const Globals& g, std::int32_t row);
 
 // Renders the whole work area without host row requests (preview, exports).
 ps::OSErr WholeImageRender(Globals& g);
 
-// The compositor's table and the throttle counters, set up at the start of
-// every rendering.
+// The compositor's table, set up at the start of every rendering.
 void BeginRendering(Globals& g);
 
 }  // namespace stellane

@@ -73,8 +73,7 @@ ps::OSErr PrepareHandler(Globals& g) {
   g.renderPhase = 0;
   g.rowIndex = 0;
   g.currentRow = 0;
-  g.progressDone = 0;
-  g.progressTotal = 0;
+  g.progress = ProgressThrottle{};
   g.moreRows = 0;
   g.loopInternally = 0;
   g.renderStarted = 0;

@@ -10,6 +10,7 @@
 #include "image/TiledImage.h"
 #include "params/DotDirectory.h"
 #include "params/RenderParams.h"
+#include "render/ProgressThrottle.h"
 #include "render/RenderContext.h"
 
 namespace stellane {
@@ -37,17 +38,13 @@ struct Globals {
   std::int32_t bufferUnits;
   std::int32_t rowIndex;
   std::int32_t currentRow;
-  std::int32_t progressDone;
-  std::int32_t progressTotal;
   std::int32_t renderPhase;
   std::uint8_t moreRows;
   std::uint8_t loopInternally;
   std::uint8_t renderStarted;
   std::int32_t maskFirstRow;
   std::int32_t maskLastRow;
-  std::uint8_t progressCounter;  // 5-bit throttles of the progress report
-  std::uint8_t abortCounter;     // and of the abort test
-  std::int32_t lastProgressDone;
+  ProgressThrottle progress;  // rows walked; how often the host is told and asked
   RunBuffers buffers;
   // The 128 x 128 thumbnail that settings files fill and store; it lives
   // from start to the end of the run.

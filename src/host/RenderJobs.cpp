@@ -78,10 +78,13 @@ RenderJob RunJob(Globals& g) {
   job.workHeight = g.workHeight;
   job.requestWidth = std::max(0, fr.inRect.right - fr.inRect.left);
   if (g.params) job.destination = HostDestination(g);
-  job.abort.proc = [](const void* host) {
+  job.progress.rowsDone = [](void* host, std::int32_t done, std::int32_t total) {
+    ReportProgress(static_cast<const ps::FilterRecord*>(host), done, total);
+  };
+  job.progress.cancelWanted = [](void* host, std::int32_t) {
     return TestAbort(static_cast<const ps::FilterRecord*>(host));
   };
-  job.abort.context = g.filterRecord;
+  job.progress.user = g.filterRecord;
   return job;
 }
 
@@ -103,20 +106,15 @@ ps::OSErr PrepareRun(Globals& g) {
   g.bufferUnits = job.requestWidth + 4;
   const RenderStatus status = PrepareRendering(job);
   if (status != RenderStatus::kDone) return HostResult(status);
-  g.progressTotal = g.workHeight;
+  StartProgressThrottle(g.progress, g.workHeight);
   g.rowIndex = 0;
   g.renderPhase = 1;
   g.loopInternally = 0;
   g.renderStarted = 1;
-  g.progressDone = 0;
   g.moreRows = 1;
   return ps::noErr;
 }
 
-ps::OSErr RenderRunRow(Globals& g, std::int32_t row) {
-  if (!g.filterRecord) return ps::memFullErr;
-  RenderJob job = RunJob(g);
-  return HostResult(RenderRow(job, row));
-}
+ps::OSErr RenderRunRow(RenderJob& job, std::int32_t row) { return HostResult(RenderRow(job, row)); }
 
 }  // namespace stellane

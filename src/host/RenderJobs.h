@@ -18,7 +18,8 @@ ImageKind ImageKindOf(const ps::FilterRecord& fr);
 RenderDestination HostDestination(const Globals& g);
 
 // The run's job: its parameters, context, row ring (backed by the host's
-// buffer suite), work area, HostDestination and the host's abort test.
+// buffer suite), work area, HostDestination and the host's progress and
+// abort procs.
 // Needs the filter record.
 RenderJob RunJob(Globals& g);
 
@@ -27,7 +28,7 @@ ps::OSErr HostResult(RenderStatus status);
 // PrepareRendering for the run, then the row bookkeeping of a new rendering.
 ps::OSErr PrepareRun(Globals& g);
 
-// Renders row `row` of the run.
-ps::OSErr RenderRunRow(Globals& g, std::int32_t row);
+// Renders row `row` of the run's `job`.
+ps::OSErr RenderRunRow(RenderJob& job, std::int32_t row);
 
 }  // namespace stellane

@@ -18,11 +18,14 @@ struct RenderContext;
 // result codes.
 enum class RenderStatus { kDone, kOutOfMemory, kCancelled };
 
-// The driver's own test whether the user wants the rendering stopped (the
-// host's abort test); `proc` may be null.
-struct AbortTest {
-  bool (*proc)(const void* context);
-  const void* context;
+// How a rendering reports rows done and asks whether to stop: the driver's
+// own progress display and cancel test (for the plug-in, the host's). Either
+// member may be null. `rowsDone` comes before a row, `cancelWanted` after the
+// row `row`.
+struct RenderProgress {
+  void (*rowsDone)(void* user, std::int32_t done, std::int32_t total);
+  bool (*cancelWanted)(void* user, std::int32_t row);
+  void* user;
 };
 
 struct RenderJob {
@@ -36,7 +39,7 @@ struct RenderJob {
   // Width of the rows a request hands over; the ring holds four columns more.
   std::int32_t requestWidth;
   RenderDestination destination;
-  AbortTest abort;
+  RenderProgress progress;
 };
 
 // A job of `width` x `height` in the caller's context and ring, its blocks
@@ -51,13 +54,5 @@ inline RenderJob HeapRenderJob(const RenderParams& params, RenderContext& contex
   job.workHeight = height;
   return job;
 }
-
-// How a whole-picture rendering reports rows done and asks whether to stop;
-// either member may be null. `rowsDone` comes before each row.
-struct RenderProgress {
-  void (*rowsDone)(void* user, std::int32_t done, std::int32_t total);
-  bool (*cancelWanted)(void* user, std::int32_t done);
-  void* user;
-};
 
 }  // namespace stellane

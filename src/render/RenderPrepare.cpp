@@ -56,13 +56,14 @@ RenderStatus PrepareRendering(RenderJob& job) {
   return RenderStatus::kDone;
 }
 
-RenderStatus RenderAllRows(RenderJob& job, const RenderProgress* progress) {
+RenderStatus RenderAllRows(RenderJob& job) {
+  const RenderProgress& progress = job.progress;
   RenderStatus status = PrepareRendering(job);
   for (std::int32_t y = 0; status == RenderStatus::kDone && y < job.workHeight; ++y) {
-    if (progress && progress->rowsDone) progress->rowsDone(progress->user, y, job.workHeight);
+    if (progress.rowsDone) progress.rowsDone(progress.user, y, job.workHeight);
     status = RenderRow(job, y);
-    if (status == RenderStatus::kDone && progress && progress->cancelWanted &&
-        progress->cancelWanted(progress->user, y))
+    if (status == RenderStatus::kDone && progress.cancelWanted &&
+        progress.cancelWanted(progress.user, y))
       status = RenderStatus::kCancelled;
   }
   return status;

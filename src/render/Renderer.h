@@ -14,8 +14,8 @@ RenderStatus PrepareRendering(RenderJob& job);
 // Renders and composites row `row` of the work area into the destination.
 RenderStatus RenderRow(RenderJob& job, std::int32_t row);
 
-// PrepareRendering, then every row of the work area in order, asking
-// `progress` (may be null) before each row.
-RenderStatus RenderAllRows(RenderJob& job, const RenderProgress* progress);
+// PrepareRendering, then every row of the work area in order, reporting
+// through the job's progress before each row and asking it after each.
+RenderStatus RenderAllRows(RenderJob& job);
 
 }  // namespace stellane

@@ -205,7 +205,7 @@ TEST(ExportPsd, ProgressCancelAndASecondExportWhileOneRuns) {
     // window): yes on its second ask stops the export the same way.
     static int hostAsks;
     hostAsks = 0;
-    rig.run.job.abort.proc = [](const void*) { return ++hostAsks == 2; };
+    rig.run.job.progress.cancelWanted = [](void*, std::int32_t) { return ++hostAsks == 2; };
     ProgressLog log;
     const ExportProgress progress = LoggingProgress(log);
     EXPECT_EQ(Export(rig, temp.In("host-cancelled.psd"), &progress), kExportCancelled);
