@@ -1,23 +1,28 @@
 #!/usr/bin/python3
-"""The dialog's PSD export, written by `stellane psd` without a photo, read
-back by readers of our own choosing: psd-tools for the structure and the
-pixels, exiftool for the resources, ImageMagick for a second decoding.
+"""The dialog's exports through `stellane`, read back by readers of our own
+choosing: the PSD file (without a photo) by psd-tools for the structure and
+the pixels, exiftool for the resources and ImageMagick for a second
+decoding; the presets page by Python's HTML parser, with the pictures it
+links to measured by ImageMagick.
 
-Usage: psd_files_test.py STELLANE (run in the build folder)
+Usage: exports_test.py STELLANE (run in the build folder)
 """
+import glob
+import html.parser
 import json
 import os
 import shutil
 import subprocess
 import sys
 import unittest
+import urllib.parse
 
 import numpy as np
 from psd_tools import PSDImage
 from psd_tools.constants import BlendMode, ColorMode, Compression, Resource
 
 STELLANE = ""
-SCRATCH = os.path.join("psd-tmp")
+SCRATCH = "exports-tmp"
 SIZE = (23, 37)  # odd sizes catch swapped axes
 
 
@@ -97,6 +102,66 @@ class ExportedPsd(unittest.TestCase):
                          ("Stellane", "Made with Stellane"))
         self.assertRegex(facts["DateCreated"], r"^\d{4}:\d\d:\d\d$")
         self.assertTrue(facts["Source"].startswith("https://"))
+
+
+class Page(html.parser.HTMLParser):
+    """The page's pictures (src, alt, width, height) and captions (<b> text)."""
+
+    def __init__(self):
+        super().__init__()
+        self.images, self.captions, self.bold = [], [], False
+
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        if tag == "img":
+            self.images.append((a["src"], a["alt"], int(a["width"]), int(a["height"])))
+        self.bold = tag == "b"
+        if self.bold:
+            self.captions.append("")
+
+    def handle_data(self, data):
+        if self.bold:
+            self.captions[-1] += data
+
+    def handle_endtag(self, tag):
+        self.bold = False
+
+
+class PresetsPage(unittest.TestCase):
+    def test_every_preset_has_its_picture_and_caption(self):
+        folder, site = os.path.join(SCRATCH, "presets"), os.path.join(SCRATCH, "site")
+        os.makedirs(os.path.join(folder, "sub.q9r"))  # a folder, not a preset
+        os.makedirs(site)
+        names = ["one", "two", "three", "four", "five", "a&b <i>"]
+        for name, shipped in zip(names, sorted(glob.glob("presets/*.q9r"))):
+            shutil.copy(shipped, os.path.join(folder, name + ".q9r"))
+        for name, text in (("bad.q9r", "xx"), ("notes.txt", "not a preset")):
+            with open(os.path.join(folder, name), "w") as f:
+                f.write(text)
+        result = subprocess.run([STELLANE, "html", "presets", folder, site + "/page.html", "-q"])
+        self.assertEqual(result.returncode, 0)
+        page = Page()
+        with open(os.path.join(site, "page.html"), encoding="latin-1") as f:
+            page.feed(f.read())
+        # The heading names the folder. Rows of five: the unreadable preset
+        # takes a place without a caption, three empty cells end the row.
+        self.assertEqual(page.captions[0], "Stellane presets from presets")
+        self.assertEqual(sorted(c for c in page.captions[1:] if c), sorted(names))
+        self.assertEqual(len(page.captions), 1 + 6 + 3)
+        thumbnails = [i for i in page.images if i[0].endswith(".jpg")]
+        self.assertEqual(sorted(i[1] for i in thumbnails), sorted(n + ".jpg" for n in names))
+        for src, alt, width, height in page.images:
+            path = os.path.join(site, urllib.parse.unquote(src))
+            self.assertEqual(os.path.basename(path), alt)
+            # `convert` decodes every pixel.
+            size = subprocess.run(["convert", path, "-format", "%w %h", "info:"],
+                                  capture_output=True, text=True, check=True).stdout
+            # Thumbnails: the stored 128 x 128 picture, shown at 88; the
+            # frame's pieces at their own size.
+            thumbnail = alt.endswith(".jpg")
+            self.assertEqual(size, "128 128" if thumbnail else f"{width} {height}")
+            if thumbnail:
+                self.assertEqual((width, height), (88, 88))
 
 
 if __name__ == "__main__":
