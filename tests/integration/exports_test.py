@@ -75,7 +75,14 @@ class ExportedPsd(unittest.TestCase):
                 ids = [1005, 1011, 1016, 1035, 1028, 1058, 1024, 1026]
                 if depth == 32:
                     ids[6:6] = [1069, 1072]
-                self.assertEqual([int(r) for r in psd.image_resources.keys()], ids)
+                resources = psd.image_resources
+                self.assertEqual([int(r) for r in resources.keys()], ids)
+                # Four identity transfer functions: 0, eleven unset points, 1000,
+                # no override; the one layer is the target, in no group.
+                identity = ([0] + [65535] * 11 + [1000], 0)
+                self.assertEqual([(f.curve, f.override) for f in resources.get_data(1016)],
+                                 [identity] * 4)
+                self.assertEqual((resources.get_data(1024), list(resources.get_data(1026))), (1, [0]))
 
                 self.assertEqual(len(psd), 1)
                 layer = psd[0]
