@@ -1,6 +1,6 @@
 // The PSD export as the dialog runs it: the host's profile, progress and
 // cancel, the run state untouched afterwards, and the refusals. The files
-// themselves are read back by psd-tools and ImageMagick in psd_files_test.py.
+// themselves are read back by psd-tools and ImageMagick in exports_test.py.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The PSD writer on a small picture with transparency, which the exports of
 // the command line never make: the merged picture over the checkerboard
 // (read from the file's raw tail), a failing sink, and PackBits. The rest of
-// the file is read back by psd-tools in psd_files_test.py.
+// the file is read back by psd-tools in exports_test.py.
 #include <gtest/gtest.h>
 
 #include <bit>
