@@ -144,14 +144,6 @@ TEST(GlueCompositor, GreyImagesGetTheLumaOfTheSpilledColour) {
   EXPECT_EQ(rig.Out(2, 0, 0), 183);
 }
 
-TEST(GlueCompositor, SixteenBitRgbWithTransparency) {
-  Rig rig(Kind::k16, 3, true, 3, 1, RenderTarget::kHostImage);
-  rig.params.glue = kGlueLighten;
-  rig.Composite(2, 0, 0.5f, 1.0f, 0.0f, 1.0f);
-  EXPECT_EQ(rig.Outs(2, 0), (std::vector<double>{std::max(16384.0, rig.Src(2, 0, 0)), 32768,
-                                                 rig.Src(2, 0, 2), 32768}));
-}
-
 TEST(GlueCompositor, FloatImagesGetTheRenderedLightWithoutGlue) {
   Rig rig(Kind::kFloat, 3, false, 3, 1, RenderTarget::kHostImage);
   rig.params.glue = kGlueLighten;
