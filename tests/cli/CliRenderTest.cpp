@@ -124,26 +124,6 @@ TEST_F(Render, FloatPicturesTakeTheGlueThroughASixteenBitCopy) {
   EXPECT_FALSE(Exists(folder_ + "o2.tif"));
 }
 
-// --mix P: each sample P % of the way from the original to the full effect
-// (stars off, so that the renders repeat); 0 is the original itself.
-TEST_F(Render, MixFadesTheEffectTowardsTheOriginal) {
-  const testhost::Image full = Rendered({"--set", "density=0"}, "full.png");
-  for (const int percent : {0, 50, 100}) {
-    const testhost::Image mixed =
-        Rendered({"--set", "density=0", "--mix", std::to_string(percent)}, "mix.png");
-    ASSERT_EQ(mixed.width, full.width);
-    int off = 0;
-    for (int y = 0; y < full.height; ++y)
-      for (int x = 0; x < full.width; ++x)
-        for (int p = 0; p < 3; ++p) {
-          const double from = source_.Get(x, y, p);
-          const double want = from + (full.Get(x, y, p) - from) * percent / 100.0;
-          off += std::abs(mixed.Get(x, y, p) - want) > (percent == 50 ? 0.5 : 0.0);
-        }
-    EXPECT_EQ(off, 0) << "--mix " << percent;
-  }
-}
-
 TEST_F(Render, RectangleAndMaskLimitTheFilter) {
   // --rect X,Y,W,H: nothing outside changes, most inside does.
   const testhost::Image rect = Rendered({"--rect", "5,7,20,11"}, "rect.png");
@@ -187,7 +167,9 @@ TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
   }
 }
 
-TEST_F(Render, GlueAndColourOptionsReachThePlugin) {
+// Without stars (they are placed at random) renders repeat, so options
+// can be compared pixel by pixel with one plain render.
+TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
   const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
   const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");
   const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
@@ -200,12 +182,34 @@ TEST_F(Render, GlueAndColourOptionsReachThePlugin) {
   for (int y = 0; y < 27; ++y)
     for (int x = 0; x < 41; ++x)
       for (int p = 0; p < 3; ++p) ASSERT_GE(byName.Get(x, y, p), source_.Get(x, y, p));
-
   const testhost::Image recoloured =
       Rendered({"--set", "density=0", "--set", "colorA1=#ff0000", "--set", "colorA2=#FF0000",
                 "--set", "colorB1=ff0000", "--set", "colorB2=#ff0000"},
                "red.png");
   EXPECT_GT(DifferingPixels(normal, recoloured), 0);
+
+  // --mix P: each sample P % of the way from the original to the full
+  // effect; 0 is the original itself.
+  for (const int percent : {0, 50, 100}) {
+    const testhost::Image mixed =
+        Rendered({"--set", "density=0", "--mix", std::to_string(percent)}, "mix.png");
+    ASSERT_EQ(mixed.width, normal.width);
+    int off = 0;
+    for (int y = 0; y < normal.height; ++y)
+      for (int x = 0; x < normal.width; ++x)
+        for (int p = 0; p < 3; ++p) {
+          const double from = source_.Get(x, y, p);
+          const double want = from + (normal.Get(x, y, p) - from) * percent / 100.0;
+          off += std::abs(mixed.Get(x, y, p) - want) > (percent == 50 ? 0.5 : 0.0);
+        }
+    EXPECT_EQ(off, 0) << "--mix " << percent;
+  }
+
+  // The two compression settings give the same pixels in differently packed
+  // files (on a picture this small either may be the shorter).
+  const testhost::Image smallest = Rendered({"--set", "density=0", "--smallest-png"}, "small.png");
+  EXPECT_EQ(normal.data, smallest.data);
+  EXPECT_NE(ReadText(folder_ + "normal.png"), ReadText(folder_ + "small.png"));
 }
 
 TEST_F(Render, RecordedDescriptorPlaysBackTheSameRun) {
@@ -242,16 +246,6 @@ TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
   ASSERT_TRUE(after.transparency);
   EXPECT_EQ(DifferingPixelsIn(source, after, 3, 2, 13, 10, false), 0);
   EXPECT_GT(DifferingInPlane(source, after, 3), 0);
-}
-
-// Without stars (they are placed at random) a render is repeatable, so the
-// two compression settings must give the same pixels in differently packed
-// files (on a picture this small either may be the shorter).
-TEST_F(Render, SmallestPngHoldsTheSamePixelsPackedOtherwise) {
-  const testhost::Image fast = Rendered({"--set", "density=0"}, "fast.png");
-  const testhost::Image smallest = Rendered({"--set", "density=0", "--smallest-png"}, "small.png");
-  EXPECT_EQ(fast.data, smallest.data);
-  EXPECT_NE(ReadText(folder_ + "fast.png"), ReadText(folder_ + "small.png"));
 }
 
 TEST_F(Render, DialogRunNeedsNoUser) {

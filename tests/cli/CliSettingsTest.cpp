@@ -86,9 +86,11 @@ TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
   EXPECT_FALSE(Exists(folder + "t.jpg"));
 }
 
+// Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file,
+// and presets whose names differ only in case where the file system tells
+// them apart.
 TEST(Settings, FileNamesInAnyScript) {
-  // Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file.
-  const std::string folder = ScratchFolder();
+  const std::string folder = ScratchFolder(), presets = folder + "presets/";
   const std::string in = folder + "\xce\xa9mega in.png", out = folder + "caf\xc3\xa9_out.png";
   const std::string saved = folder + "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r";
   const std::string record = folder + "\xe6\x97\xa5\xe6\x9c\xac.txt";
@@ -106,23 +108,13 @@ TEST(Settings, FileNamesInAnyScript) {
                                       "\xc3\x9f.psd", "\xce\xa9mega in.png",
                                       "\xd0\xb7\xd0\xb2\xd0\xb5\xd0\xb7\xd0\xb4\xd0\xb0.q9r",
                                       "\xe6\x97\xa5\xe6\x9c\xac.txt"}));
-}
 
-TEST(Settings, PresetsPageNamesEveryFileInAnyScript) {
-  const std::string folder = ScratchFolder();
-  const std::string presets = folder + "presets/";
   std::filesystem::create_directory(stellane::PathFromUtf8(presets));
-  // A settings file of the library, under other names.
-  const std::string settings = ReadText("presets/Milky Way band.q9r");
-  ASSERT_FALSE(settings.empty());
-  // U+00E9, U+00E8, U+03A9 and U+65E5 U+672C in UTF-8; names that differ
-  // only in case where the file system tells them apart.
   for (const char* name : {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r",
                            "\xe6\x97\xa5\xe6\x9c\xac.q9r", "Dup.q9r", "Dup.Q9R", "dup.q9r"})
-    WriteText(presets + name, settings);
+    WriteText(presets + name, ReadText(saved));
   std::filesystem::create_directory(stellane::PathFromUtf8(presets + "folder.q9r"));
   const std::size_t files = FolderEntries(presets).size() - 1;
-
   ASSERT_TRUE(Succeeds({"html", "presets", presets, folder + "page.html"}));
   const std::string page = ReadText(folder + "page.html");
   for (const char* caption : {"<b>Caf&#233; cr&#232;me</b>", "<b>&#937;mega</b>",
