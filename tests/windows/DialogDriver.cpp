@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
-#include "host/TopDownBitmapWin32.h"
 #include "stellane/ImageFiles.h"
 
 namespace wintest {
@@ -137,72 +135,7 @@ bool WaitUntilClosed(HWND window, int seconds) {
   return false;
 }
 
-// ---- The shell's "open", observed.
-
-namespace {
-
-// HKEY_CLASSES_ROOT is the machine's classes under Wine.
-constexpr const char* kClasses = "Software\\Classes\\";
-constexpr const char* kStubClass = "StellaneTestShellOpen";
-constexpr const char* kOpenCommand = "\\shell\\open\\command";
-
-void SetDefaultValue(std::string key, const std::string& value) {
-  key.insert(0, kClasses);
-  HKEY k = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 DWORD(value.size() + 1));
-  RegCloseKey(k);
-}
-
-std::string DefaultValue(const std::string& key) {
-  char value[256] = {};
-  LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), value, &size) != ERROR_SUCCESS)
-    return "";
-  return value;
-}
-
-}  // namespace
-
-ShellOpenStub::ShellOpenStub(const std::string& log) : log_(FullPath(log)) {
-  DeleteFileA(log_.c_str());
-  // cmd's echo appends the quoted address or path; the class has no DDE
-  // conversation of its own, so the command runs at once.
-  const std::string command = "cmd.exe /c echo \"%1\">>\"" + log_ + "\"";
-  SetDefaultValue(std::string(kStubClass) + kOpenCommand, command);
-  savedHtmlClass_ = DefaultValue(".html");
-  SetDefaultValue(".html", kStubClass);
-  savedHttpsCommand_ = DefaultValue(std::string("https") + kOpenCommand);
-  SetDefaultValue(std::string("https") + kOpenCommand, command);
-}
-
-ShellOpenStub::~ShellOpenStub() {
-  const auto remove = [](const std::string& key) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str());
-  };
-  if (savedHtmlClass_.empty())
-    remove(".html");
-  else
-    SetDefaultValue(".html", savedHtmlClass_);
-  SetDefaultValue(std::string("https") + kOpenCommand, savedHttpsCommand_);
-  remove(kStubClass);
-}
-
-std::string ShellOpenStub::WaitFor(const std::string& expected, int seconds) const {
-  std::string opened = ReadText(log_);
-  for (int waited = 0; waited < seconds * 10 && opened.find(expected) == std::string::npos;
-       ++waited) {
-    Sleep(100);
-    opened = ReadText(log_);
-  }
-  return opened;
-}
-
 void DialogScenario::SetUp() {
-  CreateDirectoryA("test-artifacts", nullptr);
   CreateDirectoryA("test-tmp", nullptr);
   GetEnvironmentVariableA("TMP", savedTmp_, sizeof savedTmp_);
   GetEnvironmentVariableA("TEMP", savedTemp_, sizeof savedTemp_);
@@ -282,44 +215,6 @@ int DialogScenario::Finish(int seconds) {
   CloseHandle(process_.hThread);
   process_ = {};
   return int(code);
-}
-
-void DialogScenario::Screenshot(HWND window, const std::string& name) {
-  Settle(window, 200);
-  RECT r;
-  ASSERT_TRUE(GetWindowRect(window, &r));
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info = stellane::TopDownBitmapInfo(width, height);
-  std::vector<std::uint32_t> pixels(std::size_t(width) * height);
-  GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  testhost::Image image = testhost::Image::Make(width, height, 3, 8);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c)
-        image.Set(x, y, c, std::uint8_t(pixels[std::size_t(y) * width + x] >> (16 - 8 * c)));
-  EXPECT_NO_THROW(cli::WritePng(image, "test-artifacts\\dialog-" + name + ".png"));
-}
-
-std::string DialogScenario::PressOkForRecord() {
-  PressButton(dialog_, kOk);
-  EXPECT_EQ(Finish(120), 0);
-  EXPECT_TRUE(Exists(output_)) << "no output image";
-  return ReadText(record_);
-}
-
-void DialogScenario::CancelWithEscape() {
-  PostMessageA(GetDlgItem(dialog_, kEditA), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(Finish(60), kExitCancelled);
-  EXPECT_FALSE(Exists(output_)) << "a cancelled run wrote its image";
 }
 
 std::string FullPath(const std::string& path) {

@@ -1,6 +1,6 @@
 // Drives stellane.exe's main dialog from outside, the way a user would:
 // starts the program, finds its windows, sends mouse and keyboard input to
-// their controls, answers the file choosers and takes screenshots.
+// their controls and answers the file choosers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 namespace wintest {
 
 // Control numbers of the main dialog and of its windows.
-constexpr int kCancel = 2, kOk = 3, kChipA1 = 7, kNextGlue = 12, kHex = 14, kSave = 26,
-              kZoomIn = 32, kZoomFull = 34, kLoad = 35, kDice = 72, kGlueList = 73,
-              kRandomseed = 75, kEditDensity = 85, kEditA = 86, kEditScale = 90, kEditDepth = 99,
-              kReset = 115, kInfo = 116, kPsd = 117, kPresetPane = 123, kPresetPage = 150;
+constexpr int kChipA1 = 7, kNextGlue = 12, kHex = 14, kSave = 26, kZoomIn = 32, kZoomFull = 34,
+              kLoad = 35, kDice = 72, kGlueList = 73, kRandomseed = 75, kEditDensity = 85,
+              kEditA = 86, kEditScale = 90, kEditDepth = 99, kReset = 115, kInfo = 116, kPsd = 117,
+              kPresetPane = 123;
 constexpr int kExitCancelled = 130;  // stellane.exe's exit code after Cancel
 
 // A left-button press, move and release in client pixels of the dialog.
@@ -44,29 +44,13 @@ std::string ChooserFileName(HWND chooser);
 // does; false when the chooser has no list.
 bool SelectFirstListedFile(HWND chooser);
 
-// While it lives, the shell's "open" of web addresses and of .html files
-// runs no browser: it appends the opened address or path to `log`.
-class ShellOpenStub {
- public:
-  explicit ShellOpenStub(const std::string& log);
-  ~ShellOpenStub();
-  ShellOpenStub(const ShellOpenStub&) = delete;
-  ShellOpenStub& operator=(const ShellOpenStub&) = delete;
-  // What was opened so far, waiting up to `seconds` for `expected` to appear.
-  std::string WaitFor(const std::string& expected, int seconds) const;
-
- private:
-  std::string log_;
-  std::string savedHtmlClass_, savedHttpsCommand_;
-};
-
 std::string FullPath(const std::string& path);
 std::string ReadText(const std::string& path);  // empty when missing
 bool Exists(const std::string& path);
 
 // One scenario: stellane.exe on a picture of its own, with TMP and TEMP an
 // empty folder of the scenario's (where the dialog keeps its dot, undo,
-// directory and cached settings files), and screenshots in test-artifacts/.
+// directory and cached settings files).
 class DialogScenario : public testing::Test {
  protected:
   void SetUp() override;
@@ -86,11 +70,6 @@ class DialogScenario : public testing::Test {
   // Waits for the program to end and returns its exit code (-1 on time-out,
   // after which the program is terminated).
   int Finish(int seconds);
-  void Screenshot(HWND window, const std::string& name);
-  // OK ends the run with the image written; returns the recorded parameters.
-  std::string PressOkForRecord();
-  // Escape is Cancel: the run ends cancelled and writes no image.
-  void CancelWithEscape();
 
   PROCESS_INFORMATION process_{};
   HWND dialog_ = nullptr;
