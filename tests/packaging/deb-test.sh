@@ -40,8 +40,8 @@ scratch=$out/scratch-root
 mkdir -p "$scratch/var/lib/dpkg/info" "$scratch/var/lib/dpkg/updates"
 touch "$scratch/var/lib/dpkg/status"
 if dpkg --root="$scratch" --force-depends --install "$deb" >"$out/dpkg.log" 2>&1; then
-  (cd "$out" && render_demo demo.png "$scratch/usr/bin/stellane") || fail "stellane render failed"
-  is_png "$out/demo.png" || fail "stellane render wrote no PNG picture"
+  (cd "$out" && "$scratch/usr/bin/stellane" render --demo demo.png -q) || fail "stellane render failed"
+  [[ $(identify -format %m "$out/demo.png") == PNG ]] || fail "stellane render wrote no PNG picture"
   "$scratch/usr/lib/stellane/stellane" info "$scratch/usr/lib/stellane/presets/Milky Way band.q9r" |
     grep -q '^thumbnail: 128 x 128' || fail "no preset with its thumbnail beside the installed program"
   reported=$("$scratch/usr/bin/stellane" --version)

@@ -372,19 +372,8 @@ TEST_F(Dialog, EveryControlKindDoesWhatItSaysAndEnterRendersTheResult) {
   HWND about = nullptr, info = nullptr;
   const Step steps[] = {
       {"opening", [] {}, {{kEditA, "80"}, {kEditDensity, "7"}, {kZoomFull, "100%"}}},
-      {"placement without a host window",
-       [&] {
-         // Over the desktop, centred and moved left by a caption's height
-         // (the dialog has a system menu), a third of the free height down.
-         RECT work, box;
-         ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-         ASSERT_TRUE(GetWindowRect(dialog_, &box));
-         EXPECT_EQ(box.left, work.left + (work.right - work.left - (box.right - box.left)) / 2 -
-                                 GetSystemMetrics(SM_CYCAPTION));
-         EXPECT_EQ(box.top, work.top + (work.bottom - work.top - (box.bottom - box.top)) / 3);
-         // The picture fits the preview: nothing to zoom into.
-         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog_, kZoomIn)));
-       }},
+      // The picture fits the preview: nothing to zoom into.
+      {"zoom", [&] { EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog_, kZoomIn))); }},
       {"one round of Tab",
        [&] {
          // The sliders' boxes top to bottom: A, B, scale, texture,
