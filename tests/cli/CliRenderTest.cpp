@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "CliRun.h"
 #include "TestPictures.h"
@@ -231,6 +232,33 @@ TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
   ASSERT_TRUE(after.transparency);
   EXPECT_EQ(DifferingPixelsIn(source, after, 3, 2, 13, 10, false), 0);
   EXPECT_GT(DifferingInPlane(source, after, 3), 0);
+}
+
+// A folder of two pictures and a "PNG" that is not one: the batch writes
+// the two, names the third, exits 1; run one at a time or two at once,
+// with a seed, it writes the same bytes.
+TEST(Batch, FolderWithACorruptFileWritesTheOthersTheSameAtAnyJobCount) {
+  const std::string folder = ScratchFolder(), in = folder + "in/";
+  std::filesystem::create_directories(in);
+  cli::WriteImageFile(Lopsided(21, 13, 3, 8, false), in + "a.png", ImageFileKind::Png);
+  cli::WriteImageFile(Lopsided(17, 11, 1, 16, false), in + "b.tif", ImageFileKind::Tiff);
+  WriteText(in + "c.png", "not a picture\n");
+  WriteText(in + "notes.txt", "not an image name: passed over\n");
+
+  std::vector<std::string> written;
+  for (const char* jobs : {"1", "2"}) {
+    const std::string out = folder + "out" + jobs + "/";
+    std::filesystem::create_directories(out);
+    const CliResult run =
+        RunStellane({"render", in, "--out-dir", out, "-j", jobs, "--seed", "11", "-q"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Holds(run.err, "c.png: not a PNG, JPEG or TIFF"));
+    EXPECT_TRUE(Holds(run.err, "1 of 3 files failed"));
+    ASSERT_EQ(FolderEntries(out), (std::vector<std::string>{"a.png", "b.tif"}));
+    EXPECT_EQ(cli::ReadImageFile(out + "b.tif").depth, 16);
+    written.push_back(ReadText(out + "a.png") + ReadText(out + "b.tif"));
+  }
+  EXPECT_EQ(written[0], written[1]);
 }
 
 TEST_F(Render, DialogRunNeedsNoUser) {

@@ -444,14 +444,6 @@ TEST_F(Dialog, EveryControlKindDoesWhatItSaysAndEnterRendersTheResult) {
          EXPECT_TRUE(Exists(dotFile));
          EXPECT_NE(DotLook(dialog_), emptyDot);
        }},
-      {"drag slider A elsewhere",
-       [&] {
-         DragIn(dialog_, 195, 52, 150, 52);
-         EXPECT_NE(TextOf(dialog_, kEditA), "50");
-       }},
-      {"click the filled dot: it brings its settings back",
-       [&] { ClickIn(dialog_, kDotLeft + 6, kDotTop + 6); },
-       {{kEditA, "50"}}},
       {"right-click the filled dot: it empties, the settings stay",
        [&] {
          ClickIn(dialog_, kDotLeft + 6, kDotTop + 6, true);
