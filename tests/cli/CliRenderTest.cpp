@@ -173,6 +173,9 @@ TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
                 "--set", "colorB1=ff0000", "--set", "colorB2=#ff0000"},
                "red.png");
   EXPECT_GT(DifferingPixels(normal, recoloured), 0);
+  // A hand-written descriptor with one item: the rest are the defaults.
+  WriteText(folder_ + "one.txt", "stellane-descriptor 1\n# stars off\n0008 long 0\n");
+  EXPECT_EQ(DifferingPixels(normal, Rendered({"--play", folder_ + "one.txt"}, "one.png")), 0);
 
   // --mix P: each sample P % of the way from the original to the full
   // effect; 0 is the original itself.
@@ -196,31 +199,6 @@ TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
   const testhost::Image smallest = Rendered({"--set", "density=0", "--smallest-png"}, "small.png");
   EXPECT_EQ(normal.data, smallest.data);
   EXPECT_NE(ReadText(folder_ + "normal.png"), ReadText(folder_ + "small.png"));
-}
-
-TEST_F(Render, RecordedDescriptorPlaysBackTheSameRun) {
-  const std::string record = folder_ + "run.txt", again = folder_ + "again.txt";
-  // A script holds colours with 8 bits: the run sets all four, so that the
-  // plug-in's defaults (v * 257) do not take part.
-  const testhost::Image first =
-      Rendered({"--set", "density=0", "--set", "texture=80", "--glue", "procedural +", "--set",
-                "colorB1=#102030", "--set", "colorA1=#e3dc1b", "--set", "colorA2=#62d58f", "--set",
-                "colorB2=#7d7e6a", "--record", record},
-               "first.png");
-  const std::string text = ReadText(record);
-  for (const char* item : {"0008 long 0\n", "0011 long 80\n", "GLUE enum GLty GL02\n",
-                           "0024 long 16\n0025 long 32\n0026 long 48\n"})
-    EXPECT_TRUE(Holds(text, item));
-
-  const testhost::Image played = Rendered({"--play", record, "--record", again}, "played.png");
-  EXPECT_EQ(ReadText(again), text);
-  EXPECT_EQ(DifferingPixels(first, played), 0);
-
-  // A hand-written descriptor with one item: the rest are the defaults.
-  WriteText(folder_ + "one.txt", "stellane-descriptor 1\n# stars off\n0008 long 0\n");
-  const testhost::Image defaults = Rendered({"--set", "density=0"}, "defaults.png");
-  const testhost::Image one = Rendered({"--play", folder_ + "one.txt"}, "one.png");
-  EXPECT_EQ(DifferingPixels(defaults, one), 0);
 }
 
 TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {

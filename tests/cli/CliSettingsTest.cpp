@@ -17,10 +17,18 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
   const std::string in = folder + "in.png", saved = folder + "saved.q9r";
   cli::WriteImageFile(Lopsided(33, 21, 3, 8, false), in, cli::ImageFileKind::Png);
 
-  ASSERT_TRUE(
-      Succeeds({"render", in, folder + "a.png", "-q", "--set", "density=0", "--set", "paramB=7",
-                "--set", "randomSeed=-5", "--glue", "limbic", "--set", "colorA2=#0a0b0c",
-                "--record", folder + "a.txt", "--save-settings", saved}));
+  ASSERT_TRUE(Succeeds({"render",          in,
+                        folder + "a.png",  "-q",
+                        "--set",           "density=0",
+                        "--set",           "paramB=7",
+                        "--set",           "randomSeed=-5",
+                        "--glue",          "limbic",
+                        "--set",           "colorA2=#0a0b0c",
+                        "--set",           "colorA1=#e3dc1b",
+                        "--set",           "colorB1=#102030",
+                        "--set",           "colorB2=#7d7e6a",
+                        "--record",        folder + "a.txt",
+                        "--save-settings", saved}));
 
   // The file alone reproduces the run's parameters.
   ASSERT_TRUE(Succeeds(
@@ -28,6 +36,20 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
   EXPECT_EQ(ReadText(folder + "b.txt"), ReadText(folder + "a.txt"));
   EXPECT_EQ(
       DifferingPixels(cli::ReadImageFile(folder + "a.png"), cli::ReadImageFile(folder + "b.png")),
+      0);
+
+  // The record plays the same run back. A script holds colours with 8 bits:
+  // the run sets all four, so that the plug-in's defaults (v * 257) do not
+  // take part.
+  const std::string record = ReadText(folder + "a.txt");
+  for (const char* item :
+       {"0008 long 0\n", "GLUE enum GLty GL57\n", "0024 long 16\n0025 long 32\n0026 long 48\n"})
+    EXPECT_TRUE(Holds(record, item));
+  ASSERT_TRUE(Succeeds({"render", in, folder + "d.png", "-q", "--play", folder + "a.txt",
+                        "--record", folder + "d.txt"}));
+  EXPECT_EQ(ReadText(folder + "d.txt"), record);
+  EXPECT_EQ(
+      DifferingPixels(cli::ReadImageFile(folder + "a.png"), cli::ReadImageFile(folder + "d.png")),
       0);
 
   // A --set after --settings wins.

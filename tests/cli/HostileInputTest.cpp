@@ -73,12 +73,10 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
   } cases[] = {
       // One file for each way of lying: 30000 x 30000 RGBA16 would be 7.2 GB.
       {"huge.png", PngStart(30000, 30000, 16, 6) + PngShortData(16), "megapixels"},
-      {"side.jpg", JpegWithSize(jpeg, 65500, 65500), "30000 pixels on a side"},
       // 256 megapixels, within the budget, but a few kilobytes cannot hold them.
       {"lying.jpg", JpegWithSize(jpeg, 16000, 16000), "too short"},
       // An ancillary chunk that claims 2 GB is passed over, and the file ends.
       {"chunk.png", PngStart(10, 10, 8, 2) + PngChunk("tEXt", "abc", 0x7fffffff), "unreadable PNG"},
-      {"cut.png", PngStart(16, 3, 8, 2) + PngShortData(16).substr(0, 20), "unreadable PNG"},
       // libjpeg warns about the missing end and fills grey: an error here.
       {"cut.jpg", jpeg.substr(0, 2000), "Premature end"},
       {"corrupt.jpg", jpeg.substr(0, jpeg.size() / 2) + std::string(64, '\xff') + "\xff\xd9",
