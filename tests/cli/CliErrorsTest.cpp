@@ -77,7 +77,6 @@ const BadRun kBadRuns[] = {
     {"UnknownOutputFormat", "render @in.png @out.bmp", 2, "unknown output format"},
     {"MissingInput", "render @none.png @out.png", 1, "cannot open"},
     {"InputNotAnImage", "render @text.png @out.png", 1, "not a PNG, JPEG or TIFF"},
-    {"TruncatedInput", "render @truncated.png @out.png", 1, "unreadable PNG"},
     {"PluginMissing", "render --demo @out.png --plugin @none.so", 1, "cannot load the plug-in"},
     {"RenderBatchNoImages", "render @dir.png --out-dir @", 1, "no PNG, JPEG or TIFF"},
     {"MaskNotGrey", "render @in.png @out.png --mask @rgb-mask.png", 2, "grey image"},

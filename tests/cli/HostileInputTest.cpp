@@ -19,14 +19,10 @@ namespace {
 std::string Be32(std::uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
 
 // A PNG chunk with a correct CRC; `length` may lie about the data.
-std::string PngChunk(const char* type, const std::string& data, std::uint32_t length) {
+std::string PngChunk(const char* type, const std::string& data, std::int64_t length = -1) {
   const std::string body = type + data;
   const auto crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
-  return Be32(length) + body + Be32(std::uint32_t(crc));
-}
-
-std::string PngChunk(const char* type, const std::string& data) {
-  return PngChunk(type, data, std::uint32_t(data.size()));
+  return Be32(std::uint32_t(length < 0 ? data.size() : length)) + body + Be32(std::uint32_t(crc));
 }
 
 // Signature and header of a width x height PNG (colour type 2 RGB, 6 RGBA).

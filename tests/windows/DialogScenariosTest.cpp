@@ -249,12 +249,6 @@ class Dialog : public testing::Test {
     }
     return nullptr;
   }
-  // Answers the next chooser of that title with `path`.
-  void Choose(const char* title, const std::string& path) {
-    HWND chooser = FindRunDialog(title, 20);
-    ASSERT_NE(chooser, nullptr) << "no chooser \"" << title << "\"";
-    ASSERT_TRUE(AnswerFileChooser(chooser, path)) << "the chooser stayed open: " << title;
-  }
   // Waits for the program to end and returns its exit code (-1 on time-out,
   // after which the program is terminated).
   int Finish(int seconds) {
@@ -398,7 +392,9 @@ TEST_F(Dialog, EveryControlKindDoesWhatItSaysAndEnterRendersTheResult) {
       {"Save, then Reset",
        [&] {
          PressButton(dialog_, kSave);
-         ASSERT_NO_FATAL_FAILURE(Choose("Save a settings file", preset));
+         HWND chooser = FindRunDialog("Save a settings file", 20);
+         ASSERT_NE(chooser, nullptr) << "no settings save chooser";
+         ASSERT_TRUE(AnswerFileChooser(chooser, preset));
          PressButton(dialog_, kReset);
          Settle(dialog_, 200);
          EXPECT_EQ(CentreColour(GetDlgItem(dialog_, kChipA1)), kDefaultChipA1);
