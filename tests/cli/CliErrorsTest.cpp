@@ -74,6 +74,7 @@ const BadRun kBadRuns[] = {
     {"BatchNoFolder", "render @in.png --out-dir @none", 1, "no such folder"},
     {"GlueNumberOutOfRange", "render --demo @out.png --glue 63", 2, "1 to 62"},
     {"BadRect", "render --demo @out.png --rect 1,2,3", 2, "X,Y,W,H"},
+    {"EmptyRect", "render --demo @out.png --rect 1,2,0,3", 2, "at least 1"},
     {"UnknownOutputFormat", "render @in.png @out.bmp", 2, "unknown output format"},
     {"MissingInput", "render @none.png @out.png", 1, "cannot open"},
     {"InputNotAnImage", "render @text.png @out.png", 1, "not a PNG, JPEG or TIFF"},

@@ -34,11 +34,15 @@ class Outputs : public ::testing::Test {
 
 TEST_F(Outputs, FullDiskKeepsEveryExistingFile) {
   if (!LimitsApply(Limits::kSmallFiles)) GTEST_SKIP() << "no file size limit here";
+  // Each writer must notice its own failed writes.
   const struct {
     std::vector<std::string> args;
     std::string target;  // kept, and named in the message
   } cases[] = {
       {{"render", input_, folder_ + "out.png", "-q"}, "out.png"},
+      {{"render", input_, folder_ + "out.tif", "-q"}, "out.tif"},
+      {{"render", input_, folder_ + "out.jpg", "-q", "--set", "density=100"}, "out.jpg"},
+      {{"psd", folder_ + "out.psd", input_}, "out.psd"},
       {{"html", "presets", folder_ + "presets", folder_ + "page.html"}, "page.html"},
   };
   for (const auto& c : cases) {
