@@ -1,5 +1,5 @@
 // What `stellane` does to the files it writes over: a full disk, a failing
-// second output, a signal, a device or a link as the output. An existing
+// second output, a signal, a FIFO or a link as the output. An existing
 // file is replaced whole or kept as it was, and no temporary file stays.
 #include <gtest/gtest.h>
 
@@ -96,7 +96,7 @@ TEST_F(Outputs, SucceedOrFailAsAWhole) {
 
 TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {
   if (std::string(STELLANE_CLI_NAME).find(".exe") != std::string::npos)
-    GTEST_SKIP() << "devices, FIFOs and links are tried on Linux";
+    GTEST_SKIP() << "FIFOs and links are tried on Linux";
   const std::string fifo = folder_ + "fifo.png";
   ASSERT_EQ(std::system(("mkfifo " + fifo).c_str()), 0);
   const CliResult refused = RunStellane({"render", input_, fifo, "-q"});
