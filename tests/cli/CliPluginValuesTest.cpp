@@ -26,13 +26,11 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 // The editor's values for each command line: stars off, so that the
 // pictures repeat.
 const Case kCases[] = {
-    // The plug-in's default colours are v * 257; sent back as 8-bit script
-    // values they became v * 256, one level off in about a third of the
-    // pixels.
-    {"UnsetValuesAreThePluginsOwnDefaults", {"--set", "density=0"}, [](auto& p) { p.density = 0; }},
     // #rrggbb is what the dialog's colour chooser stores for it: each
-    // channel v << 8, which a script's 8-bit v also becomes.
-    {"HexColourIsStoredAsTheColourChooserStoresIt",
+    // channel v << 8. The other colours are the plug-in's defaults, v * 257;
+    // sent back as 8-bit script values they became v * 256, one level off in
+    // about a third of the pixels.
+    {"UnsetValuesAreDefaultsAndHexIsStoredAsTheColourChooserStoresIt",
      {"--set", "density=0", "--set", "colorA1=#ff8040"},
      [](auto& p) {
        p.density = 0;

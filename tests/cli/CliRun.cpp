@@ -11,15 +11,7 @@
 
 namespace clitest {
 
-namespace {
-std::string programFolder;
-}
-
-void UseProgramIn(const std::string& folder) { programFolder = folder; }
-
-std::string ProgramPath() {
-  return (programFolder.empty() ? std::string("./") : programFolder) + STELLANE_CLI_NAME;
-}
+std::string ProgramPath() { return std::string("./") + STELLANE_CLI_NAME; }
 
 CliResult RunStellane(const std::vector<std::string>& args, Limits limits) {
   // One pair of capture files per test: ctest runs tests side by side.

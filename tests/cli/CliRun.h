@@ -41,9 +41,7 @@ CliResult RunStellane(const std::vector<std::string>& args, Limits limits = Limi
 // programs started afterwards.
 void SetEnvironment(const std::string& name, const std::string& value);
 
-// The copy of the program that runs: "" for the one beside the tests, else
-// a folder (with a trailing '/') holding a copy with its module.
-void UseProgramIn(const std::string& folder);
+// The program beside the tests.
 std::string ProgramPath();
 
 // Runs `stellane` beside the tests with stdout and stderr sent to files and

@@ -18,21 +18,11 @@ namespace {
 
 std::string Be32(std::uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
 
-std::string Le(std::uint32_t v, int bytes) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
-  return out;
-}
-
 // A PNG chunk with a correct CRC; `length` may lie about the data.
-std::string PngChunk(const char* type, const std::string& data, std::uint32_t length) {
+std::string PngChunk(const char* type, const std::string& data, std::int64_t length = -1) {
   const std::string body = type + data;
   const auto crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
-  return Be32(length) + body + Be32(std::uint32_t(crc));
-}
-
-std::string PngChunk(const char* type, const std::string& data) {
-  return PngChunk(type, data, std::uint32_t(data.size()));
+  return Be32(std::uint32_t(length < 0 ? data.size() : length)) + body + Be32(std::uint32_t(crc));
 }
 
 // Signature and header of a width x height PNG (colour type 2 RGB, 6 RGBA).
@@ -51,23 +41,6 @@ std::string PngShortData(std::uint32_t width) {
            reinterpret_cast<const Bytef*>(rows.data()), uLong(rows.size()));
   packed.resize(size);
   return PngChunk("IDAT", packed) + PngChunk("IEND", "");
-}
-
-// A little-endian grey 8-bit uncompressed TIFF declaring width x height,
-// holding only `stored` bytes of samples.
-std::string GreyTiff(std::uint32_t width, std::uint32_t height, std::uint32_t stored) {
-  struct Tag {
-    std::uint16_t id, type;
-    std::uint32_t value;
-  };
-  constexpr std::uint32_t kShort = 3, kLong = 4, kDataAt = 8;
-  const Tag tags[] = {{256, kLong, width}, {257, kLong, height}, {258, kShort, 8},
-                      {259, kShort, 1},    {262, kShort, 1},     {273, kLong, kDataAt},
-                      {277, kShort, 1},    {278, kLong, height}, {279, kLong, width * height}};
-  std::string tiff = "II" + Le(42, 2) + Le(kDataAt + stored, 4) + std::string(stored, '\x80');
-  tiff += Le(std::size(tags), 2);
-  for (const Tag& t : tags) tiff += Le(t.id, 2) + Le(t.type, 2) + Le(1, 4) + Le(t.value, 4);
-  return tiff + Le(0, 4);
 }
 
 // A real JPEG of the lopsided picture with its frame header's size replaced.
@@ -94,21 +67,12 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
     std::string bytes;
     const char* message;
   } cases[] = {
-      // 30000 x 30000 RGBA16 would be 7.2 GB: over the pixel budget.
-      {"rgba16.png", PngStart(30000, 30000, 16, 6) + PngShortData(16), "megapixels"},
-      {"rgb.png", PngStart(20000, 20000, 8, 2) + PngShortData(16), "megapixels"},
-      // 100 megapixels, within the budget, but 100 bytes cannot hold them.
-      {"short.png", PngStart(10000, 10000, 8, 2) + PngShortData(16), "too short"},
-      {"wide.png", PngStart(65500, 1, 8, 2) + PngShortData(16), "unreadable PNG"},
-      // Ancillary chunks that claim 2 GB are passed over, and the file ends.
-      {"text.png", PngStart(10, 10, 8, 2) + PngChunk("tEXt", "abc", 0x7fffffff), "unreadable PNG"},
-      {"itxt.png", PngStart(10, 10, 8, 2) + PngChunk("iTXt", "abc", 0x7fffffff), "unreadable PNG"},
-      {"cut.png", PngStart(16, 3, 8, 2) + PngShortData(16).substr(0, 20), "unreadable PNG"},
-      {"tiff30000.tif", GreyTiff(30000, 30000, 16), "megapixels"},
-      {"short.tif", GreyTiff(10000, 10000, 16), "too short"},
-      {"huge.jpg", JpegWithSize(jpeg, 65500, 65500), "30000 pixels on a side"},
-      {"big.jpg", JpegWithSize(jpeg.substr(0, 2000), 20000, 20000), "megapixels"},
+      // One file for each way of lying: 30000 x 30000 RGBA16 would be 7.2 GB.
+      {"huge.png", PngStart(30000, 30000, 16, 6) + PngShortData(16), "megapixels"},
+      // 256 megapixels, within the budget, but a few kilobytes cannot hold them.
       {"lying.jpg", JpegWithSize(jpeg, 16000, 16000), "too short"},
+      // An ancillary chunk that claims 2 GB is passed over, and the file ends.
+      {"chunk.png", PngStart(10, 10, 8, 2) + PngChunk("tEXt", "abc", 0x7fffffff), "unreadable PNG"},
       // libjpeg warns about the missing end and fills grey: an error here.
       {"cut.jpg", jpeg.substr(0, 2000), "Premature end"},
       {"corrupt.jpg", jpeg.substr(0, jpeg.size() / 2) + std::string(64, '\xff') + "\xff\xd9",

@@ -1,8 +1,6 @@
-// Small pictures for the end-to-end tests, and a look at what a written
-// file declares in its header, read independently of the program's readers.
+// Small pictures for the end-to-end tests, and how two pictures differ.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "testhost/Image.h"
@@ -12,16 +10,6 @@ namespace clitest {
 // An odd-sized picture whose planes all differ and whose rows and columns
 // are not symmetric, so swapped channels or flipped rows show.
 testhost::Image Lopsided(int width, int height, int colorPlanes, int depth, bool alpha);
-
-struct PngHeader {
-  int width = 0, height = 0, bitDepth = 0, colorType = -1;
-};
-PngHeader ReadPngHeader(const std::string& path);
-
-struct TiffHeader {
-  int width = 0, height = 0, samples = 0, bits = 0, sampleFormat = 0;
-};
-TiffHeader ReadTiffHeader(const std::string& path);
 
 // Number of pixels whose samples differ in any plane (both images of one shape).
 int DifferingPixels(const testhost::Image& a, const testhost::Image& b);

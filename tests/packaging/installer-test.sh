@@ -62,9 +62,9 @@ for menu in "$c/ProgramData" "$c"/users/*/AppData/Roaming; do
 done
 ((shortcut_found)) || fail "no Start-menu entry for the guide"
 
-(cd "$out" && render_demo demo.png "$wine" 'C:\Program Files\Quillwork\Stellane\stellane.exe') ||
+(cd "$out" && "$wine" 'C:\Program Files\Quillwork\Stellane\stellane.exe' render --demo demo.png -q) ||
   fail "the installed stellane.exe could not render the demo picture"
-is_png "$out/demo.png" || fail "the installed stellane.exe wrote no PNG picture"
+[[ $(identify -format %m "$out/demo.png") == PNG ]] || fail "the installed stellane.exe wrote no PNG picture"
 
 # Uninstall as Programs and Features does: the entry's product code.
 product=$("$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' |

@@ -11,36 +11,16 @@
 
 namespace {
 
-// A bounds-checked reader over a resource's bytes; numbers are little-endian.
-struct Reader {
-  const std::string& data;
-  std::size_t pos = 0;
-  bool overrun = false;
-
-  std::string Take(std::size_t n) {
-    if (data.size() - pos < n) {
-      overrun = true;
-      pos = data.size();
-      return {};
-    }
-    pos += n;
-    return std::string(data.begin() + std::ptrdiff_t(pos - n), data.begin() + std::ptrdiff_t(pos));
-  }
-  std::uint32_t Number(std::size_t bytes) {
-    const std::string s = Take(bytes);
-    std::uint32_t v = 0;
-    for (auto c = s.rbegin(); c != s.rend(); ++c) v = v << 8 | std::uint8_t(*c);
-    return v;
-  }
-  std::uint32_t Word() { return Number(2); }
-  std::uint32_t Byte() { return Number(1); }
-  // A four-character code, stored as a little-endian number.
-  std::string Code() {
-    const std::string s = Take(4);
-    return {s.rbegin(), s.rend()};
-  }
-  std::string Pascal() { return Take(Byte()); }
-};
+// The bytes hosts read: little-endian numbers, four-character codes stored
+// as little-endian numbers (so "kind" lies in memory as "dnik"), and
+// Pascal strings.
+std::string Le(std::uint32_t v, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
+  return out;
+}
+std::string Code(const std::string& c) { return {c.rbegin(), c.rend()}; }
+std::string Pascal(const std::string& s) { return char(s.size()) + s; }
 
 // A resource of the built module, loaded as data the way hosts scan it;
 // empty when the module or the resource is missing.
@@ -63,10 +43,6 @@ std::string Bytes(std::initializer_list<int> bytes) {
 TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
   const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
   ASSERT_FALSE(raw.empty()) << STELLANE_PLUGIN_PATH;
-  Reader r{raw};
-  EXPECT_EQ(r.Word(), 1u);     // prefix
-  EXPECT_EQ(r.Number(4), 0u);  // version
-  ASSERT_EQ(r.Number(4), 9u);  // properties
   using namespace std::string_literals;
   // Four-char codes are little-endian numbers, so "kind" reads "dnik".
   const struct {
@@ -84,51 +60,28 @@ TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
       {"icif",
        Bytes({1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0})},
   };
-  for (const auto& e : expected) {
-    SCOPED_TRACE(e.key);
-    EXPECT_EQ(r.Take(4), "MIB8");  // vendor and key as the characters lie in memory
-    EXPECT_EQ(r.Take(4), e.key);
-    EXPECT_EQ(r.Number(4), 0u);  // id
-    const std::uint32_t length = r.Number(4);
-    EXPECT_EQ(length % 4, 0u);
-    EXPECT_EQ(r.Take(length), e.data);
-  }
-  // Hosts that step by the stored length without rounding land exactly on
-  // the end: every length is already a multiple of four.
-  EXPECT_FALSE(r.overrun);
-  EXPECT_EQ(r.pos, raw.size());
+  // Prefix 1, version 0, nine properties, each with vendor "8BIM", its key,
+  // id 0 and its length; hosts that step by the stored length without
+  // rounding land exactly on the end, so every length is a multiple of four.
+  std::string want = Le(1, 2) + Le(0, 4) + Le(9, 4);
+  for (const auto& e : expected)
+    want += "MIB8" + std::string(e.key) + Le(0, 4) + Le(std::uint32_t(e.data.size()), 4) + e.data;
+  EXPECT_EQ(raw, want);
 }
 
-// The 'AETE' terminology, parsed field by field.
+// The 'AETE' terminology: one suite with one event, its 26 parameters
+// and the enumeration of the glue modes.
 TEST(ModuleResources, TerminologyNamesTheEventParametersAndGlueModes) {
   const std::string bytes = Resource(MAKEINTRESOURCEA(16000), "AETE");
   ASSERT_FALSE(bytes.empty()) << STELLANE_PLUGIN_PATH;
-  Reader r{bytes};
-  EXPECT_EQ(r.Word(), 1u);  // the Windows layout's leading word
-  EXPECT_EQ(r.Byte(), 1u);  // version 1.1
-  EXPECT_EQ(r.Byte(), 1u);
-  EXPECT_EQ(r.Word(), 0u);  // language
-  EXPECT_EQ(r.Word(), 0u);  // script
-  ASSERT_EQ(r.Word(), 1u);  // suites
-
-  EXPECT_EQ(r.Pascal(), "Quillwork");
-  EXPECT_EQ(r.Pascal(), "Stellane");
-  EXPECT_EQ(r.Code(), "Zrnb");
-  EXPECT_EQ(r.Word(), 1u);  // level
-  EXPECT_EQ(r.Word(), 1u);  // version
-  ASSERT_EQ(r.Word(), 1u);  // events
-
-  EXPECT_EQ(r.Pascal(), "Stellane");
-  EXPECT_EQ(r.Pascal(), "Makes stars and nebulae");
-  EXPECT_EQ(r.Code(), "Zrnb");  // class
-  EXPECT_EQ(r.Code(), "Zrnb");  // id
-  EXPECT_EQ(r.Code(), "null");  // reply
-  EXPECT_EQ(r.Pascal(), "");
-  EXPECT_EQ(r.Word(), 0u);
-  EXPECT_EQ(r.Code(), "#ImR");  // direct parameter
-  EXPECT_EQ(r.Pascal(), "");
-  EXPECT_EQ(r.Word(), 0xB000u);
-
+  // The Windows layout's leading word, version 1.1, language and script 0,
+  // one suite (level 1, version 1) with one event.
+  std::string want = Le(1, 2) + "\1\1" + Le(0, 4) + Le(1, 2) + Pascal("Quillwork") +
+                     Pascal("Stellane") + Code("Zrnb") + Le(1, 2) + Le(1, 2) + Le(1, 2);
+  // The event: name, description, class, id, reply, then the direct
+  // parameter.
+  want += Pascal("Stellane") + Pascal("Makes stars and nebulae") + Code("Zrnb") + Code("Zrnb") +
+          Code("null") + Pascal("") + Le(0, 2) + Code("#ImR") + Pascal("") + Le(0xB000, 2);
   // Key, name and description of each parameter, in order.
   const char* params =
       "0001:color A1 red:color d red|0002:color A1 green:color d green|0003:color A1 blue:color d "
@@ -140,43 +93,33 @@ TEST(ModuleResources, TerminologyNamesTheEventParametersAndGlueModes) {
       "green:color f green|0023:color B2 blue:color f blue|0024:color B1 red:color g "
       "red|0025:color "
       "B1 green:color g green|0026:color B1 blue:color g blue|";
-  ASSERT_EQ(r.Word(), 26u);
+  want += Le(26, 2);
   for (std::string rest = params; !rest.empty(); rest.erase(0, rest.find('|') + 1)) {
-    const std::string entry = rest.substr(0, rest.find('|'));
-    const std::string key = entry.substr(0, 4);
+    const std::string entry = rest.substr(0, rest.find('|')), key = entry.substr(0, 4);
     const std::size_t colon = entry.find(':', 5);
-    EXPECT_EQ(r.Pascal(), entry.substr(5, colon - 5)) << key;
-    EXPECT_EQ(r.Code(), key);
-    EXPECT_EQ(r.Code(), key == "GLUE" ? "GLty" : "long") << key;
-    EXPECT_EQ(r.Pascal(), entry.substr(colon + 1)) << key;
-    EXPECT_EQ(r.Word(), key == "GLUE" ? 0xA000u : 0x8000u) << key;
+    const bool glue = key == "GLUE";
+    want += Pascal(entry.substr(5, colon - 5)) + Code(key) + Code(glue ? "GLty" : "long") +
+            Pascal(entry.substr(colon + 1)) + Le(glue ? 0xA000 : 0x8000, 2);
   }
-  EXPECT_EQ(r.Word(), 0u);  // classes
-  EXPECT_EQ(r.Word(), 0u);  // comparison operators
-  ASSERT_EQ(r.Word(), 1u);  // enumerations
-  EXPECT_EQ(r.Code(), "GLty");
-  // Modes 60 and 61 have no entry; 62 closes the list.
+  // No classes or comparison operators; one enumeration of 60 glue modes:
+  // modes 60 and 61 have no entry, 62 closes the list.
+  want += Le(0, 4) + Le(1, 2) + Code("GLty") + Le(60, 2);
   const char* glue =
       "normal|procedural +|procedural -|difference|lighten|darken|add|subtract|multiply|screen|"
       "hard light|overlay|superlay|exclusion|color|luminance|linear light|pin light|spin light|"
       "vivid a|vivid b|saturation|hue|similarity|cross|harsh diff|soft light|bright|dim|dodge|burn|"
       "ace|king|queen|jack|and|or|xor|multibright|hot|cold|wet|dry|up|down|wax|wane|north|south|"
       "east|west|hard mix|frontal|parietal|temporal|occipital|limbic|dextrous|sinister|";
-  ASSERT_EQ(r.Word(), 60u);
   int mode = 1;
   for (std::string rest = std::string(glue) + "screendim|"; !rest.empty();
        rest.erase(0, rest.find('|') + 1), mode = mode == 59 ? 62 : mode + 1) {
     const std::string name = rest.substr(0, rest.find('|'));
     char code[5];
     std::snprintf(code, sizeof code, "GL%02d", mode);
-    EXPECT_EQ(r.Pascal(), name) << code;
-    EXPECT_EQ(r.Code(), code);
-    EXPECT_EQ(r.Pascal(), name) << code;
+    want += Pascal(name) + Code(code) + Pascal(name);
   }
   EXPECT_EQ(mode, 63);
-
-  EXPECT_FALSE(r.overrun);
-  EXPECT_EQ(r.pos, bytes.size());
+  EXPECT_EQ(bytes, want);
 }
 
 }  // namespace
