@@ -134,57 +134,44 @@ void ExpectOutput(const Image& out, const Image& source, const Image& reference,
   EXPECT_EQ(wrong, 0) << "output samples wrong";
 }
 
-struct Profile {
-  const char* name;
-  HostConfig config;
-};
-void PrintTo(const Profile& profile, std::ostream* os) { *os << profile.name; }
-
-class HostProfiles : public ::testing::TestWithParam<Profile> {
- protected:
-  ~HostProfiles() override { stellane::SetHeadlessDialogUser(nullptr, nullptr); }
-};
-
-TEST_P(HostProfiles, EveryShapeAndAreaWithTheDialogAndTwoRuns) {
-  const HostConfig& profile = GetParam().config;
+// GIMP's bridge and pspiHost, each with all its quirks at once.
+TEST(HostProfiles, EveryShapeAndAreaWithTheDialogAndTwoRuns) {
   CacheNebulaOnlySettings();
-  for (const Shape& shape : kShapes)
-    for (Area area : kAreas) {
-      SCOPED_TRACE(std::string(shape.name) + ", area " + std::to_string(int(area)));
-      const Image source = Picture(shape);
-      const Image reference = ReferenceRun(profile, shape, area);
-      TestHost host(&stellane::PluginMainImpl, profile);
-      if (area == Area::Rectangle) host.Config().filterRect = kInner;
-      if (area == Area::Mask) host.SetSelection(InnerSelection());
-      for (int run = 0; run < 2; ++run) {
-        SCOPED_TRACE("run " + std::to_string(run + 1));
-        host.SetImage(source);
-        host.ClearLog();
-        FakeWindow window;
-        int dialogs = 0;
-        stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {
-          ++dialogs;
-          ExpectPreviewShowsTheRender(g, host);
-        });
-        // The user picks the filter from the menu the first time; GIMP then
-        // repeats it without the dialog, pspiHost shows it every time.
-        const testhost::RunReport report = host.RunFilter({.withParameters = run == 0});
-        EXPECT_EQ(report.result, 0);
-        EXPECT_EQ(dialogs, run == 0 || profile.quirks.parametersEveryRun ? 1 : 0);
-        EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
-        EXPECT_EQ(host.OutstandingBuffers(), 0);
-        EXPECT_EQ(host.TotalHandleLocks(), 0);
-        EXPECT_TRUE(host.CanaryIntact());
-        ExpectOutput(host.GetImage(), source, reference, shape, area,
-                     profile.quirks.filterCaseZero);
+  for (const auto& [name, profile] :
+       {std::pair{"pspiHost", testhost::PspiHostDll()}, {"GimpPspi", testhost::GimpPspiHost()}})
+    for (const Shape& shape : kShapes)
+      for (Area area : kAreas) {
+        SCOPED_TRACE(std::string(name) + ", " + shape.name + ", area " + std::to_string(int(area)));
+        const Image source = Picture(shape);
+        const Image reference = ReferenceRun(profile, shape, area);
+        TestHost host(&stellane::PluginMainImpl, profile);
+        if (area == Area::Rectangle) host.Config().filterRect = kInner;
+        if (area == Area::Mask) host.SetSelection(InnerSelection());
+        for (int run = 0; run < 2; ++run) {
+          SCOPED_TRACE("run " + std::to_string(run + 1));
+          host.SetImage(source);
+          host.ClearLog();
+          FakeWindow window;
+          int dialogs = 0;
+          stellane::SetHeadlessDialogUser(&window, [&](Globals& g) {
+            ++dialogs;
+            ExpectPreviewShowsTheRender(g, host);
+          });
+          // The user picks the filter from the menu the first time; GIMP then
+          // repeats it without the dialog, pspiHost shows it every time.
+          const testhost::RunReport report = host.RunFilter({.withParameters = run == 0});
+          EXPECT_EQ(report.result, 0);
+          EXPECT_EQ(dialogs, run == 0 || profile.quirks.parametersEveryRun ? 1 : 0);
+          EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
+          EXPECT_EQ(host.OutstandingBuffers(), 0);
+          EXPECT_EQ(host.TotalHandleLocks(), 0);
+          EXPECT_TRUE(host.CanaryIntact());
+          ExpectOutput(host.GetImage(), source, reference, shape, area,
+                       profile.quirks.filterCaseZero);
+        }
       }
-    }
+  stellane::SetHeadlessDialogUser(nullptr, nullptr);
 }
-
-INSTANTIATE_TEST_SUITE_P(, HostProfiles,
-                         ::testing::Values(Profile{"pspiHost", testhost::PspiHostDll()},
-                                           Profile{"GimpPspi", testhost::GimpPspiHost()}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace dialogtest
