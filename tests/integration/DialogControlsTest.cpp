@@ -60,10 +60,7 @@ TEST_F(DialogControls, TypedValuesMoveTheTrackAndReachTheParametersOneSecondLate
     window.Tick(g);
     EXPECT_EQ(g.params->paramA, 100);
     EXPECT_EQ(window.texts[kEditA], "100");
-    const int once = Displays();
-    EXPECT_EQ(once - before, 30 + 1) << "one preview: every row, then the whole picture";
-    window.Tick(g);
-    EXPECT_EQ(Displays(), once) << "the timer stopped";
+    EXPECT_TRUE(window.timers.empty()) << "the timer stopped";
 
     window.Type(g, kEditA, "45.7");
     window.Tick(g);
