@@ -183,9 +183,11 @@ struct Quirk {
   std::intptr_t staleDataWord = 0;  // left in the data slot before the first run
 };
 
-HostConfig With(void (*set)(testhost::HostQuirks&), std::uint32_t hostSig = 0) {
+using Q = testhost::HostQuirks;
+
+HostConfig With(bool Q::*quirk, std::uint32_t hostSig = 0) {
   HostConfig config;
-  set(config.quirks);
+  config.quirks.*quirk = true;
   if (hostSig) config.hostSig = hostSig;
   return config;
 }
@@ -200,23 +202,20 @@ TEST(HostQuirks, EveryHostAndQuirkRunsCleanly) {
       {"pspiHost", testhost::PspiHostDll()},
       {"Paint.NET: the record ends at 556 bytes", testhost::PaintDotNetHost()},
       {"IrfanView", testhost::IrfanViewHost()},
-      {"descriptor parameters without procs", With([](auto& q) { q.nullDescriptorProcs = true; })},
+      {"descriptor parameters without procs", With(&Q::nullDescriptorProcs)},
       // A 4-byte data slot, holding a truncated word of an earlier process.
-      {"narrow data slot", With([](auto& q) { q.narrowDataWord = true; }, ps::FourCC("PMIG")),
-       0x7F3A5C10},
+      {"narrow data slot", With(&Q::narrowDataWord, ps::FourCC("PMIG")), 0x7F3A5C10},
       {"garbage in the data slot", {}, std::intptr_t(0x0000DEAD0000BEE0)},
-      {"fresh data word each run", With([](auto& q) { q.freshDataWordEachRun = true; })},
-      {"empty parameters each run", With([](auto& q) { q.freshParametersEachRun = true; })},
-      {"filterCase 0 with an alpha plane", With([](auto& q) { q.filterCaseZero = true; })},
-      {"About result preset to 1", With([](auto& q) { q.aboutResultPresetOne = true; })},
-      {"no Finish after success", With([](auto& q) { q.noFinishAfterSuccess = true; })},
-      {"Parameters skipped", With([](auto& q) { q.skipParameters = true; })},
-      {"handle sizes 0", With([](auto& q) { q.handleSizeZero = true; })},
-      {"done only when every right edge is 0",
-       With([](auto& q) { q.doneOnlyWhenRightIsZero = true; })},
-      {"sampling rates preset to 0", With([](auto& q) { q.ratesPresetZero = true; })},
-      {"buffer procs beyond the fifth empty",
-       With([](auto& q) { q.bufferSlotsBeyondFiveNull = true; })},
+      {"fresh data word each run", With(&Q::freshDataWordEachRun)},
+      {"empty parameters each run", With(&Q::freshParametersEachRun)},
+      {"filterCase 0 with an alpha plane", With(&Q::filterCaseZero)},
+      {"About result preset to 1", With(&Q::aboutResultPresetOne)},
+      {"no Finish after success", With(&Q::noFinishAfterSuccess)},
+      {"Parameters skipped", With(&Q::skipParameters)},
+      {"handle sizes 0", With(&Q::handleSizeZero)},
+      {"done only when every right edge is 0", With(&Q::doneOnlyWhenRightIsZero)},
+      {"sampling rates preset to 0", With(&Q::ratesPresetZero)},
+      {"buffer procs beyond the fifth empty", With(&Q::bufferSlotsBeyondFiveNull)},
   };
   TestHost plain(&stellane::PluginMainImpl);
   plain.SetImage(Image::Make(10, 7, 3, 8, true));
