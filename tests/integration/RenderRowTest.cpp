@@ -46,20 +46,6 @@ TEST(RenderRow, SingleStarSpreadsThroughTheGlowCross) {
   EXPECT_NEAR(total, 3 * 0.48 * S, 1e-5);
 }
 
-TEST(RenderRow, NebulaeRepeatWhileStarsFollowRand) {
-  RenderRig rig(32, 12);
-  const std::vector<float> a = rig.Render(5);
-  EXPECT_EQ(a, rig.Render(5));
-  EXPECT_NE(a, rig.Render(6));
-
-  NoStars(rig.params);
-  const std::vector<float> nebula = rig.Render(5);
-  EXPECT_EQ(nebula, rig.Render(99));
-  float brightest = 0.0f;
-  for (float v : nebula) brightest = std::max(brightest, v);
-  EXPECT_GT(brightest, 0.0f);
-}
-
 TEST(RenderRow, PreviewShowsTheFullSizeNebulaSampledEveryZoomPixels) {
   RenderRig full(48, 24);
   NoStars(full.params);

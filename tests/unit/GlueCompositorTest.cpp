@@ -184,31 +184,6 @@ TEST(GlueCompositor, PreviewWeighsByAlphaWithTransparency) {
   rig.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
   EXPECT_EQ(rig.Out(2, 1, 0), (128 * 255) >> 8);
   EXPECT_EQ(rig.Out(2, 1, 3), 255);
-  // 16 bits: alpha 16498, w = (255 * 16498) >> 15 = 128 of 255.
-  Rig deep(Kind::k16, 3, true, 5, 3, RenderTarget::kPreview);
-  deep.Composite(2, 1, 0.0f, 0.0f, 0.0f, 0.5f);
-  EXPECT_EQ(deep.Out(2, 1, 0), (127 * 32640) >> 8);
-  EXPECT_EQ(deep.Out(2, 1, 3), 32768);
-}
-
-TEST(GlueCompositor, SixteenBitAndFloatPreviews) {
-  Rig rig(Kind::k16, 3, false, 11, 3, RenderTarget::kPreview);
-  rig.SetMask(std::vector<std::uint8_t>(33, 0));
-  rig.Composite(0, 0, 1.0f, 1.0f, 1.0f);
-  rig.Composite(8, 1, 1.0f, 1.0f, 1.0f);
-  EXPECT_EQ(rig.Out(0, 0, 0), (255 * 32640) >> 8);
-  EXPECT_EQ(rig.Out(8, 1, 0), (255 * 26112) >> 8);
-  rig.mask.assign(33, 255);
-  rig.Composite(2, 2, 0.5f, 0.0f, 0.0f);
-  EXPECT_EQ(rig.Out(2, 2, 0), (255 * 16384) >> 8);
-
-  Rig f(Kind::kFloat, 3, false, 11, 3, RenderTarget::kPreview);
-  f.SetMask(std::vector<std::uint8_t>(33, 0));
-  f.Composite(9, 0, 0.5f, 0.5f, 0.5f);
-  EXPECT_FLOAT_EQ(f.Out(9, 0, 1), 0.8f);
-  f.mask.assign(33, 255);
-  f.Composite(3, 2, 0.5f, 0.25f, 0.0f);
-  EXPECT_NEAR(f.Out(3, 2, 1), 0.25, 1e-6);
 }
 
 struct ExportRig {

@@ -53,27 +53,6 @@ TEST_F(NebulaTest, StatedConstants) {
   EXPECT_NEAR(k.offset, 0.95f, 1e-5);
 }
 
-TEST_F(NebulaTest, ControlsActAsDescribed) {
-  std::mt19937 rng(7);
-  std::uniform_real_distribution<float> coord(0.0f, 3000.0f);
-  // Without contrast the texture factor is the constant 0.5.
-  params.contrast = 0;
-  params.texture = 10;
-  const NebulaRowConstants k1 = MakeNebulaRowConstants(params);
-  params.texture = 90;
-  const NebulaRowConstants k2 = MakeNebulaRowConstants(params);
-  // One colour at both ends gives a flat colour.
-  params.colorA2 = params.colorA1;
-  const NebulaRowConstants flat = MakeNebulaRowConstants(params);
-  for (int i = 0; i < 50; ++i) {
-    const float x = coord(rng), y = coord(rng);
-    ASSERT_TRUE(SameBits(NebulaAt(*c, k1, x, y), NebulaAt(*c, k2, x, y)));
-    const NebulaSample s = NebulaAt(*c, flat, x, y);
-    ASSERT_FLOAT_EQ(s.colourA[0], params.colorA1.red / 65535.0f);
-    ASSERT_GE(s.densityA, 0.0f);
-  }
-}
-
 TEST_F(NebulaTest, VectorPathsMatchPixelByPixel) {
   struct Setting {
     std::int32_t seed, a, b, contrast, texture, fibrousness;
