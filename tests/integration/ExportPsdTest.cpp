@@ -35,26 +35,6 @@ std::int16_t Export(ExportRig& rig, const std::string& path,
   return ExportPsd(rig.run, path.c_str(), progress);
 }
 
-// The host's profile travels unchanged as image resource 1039: "8BIM", the
-// id, an empty name padded to two bytes, the size, the bytes.
-TEST(ExportPsd, HostProfileTravelsUnchanged) {
-  ScratchTempFolder temp;
-  const std::string profile = {0, 0, 2, 0x30, 'a', 'c', 's', 'p', 9};
-  const std::string resource = std::string("8BIM\x04\x0F\0\0\0\0\0\x09", 12) + profile;
-  for (int depth : {8, 16, 32}) {
-    ExportRig rig(kWidth, kHeight, depth);
-    rig.GiveProfile({profile.begin(), profile.end()});
-    ASSERT_EQ(Export(rig, temp.In("p.psd")), 0);
-    const std::string file = ReadFile(temp.In("p.psd"));
-    // After the URL (1035), before the IPTC record (1028).
-    EXPECT_LT(file.find("8BIM\x04\x0B"), file.find(resource)) << depth;
-    EXPECT_LT(file.find(resource), file.find("8BIM\x04\x04")) << depth;
-  }
-  ExportRig without(kWidth, kHeight, 8);
-  ASSERT_EQ(Export(without, temp.In("p.psd")), 0);
-  EXPECT_EQ(ReadFile(temp.In("p.psd")).find("8BIM\x04\x0F"), std::string::npos);
-}
-
 struct ProgressLog {
   std::vector<std::int32_t> percents;
   int cancelling = 0;
@@ -118,9 +98,24 @@ TEST(ExportPsd, ProgressCancelAndASecondExportWhileOneRuns) {
   }
 }
 
-TEST(ExportPsd, RefusalsWriteNothing) {
+// The host's profile travels unchanged as image resource 1039: "8BIM", the
+// id, an empty name padded to two bytes, the size, the bytes.
+TEST(ExportPsd, HostProfileTravelsUnchangedAndRefusalsWriteNothing) {
   ScratchTempFolder temp;
-  ExportRig rig(kWidth, kHeight, 8);
+  const std::string profile = {0, 0, 2, 0x30, 'a', 'c', 's', 'p', 9};
+  const std::string resource = std::string("8BIM\x04\x0F\0\0\0\0\0\x09", 12) + profile;
+  for (int depth : {8, 16, 32}) {
+    ExportRig withProfile(kWidth, kHeight, depth);
+    withProfile.GiveProfile({profile.begin(), profile.end()});
+    ASSERT_EQ(Export(withProfile, temp.In("p.psd")), 0);
+    const std::string file = ReadFile(temp.In("p.psd"));
+    // After the URL (1035), before the IPTC record (1028).
+    EXPECT_LT(file.find("8BIM\x04\x0B"), file.find(resource)) << depth;
+    EXPECT_LT(file.find(resource), file.find("8BIM\x04\x04")) << depth;
+  }
+  ExportRig rig(kWidth, kHeight, 8);  // without a profile
+  ASSERT_EQ(Export(rig, temp.In("p.psd")), 0);
+  EXPECT_EQ(ReadFile(temp.In("p.psd")).find("8BIM\x04\x0F"), std::string::npos);
   EXPECT_EQ(Export(rig, temp.In("missing/folder/x.psd")), kExportFileNotCreated);
   EXPECT_EQ(Export(rig, ""), kExportNotStarted);
 
