@@ -179,24 +179,6 @@ TEST(TiledImagePyramid, EightBitIsASliverBrighterAndClampsAt255) {
   }
 }
 
-TEST(TiledImagePyramid, FloatAndFixedPointFormatsKeepFlatAreasExact) {
-  Image floats(21, 13, 9);
-  Image fixed(21, 13, 2);
-  const float f[4] = {0.5f, 2.0f, 0.0f, 1.0f};
-  for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 21; ++x) WriteChannelsFloat(floats, x, y, 0, f);
-  Fill(fixed, {40000, 0, 0, 0});
-  RebuildPyramid(floats);
-  RebuildPyramid(fixed);
-  for (int level = 1; level <= floats.lastLevel; ++level) {
-    float f[4];
-    ReadChannelsFloat(floats, 0, 0, level, f);
-    EXPECT_FLOAT_EQ(f[0], 0.5f);
-    EXPECT_FLOAT_EQ(f[1], 2.0f);  // over-bright light is kept
-    EXPECT_EQ(Channel0(fixed, 0, 0, level), 40000);
-  }
-}
-
 TEST(TiledImageScaledCopy, HalfSizeReadsLevelOne) {
   Image source(64, 48, 3), half(32, 24, 3);
   for (int y = 0; y < 48; ++y)
