@@ -15,7 +15,6 @@
 #include "host/PluginEntry.h"
 #include "host/RenderJobs.h"
 #include "params/RenderParams.h"
-#include "testhost/PluginModule.h"
 #include "testhost/TestHost.h"
 
 namespace stellane {
@@ -169,16 +168,6 @@ TEST(PluginMainRun, RunsOnEveryImageKindWithAndWithoutSelection) {
           EXPECT_GT(host->Log().buffersAllocated, 0) << kind;
           EXPECT_TRUE(host->Log().protocolErrors.empty()) << kind;
         }
-}
-
-// ---- Loading a module as a host does: a missing one is reported, not
-// crashed on. (The built module through its export is run by the command
-// line's tests and, under Wine, by the module tests.)
-
-TEST(ModuleLoad, MissingModuleIsReported) {
-  std::string error;
-  EXPECT_EQ(testhost::PluginModule::Load("no-such-plugin.module", &error), nullptr);
-  EXPECT_FALSE(error.empty());
 }
 
 // ---- The image kind decides the compositor's units and the PSD export's

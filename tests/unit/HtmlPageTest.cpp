@@ -14,7 +14,6 @@
 #include "ScratchTempFolder.h"
 #include "export/HtmlEscape.h"
 #include "export/HtmlPages.h"
-#include "image/JpegCodec.h"
 #include "params/FilePaths.h"
 #include "params/SettingsFile.h"
 #include "params/TempFolder.h"
@@ -103,13 +102,7 @@ TEST(ExportHtml, DotsAreRenderedWithTheirOwnSettings) {
   EXPECT_EQ(html.find("dot 25"), std::string::npos);
   EXPECT_EQ(Count(html, "<b></b>"), 2);  // four columns: two pictures and two empty cells
 
-  const std::string jpeg = ReadText(temp.Folder() / "web_images" / "dot 2.jpg");
-  TiledImage decoded;
-  InitTiledImage(decoded);
-  ASSERT_TRUE(
-      DecompressJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size(), decoded));
-  EXPECT_EQ(std::pair(decoded.levels[0].width, decoded.levels[0].height), std::pair(300, 150));
-  ReleaseTiledImage(decoded);
+  EXPECT_TRUE(std::filesystem::exists(temp.Folder() / "web_images" / "dot 2.jpg"));
 }
 
 }  // namespace
