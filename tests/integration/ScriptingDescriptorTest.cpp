@@ -138,18 +138,5 @@ TEST_F(ScriptingRun, PaintShopProReadsNothingButRecords) {
   EXPECT_TRUE(DialogShown());
 }
 
-TEST(EnumCodes, CodesOutsideTheGlueModesAndTheUnusedQualityType) {
-  std::int32_t index = -1;
-  for (const char* bad : {"GL00", "GL63", "IQr1"}) {
-    EXPECT_FALSE(EnumCodeToIndex(kGlueEnumType, Code(bad), index)) << bad;
-    EXPECT_EQ(index, 0) << bad;
-  }
-  EXPECT_TRUE(EnumCodeToIndex(kQualityEnumType, Code("IQr3"), index));
-  EXPECT_EQ(index, 3);
-  EXPECT_EQ(EnumIndexToCode(kQualityEnumType, 2), Code("IQr2"));
-  for (std::int32_t bad : {63, -1})
-    EXPECT_EQ(EnumIndexToCode(kGlueEnumType, bad), Code("<NO>")) << bad;
-}
-
 }  // namespace
 }  // namespace stellane
