@@ -35,26 +35,6 @@ std::int16_t Export(ExportRig& rig, const std::string& path,
   return ExportPsd(rig.run, path.c_str(), progress);
 }
 
-// The host's profile travels unchanged as image resource 1039: "8BIM", the
-// id, an empty name padded to two bytes, the size, the bytes.
-TEST(ExportPsd, HostProfileTravelsUnchanged) {
-  ScratchTempFolder temp;
-  const std::string profile = {0, 0, 2, 0x30, 'a', 'c', 's', 'p', 9};
-  const std::string resource = std::string("8BIM\x04\x0F\0\0\0\0\0\x09", 12) + profile;
-  for (int depth : {8, 16, 32}) {
-    ExportRig rig(kWidth, kHeight, depth);
-    rig.GiveProfile({profile.begin(), profile.end()});
-    ASSERT_EQ(Export(rig, temp.In("p.psd")), 0);
-    const std::string file = ReadFile(temp.In("p.psd"));
-    // After the URL (1035), before the IPTC record (1028).
-    EXPECT_LT(file.find("8BIM\x04\x0B"), file.find(resource)) << depth;
-    EXPECT_LT(file.find(resource), file.find("8BIM\x04\x04")) << depth;
-  }
-  ExportRig without(kWidth, kHeight, 8);
-  ASSERT_EQ(Export(without, temp.In("p.psd")), 0);
-  EXPECT_EQ(ReadFile(temp.In("p.psd")).find("8BIM\x04\x0F"), std::string::npos);
-}
-
 struct ProgressLog {
   std::vector<std::int32_t> percents;
   int cancelling = 0;
@@ -100,34 +80,42 @@ TEST(ExportPsd, ProgressCancelAndASecondExportWhileOneRuns) {
     EXPECT_EQ(log.asks, 40 / 8);  // every eighth row
     EXPECT_EQ(log.cancelling, 0);
   }
-  {
+  // Cancelled by the dialog on its second ask (row 15), or by the host's
+  // abort test, asked every eighth row as well, on its second ask.
+  for (bool byHost : {false, true}) {
+    static int hostAsks;
+    hostAsks = 0;
+    if (byHost)
+      rig.run.job.progress.cancelWanted = [](void*, std::int32_t) { return ++hostAsks == 2; };
     ProgressLog log;
-    log.cancelAfterAsks = 1;  // on the second ask: row 15
+    log.cancelAfterAsks = byHost ? -1 : 1;
     const ExportProgress progress = LoggingProgress(log);
-    EXPECT_EQ(Export(rig, temp.In("cancelled.psd"), &progress), kExportCancelled);
+    EXPECT_EQ(Export(rig, temp.In("cancelled.psd"), &progress), kExportCancelled) << byHost;
+    EXPECT_EQ(hostAsks, byHost ? 2 : 0);
     EXPECT_EQ(log.asks, 2);
     EXPECT_EQ(log.cancelling, 1);
     EXPECT_FALSE(temp.Has("cancelled.psd"));
   }
-  {
-    // The host's abort test is asked every eighth row as well (after the
-    // window): yes on its second ask stops the export the same way.
-    static int hostAsks;
-    hostAsks = 0;
-    rig.run.job.progress.cancelWanted = [](void*, std::int32_t) { return ++hostAsks == 2; };
-    ProgressLog log;
-    const ExportProgress progress = LoggingProgress(log);
-    EXPECT_EQ(Export(rig, temp.In("host-cancelled.psd"), &progress), kExportCancelled);
-    EXPECT_EQ(hostAsks, 2);
-    EXPECT_EQ(log.asks, 2);
-    EXPECT_EQ(log.cancelling, 1);
-    EXPECT_FALSE(temp.Has("host-cancelled.psd"));
-  }
 }
 
-TEST(ExportPsd, RefusalsWriteNothing) {
+// The host's profile travels unchanged as image resource 1039: "8BIM", the
+// id, an empty name padded to two bytes, the size, the bytes.
+TEST(ExportPsd, HostProfileTravelsUnchangedAndRefusalsWriteNothing) {
   ScratchTempFolder temp;
-  ExportRig rig(kWidth, kHeight, 8);
+  const std::string profile = {0, 0, 2, 0x30, 'a', 'c', 's', 'p', 9};
+  const std::string resource = std::string("8BIM\x04\x0F\0\0\0\0\0\x09", 12) + profile;
+  for (int depth : {8, 16, 32}) {
+    ExportRig withProfile(kWidth, kHeight, depth);
+    withProfile.GiveProfile({profile.begin(), profile.end()});
+    ASSERT_EQ(Export(withProfile, temp.In("p.psd")), 0);
+    const std::string file = ReadFile(temp.In("p.psd"));
+    // After the URL (1035), before the IPTC record (1028).
+    EXPECT_LT(file.find("8BIM\x04\x0B"), file.find(resource)) << depth;
+    EXPECT_LT(file.find(resource), file.find("8BIM\x04\x04")) << depth;
+  }
+  ExportRig rig(kWidth, kHeight, 8);  // without a profile
+  ASSERT_EQ(Export(rig, temp.In("p.psd")), 0);
+  EXPECT_EQ(ReadFile(temp.In("p.psd")).find("8BIM\x04\x0F"), std::string::npos);
   EXPECT_EQ(Export(rig, temp.In("missing/folder/x.psd")), kExportFileNotCreated);
   EXPECT_EQ(Export(rig, ""), kExportNotStarted);
 

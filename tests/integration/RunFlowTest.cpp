@@ -79,16 +79,6 @@ TEST_F(RunFlow, RowsAreRequestedTopToBottomThenEmptyRectangles) {
          {host.Record().inRect, host.Record().outRect, host.Record().maskRect})
       EXPECT_EQ(Str(r), "0,0,0,0");
     EXPECT_TRUE(host.Log().protocolErrors.empty());
-    // Only the filter rectangle's pixels change.
-    const Image source = Ramp(c.width, c.height);
-    for (int y = 0; y < c.height; ++y)
-      for (int x = 0; x < c.width; ++x) {
-        const bool inside =
-            y >= c.filter.top && y < c.filter.bottom && x >= c.filter.left && x < c.filter.right;
-        if (!inside) {
-          ASSERT_EQ(host.GetImage().Get(x, y, 1), source.Get(x, y, 1)) << x << "," << y;
-        }
-      }
   }
 }
 
@@ -106,8 +96,11 @@ TEST_F(RunFlow, MaskRowsSurroundTheRowClampedIntoTheFilterRectangle) {
   EXPECT_EQ(Str(requests[7].maskRect), "9,1,12,6");  // the last row, y = 11
 }
 
-TEST_F(RunFlow, ProgressSeesRowZeroAndEveryThirtySecondRow) {
-  TestHost& host = NewHost({}, Ramp(3, 100));
+// Progress at row 0 and every 32nd row; the abort test every 32nd row (31,
+// 63, 95). Cancel on its second question ends the run after row 63 with
+// nothing changed and everything released.
+TEST_F(RunFlow, ProgressEveryThirtySecondRowAndCancelAfterThatRow) {
+  TestHost& host = NewHost({}, Ramp(4, 100));
   ASSERT_EQ(host.RunFilter().result, 0);
   std::vector<int> done;
   for (const auto& call : host.Log().progress) {
@@ -115,20 +108,17 @@ TEST_F(RunFlow, ProgressSeesRowZeroAndEveryThirtySecondRow) {
     EXPECT_EQ(call.total, 100);
   }
   EXPECT_EQ(done, (std::vector<int>{0, 32, 64, 96}));
-  // The abort test runs every 32nd row: rows 31, 63, 95.
   EXPECT_EQ(host.Log().abortCalls, 3);
-}
 
-TEST_F(RunFlow, CancelEndsTheRunAfterThatRowAndReleasesEverything) {
   HostConfig config;
-  config.abortAfterCalls = 1;  // the second question (row 63) answers yes
-  TestHost& host = NewHost(config, Ramp(4, 100));
-  EXPECT_EQ(host.RunFilter().result, ps::userCanceledErr);
-  EXPECT_EQ(host.Log().abortCalls, 2);
+  config.abortAfterCalls = 1;
+  TestHost& cancelled = NewHost(config, Ramp(4, 100));
+  EXPECT_EQ(cancelled.RunFilter().result, ps::userCanceledErr);
+  EXPECT_EQ(cancelled.Log().abortCalls, 2);
   EXPECT_EQ(Requests().size(), 64u);
-  EXPECT_EQ(Str(host.Record().inRect), "0,0,0,0");
-  EXPECT_EQ(host.GetImage().data, Ramp(4, 100).data);  // a cancelled run changes nothing
-  EXPECT_EQ(host.OutstandingBuffers(), 0);
+  EXPECT_EQ(Str(cancelled.Record().inRect), "0,0,0,0");
+  EXPECT_EQ(cancelled.GetImage().data, Ramp(4, 100).data);
+  EXPECT_EQ(cancelled.OutstandingBuffers(), 0);
 }
 
 // Stars are placed from a generator seeded with the clock; the nebula alone

@@ -23,9 +23,7 @@ std::uint32_t Code(const char* text) {
 
 class ScriptingRun : public ::testing::Test {
  protected:
-  explicit ScriptingRun(testhost::HostConfig config = {}) : host_(PluginMainImpl, config) {
-    host_.SetImage(testhost::Image::Make(5, 3, 3, 8));
-  }
+  ScriptingRun() : host_(PluginMainImpl, {}) { host_.SetImage(testhost::Image::Make(5, 3, 3, 8)); }
   // Runs the filter with `script`. A run that opens the dialog ends with OK:
   // the test program's dialog is windowless (natively, and under Wine by
   // its own FrontEnd table), and a windowless dialog presses OK at once.
@@ -49,7 +47,7 @@ class ScriptingRun : public ::testing::Test {
   testhost::TestHost host_;
 };
 
-TEST_F(ScriptingRun, PlaysBackAndRecordsColoursIntegersAndGlue) {
+TEST_F(ScriptingRun, PlaysBackAndRecordsColoursIntegersAndGlueUnknownGlueAsNo) {
   Play({IntegerItem(Code("0001"), 255),  // the channel's high byte
         IntegerItem(Code("0002"), 256),  // does not fit: the channel gets 0
         IntegerItem(Code("0012"), 1000), IntegerItem(Code("0019"), -123456789),
@@ -75,6 +73,12 @@ TEST_F(ScriptingRun, PlaysBackAndRecordsColoursIntegersAndGlue) {
             std::vector<std::uint32_t>({ps::typeEnumerated, kGlueEnumType, Code("GL62")}));
   EXPECT_EQ(host_.OutstandingHandles(), 2);  // the globals and the record only
   EXPECT_TRUE(scratch_.Has("Stellane directory 2"));
+
+  // An unknown glue code gives 0, which records as "<NO>" and plays back as 0.
+  Play({EnumeratedItem(Code("GLUE"), kGlueEnumType, Code("GL99"))}, ps::plugInDialogDontDisplay);
+  EXPECT_EQ(Recorded()[15].enumValue, Code("<NO>"));
+  Play(Recorded(), ps::plugInDialogDontDisplay);
+  EXPECT_EQ(Params().glue, 0);
 }
 
 TEST_F(ScriptingRun, KeysMissingFromTheScriptTakeTheirDefaults) {
@@ -90,14 +94,6 @@ TEST_F(ScriptingRun, KeysMissingFromTheScriptTakeTheirDefaults) {
   defaults.density = 91;
   for (const ParamInfo& row : ParamTable())
     EXPECT_EQ(GetIntParam(Params(), row), GetIntParam(defaults, row)) << row.name;
-}
-
-TEST_F(ScriptingRun, UnknownGlueCodeGivesZeroWhichRecordsAsNo) {
-  Play({EnumeratedItem(Code("GLUE"), kGlueEnumType, Code("GL99"))}, ps::plugInDialogDontDisplay);
-  EXPECT_EQ(Params().glue, 0);
-  EXPECT_EQ(Recorded()[15].enumValue, Code("<NO>"));
-  Play(Recorded(), ps::plugInDialogDontDisplay);
-  EXPECT_EQ(Params().glue, 0);
 }
 
 TEST_F(ScriptingRun, PlayInformationDecidesTheDialog) {
@@ -130,39 +126,16 @@ TEST_F(ScriptingRun, FinishReplacesTheDescriptorAndAsksForOptionalDialog) {
   EXPECT_EQ(Recorded().size(), 26u);
 }
 
-class PaintShopProRun : public ScriptingRun, public ::testing::WithParamInterface<const char*> {
- protected:
-  PaintShopProRun() : ScriptingRun(Config()) {}
-  static testhost::HostConfig Config() {
-    testhost::HostConfig config;
-    config.hostSig = Code(GetParam());
-    return config;
-  }
-};
-
-TEST_P(PaintShopProRun, ReadsNothingButRecords) {
+// Paint Shop Pro's scripts are not read; the dialog follows the parameters call.
+TEST_F(ScriptingRun, PaintShopProReadsNothingButRecords) {
+  host_.Config().hostSig = Code("8PSP");
   Play({IntegerItem(Code("0008"), 3)}, ps::plugInDialogDisplay);
   EXPECT_EQ(Params().density, 29);
   EXPECT_TRUE(host_.Log().keysRead.empty());
-  EXPECT_FALSE(DialogShown());  // the dialog follows the parameters call alone
+  EXPECT_FALSE(DialogShown());
   EXPECT_EQ(Recorded("0008"), 29);
   Play({}, ps::plugInDialogDontDisplay, true);
   EXPECT_TRUE(DialogShown());
-}
-
-INSTANTIATE_TEST_SUITE_P(Signatures, PaintShopProRun, ::testing::Values("8PSP", "9PSP"));
-
-TEST(EnumCodes, CodesOutsideTheGlueModesAndTheUnusedQualityType) {
-  std::int32_t index = -1;
-  for (const char* bad : {"GL00", "GL63", "GL6:", "IQr1"}) {
-    EXPECT_FALSE(EnumCodeToIndex(kGlueEnumType, Code(bad), index)) << bad;
-    EXPECT_EQ(index, 0) << bad;
-  }
-  EXPECT_TRUE(EnumCodeToIndex(kQualityEnumType, Code("IQr3"), index));
-  EXPECT_EQ(index, 3);
-  EXPECT_EQ(EnumIndexToCode(kQualityEnumType, 2), Code("IQr2"));
-  for (std::int32_t bad : {63, -1, 2147483647})
-    EXPECT_EQ(EnumIndexToCode(kGlueEnumType, bad), Code("<NO>")) << bad;
 }
 
 }  // namespace

@@ -61,15 +61,10 @@ bool DecodesInto(const std::vector<std::uint8_t>& bytes, std::size_t size, Tiled
   return ok;
 }
 
-TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
+TEST(JpegCodec, RoundTripKeepsALopsidedPictureAndDamagedDataFailsCleanly) {
   TiledImage picture = MakePicture();
   JpegBytes jpeg;
   ASSERT_TRUE(CompressJpeg(picture, jpeg));
-  ASSERT_GT(jpeg.size, 4u);  // start and end markers
-  EXPECT_EQ(std::vector<int>(
-                {jpeg.data[0], jpeg.data[1], jpeg.data[jpeg.size - 2], jpeg.data[jpeg.size - 1]}),
-            std::vector<int>({0xFF, 0xD8, 0xFF, 0xD9}));
-
   TiledImage decoded;
   InitTiledImage(decoded);
   ASSERT_TRUE(DecodesInto({jpeg.data, jpeg.data + jpeg.size}, jpeg.size, decoded));
@@ -86,31 +81,10 @@ TEST(JpegCodec, RoundTripKeepsAnOddSizedLopsidedPicture) {
   EXPECT_LT(mean, 8.0);
   EXPECT_LT(largest, 128);
 
-  // A smaller image made beforehand (as the settings reader makes one of the
-  // size the file declares) keeps its size and takes the top left.
-  TiledImage small;
-  InitTiledImage(small);
-  ASSERT_TRUE(CreateTiledImage(small, 12, 9, 3));
-  ASSERT_TRUE(DecompressJpeg(jpeg.data, jpeg.size, small));
-  EXPECT_EQ(small.levels[0].width, 12);
-  EXPECT_NEAR(int(PackedChannel(ReadPacked(small, 2, 2, 0), 0)), 230, 16);  // the red block
-
-  ReleaseJpegBytes(jpeg);
-  EXPECT_EQ(jpeg.data, nullptr);
-  ReleaseTiledImage(picture);
-  EXPECT_FALSE(CompressJpeg(picture, jpeg));  // an empty image
-  EXPECT_EQ(jpeg.data, nullptr);
-  ReleaseTiledImage(decoded);
-  ReleaseTiledImage(small);
-}
-
-TEST(JpegCodec, CorruptOrTruncatedDataFailsCleanly) {
-  TiledImage picture = MakePicture();
-  JpegBytes jpeg;
-  ASSERT_TRUE(CompressJpeg(picture, jpeg));
   const std::vector<std::uint8_t> good(jpeg.data, jpeg.data + jpeg.size);
   ReleaseJpegBytes(jpeg);
   ReleaseTiledImage(picture);
+  ReleaseTiledImage(decoded);
 
   // One of each kind of damage (the settings reader's fuzzer, which decodes
   // thumbnails, tries the rest): cut in the middle, nothing, a start marker

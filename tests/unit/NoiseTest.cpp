@@ -119,16 +119,6 @@ TEST_P(NoiseTest, ContinuousWhereTheOffsetCoordinateCrossesZero) {
   EXPECT_NEAR(GradientNoise(*c, -eps, 0.3f), GradientNoise(*c, eps, 0.3f), 0.01f);
 }
 
-TEST_P(NoiseTest, OctaveCounts) {
-  const float x = 123.4f, y = -56.7f;
-  // Gain 0 leaves only the first rotated octave, however many are asked for.
-  EXPECT_EQ(FibreNoise(*c, x, y, 7.0f, 0.0f), FibreNoise(*c, x, y, 1.0f, 0.5f));
-  // A fractional count adds the half-weighted lookup at the unrotated point.
-  EXPECT_FLOAT_EQ(FibreNoise(*c, x, y, 0.5f, 0.7f), (ValueNoise(*c, x, y) - 0.5f) * 0.5f);
-  EXPECT_FLOAT_EQ(CloudNoise(*c, x, y, 0.5f, false, 0.7f), ValueNoise(*c, x, y) * 0.5f);
-  EXPECT_NE(FibreNoise(*c, x, y, 6.5f, 0.7f), FibreNoise(*c, x, y, 6.0f, 0.7f));
-}
-
 TEST_P(NoiseTest, CoordinatesBeyondAnyLatticeStayDefined) {
   for (float v : {3.0e9f, -3.0e9f, 1.0e30f, INFINITY, -INFINITY, NAN}) {
     // Only that they return: no undefined conversion (UBSan watches).
