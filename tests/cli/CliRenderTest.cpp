@@ -151,7 +151,9 @@ TEST_F(Render, RectangleMaskAndTransparencyLimitTheFilter) {
         DifferingPixelsIn(source, after, limit.left, limit.top, limit.right, limit.bottom, true),
         area / 2 + (area > 0))
         << args[4];
-    if (limit.alpha) EXPECT_GT(DifferingInPlane(source, after, 3), 0);
+    if (limit.alpha) {
+      EXPECT_GT(DifferingInPlane(source, after, 3), 0);
+    }
   }
 }
 
@@ -176,27 +178,16 @@ TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
 
 // Without stars (they are placed at random) renders repeat, so options
 // can be compared pixel by pixel with one plain render.
-TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
+TEST_F(Render, StarlessRendersFollowGlueMixAndPacking) {
   const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
   const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");
   const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
   EXPECT_GT(DifferingPixels(normal, byName), 0);
   EXPECT_EQ(DifferingPixels(byName, byNumber), 0);
-  // Names match in any case, with or without spaces and hyphens.
-  const testhost::Image spelt = Rendered({"--set", "density=0", "--glue", "Light-En"}, "l.png");
-  EXPECT_EQ(DifferingPixels(byName, spelt), 0);
   // Lighten never darkens the source.
   for (int y = 0; y < 27; ++y)
     for (int x = 0; x < 41; ++x)
       for (int p = 0; p < 3; ++p) ASSERT_GE(byName.Get(x, y, p), source_.Get(x, y, p));
-  const testhost::Image recoloured =
-      Rendered({"--set", "density=0", "--set", "colorA1=#ff0000", "--set", "colorA2=#FF0000",
-                "--set", "colorB1=ff0000", "--set", "colorB2=#ff0000"},
-               "red.png");
-  EXPECT_GT(DifferingPixels(normal, recoloured), 0);
-  // A hand-written descriptor with one item: the rest are the defaults.
-  WriteText(folder_ + "one.txt", "stellane-descriptor 1\n# stars off\n0008 long 0\n");
-  EXPECT_EQ(DifferingPixels(normal, Rendered({"--play", folder_ + "one.txt"}, "one.png")), 0);
 
   // --mix P: each sample P % of the way from the original to the full
   // effect; 0 is the original itself.

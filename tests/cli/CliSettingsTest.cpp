@@ -17,18 +17,13 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
   const std::string in = folder + "in.png", saved = folder + "saved.q9r";
   cli::WriteImageFile(Lopsided(33, 21, 3, 8, false), in, cli::ImageFileKind::Png);
 
-  ASSERT_TRUE(Succeeds({"render",          in,
-                        folder + "a.png",  "-q",
-                        "--set",           "density=0",
-                        "--set",           "paramB=7",
-                        "--set",           "randomSeed=-5",
-                        "--glue",          "limbic",
-                        "--set",           "colorA2=#0a0b0c",
-                        "--set",           "colorA1=#e3dc1b",
-                        "--set",           "colorB1=#102030",
-                        "--set",           "colorB2=#7d7e6a",
-                        "--record",        folder + "a.txt",
-                        "--save-settings", saved}));
+  std::vector<std::string> args = {"render",          in,       folder + "a.png", "-q",
+                                   "--glue",          "limbic", "--record",       folder + "a.txt",
+                                   "--save-settings", saved};
+  for (const char* value : {"density=0", "paramB=7", "randomSeed=-5", "colorA2=#0a0b0c",
+                            "colorA1=#e3dc1b", "colorB1=#102030", "colorB2=#7d7e6a"})
+    args.insert(args.end(), {"--set", value});
+  ASSERT_TRUE(Succeeds(args));
 
   // The file alone reproduces the run's parameters.
   ASSERT_TRUE(Succeeds(
@@ -104,8 +99,7 @@ TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
 }
 
 // Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file,
-// and presets whose names differ only in case where the file system tells
-// them apart.
+// also as preset captions of a presets page.
 TEST(Settings, FileNamesInAnyScript) {
   const std::string folder = ScratchFolder(), presets = folder + "presets/";
   const std::string in = folder + "\xce\xa9mega in.png", out = folder + "caf\xc3\xa9_out.png";
@@ -127,19 +121,14 @@ TEST(Settings, FileNamesInAnyScript) {
                                       "\xe6\x97\xa5\xe6\x9c\xac.txt"}));
 
   std::filesystem::create_directory(stellane::PathFromUtf8(presets));
-  for (const char* name : {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r",
-                           "\xe6\x97\xa5\xe6\x9c\xac.q9r", "Dup.q9r", "Dup.Q9R", "dup.q9r"})
+  for (const char* name :
+       {"Caf\xc3\xa9 cr\xc3\xa8me.q9r", "\xce\xa9mega.q9r", "\xe6\x97\xa5\xe6\x9c\xac.q9r"})
     WriteText(presets + name, ReadText(saved));
-  std::filesystem::create_directory(stellane::PathFromUtf8(presets + "folder.q9r"));
-  const std::size_t files = FolderEntries(presets).size() - 1;
   ASSERT_TRUE(Succeeds({"html", "presets", presets, folder + "page.html"}));
   const std::string page = ReadText(folder + "page.html");
-  for (const char* caption : {"<b>Caf&#233; cr&#232;me</b>", "<b>&#937;mega</b>",
-                              "<b>&#26085;&#26412;</b>", "<b>Dup</b>"})
+  for (const char* caption :
+       {"<b>Caf&#233; cr&#232;me</b>", "<b>&#937;mega</b>", "<b>&#26085;&#26412;</b>"})
     EXPECT_TRUE(Holds(page, caption));
-  // One picture a settings file, plus the four frame pictures.
-  EXPECT_EQ(FolderEntries(folder + "web_images").size(), files + 4);
-  EXPECT_EQ(FolderEntries(presets).size(), files + 1);
 }
 
 }  // namespace
