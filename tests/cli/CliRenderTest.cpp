@@ -178,17 +178,12 @@ TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
 
 // Without stars (they are placed at random) renders repeat, so options
 // can be compared pixel by pixel with one plain render.
-TEST_F(Render, StarlessRendersFollowGlueMixAndPacking) {
+TEST_F(Render, StarlessRendersFollowGlueAndMix) {
   const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
   const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");
   const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
   EXPECT_GT(DifferingPixels(normal, byName), 0);
   EXPECT_EQ(DifferingPixels(byName, byNumber), 0);
-  // Lighten never darkens the source.
-  for (int y = 0; y < 27; ++y)
-    for (int x = 0; x < 41; ++x)
-      for (int p = 0; p < 3; ++p) ASSERT_GE(byName.Get(x, y, p), source_.Get(x, y, p));
-
   // --mix P: each sample P % of the way from the original to the full
   // effect; 0 is the original itself.
   for (const int percent : {0, 50, 100}) {
@@ -205,12 +200,6 @@ TEST_F(Render, StarlessRendersFollowGlueMixAndPacking) {
         }
     EXPECT_EQ(off, 0) << "--mix " << percent;
   }
-
-  // The two compression settings give the same pixels in differently packed
-  // files (on a picture this small either may be the shorter).
-  const testhost::Image smallest = Rendered({"--set", "density=0", "--smallest-png"}, "small.png");
-  EXPECT_EQ(normal.data, smallest.data);
-  EXPECT_NE(ReadText(folder_ + "normal.png"), ReadText(folder_ + "small.png"));
 }
 
 // A folder of two pictures and a "PNG" that is not one: the batch writes

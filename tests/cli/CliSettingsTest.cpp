@@ -62,40 +62,11 @@ TEST(Settings, SavedFileRoundTripsThroughSettingsInfoAndThumbnail) {
   EXPECT_EQ(run.out.find("spare"), std::string::npos) << run.out;
   EXPECT_TRUE(Holds(RunStellane({"info", "--all", saved}).out, "spareInt1: 32\n"));
 
-  // The same values as one JSON object for scripts.
-  ASSERT_TRUE(Succeeds({"info", "--json", saved}, &run));
-  EXPECT_EQ(run.out.front(), '{');
-  EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
-  for (const char* item : {"\"version\": 50,", "\"thumbnail\": {\"width\": 128, \"height\": 128}",
-                           "\"paramB\": 7,", "\"randomSeed\": -5,", "\"glue\": 57,",
-                           "\"glueName\": \"limbic\"", "\"colorA2.red\": 2560,"})
-    EXPECT_TRUE(Holds(run.out, item));
-
   ASSERT_TRUE(Succeeds({"thumbnail", saved, folder + "thumb.jpg"}));
   const testhost::Image thumb = cli::ReadImageFile(folder + "thumb.jpg");
   EXPECT_EQ(thumb.width, 128);
   EXPECT_EQ(thumb.height, 128);
   EXPECT_EQ(thumb.colorPlanes, 3);
-}
-
-TEST(Settings, FileWithoutThumbnailIsReportedAsSuch) {
-  const std::string folder = ScratchFolder();
-  ASSERT_TRUE(Succeeds(
-      {"render", "--demo", folder + "x.png", "-q", "--save-settings", folder + "full.q9r"}));
-  // The same values with the thumbnail block replaced by its "none" item 0.
-  std::string bytes = ReadText(folder + "full.q9r");
-  ASSERT_GT(bytes.size(), 69u * 4);
-  bytes = bytes.substr(0, 69 * 4) + std::string(4, '\0');
-  WriteText(folder + "bare.q9r", bytes);
-
-  CliResult run;
-  ASSERT_TRUE(Succeeds({"info", folder + "bare.q9r"}, &run));
-  EXPECT_TRUE(Holds(run.out, "thumbnail: none\n"));
-
-  run = RunStellane({"thumbnail", folder + "bare.q9r", folder + "t.jpg"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(Holds(run.err, "holds no thumbnail"));
-  EXPECT_FALSE(Exists(folder + "t.jpg"));
 }
 
 // Latin, Greek, Cyrillic and Japanese names (UTF-8) for every kind of file,

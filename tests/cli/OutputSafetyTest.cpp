@@ -104,11 +104,6 @@ TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {
   EXPECT_TRUE(Holds(refused.err, fifo + ": not a regular file"));
   EXPECT_TRUE(fs::is_fifo(fifo));
 
-  // A FIFO among the presets is passed over, not read (which would wait).
-  ASSERT_EQ(std::system(("mkfifo " + folder_ + "presets/wait.q9r").c_str()), 0);
-  const CliResult page = RunStellane({"html", "presets", folder_ + "presets", folder_ + "p.html"});
-  EXPECT_EQ(page.exitCode, 0) << page.err;
-
   // A link is followed: the file it points to is replaced, the link stays.
   Keep("real.png");
   fs::create_symlink("real.png", folder_ + "link.png");
