@@ -58,10 +58,9 @@ HWND ChooserNameBox(HWND chooser) {
   return box ? box : GetDlgItem(chooser, 0x480);
 }
 
-// Lets the window's thread work through what was sent to it.
+// Lets the window's thread work through what was sent to it: a sent message
+// returns once the thread has handled everything posted before it.
 void Settle(HWND window, int milliseconds) {
-  // A sent message returns once the window's thread has handled everything
-  // posted before it.
   Sleep(DWORD(milliseconds));
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
@@ -112,14 +111,13 @@ bool WaitUntilClosed(HWND window, int seconds) {
 // OK button; false when the chooser is still open 20 seconds later.
 bool AnswerFileChooser(HWND chooser, const std::string& path) {
   SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  PressButton(chooser, IDOK);
   return WaitUntilClosed(chooser, 20);
 }
 
-// The file name the chooser shows.
+// The file name the chooser shows (sent: GetWindowText does not ask another
+// program's controls).
 std::string ChooserFileName(HWND chooser) {
-  // Sent, not GetWindowText: that does not ask another program's controls.
   char text[MAX_PATH] = {};
   SendMessageA(ChooserNameBox(chooser), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
