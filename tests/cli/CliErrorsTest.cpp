@@ -28,8 +28,6 @@ TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
   cli::WriteImageFile(Lopsided(18, 11, 1, 8, false), folder + "small-mask.png",
                       cli::ImageFileKind::Png);
   WriteText(folder + "text.png", "this is no image\n");
-  const std::string png = ReadText(folder + "in.png");
-  WriteText(folder + "truncated.png", png.substr(0, png.size() / 2));
   WriteText(folder + "empty.q9r", "");
   WriteText(folder + "bad.txt", "stellane-descriptor 1\n0008 long 0\n0009 long many\n");
   WriteText(folder + "keep.png", "precious");
@@ -44,7 +42,6 @@ TEST_P(Errors, OneLineMessageExitStatusAndNoOutput) {
   EXPECT_EQ(run.exitCode, GetParam().exitCode) << run.err;
   EXPECT_EQ(run.err.rfind("stellane: ", 0), 0u) << run.err;
   EXPECT_TRUE(Holds(run.err, GetParam().message));
-  ASSERT_FALSE(run.err.empty());
   EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(FolderEntries(folder), before);
@@ -74,6 +71,7 @@ const BadRun kBadRuns[] = {
     {"RectOutside", "render @in.png @out.png --rect 10,0,10,5", 2,
      "outside the 19 x 11 image: X + W may be at most 19, Y + H at most 11"},
     {"PsdSwapped", "psd @in.png @out.psd", 2, "the output comes first"},
+    {"UnknownPreset", "render @in.png @out.png --preset nosuch", 2, "stellane presets lists them"},
     {"HtmlEmptyFolder", "html presets @dir.png @p.html", 1, "no settings files"},
     {"SettingsEmpty", "render --demo @out.png --settings @empty.q9r", 1,
      "not a Stellane settings file"},
@@ -81,7 +79,6 @@ const BadRun kBadRuns[] = {
     {"PlayTooLarge", "render --demo @out.png --play @huge.txt", 1, "too large"},
     {"OutputFolderMissing", "render @in.png @no/such/out.png", 1, "cannot write"},
     {"OutputIsAFolder", "render @in.png @dir.png", 1, "it is a folder"},
-    {"KeepsExistingOutput", "render @truncated.png @keep.png", 1, "unreadable PNG"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cli, Errors, ::testing::ValuesIn(kBadRuns),

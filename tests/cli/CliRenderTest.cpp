@@ -143,14 +143,12 @@ TEST_F(Render, RectangleMaskAndTransparencyLimitTheFilter) {
     ASSERT_EQ(after.width, 41);
     ASSERT_EQ(after.transparency, limit.alpha);
     const int area = (limit.right - limit.left) * (limit.bottom - limit.top);
-    EXPECT_EQ(
-        DifferingPixelsIn(source, after, limit.left, limit.top, limit.right, limit.bottom, false),
-        0)
-        << args[4];
-    EXPECT_GE(
-        DifferingPixelsIn(source, after, limit.left, limit.top, limit.right, limit.bottom, true),
-        area / 2 + (area > 0))
-        << args[4];
+    const auto differing = [&](bool inside) {
+      return DifferingPixelsIn(source, after, limit.left, limit.top, limit.right, limit.bottom,
+                               inside);
+    };
+    EXPECT_EQ(differing(false), 0) << args[4];
+    EXPECT_GE(differing(true), area / 2 + (area > 0)) << args[4];
     if (limit.alpha) {
       EXPECT_GT(DifferingInPlane(source, after, 3), 0);
     }

@@ -43,7 +43,6 @@ TEST(DescriptorText, RoundTripsAndNamesTheBadLine) {
     const char* text;
     const char* message;
   } bad[] = {{"stellane-descriptor 1\n0008 long 2147483648\n", "t:2:"},
-             {"stellane-descriptor 1\n\n0008 doub 1.5\n", "t:3: unknown item type"},
              // The glue mode as the command line takes it: modes 1 to 62.
              {"stellane-descriptor 1\nGLUE enum GLty GL99\n", "t:2: unknown glue mode"},
              // A long key is cut short in the message.

@@ -1,7 +1,6 @@
-// Files made to hurt: a header that declares a huge picture in a few bytes,
-// a chunk that claims two gigabytes, data cut short or corrupt. Each must
-// fail at once (the run is bounded to 100 MB and one second of processor
-// time) with exit 1 and one line that names the file and the reason.
+// Files made to hurt: a huge picture declared in a few bytes, a chunk that
+// claims 2 GB, data cut short or corrupt. Each must fail at once (within
+// 100 MB and one second) with exit 1 and one line naming file and reason.
 #include <gtest/gtest.h>
 #include <zlib.h>
 

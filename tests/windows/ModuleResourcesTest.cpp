@@ -1,7 +1,5 @@
 // The resources of the built Stellane.8bf as a host sees them: the property
 // list it scans before loading the module and the scripting terminology.
-// (The version block is read in the packaging test, the dialogs where the
-// module shows them.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -38,7 +36,6 @@ TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
   const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
   ASSERT_FALSE(raw.empty()) << STELLANE_PLUGIN_PATH;
   using namespace std::string_literals;
-  // Four-char codes are little-endian numbers, so "kind" reads "dnik".
   const struct {
     const char* key;
     std::string data;

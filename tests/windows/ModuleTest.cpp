@@ -2,8 +2,7 @@
 // through its one export as image editors drive it, with its real dialogs:
 // those the module opens are closed by the dialog watcher and checked for
 // what they showed, or confirmed with OK where a host waits for that. (Full
-// runs of the module on every kind of image are the command line's tests,
-// which stellane.exe runs with Stellane.8bf under Wine as well.)
+// runs on every kind of image: stellane.exe's tests under Wine.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
