@@ -127,6 +127,8 @@ TEST_F(Module, HostsAndImagesItCannotWorkWithAreRefusedWithTheirMessage) {
     host.SetImage(testhost::Image::Make(8, 8, 3, 8));
     const testhost::RunReport run = host.RunFilter();
     EXPECT_EQ(run.startResult, 1);
+    EXPECT_EQ(run.rowsDelivered, 0);
+    EXPECT_EQ(host.OutstandingBuffers(), 0);
     const auto dialogs = wintest::TakeSeenDialogs();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].title, c.title);
