@@ -110,73 +110,76 @@ TEST_F(Render, FloatPicturesTakeTheGlueThroughASixteenBitCopy) {
   EXPECT_FALSE(Exists(folder_ + "o2.tif"));
 }
 
-TEST_F(Render, RectangleAndMaskLimitTheFilter) {
-  // --rect X,Y,W,H: nothing outside changes, most inside does.
-  const testhost::Image rect = Rendered({"--rect", "5,7,20,11"}, "rect.png");
-  ASSERT_EQ(rect.width, 41);
-  EXPECT_EQ(DifferingPixelsIn(source_, rect, 5, 7, 25, 18, false), 0);
-  EXPECT_GT(DifferingPixelsIn(source_, rect, 5, 7, 25, 18, true), 20 * 11 / 2);
-
-  // A mask that is zero on the left half and full on the right.
-  testhost::Image mask = testhost::Image::Make(41, 27, 1, 8);
+// --rect, --mask and --replace-alpha limit the filter: nothing outside the
+// area changes, most inside does; a zero 16-bit mask is scaled to the
+// selection's range like an 8-bit one, so it keeps every pixel.
+TEST_F(Render, RectangleMaskAndTransparencyLimitTheFilter) {
+  testhost::Image half = testhost::Image::Make(41, 27, 1, 8);  // zero left, full right
   for (int y = 0; y < 27; ++y)
-    for (int x = 20; x < 41; ++x) mask.Set(x, y, 0, 255);
-  cli::WriteImageFile(mask, folder_ + "mask.png", ImageFileKind::Png);
-  const testhost::Image masked = Rendered({"--mask", folder_ + "mask.png"}, "masked.png");
-  ASSERT_EQ(masked.width, 41);
-  EXPECT_EQ(DifferingPixelsIn(source_, masked, 0, 0, 20, 27, true), 0);
-  EXPECT_GT(DifferingPixelsIn(source_, masked, 20, 0, 41, 27, true), 21 * 27 / 2);
-
-  // A 16-bit mask is scaled to the selection's range the same way.
-  const testhost::Image zero16 = testhost::Image::Make(41, 27, 1, 16);
-  cli::WriteImageFile(zero16, folder_ + "zero16.tif", ImageFileKind::Tiff);
-  const testhost::Image untouched = Rendered({"--mask", folder_ + "zero16.tif"}, "untouched.png");
-  EXPECT_EQ(DifferingPixels(source_, untouched), 0);
+    for (int x = 20; x < 41; ++x) half.Set(x, y, 0, 255);
+  cli::WriteImageFile(half, folder_ + "half.png", ImageFileKind::Png);
+  cli::WriteImageFile(testhost::Image::Make(41, 27, 1, 16), folder_ + "zero.tif",
+                      ImageFileKind::Tiff);
+  const testhost::Image rgba = Lopsided(41, 27, 3, 8, true);
+  cli::WriteImageFile(rgba, folder_ + "rgba.png", ImageFileKind::Png);
+  struct Limit {
+    std::vector<std::string> args;
+    int left, top, right, bottom;
+    bool alpha;  // an RGBA input whose transparency is written
+  };
+  const Limit limits[] = {
+      {{"--rect", "5,7,20,11"}, 5, 7, 25, 18, false},
+      {{"--mask", folder_ + "half.png"}, 20, 0, 41, 27, false},
+      {{"--mask", folder_ + "zero.tif"}, 0, 0, 0, 0, false},
+      {{"--rect", "3,2,10,8", "--replace-alpha"}, 3, 2, 13, 10, true},
+  };
+  for (const Limit& limit : limits) {
+    const testhost::Image& source = limit.alpha ? rgba : source_;
+    std::vector<std::string> args = {"render", folder_ + (limit.alpha ? "rgba.png" : "in.png"),
+                                     folder_ + "out.png", "-q"};
+    args.insert(args.end(), limit.args.begin(), limit.args.end());
+    ASSERT_TRUE(Succeeds(args)) << args[4];
+    const testhost::Image after = cli::ReadImageFile(folder_ + "out.png");
+    ASSERT_EQ(after.width, 41);
+    ASSERT_EQ(after.transparency, limit.alpha);
+    const int area = (limit.right - limit.left) * (limit.bottom - limit.top);
+    const auto differing = [&](bool inside) {
+      return DifferingPixelsIn(source, after, limit.left, limit.top, limit.right, limit.bottom,
+                               inside);
+    };
+    EXPECT_EQ(differing(false), 0) << args[4];
+    EXPECT_GE(differing(true), area / 2 + (area > 0)) << args[4];
+    if (limit.alpha) {
+      EXPECT_GT(DifferingInPlane(source, after, 3), 0);
+    }
+  }
 }
 
 // The stars are drawn from the clock unless --seed fixes them: the same
 // seed gives the same file byte for byte, another seed other stars.
 TEST_F(Render, SeedRepeatsTheStarsOfRenderAndPsd) {
-  for (const char* command : {"render", "psd"}) {
-    const bool psd = command == std::string("psd");
+  for (const std::string type : {".png", ".psd"}) {
     std::vector<std::string> bytes;
     for (const char* seed : {"7", "7", "8"}) {
-      const std::string out = folder_ + std::to_string(bytes.size()) + (psd ? ".psd" : ".png");
-      const std::vector<std::string> args =
-          psd ? std::vector<std::string>{"psd", out, input_, "--seed", seed}
-              : std::vector<std::string>{"render", input_, out, "-q", "--seed", seed};
-      ASSERT_TRUE(Succeeds(args));
+      const std::string out = folder_ + std::to_string(bytes.size()) + type;
+      ASSERT_TRUE(Succeeds(
+          type == ".psd" ? std::vector<std::string>{"psd", out, input_, "--seed", seed}
+                         : std::vector<std::string>{"render", input_, out, "-q", "--seed", seed}));
       bytes.push_back(ReadText(out));
     }
-    EXPECT_EQ(bytes[0], bytes[1]) << command;
-    EXPECT_NE(bytes[0], bytes[2]) << command;
+    EXPECT_EQ(bytes[0], bytes[1]) << type;
+    EXPECT_NE(bytes[0], bytes[2]) << type;
   }
 }
 
 // Without stars (they are placed at random) renders repeat, so options
 // can be compared pixel by pixel with one plain render.
-TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
+TEST_F(Render, StarlessRendersFollowGlueAndMix) {
   const testhost::Image normal = Rendered({"--set", "density=0"}, "normal.png");
   const testhost::Image byName = Rendered({"--set", "density=0", "--glue", "lighten"}, "n.png");
   const testhost::Image byNumber = Rendered({"--set", "density=0", "--glue", "5"}, "5.png");
   EXPECT_GT(DifferingPixels(normal, byName), 0);
   EXPECT_EQ(DifferingPixels(byName, byNumber), 0);
-  // Names match in any case, with or without spaces and hyphens.
-  const testhost::Image spelt = Rendered({"--set", "density=0", "--glue", "Light-En"}, "l.png");
-  EXPECT_EQ(DifferingPixels(byName, spelt), 0);
-  // Lighten never darkens the source.
-  for (int y = 0; y < 27; ++y)
-    for (int x = 0; x < 41; ++x)
-      for (int p = 0; p < 3; ++p) ASSERT_GE(byName.Get(x, y, p), source_.Get(x, y, p));
-  const testhost::Image recoloured =
-      Rendered({"--set", "density=0", "--set", "colorA1=#ff0000", "--set", "colorA2=#FF0000",
-                "--set", "colorB1=ff0000", "--set", "colorB2=#ff0000"},
-               "red.png");
-  EXPECT_GT(DifferingPixels(normal, recoloured), 0);
-  // A hand-written descriptor with one item: the rest are the defaults.
-  WriteText(folder_ + "one.txt", "stellane-descriptor 1\n# stars off\n0008 long 0\n");
-  EXPECT_EQ(DifferingPixels(normal, Rendered({"--play", folder_ + "one.txt"}, "one.png")), 0);
-
   // --mix P: each sample P % of the way from the original to the full
   // effect; 0 is the original itself.
   for (const int percent : {0, 50, 100}) {
@@ -193,23 +196,6 @@ TEST_F(Render, StarlessRendersFollowGlueColourMixAndPacking) {
         }
     EXPECT_EQ(off, 0) << "--mix " << percent;
   }
-
-  // The two compression settings give the same pixels in differently packed
-  // files (on a picture this small either may be the shorter).
-  const testhost::Image smallest = Rendered({"--set", "density=0", "--smallest-png"}, "small.png");
-  EXPECT_EQ(normal.data, smallest.data);
-  EXPECT_NE(ReadText(folder_ + "normal.png"), ReadText(folder_ + "small.png"));
-}
-
-TEST_F(Render, EditableTransparencyIsWrittenOnlyInsideTheRectangle) {
-  const testhost::Image source = Lopsided(23, 13, 3, 8, true);
-  const std::string in = folder_ + "rgba.png", out = folder_ + "rgba-out.png";
-  cli::WriteImageFile(source, in, ImageFileKind::Png);
-  ASSERT_TRUE(Succeeds({"render", in, out, "--rect", "3,2,10,8", "--replace-alpha", "-q"}));
-  const testhost::Image after = cli::ReadImageFile(out);
-  ASSERT_TRUE(after.transparency);
-  EXPECT_EQ(DifferingPixelsIn(source, after, 3, 2, 13, 10, false), 0);
-  EXPECT_GT(DifferingInPlane(source, after, 3), 0);
 }
 
 // A folder of two pictures and a "PNG" that is not one: the batch writes
@@ -237,15 +223,6 @@ TEST(Batch, FolderWithACorruptFileWritesTheOthersTheSameAtAnyJobCount) {
     written.push_back(ReadText(out + "a.png") + ReadText(out + "b.tif"));
   }
   EXPECT_EQ(written[0], written[1]);
-}
-
-TEST_F(Render, DialogRunNeedsNoUser) {
-  if (std::string(STELLANE_CLI_NAME).find(".exe") != std::string::npos)
-    GTEST_SKIP() << "the Windows dialog waits for a user";
-  // The native build says that it renders without the dialog.
-  const CliResult run = RunStellane({"render", input_, folder_ + "out.png", "-q", "--dialog"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(cli::ReadImageFile(folder_ + "out.png").width, 41);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Files made to hurt: a header that declares a huge picture in a few bytes,
-// a chunk that claims two gigabytes, data cut short or corrupt. Each must
-// fail at once (the run is bounded to 100 MB and one second of processor
-// time) with exit 1 and one line that names the file and the reason.
+// Files made to hurt: a huge picture declared in a few bytes, a chunk that
+// claims 2 GB, data cut short or corrupt. Each must fail at once (within
+// 100 MB and one second) with exit 1 and one line naming file and reason.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -91,7 +90,7 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
   }
 }
 
-TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
+TEST(HostileInput, NanAndInfinitiesInAFloatPictureHaveDefinedValues) {
   const std::string folder = ScratchFolder();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
@@ -113,31 +112,6 @@ TEST(HostileInput, NanAndInfinitiesInFloatPicturesHaveDefinedValues) {
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(1, 0, 0))), 65535);
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(2, 0, 0))), 0);
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(3, 0, 0))), 16384);
-
-  // A mask of NaN and -inf selects nothing, one of +inf everything.
-  testhost::Image mask = testhost::Image::Make(9, 5, 1, 32);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 9; ++x) mask.Set(x, y, 0, x == 8 ? inf : (x % 2 ? nan : -inf));
-  cli::WriteImageFile(mask, folder + "mask.tif", cli::ImageFileKind::Tiff);
-  const testhost::Image source = Lopsided(9, 5, 3, 8, false);
-  cli::WriteImageFile(source, folder + "in.png", cli::ImageFileKind::Png);
-  // Fixed stars: a field drawn from the clock could match the picture by chance.
-  ASSERT_TRUE(Succeeds({"render", folder + "in.png", folder + "masked.png", "--mask",
-                        folder + "mask.tif", "-q", "--seed", "7"}));
-  const testhost::Image masked = cli::ReadImageFile(folder + "masked.png");
-  EXPECT_EQ(DifferingPixelsIn(source, masked, 0, 0, 8, 5, true), 0);
-  EXPECT_GT(DifferingPixelsIn(source, masked, 8, 0, 9, 5, true), 2);
-}
-
-TEST(HostileInput, ScriptedStarScaleKeepsTheRenderCheap) {
-  // About 5 s for this picture when the star size followed the value.
-  const std::string folder = ScratchFolder();
-  cli::WriteImageFile(Lopsided(200, 150, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
-  WriteText(folder + "play.txt", "stellane-descriptor 1\n0013 long -2147483648\n");
-  const CliResult run = RunStellane(
-      {"render", folder + "in.png", folder + "out.png", "-q", "--play", folder + "play.txt"},
-      Limits::kMemoryAndTime);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
 }
 
 }  // namespace

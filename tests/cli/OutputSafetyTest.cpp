@@ -57,10 +57,8 @@ TEST_F(Outputs, FullDiskKeepsEveryExistingFile) {
         << run.err;
     EXPECT_EQ(run.err.find(".part"), std::string::npos) << run.err;
     ExpectKept(c.target);
-    EXPECT_EQ(FolderEntries(folder_), before) << c.target;
+    EXPECT_EQ(FolderEntries(folder_), before) << c.target;  // also no page pictures
   }
-  // The page's pictures went nowhere either.
-  EXPECT_FALSE(Exists(folder_ + "web_images/a.jpg"));
 }
 
 TEST_F(Outputs, SucceedOrFailAsAWhole) {
@@ -73,9 +71,8 @@ TEST_F(Outputs, SucceedOrFailAsAWhole) {
   ExpectKept("out.png");
 
   // A signal while the outputs are written: no file, 130 or 143 as shells
-  // report SIGINT (2) and SIGTERM (15).
-  // The page's pictures are already written when the signal comes after the
-  // first of them: they go too, with the folder made for them.
+  // report SIGINT (2) and SIGTERM (15). The page's pictures written before
+  // it go too, with the folder made for them.
   Keep("page.html");
   for (const char* signal : {"2", "15"}) {
     SetEnvironment("STELLANE_TEST_SIGNAL_WHILE_WRITING", signal);
@@ -103,11 +100,6 @@ TEST_F(Outputs, SpecialFilesAreRefusedAndLinksWrittenThrough) {
   EXPECT_EQ(refused.exitCode, 1) << refused.err;
   EXPECT_TRUE(Holds(refused.err, fifo + ": not a regular file"));
   EXPECT_TRUE(fs::is_fifo(fifo));
-
-  // A FIFO among the presets is passed over, not read (which would wait).
-  ASSERT_EQ(std::system(("mkfifo " + folder_ + "presets/wait.q9r").c_str()), 0);
-  const CliResult page = RunStellane({"html", "presets", folder_ + "presets", folder_ + "p.html"});
-  EXPECT_EQ(page.exitCode, 0) << page.err;
 
   // A link is followed: the file it points to is replaced, the link stays.
   Keep("real.png");

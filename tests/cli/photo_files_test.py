@@ -67,7 +67,6 @@ class PsdOverPhoto(unittest.TestCase):
     # normal mode, with a note)
     CASES = [
         ("screen", 8, BlendMode.SCREEN),
-        ("multiply", 8, BlendMode.MULTIPLY),
         ("harsh diff", 8, BlendMode.DIFFERENCE),  # |b - s|
         ("difference", 8, BlendMode.EXCLUSION),  # b + s - 2bs
         ("soft light", 8, None),  # not the PSD mode's formula
@@ -125,6 +124,7 @@ class MetadataSurvives(unittest.TestCase):
                 before = exif_values(source)
                 self.assertIn("ICC_Profile", before)
                 self.assertIn("Title", before)
+                self.assertTrue({"XResolution", "PixelsPerUnitX"} & before.keys(), before)
                 run = stellane("render", source, out, "-q", "--glue", "screen")
                 self.assertEqual(run.returncode, 0, run.stderr)
                 after = exif_values(out)
@@ -133,11 +133,6 @@ class MetadataSurvives(unittest.TestCase):
                 if ext == "tif":
                     before.pop("Artist", None)
                 self.assertEqual(after, before)
-                x, y, unit = subprocess.run(["identify", "-format", "%x %y %U", out],
-                                            capture_output=True, text=True).stdout.split()
-                per_inch = 2.54 if unit == "PixelsPerCentimeter" else 1
-                self.assertEqual((round(float(x) * per_inch), round(float(y) * per_inch)),
-                                 (300, 300))
 
     def test_jpeg_quality(self):
         folder = os.path.join(SCRATCH, "quality")

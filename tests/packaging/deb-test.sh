@@ -30,8 +30,7 @@ dpkg-deb --field "$deb" Depends | grep -q 'libpng16-16' ||
 lintian_report=$(lintian --fail-on error,warning "$deb" 2>&1) ||
   fail "lintian: $(grep -v '^running with root' <<<"$lintian_report")"
 
-cp "$deb" "$out/first.deb"
-"$root/scripts/package-deb.sh" "$build" "$out" >/dev/null
+cp "$deb" "$out/first.deb" && "$root/scripts/package-deb.sh" "$build" "$out" >/dev/null
 cmp -s "$deb" "$out/first.deb" || fail "packing the same build twice gave different bytes"
 
 # A scratch root with an empty package database; the libraries the program
@@ -44,9 +43,8 @@ if dpkg --root="$scratch" --force-depends --install "$deb" >"$out/dpkg.log" 2>&1
   [[ $(identify -format %m "$out/demo.png") == PNG ]] || fail "stellane render wrote no PNG picture"
   "$scratch/usr/lib/stellane/stellane" info "$scratch/usr/lib/stellane/presets/Milky Way band.q9r" |
     grep -q '^thumbnail: 128 x 128' || fail "no preset with its thumbnail beside the installed program"
-  reported=$("$scratch/usr/bin/stellane" --version)
-  [[ $reported == "stellane $(dpkg-deb --field "$deb" Version)" ]] ||
-    fail "the installed program says \"$reported\", the package $(dpkg-deb --field "$deb" Version)"
+  reported=$("$scratch/usr/bin/stellane" --version) version=$(dpkg-deb --field "$deb" Version)
+  [[ $reported == "stellane $version" ]] || fail "the installed program says \"$reported\", the package $version"
   dpkg --root="$scratch" --purge stellane >>"$out/dpkg.log" 2>&1 || fail "dpkg --purge failed"
   left=$(cd "$scratch" && find . -mindepth 1 ! -path './var' ! -path './var/lib' ! -path './var/lib/dpkg*')
   [[ -z $left ]] || fail "left behind after purging: $left"

@@ -39,28 +39,15 @@ before=$(snapshot)
 "$wine" msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i exited with $?"
 wineserver -w
 
-installed=(
-  "Program Files/Quillwork/Stellane/Stellane.8bf"
-  "Program Files/Quillwork/Stellane/stellane.exe"
-  "Program Files/Quillwork/Stellane/README.txt"
-  "Program Files/Quillwork/Stellane/Install guide.txt"
-  "Program Files/Quillwork/Stellane/COPYRIGHT.txt"
-  "Program Files/Quillwork/Stellane/THIRD-PARTY-NOTICES.txt"
-  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane/Stellane.8bf"
-  "Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane/presets/Milky Way band.q9r"
-  "Program Files/Quillwork/Stellane/presets/Milky Way band.q9r"
-)
-for file in "${installed[@]}"; do
+app="Program Files/Quillwork/Stellane" cc="Program Files/Common Files/Adobe/Plug-Ins/CC/Stellane"
+for file in "$app"/{Stellane.8bf,stellane.exe,README.txt,"Install guide.txt",COPYRIGHT.txt} \
+  "$app/THIRD-PARTY-NOTICES.txt" "$cc/Stellane.8bf" {"$cc","$app"}"/presets/Milky Way band.q9r"; do
   [[ -f $c/$file ]] || fail "not installed: C:/$file"
 done
 # Windows puts a per-machine installation's shortcuts into the Start menu of
-# all users; Wine's msiexec puts them into the installing user's.
-shortcut_found=0
-for menu in "$c/ProgramData" "$c"/users/*/AppData/Roaming; do
-  [[ -f "$menu/Microsoft/Windows/Start Menu/Programs/Stellane/Stellane install guide.lnk" ]] &&
-    shortcut_found=1
-done
-((shortcut_found)) || fail "no Start-menu entry for the guide"
+# all users (ProgramData); Wine's msiexec puts them into the installing user's.
+find "$c/ProgramData" "$c/users" -path '*/Start Menu/Programs/Stellane/Stellane install guide.lnk' |
+  grep -q . || fail "no Start-menu entry for the guide"
 
 (cd "$out" && "$wine" 'C:\Program Files\Quillwork\Stellane\stellane.exe' render --demo demo.png -q) ||
   fail "the installed stellane.exe could not render the demo picture"

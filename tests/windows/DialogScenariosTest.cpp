@@ -7,9 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,9 @@ namespace {
 constexpr int kChipA1 = 7, kNextGlue = 12, kSave = 26, kZoomIn = 32, kZoomFull = 34, kLoad = 35,
               kGlueList = 73, kEditDensity = 85, kEditA = 86, kEditScale = 90, kReset = 115,
               kInfo = 116, kPsd = 117, kPresetPane = 123;
-constexpr int kExitCancelled = 130;  // stellane.exe's exit code after Cancel
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;  // colour chooser
 constexpr int kStageText = 101, kPercentText = 102;  // of the PSD progress window
 constexpr std::uint32_t kDefaultChipA1 = 0xE3DC1B;   // (227, 220, 27)
-
-LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
 // What a searched window must match; a field left null (0, -1) matches any
 // window: a visible one of that process, its title, class, control number.
@@ -59,10 +57,9 @@ HWND ChooserNameBox(HWND chooser) {
   return box ? box : GetDlgItem(chooser, 0x480);
 }
 
-// Lets the window's thread work through what was sent to it.
+// Lets the window's thread work through what was sent to it: a sent message
+// returns once the thread has handled everything posted before it.
 void Settle(HWND window, int milliseconds) {
-  // A sent message returns once the window's thread has handled everything
-  // posted before it.
   Sleep(DWORD(milliseconds));
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
@@ -70,21 +67,20 @@ void Settle(HWND window, int milliseconds) {
 
 // A left-button press, move and release in client pixels of the dialog.
 void DragIn(HWND dialog, int fromX, int fromY, int toX, int toY) {
-  PostMessageA(dialog, WM_MOUSEMOVE, 0, Point(fromX, fromY));
-  PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, Point(fromX, fromY));
+  PostMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(fromX, fromY));
+  PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
   Settle(dialog, 50);
-  const int steps = 5;
-  for (int i = 1; i <= steps; ++i)
+  for (int i = 1; i <= 5; ++i)  // five moves on the way
     PostMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON,
-                 Point(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps));
-  PostMessageA(dialog, WM_LBUTTONUP, 0, Point(toX, toY));
+                 MAKELPARAM(fromX + (toX - fromX) * i / 5, fromY + (toY - fromY) * i / 5));
+  PostMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
   Settle(dialog, 50);
 }
 
 void ClickIn(HWND dialog, int x, int y, bool rightButton = false) {
   PostMessageA(dialog, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
-               rightButton ? MK_RBUTTON : MK_LBUTTON, Point(x, y));
-  PostMessageA(dialog, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, Point(x, y));
+               rightButton ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(dialog, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   Settle(dialog, 200);  // the click's command is posted on release
 }
 
@@ -93,11 +89,6 @@ void PressButton(HWND window, int control) {
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
   Settle(window, 50);
-}
-
-// Replaces an edit box's text as typing would (the box reports the change).
-void TypeInto(HWND dialog, int control, const char* text) {
-  SendMessageA(GetDlgItem(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 std::string TextOf(HWND window, int control) {
@@ -119,14 +110,13 @@ bool WaitUntilClosed(HWND window, int seconds) {
 // OK button; false when the chooser is still open 20 seconds later.
 bool AnswerFileChooser(HWND chooser, const std::string& path) {
   SendMessageA(ChooserNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  PressButton(chooser, IDOK);
   return WaitUntilClosed(chooser, 20);
 }
 
-// The file name the chooser shows.
+// The file name the chooser shows (sent: GetWindowText does not ask another
+// program's controls).
 std::string ChooserFileName(HWND chooser) {
-  // Sent, not GetWindowText: that does not ask another program's controls.
   char text[MAX_PATH] = {};
   SendMessageA(ChooserNameBox(chooser), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
@@ -144,13 +134,6 @@ bool SelectFirstListedFile(HWND chooser) {
   return true;
 }
 
-// The window below `parent` (at any depth) with that control number, or null.
-HWND FindControl(HWND parent, int control) {
-  Search search{0, nullptr, nullptr, control};
-  EnumChildWindows(parent, Matches, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // The screen colour at the centre of `window`, as 0xRRGGBB.
 std::uint32_t CentreColour(HWND window) {
   RECT r;
@@ -161,23 +144,15 @@ std::uint32_t CentreColour(HWND window) {
   return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
 
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH] = {};
-  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return full;
-}
+std::string FullPath(const std::string& path) { return std::filesystem::absolute(path).string(); }
 
 // Empty when missing.
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
 // One scenario: stellane.exe on a picture of its own, with TMP and TEMP an
 // empty folder of the scenario's (where the dialog keeps its dot, undo,
@@ -212,14 +187,8 @@ class Dialog : public testing::Test {
   bool Start(const std::string& name, const std::string& extra = "") {
     // An empty temporary folder, for this program and the programs it starts.
     temp_ = FullPath("test-tmp\\temp-" + name) + "\\";
-    CreateDirectoryA(temp_.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE list = FindFirstFileA((temp_ + "*").c_str(), &found);
-    if (list != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((temp_ + found.cFileName).c_str());
-      while (FindNextFileA(list, &found));
-      FindClose(list);
-    }
+    std::filesystem::remove_all(temp_);
+    std::filesystem::create_directories(temp_);
     SetEnvironmentVariableA("TMP", temp_.c_str());
     SetEnvironmentVariableA("TEMP", temp_.c_str());
 
@@ -281,14 +250,15 @@ class Dialog : public testing::Test {
     PressButton(dialog_, kLoad);
     HWND browser = FindRunDialog("Open a settings file", 20);
     ASSERT_NE(browser, nullptr) << "no preset browser";
-    HWND pane = FindControl(browser, kPresetPane);
-    ASSERT_NE(pane, nullptr) << "the browser has no thumbnail pane";
+    Search pane{0, nullptr, nullptr, kPresetPane};  // at any depth below the browser
+    EnumChildWindows(browser, Matches, reinterpret_cast<LPARAM>(&pane));
+    ASSERT_NE(pane.found, nullptr) << "the browser has no thumbnail pane";
     Settle(browser, 300);
-    const std::uint32_t ramp = CentreColour(pane);
+    const std::uint32_t ramp = CentreColour(pane.found);
     EXPECT_EQ(ramp >> 16, ramp & 0xFF) << std::hex << ramp;
     ASSERT_TRUE(SelectFirstListedFile(browser)) << "the browser has no file list";
     Settle(browser, 500);
-    EXPECT_NE(CentreColour(pane), ramp) << "the pane still shows the grey ramp";
+    EXPECT_NE(CentreColour(pane.found), ramp) << "the pane still shows the grey ramp";
     EXPECT_NE(ChooserFileName(browser).find(first), std::string::npos);
     ASSERT_TRUE(AnswerFileChooser(browser, path.empty() ? ChooserFileName(browser) : path));
     Settle(dialog_, 500);
@@ -434,8 +404,8 @@ TEST_F(Dialog, EveryControlKindDoesWhatItSaysAndEnterRendersTheResult) {
        {{kEditA, "50"}}},
       {"type into a box",
        [&] {
-         TypeInto(dialog_, kEditScale, "33");
-         Settle(dialog_, 1500);  // the edit timer renders the preview
+         SetDlgItemTextA(dialog_, kEditScale, "33");  // the box reports the change
+         Settle(dialog_, 1500);                       // the edit timer renders the preview
        }},
       {"a chip takes the colour chosen in the colour chooser",
        [&] {
@@ -516,7 +486,7 @@ TEST_F(Dialog, CancelInTheProgressWindowStopsTheExportAndAltCCancelsTheRun) {
   EXPECT_FALSE(Exists(psd)) << "a cancelled export left a file";
   // The mnemonic of "&Cancel" ends the run, which writes no image.
   PostMessageA(GetDlgItem(dialog_, kEditA), WM_SYSCHAR, 'c', 1 << 29);
-  EXPECT_EQ(Finish(60), kExitCancelled);
+  EXPECT_EQ(Finish(60), 130);  // stellane.exe's exit status after Cancel
   EXPECT_FALSE(Exists(output_)) << "a cancelled run wrote its image";
 }
 

@@ -1,7 +1,5 @@
 // The resources of the built Stellane.8bf as a host sees them: the property
 // list it scans before loading the module and the scripting terminology.
-// (The version block is read in the packaging test, the dialogs where the
-// module shows them.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -33,18 +31,11 @@ std::string Resource(LPCSTR name, LPCSTR type) {
                      SizeofResource(module, info));
 }
 
-std::string Bytes(std::initializer_list<int> bytes) {
-  std::string s;
-  for (int b : bytes) s.push_back(static_cast<char>(b));
-  return s;
-}
-
 // Read as a host that trusts the stored lengths reads it.
 TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
   const std::string raw = Resource(MAKEINTRESOURCEA(16000), "PIPL");
   ASSERT_FALSE(raw.empty()) << STELLANE_PLUGIN_PATH;
   using namespace std::string_literals;
-  // Four-char codes are little-endian numbers, so "kind" reads "dnik".
   const struct {
     const char* key;
     std::string data;
@@ -52,13 +43,12 @@ TEST(ModuleResources, PropertyListHoldsTheNinePropertiesInTheWindowsLayout) {
       {"dnik", "MFB8"s},
       {"eman", "\x0bStellane...\0\0\0\0"s},
       {"gtac", "\x09Quillwork\0\0"s},
-      {"srev", Bytes({0x00, 0x00, 0x04, 0x00})},
+      {"srev", "\0\0\4\0"s},
       {"4668", "PluginMain\0\0"s},
-      {"mtsh", "\0\0\0\0bnrZbnrZ"s + Bytes({0x80, 0x3e}) + "Quillwork Stellane\0\0\0\0"s},
-      {"edom", Bytes({0x50, 0x00, 0x00, 0x00})},
+      {"mtsh", "\0\0\0\0bnrZbnrZ\x80>Quillwork Stellane\0\0\0\0"s},
+      {"edom", "P\0\0\0"s},
       {"lbne", "in (PSHOP_ImageMode, RGBMode, GrayScaleMode, RGB48Mode, Gray16Mode) \0\0\0\0"s},
-      {"icif",
-       Bytes({1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0, 1, 1, 3, 0})},
+      {"icif", "\1\1\1\0\1\1\1\0\1\1\1\0\1\1\3\0\1\1\3\0\1\1\3\0\1\1\3\0"s},
   };
   // Prefix 1, version 0, nine properties, each with vendor "8BIM", its key,
   // id 0 and its length; hosts that step by the stored length without

@@ -2,8 +2,7 @@
 // through its one export as image editors drive it, with its real dialogs:
 // those the module opens are closed by the dialog watcher and checked for
 // what they showed, or confirmed with OK where a host waits for that. (Full
-// runs of the module on every kind of image are the command line's tests,
-// which stellane.exe runs with Stellane.8bf under Wine as well.)
+// runs on every kind of image: stellane.exe's tests under Wine.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,20 +33,6 @@ class Module : public ::testing::Test {
     wintest::TakeSeenDialogs();
   }
 
-  // Lopsided, so that swapped rows, columns or planes show.
-  static testhost::Image Picture(int width, int height, int planes, int depth) {
-    testhost::Image image = testhost::Image::Make(width, height, planes, depth);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        for (int p = 0; p < planes; ++p)
-          image.Set(x, y, p, (x * 7 + y * 13 + p * 61) % 256 * image.MaxValue() / 255);
-    return image;
-  }
-
-  static bool HasText(const wintest::SeenDialog& dialog, const std::string& text) {
-    return std::find(dialog.texts.begin(), dialog.texts.end(), text) != dialog.texts.end();
-  }
-
   static testhost::PluginModule* module;
   static std::string loadError;
 };
@@ -68,52 +53,34 @@ LRESULT CALLBACK ConfirmMainDialog(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// pspiHost and GIMP's pspi bridge run with the settings last confirmed in
-// the dialog. Without transparency or a selection the preview at 100 %
-// shows the result itself, so what the profile's displayPixels drew into the
-// real dialog must be the run's output.
-TEST_F(Module, PspiHostsConfirmTheDialogWhosePreviewShowsTheResult) {
+// pspiHost and GIMP's pspi bridge show the real dialog on every run with
+// parameters and run once it is confirmed; its preview draws through the
+// host's displayPixels in the picture's planes. (That the preview shows the
+// result sample for sample is checked natively, through the same preview
+// code, by HostProfiles.EveryShapeAndAreaWithTheDialogAndTwoRuns.)
+TEST_F(Module, PspiHostsConfirmTheDialogWhosePreviewDrawsThroughTheHost) {
   stellane::ScratchTempFolder temp;
   const HHOOK hook = SetWindowsHookExA(WH_CBT, ConfirmMainDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  // A scripted run confirms nebulae only (stars come from the clock) and
-  // the glue "screen".
-  testhost::HostConfig editor = testhost::PhotoshopHost();
-  editor.playInfo = ps::plugInDialogDisplay;
-  editor.descriptorToPlay = testhost::Descriptor{
-      testhost::IntegerItem(ps::FourCC("0008"), 0),
-      testhost::EnumeratedItem(ps::FourCC("GLUE"), ps::FourCC("GLty"), ps::FourCC("GL10"))};
-  testhost::TestHost scripted(module->Entry(), editor);
-  scripted.SetImage(Picture(45, 31, 3, 8));
-  ASSERT_EQ(scripted.RunFilter().result, 0);
-
   for (const testhost::HostConfig& profile : {testhost::PspiHostDll(), testhost::GimpPspiHost()})
     for (const int planes : {3, 1}) {
       SCOPED_TRACE(std::string(profile.quirks.pspiHostDisplay ? "pspiHost" : "GIMP pspi") +
                    (planes == 3 ? " RGB" : " grey"));
       testhost::TestHost host(module->Entry(), profile);
-      host.SetImage(Picture(45, 31, planes, 8));  // small enough for a preview at 100 %
+      host.SetImage(testhost::Image::Make(45, 31, planes, 8));  // a preview at 100 %
       const testhost::RunReport run = host.RunFilter({.withParameters = true});
       EXPECT_EQ(run.result, 0) << "the dialog was not confirmed";
       EXPECT_TRUE(host.Log().protocolErrors.empty()) << host.Log().protocolErrors.front();
       EXPECT_TRUE(wintest::TakeSeenDialogs().empty());
       ASSERT_FALSE(host.Log().displays.empty()) << "the preview drew nothing";
-      const testhost::ShownScreen screen = testhost::ShowCalls(host.Log().displays);
-      const testhost::Image& out = host.GetImage();
-      ASSERT_EQ(screen.planes, planes);
-      int wrong = 0;
-      for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-          const std::uint8_t* shown = screen.At(screen.top + y, screen.left + x);
-          for (int c = 0; c < planes; ++c) wrong += !shown || shown[c] != out.Get(x, y, c);
-        }
-      EXPECT_EQ(wrong, 0) << "samples the preview showed otherwise than the result";
+      EXPECT_EQ(testhost::ShowCalls(host.Log().displays).planes, planes);
     }
   UnhookWindowsHookEx(hook);
 }
 
 // The About box from its template with its artwork, owned by none and kept
-// on the screen; it allocates nothing and opens again in the same session.
+// on the screen; it opens again in the same session. (That it allocates
+// nothing is checked natively through the same selector code.)
 TEST_F(Module, AboutBoxStaysOnTheScreenAndReopens) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
@@ -135,8 +102,6 @@ TEST_F(Module, AboutBoxStaysOnTheScreenAndReopens) {
     EXPECT_EQ(box.right, work.right);
     EXPECT_EQ(box.bottom, work.bottom);
   }
-  EXPECT_EQ(host.Log().handlesAllocated, 0);
-  EXPECT_EQ(host.DataWord(), 0);
   DestroyWindow(parent);
   HMODULE file = LoadLibraryExA(STELLANE_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   for (const char* name : {"ABOUTSKY", "ABOUTMARK", "ABOUTRULE"})
@@ -159,7 +124,7 @@ TEST_F(Module, HostsAndImagesItCannotWorkWithAreRefusedWithTheirMessage) {
                {multichannel, "Stellane", "The filter cannot run.", "OK"}};
   for (const auto& c : cases) {
     testhost::TestHost host(module->Entry(), c.config);
-    host.SetImage(Picture(8, 8, 3, 8));
+    host.SetImage(testhost::Image::Make(8, 8, 3, 8));
     const testhost::RunReport run = host.RunFilter();
     EXPECT_EQ(run.startResult, 1);
     EXPECT_EQ(run.rowsDelivered, 0);
@@ -167,8 +132,8 @@ TEST_F(Module, HostsAndImagesItCannotWorkWithAreRefusedWithTheirMessage) {
     const auto dialogs = wintest::TakeSeenDialogs();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].title, c.title);
-    EXPECT_TRUE(HasText(dialogs[0], c.message)) << c.message;
-    EXPECT_TRUE(HasText(dialogs[0], c.button)) << c.button;
+    for (const char* text : {c.message, c.button})
+      EXPECT_EQ(std::count(dialogs[0].texts.begin(), dialogs[0].texts.end(), text), 1) << text;
   }
 }
 
