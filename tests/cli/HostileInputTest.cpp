@@ -42,6 +42,29 @@ std::string PngShortData(std::uint32_t width) {
   return PngChunk("IDAT", packed) + PngChunk("IEND", "");
 }
 
+std::string Le(std::uint32_t v, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
+  return out;
+}
+
+// A little-endian grey 8-bit uncompressed TIFF declaring width x height,
+// holding only `stored` bytes of samples.
+std::string GreyTiff(std::uint32_t width, std::uint32_t height, std::uint32_t stored) {
+  struct Tag {
+    std::uint16_t id, type;
+    std::uint32_t value;
+  };
+  constexpr std::uint32_t kShort = 3, kLong = 4, kDataAt = 8;
+  const Tag tags[] = {{256, kLong, width}, {257, kLong, height}, {258, kShort, 8},
+                      {259, kShort, 1},    {262, kShort, 1},     {273, kLong, kDataAt},
+                      {277, kShort, 1},    {278, kLong, height}, {279, kLong, width * height}};
+  std::string tiff = "II" + Le(42, 2) + Le(kDataAt + stored, 4) + std::string(stored, '\x80');
+  tiff += Le(std::size(tags), 2);
+  for (const Tag& t : tags) tiff += Le(t.id, 2) + Le(t.type, 2) + Le(1, 4) + Le(t.value, 4);
+  return tiff + Le(0, 4);
+}
+
 // A real JPEG of the lopsided picture with its frame header's size replaced.
 std::string JpegWithSize(const std::string& jpeg, std::uint16_t width, std::uint16_t height) {
   std::string patched = jpeg;
@@ -71,6 +94,9 @@ TEST(HostileInput, FailsFastWithOneLineNamingTheFile) {
       // 256 megapixels, within the budget, but a few kilobytes cannot hold them.
       {"lying.jpg", JpegWithSize(jpeg, 16000, 16000), "too short"},
       // An ancillary chunk that claims 2 GB is passed over, and the file ends.
+      // Our own TIFF reader keeps the same budget and checks the strip's size.
+      {"huge.tif", GreyTiff(30000, 30000, 16), "megapixels"},
+      {"short.tif", GreyTiff(10000, 10000, 16), "too short"},
       {"chunk.png", PngStart(10, 10, 8, 2) + PngChunk("tEXt", "abc", 0x7fffffff), "unreadable PNG"},
       // libjpeg warns about the missing end and fills grey: an error here.
       {"cut.jpg", jpeg.substr(0, 2000), "Premature end"},
@@ -112,6 +138,32 @@ TEST(HostileInput, NanAndInfinitiesInAFloatPictureHaveDefinedValues) {
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(1, 0, 0))), 65535);
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(2, 0, 0))), 0);
   EXPECT_EQ(cli::FileFromHost16(std::uint16_t(out.Get(3, 0, 0))), 16384);
+
+  // A mask of NaN and -inf selects nothing, one of +inf everything.
+  testhost::Image mask = testhost::Image::Make(9, 5, 1, 32);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 9; ++x) mask.Set(x, y, 0, x == 8 ? inf : (x % 2 ? nan : -inf));
+  cli::WriteImageFile(mask, folder + "mask.tif", cli::ImageFileKind::Tiff);
+  const testhost::Image source = Lopsided(9, 5, 3, 8, false);
+  cli::WriteImageFile(source, folder + "in.png", cli::ImageFileKind::Png);
+  // Fixed stars: a field drawn from the clock could match the picture by chance.
+  ASSERT_TRUE(Succeeds({"render", folder + "in.png", folder + "masked.png", "--mask",
+                        folder + "mask.tif", "-q", "--seed", "7"}));
+  const testhost::Image masked = cli::ReadImageFile(folder + "masked.png");
+  EXPECT_EQ(DifferingPixelsIn(source, masked, 0, 0, 8, 5, true), 0);
+  EXPECT_GT(DifferingPixelsIn(source, masked, 8, 0, 9, 5, true), 2);
+}
+
+// A scripted star scale far outside the dialog's range must not make the
+// stars huge: about 5 s for this picture when the star size followed it.
+TEST(HostileInput, ScriptedStarScaleKeepsTheRenderCheap) {
+  const std::string folder = ScratchFolder();
+  cli::WriteImageFile(Lopsided(200, 150, 3, 8, false), folder + "in.png", cli::ImageFileKind::Png);
+  WriteText(folder + "play.txt", "stellane-descriptor 1\n0013 long -2147483648\n");
+  const CliResult run = RunStellane(
+      {"render", folder + "in.png", folder + "out.png", "-q", "--play", folder + "play.txt"},
+      Limits::kMemoryAndTime);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
 }
 
 }  // namespace
